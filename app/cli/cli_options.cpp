@@ -1,0 +1,37 @@
+#include "app/cli/cli_options.h"
+
+const char kCliUsage[] =
+    "usage: imagescan-cli [--quiet] FOLDER...\n"
+    "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
+    "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
+    "\n"
+    "  -q, --quiet    do not print the images' paths\n"
+    "  -h, --help     show this help\n"
+    "      --version  show the version\n"
+    "\n"
+    "Exit status: 0 done, 1 a scene file could not be written, 2 bad command line.\n";
+
+CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
+  CliParse parse;
+  bool options_done = false;
+  for (const std::string& argument : arguments) {
+    if (options_done || argument.empty() || argument[0] != '-' || argument == "-") {
+      parse.options.folders.push_back(argument);
+    } else if (argument == "--") {
+      options_done = true;
+    } else if (argument == "-q" || argument == "--quiet") {
+      parse.options.quiet = true;
+    } else if (argument == "-h" || argument == "--help") {
+      parse.options.help = true;
+    } else if (argument == "--version") {
+      parse.options.version = true;
+    } else {
+      parse.error = "unknown option '" + argument + "'";
+      return parse;
+    }
+  }
+  if (parse.options.folders.empty() && !parse.options.help && !parse.options.version) {
+    parse.error = "no folder given";
+  }
+  return parse;
+}

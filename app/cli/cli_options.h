@@ -1,0 +1,20 @@
+#pragma once
+// The command line of imagescan-cli.
+#include <string>
+#include <vector>
+
+struct CliOptions {
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> folders;  // as given, bytes
+};
+
+struct CliParse {
+  CliOptions options;
+  std::string error;  // empty when the command line is usable
+};
+
+CliParse ParseCliArguments(const std::vector<std::string>& arguments);
+
+extern const char kCliUsage[];

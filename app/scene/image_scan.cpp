@@ -1,0 +1,86 @@
+#include "app/scene/image_scan.h"
+
+#include <vector>
+
+#include "app/scene/scene_format.h"
+#include "fs/files.h"
+#include "fs/folder_identity.h"
+#include "fs/listings.h"
+#include "fs/object_table.h"
+#include "fs/text.h"
+#include "image/image_loader.h"
+
+namespace {
+
+struct Walk {
+  const std::u16string& base;
+  int64_t scene_file;
+  ScanObserver& observer;
+  // The folders the walk is inside, outermost first.
+  std::vector<FolderIdentity> open_folders;
+};
+
+bool IsImageName(const std::u16string& name) {
+  const std::u16string extension = TextTail(name, 3);
+  for (const char16_t* accepted : {u"png", u"jpg", u"gif", u"hdr"}) {
+    if (TextEquals(extension, accepted)) return true;
+  }
+  return false;
+}
+
+void MeasureImage(const std::u16string& path, int64_t& width, int64_t& height) {
+  width = 1;
+  height = 1;
+  const int64_t image = ReadImageFile(kAutoNumber, path);
+  if (image == 0) return;
+  width = ImagePixelWidth(image);
+  height = ImagePixelHeight(image);
+  ReleaseImage(image);
+}
+
+void ScanFolder(std::u16string directory, Walk& walk) {
+  const std::u16string last = TextTail(directory, 1);
+  if (!TextEquals(last, u"\\") && !TextEquals(last, u"/")) directory += u'/';
+
+  // A link back to a folder the walk is inside would never end.
+  const auto identity = FolderIdentityOf(directory);
+  if (identity) {
+    for (const FolderIdentity& open : walk.open_folders) {
+      if (open == *identity) return;
+    }
+    walk.open_folders.push_back(*identity);
+  }
+
+  const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
+  if (listing != 0) {
+    walk.observer.FolderEntered(directory);
+    while (ListingNext(listing)) {
+      const std::u16string name = ListingName(listing);
+      const int kind = ListingKind(listing);
+      if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
+      if (kind == 2) {
+        ScanFolder(directory + name, walk);
+        continue;
+      }
+      if (kind != 1 || !IsImageName(name)) continue;
+
+      const std::u16string full_path = directory + name;
+      int64_t width, height;
+      MeasureImage(full_path, width, height);
+      const std::u16string relative =
+          TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
+      walk.observer.ImageFound(relative);
+      FileWriteLine(walk.scene_file, AddImageLine(relative, width, height), TextFormat::Ansi);
+    }
+    ListingClose(listing);
+  }
+  if (identity) walk.open_folders.pop_back();
+}
+
+}  // namespace
+
+void ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+               ScanObserver& observer) {
+  Walk walk{base, scene_file, observer, {}};
+  ScanFolder(directory, walk);
+}
