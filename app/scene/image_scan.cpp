@@ -56,13 +56,13 @@ void ScanFolder(std::u16string directory, Walk& walk) {
     walk.observer.FolderEntered(directory);
     while (ListingNext(listing)) {
       const std::u16string name = ListingName(listing);
-      const int kind = ListingKind(listing);
+      const EntryKind kind = ListingKind(listing);
       if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
-      if (kind == 2) {
+      if (kind == EntryKind::Directory) {
         ScanFolder(directory + name, walk);
         continue;
       }
-      if (kind != 1 || !IsImageName(name)) continue;
+      if (kind != EntryKind::File || !IsImageName(name)) continue;
 
       const std::u16string full_path = directory + name;
       int64_t width, height;

@@ -1,0 +1,103 @@
+// imagescan-cli: writes the scene file of each folder given, as the window's process
+// command does, for scripts and machines without a display.
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_options.h"
+#include "app/cli/cli_progress.h"
+#include "app/scene/scene_file_writer.h"
+#include "app/scene/scene_limits.h"
+#include "fs/console.h"
+#include "fs/files.h"
+#include "fs/folder_identity.h"
+#include "fs/listings.h"
+#include "fs/path_ops.h"
+#include "fs/text_encoding.h"
+#include "image/image_loader.h"
+
+namespace {
+
+std::string Bytes(const std::u16string& text) { return EscapedBytesFromText(text); }
+
+void StartLibraries() {
+  FileFilesInit();
+  InitDecoderRegistry();
+  RegisterBmpDecoder();
+  InitImageTable();
+  RegisterPngDecoder();
+  RegisterJpegDecoder();
+  RegisterGifDecoder();
+}
+
+void StopLibraries() {
+  ReleaseImage(-1);
+  ListingCloseAll();
+  FileFilesEnd();
+}
+
+// The folder as scanned: its path with a final "/".
+std::u16string FolderPath(const std::string& argument) {
+  std::u16string folder = TextFromEscapedBytes(argument);
+  if (folder.empty() || folder.back() != u'/') folder += u'/';
+  return folder;
+}
+
+int Run(const CliOptions& options) {
+  std::vector<std::u16string> folders;
+  for (const std::string& argument : options.folders) {
+    if (!FolderIdentityOf(TextFromEscapedBytes(argument))) {
+      std::fprintf(stderr, "imagescan-cli: %s is not a folder\n", argument.c_str());
+      return 2;
+    }
+    folders.push_back(FolderPath(argument));
+  }
+
+  StartLibraries();
+  int status = 0;
+  for (const std::u16string& folder : folders) {
+    const auto start = std::chrono::steady_clock::now();
+    CliProgress progress(!options.quiet, ConsoleIsTerminal(2));
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress);
+    progress.Finish();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (result.system_error != 0) {
+      std::fprintf(stderr, "imagescan-cli: cannot write %s: %s\n", Bytes(result.path).c_str(),
+                   Bytes(SystemErrorText(result.system_error)).c_str());
+      status = 1;
+      continue;
+    }
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n",
+                 static_cast<long long>(result.image_count), result.image_count == 1 ? "" : "s",
+                 Bytes(result.path).c_str(), seconds);
+    if (result.image_count > kSceneImageRows) {
+      std::fprintf(stderr,
+                   "imagescan-cli: warning: %s lists %lld images; the scene's table holds %d rows\n",
+                   Bytes(result.path).c_str(), static_cast<long long>(result.image_count),
+                   kSceneImageRows);
+    }
+  }
+  StopLibraries();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CliParse parse = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parse.error.empty()) {
+    std::fprintf(stderr, "imagescan-cli: %s\n%s", parse.error.c_str(), kCliUsage);
+    return 2;
+  }
+  if (parse.options.help) {
+    std::fputs(kCliUsage, stdout);
+    return 0;
+  }
+  if (parse.options.version) {
+    std::printf("imagescan-cli %s\n", IMAGESCAN_VERSION);
+    return 0;
+  }
+  return Run(parse.options);
+}

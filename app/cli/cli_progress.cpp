@@ -1,0 +1,54 @@
+#include "app/cli/cli_progress.h"
+
+#include <cstdio>
+
+#include "fs/text_encoding.h"
+
+namespace {
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+constexpr size_t kShownPathLength = 60;
+}  // namespace
+
+CliProgress::CliProgress(bool print_paths, bool show_progress)
+    : print_paths_(print_paths), show_progress_(show_progress) {}
+
+void CliProgress::ImageFound(const std::u16string& relative_path) {
+  ++images_;
+  if (print_paths_) {
+    Clear();
+    const std::string bytes = EscapedBytesFromText(relative_path);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+  }
+  Redraw();
+}
+
+void CliProgress::FolderEntered(const std::u16string& directory) {
+  ++folders_;
+  current_ = directory;
+  Redraw();
+}
+
+void CliProgress::Finish() { Clear(); }
+
+void CliProgress::Redraw() {
+  if (!show_progress_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (line_shown_ && now - last_draw_ < kRedrawInterval) return;
+  last_draw_ = now;
+  // Keep the line short enough for one terminal row: the end of the folder's path.
+  std::u16string shown = current_;
+  if (shown.size() > kShownPathLength) shown = u"..." + shown.substr(shown.size() - kShownPathLength);
+  std::fprintf(stderr, "\r\033[K%lld folders, %lld images: %s", static_cast<long long>(folders_),
+               static_cast<long long>(images_), EscapedBytesFromText(shown).c_str());
+  std::fflush(stderr);
+  line_shown_ = true;
+}
+
+void CliProgress::Clear() {
+  if (!line_shown_) return;
+  std::fputs("\r\033[K", stderr);
+  std::fflush(stderr);
+  line_shown_ = false;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// What imagescan-cli shows while a scan runs: each image's relative path on standard
+// output, and on a terminal one progress line on standard error, redrawn in place.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "app/scene/image_scan.h"
+
+class CliProgress : public ScanObserver {
+ public:
+  CliProgress(bool print_paths, bool show_progress);
+  void ImageFound(const std::u16string& relative_path) override;
+  void FolderEntered(const std::u16string& directory) override;
+  // Clears the progress line.
+  void Finish();
+
+ private:
+  void Redraw();
+  void Clear();
+
+  bool print_paths_;
+  bool show_progress_;
+  bool line_shown_ = false;
+  int64_t folders_ = 0;
+  int64_t images_ = 0;
+  std::u16string current_;
+  std::chrono::steady_clock::time_point last_draw_{};
+};

@@ -1,0 +1,12 @@
+#pragma once
+// The numbers the window program gives its window and controls.
+#include <cstdint>
+
+inline constexpr int64_t kMainWindow = 0;
+inline constexpr int64_t kFolderTree = 1;
+inline constexpr int64_t kFileList = 2;
+inline constexpr int64_t kProcessButton = 3;
+inline constexpr int64_t kQuitButton = 4;
+inline constexpr int64_t kImageLog = 6;
+// The listing that fills FileList.
+inline constexpr int64_t kFolderListing = 0;

@@ -1,0 +1,96 @@
+#include "app/window/main_window.h"
+
+#include "app/scene/process_command.h"
+#include "app/window/app_numbers.h"
+#include "app/window/folder_listing.h"
+#include "fs/files.h"
+#include "fs/listings.h"
+#include "image/image_loader.h"
+#include "ui/column_list.h"
+#include "ui/controls.h"
+#include "ui/dpi.h"
+#include "ui/events.h"
+#include "ui/folder_tree.h"
+#include "ui/line_list.h"
+#include "ui/message_box.h"
+#include "ui/push_button.h"
+#include "ui/windows.h"
+
+namespace {
+
+// Shows every image of a process run in ImageLog.
+class ImageLogObserver : public ScanObserver {
+ public:
+  void ImageFound(const std::u16string& relative_path) override {
+    ControlAddItem(kImageLog, -1, relative_path);
+  }
+};
+
+void ProcessCommand() {
+  ImageLogObserver log;
+  if (!ProcessFolder(ControlGetText(kFolderTree), log)) MessageBoxShow(u"", u"?????", 0);
+}
+
+// Title bar, close box and sizing border; no minimise or maximise box.
+constexpr uint32_t kMainWindowFlags = 0xCC0000;
+
+}  // namespace
+
+void MainWindowStart() {
+  UiEventsInit();
+  FileFilesInit();
+  InitDecoderRegistry();
+  RegisterBmpDecoder();
+  InitImageTable();
+  UiDpiInit();
+  UiWindowsInit();
+  UiControlsInit();
+  UiCommonInit();
+  RegisterPngDecoder();
+  RegisterJpegDecoder();
+  RegisterGifDecoder();
+
+  WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
+               kMainWindowFlags);
+  FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", 0);
+  ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, 0);
+  ControlAddColumn(kFileList, 1, u"Size", 100);
+  PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
+  PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
+  LineListCreate(kImageLog, 10, 350, 500, 200, 0);
+  ControlAddItem(kImageLog, -1, u"image list");
+}
+
+int MainWindowRun() {
+  for (;;) {
+    const int32_t code = EventWait(-1);
+    if (code == ControlEvent) {
+      switch (EventControl()) {
+        case kFolderTree:
+          ListFolderFiles(ControlGetText(kFolderTree));
+          break;
+        case kProcessButton:
+          ProcessCommand();
+          break;
+        case kQuitButton:
+          WindowClose(kMainWindow);
+          return 0;
+        case kFileList:
+          if (EventDetail() == DetailLeftDoubleClick) ShowFileMessage();
+          break;
+        default:
+          break;
+      }
+    }
+    if (code == CloseEvent) return 0;
+  }
+}
+
+void MainWindowStop() {
+  UiControlsEnd();
+  UiWindowsEnd();
+  ReleaseImage(-1);
+  ListingCloseAll();
+  FileFilesEnd();
+  UiEventsEnd();
+}

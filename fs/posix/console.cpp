@@ -1,0 +1,5 @@
+#include "fs/console.h"
+
+#include <unistd.h>
+
+bool ConsoleIsTerminal(int stream) { return (stream == 1 || stream == 2) && isatty(stream) == 1; }

@@ -1,0 +1,198 @@
+#include "app/scene/image_scan.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "app/scene/process_command.h"
+#include "app/scene/scene_file_writer.h"
+#include "app/scene/scene_format.h"
+#include "scene_test_support.h"
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+class RecordingObserver : public ScanObserver {
+ public:
+  void ImageFound(const std::u16string& relative_path) override { images.push_back(relative_path); }
+  void FolderEntered(const std::u16string& directory) override { folders.push_back(directory); }
+  std::vector<std::u16string> images;
+  std::vector<std::u16string> folders;
+};
+
+std::string Line(const std::string& relative, int width, int height) {
+  return "add_image ( \"" + relative + "\", " + std::to_string(width) + ", " +
+         std::to_string(height) + " ) \r\n";
+}
+
+std::string Scene(const std::string& lines) {
+  return std::string(kSceneHeader) + "\r\n" + lines + std::string(kSceneFooter) + "\r\n";
+}
+
+// The lines a scan must write, found independently: the system's listing order, folders
+// entered where they stand, sizes from `sizes` (1 x 1 for names not in it).
+std::string ExpectedLines(const stdfs::path& root, const std::map<std::string, std::pair<int, int>>& sizes,
+                          std::vector<std::string>* order = nullptr) {
+  std::string lines;
+  std::function<void(const stdfs::path&, const std::string&)> walk =
+      [&](const stdfs::path& folder, const std::string& prefix) {
+        std::error_code error;
+        for (const auto& entry : stdfs::directory_iterator(folder, error)) {
+          const std::string name = entry.path().filename().string();
+          std::error_code ignored;
+          if (entry.is_directory(ignored)) {
+            walk(entry.path(), prefix + name + "/");
+            continue;
+          }
+          const std::string tail = name.size() >= 3 ? name.substr(name.size() - 3) : name;
+          if (tail != "png" && tail != "jpg" && tail != "gif" && tail != "hdr") continue;
+          const auto found = sizes.find(prefix + name);
+          const auto [w, h] = found == sizes.end() ? std::pair{1, 1} : found->second;
+          lines += Line(prefix + name, w, h);
+          if (order) order->push_back(prefix + name);
+        }
+      };
+  walk(root, "");
+  return lines;
+}
+
+class ImageScanTest : public SceneTest {};
+
+TEST_F(ImageScanTest, WritesOneLinePerImageDepthFirstInListingOrder) {
+  TempFolder folder;
+  folder.Put("a.png", EncodeTestPng(640, 480));
+  stdfs::create_directories(folder.Path("trip/day2"));
+  folder.Put("trip/b.jpg", EncodeTestJpeg(32, 16));
+  folder.Put("trip/day2/c.gif", EncodeTestGif(20, 10));
+  folder.Put("trip/sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2 +X 2\n\x01\x02\x03\x04");
+  folder.Put("notes.txt", "not an image");
+  folder.Put("UPPER.PNG", EncodeTestPng(5, 5));
+  folder.Put("photo.jpeg", EncodeTestJpeg(8, 8));
+  folder.Put("png", EncodeTestPng(3, 2));          // no dot needed
+  folder.Put("broken.gif", "GIF89a but not really");  // no decoder takes it: 1 x 1
+  folder.Put("x.jpg", EncodeTestPng(7, 9));        // the content decides, not the name
+  stdfs::create_directory(folder.Path("empty"));
+
+  RecordingObserver observer;
+  const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer);
+  ASSERT_TRUE(ok);
+  std::vector<std::string> order;
+  const std::string expected = ExpectedLines(folder.Path(""), {{"a.png", {640, 480}},
+                                                               {"trip/b.jpg", {32, 16}},
+                                                               {"trip/day2/c.gif", {20, 10}},
+                                                               {"png", {3, 2}},
+                                                               {"x.jpg", {7, 9}}},
+                                             &order);
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(order.size(), 7u);  // a.png b.jpg c.gif sky.hdr png broken.gif x.jpg
+  ASSERT_EQ(observer.images.size(), order.size());
+  for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(observer.images[i], TextFromEscapedBytes(order[i]));
+}
+
+TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
+  TempFolder folder;
+  stdfs::create_directories(folder.Path("sub/deeper"));
+  folder.Put("sub/deeper/in.png", EncodeTestPng(4, 4));
+  stdfs::create_directory_symlink("..", folder.Path("sub/deeper/up"));     // back to sub
+  stdfs::create_directory_symlink(folder.Path(""), folder.Path("sub/root"));  // back to the top
+  stdfs::create_symlink(folder.Path("missing.png"), folder.Path("dangling.png"));
+  ASSERT_EQ(mkfifo(folder.Path("pipe.png").c_str(), 0600), 0);  // must not block the scan
+  folder.Put("caf\xE9.png", EncodeTestPng(6, 3));                 // not valid UTF-8
+  stdfs::create_directory(folder.Path("other"));
+  stdfs::create_directory_symlink(folder.Path("other"), folder.Path("to-other"));
+
+  RecordingObserver observer;
+  const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer);
+  ASSERT_TRUE(ok);
+  // in.png once: the links back never lead into the walk again.
+  EXPECT_EQ(lines.find(Line("sub/deeper/in.png", 4, 4)), lines.rfind(Line("sub/deeper/in.png", 4, 4)));
+  EXPECT_NE(lines.find(Line("sub/deeper/in.png", 4, 4)), std::string::npos);
+  EXPECT_NE(lines.find(Line("dangling.png", 1, 1)), std::string::npos);
+  EXPECT_NE(lines.find(Line("pipe.png", 1, 1)), std::string::npos);
+  // The name's own bytes reach the scene file.
+  EXPECT_NE(lines.find(Line("caf\xE9.png", 6, 3)), std::string::npos);
+  EXPECT_EQ(observer.images.size(), 4u);
+}
+
+TEST_F(ImageScanTest, BaseLengthCutsTheRelativePathAndSeparatorsAreAdded) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("d"));
+  folder.Put("d/i.png", EncodeTestPng(2, 2));
+  RecordingObserver observer;
+  // Without a final separator the first level adds "/", so relative paths start with it.
+  const auto [lines, ok] = ScanToText(folder.Text(), observer);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(lines, Line("/d/i.png", 2, 2));
+  // A file's path gets "/" appended and lists nothing.
+  RecordingObserver none;
+  EXPECT_EQ(ScanToText(folder.Text() + u"/d/i.png", none).first, "");
+  EXPECT_TRUE(none.images.empty());
+}
+
+TEST_F(ImageScanTest, ProcessWritesTheSameFileEachTimeAndReportsEveryRun) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("pics"));
+  folder.Put("pics/a.png", EncodeTestPng(640, 480));
+  folder.Put("pics/b.gif", EncodeTestGif(3, 4));
+  RecordingObserver observer;
+  const std::u16string selected = folder.Text("pics") + u"/";
+  ASSERT_TRUE(ProcessFolder(selected, observer));
+  const std::string first = folder.Get("pics/image_scan.pov");
+  ASSERT_TRUE(ProcessFolder(selected, observer));
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), first);
+  EXPECT_EQ(first, Scene(ExpectedLines(folder.Path("pics"), {{"a.png", {640, 480}}, {"b.gif", {3, 4}}})));
+  EXPECT_EQ(observer.images.size(), 4u);
+
+  // No images: header and footer only. Empty selection: nothing at all.
+  stdfs::create_directory(folder.Path("none"));
+  ASSERT_TRUE(ProcessFolder(folder.Text("none") + u"/", observer));
+  EXPECT_EQ(folder.Get("none/image_scan.pov"), Scene(""));
+  EXPECT_TRUE(ProcessFolder(u"", observer));
+}
+
+TEST_F(ImageScanTest, ProcessReportsASceneFileThatCannotBeOpened) {
+  TempFolder folder;
+  stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
+  folder.Put("blocked/a.png", EncodeTestPng(2, 2));
+  RecordingObserver observer;
+  EXPECT_FALSE(ProcessFolder(folder.Text("blocked") + u"/", observer));
+  // The scan still ran and reported its image.
+  EXPECT_EQ(observer.images, std::vector<std::u16string>{u"a.png"});
+}
+
+TEST_F(ImageScanTest, SafeWriterMatchesTheProcessCommandOrLeavesNothingBehind) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("pics"));
+  folder.Put("pics/a.png", EncodeTestPng(64, 48));
+  folder.Put("pics/c.jpg", EncodeTestJpeg(10, 20));
+  RecordingObserver observer;
+  const std::u16string pics = folder.Text("pics") + u"/";
+  ASSERT_TRUE(ProcessFolder(pics, observer));
+  const std::string by_window = folder.Get("pics/image_scan.pov");
+
+  const SceneFileResult result = WriteSceneFileSafely(pics, observer);
+  EXPECT_EQ(result.system_error, 0);
+  EXPECT_EQ(result.image_count, 2);
+  EXPECT_EQ(result.path, pics + u"image_scan.pov");
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), by_window);
+
+  // A folder in the scene file's place: an error, and no temporary file left over.
+  stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
+  const SceneFileResult blocked = WriteSceneFileSafely(folder.Text("blocked") + u"/", observer);
+  EXPECT_NE(blocked.system_error, 0);
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("blocked")), {}), 1);
+
+  // A folder that cannot take new files is named in the error.
+  const std::u16string missing = folder.Text("missing") + u"/";
+  const SceneFileResult refused = WriteSceneFileSafely(missing, observer);
+  EXPECT_NE(refused.system_error, 0);
+  EXPECT_EQ(refused.path, missing);
+}
+
+}  // namespace

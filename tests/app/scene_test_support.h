@@ -1,0 +1,39 @@
+#pragma once
+// Starts the file and image layers for scene tests, and runs a scan into a file of its
+// own so that its lines can be compared as bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "app/scene/image_scan.h"
+#include "fs/files.h"
+#include "fs/listings.h"
+#include "image/image_setup.h"
+#include "support/temp_folder.h"
+
+class SceneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FileFilesInit();
+    ImageLayerStart();
+  }
+  void TearDown() override {
+    ImageLayerStop();
+    ListingCloseAll();
+    FileFilesEnd();
+  }
+
+  // The bytes the scan of `directory` (also its base) writes, and whether the scan's
+  // file could be made.
+  std::pair<std::string, bool> ScanToText(const std::u16string& directory, ScanObserver& observer) {
+    const int64_t file = FileCreate(kAutoNumber, output_.Text("lines"), 0);
+    if (file == 0) return {"", false};
+    ImageScan(directory, directory, file, observer);
+    FileClose(file);
+    return {output_.Get("lines"), true};
+  }
+
+ private:
+  TempFolder output_;
+};
