@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -162,6 +163,10 @@ TEST_F(FileWriting, FailedOpensLeaveTheNumberFreeAfterClosingItsFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("cut")));
   EXPECT_FALSE(std::filesystem::exists(dir.Path("f")));
   EXPECT_EQ(FileCreate(13, u"", 0), 0);
+  // Only plain files open: a FIFO without a writer neither blocks the open nor opens.
+  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(FileOpenAs(FileOpenMode::ReadOnly, 13, dir.Text("fifo"), 0), 0);
+  EXPECT_EQ(FileCreate(13, dir.Text("fifo"), 0), 0);
 }
 
 TEST_F(FileWriting, NamesThatAreNotUtf8OpenAndRoundTrip) {
