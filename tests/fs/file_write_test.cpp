@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -41,7 +42,7 @@ TEST_F(FileWriting, ShortPiecesAreGatheredAndLongOnesGoStraightOut) {
   const struct {
     size_t length;
     uintmax_t disk;
-  } steps[] = {{4093, 0}, {4095, 8190}, {4096, 12288}, {4097, 16387}, {10, 16387}};
+  } steps[] = {{4094, 4094}, {4093, 8189}, {4095, 12286}, {4096, 16384}, {4097, 20483}, {10, 20483}};
   uintmax_t expected_total = 0;
   for (const auto& step : steps) {
     FileWriteLine(2, std::u16string(step.length, u'x'), 0);
@@ -51,7 +52,8 @@ TEST_F(FileWriting, ShortPiecesAreGatheredAndLongOnesGoStraightOut) {
   FileFlush(2);
   EXPECT_EQ(DiskSize("f"), expected_total);
   FileClose(2);
-  EXPECT_EQ(dir.Get("f"), std::string(4093, 'x') + "\r\n" + std::string(4095, 'x') + "\r\n" +
+  EXPECT_EQ(dir.Get("f"), std::string(4094, 'x') + "\r\n" + std::string(4093, 'x') + "\r\n" +
+                              std::string(4095, 'x') + "\r\n" +
                               std::string(4096, 'x') + "\r\n" + std::string(4097, 'x') + "\r\n" +
                               std::string(10, 'x') + "\r\n");
 }
@@ -162,6 +164,10 @@ TEST_F(FileWriting, FailedOpensLeaveTheNumberFreeAfterClosingItsFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("cut")));
   EXPECT_FALSE(std::filesystem::exists(dir.Path("f")));
   EXPECT_EQ(FileCreate(13, u"", 0), 0);
+  // Only plain files open: a FIFO without a writer neither blocks the open nor opens.
+  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(FileOpenAs(FileOpenMode::ReadOnly, 13, dir.Text("fifo"), 0), 0);
+  EXPECT_EQ(FileCreate(13, dir.Text("fifo"), 0), 0);
 }
 
 TEST_F(FileWriting, NamesThatAreNotUtf8OpenAndRoundTrip) {
