@@ -24,18 +24,28 @@ void SwitchToWriting(FileRecord& record) {
   record.fill = 0;
 }
 
+// Writes straight to the system, remembering the first shortfall.
+int64_t WriteThrough(FileRecord& record, const void* data, int64_t count) {
+  const int64_t written = record.file.Write(data, count);
+  if (written < count && record.write_error == 0) {
+    const int error = PlatformLastError();
+    record.write_error = error != 0 ? error : -1;
+  }
+  return written;
+}
+
 }  // namespace
 
 void FileFlushBuffer(FileRecord& record) {
   if (record.reading || !record.buffer) return;
   const int64_t used = kFileBufferSize - record.count;
-  if (used > 0) record.file.Write(record.buffer.get(), used);
+  if (used > 0) WriteThrough(record, record.buffer.get(), used);
   record.count = kFileBufferSize;
 }
 
 int64_t FileWriteBytes(FileRecord& record, const void* data, int64_t count) {
   if (record.read_only || count <= 0) return 0;
-  if (!record.buffer) return record.file.Write(data, count);
+  if (!record.buffer) return WriteThrough(record, data, count);
   SwitchToWriting(record);
   uint8_t* free_start = record.buffer.get() + (kFileBufferSize - record.count);
   if (count < record.count) {
@@ -44,7 +54,7 @@ int64_t FileWriteBytes(FileRecord& record, const void* data, int64_t count) {
     return count;
   }
   FileFlushBuffer(record);
-  if (count >= kFileBufferSize) return record.file.Write(data, count);
+  if (count >= kFileBufferSize) return WriteThrough(record, data, count);
   std::memcpy(record.buffer.get(), data, static_cast<size_t>(count));
   record.count = kFileBufferSize - count;
   return count;

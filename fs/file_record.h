@@ -23,6 +23,8 @@ struct FileRecord {
   bool reading = true;
   int default_format = TextFormat::Utf8;
   bool read_only = false;
+  // The system's code for the first write that fell short; 0 while all went out.
+  int write_error = 0;
 
   bool InUse() const { return file.IsOpen(); }
 };

@@ -55,3 +55,17 @@ void FileCloseAll() { FileClose(-1); }
 void FileFlush(int64_t number) {
   if (FileRecord* record = FileFind(number)) FileFlushBuffer(*record);
 }
+
+int FileLastError() { return PlatformLastError(); }
+
+int FileSync(int64_t number) {
+  FileRecord* record = FileFind(number);
+  if (!record) return -1;
+  FileFlushBuffer(*record);
+  if (record->write_error != 0) return record->write_error;
+  if (!record->file.Sync()) {
+    const int error = PlatformLastError();
+    return error != 0 ? error : -1;
+  }
+  return 0;
+}

@@ -46,6 +46,13 @@ void FileClose(int64_t number);
 void FileCloseAll();
 void FileFlush(int64_t number);
 
+// Why the last FileCreate or FileOpen on this thread failed: the system's error code.
+int FileLastError();
+// Writes pending bytes and makes everything written durable. 0 when every write of the
+// file went out in full and is on the disk; otherwise the system's error code of the
+// first failure (-1 when the system gave none).
+int FileSync(int64_t number);
+
 // Non-zero at the end of the file (1 buffered, -1 unbuffered); 0 otherwise.
 int64_t FileAtEnd(int64_t number);
 // One line without its end; `format` is a TextFormat code (0: the file's default),

@@ -16,6 +16,9 @@ enum class PlatformDisposition {
 enum class PlatformShare { None, Read, All };
 enum class PlatformOrigin { Start, Current, End };
 
+// The system's code for the last failure of a call below on this thread; 0 for none yet.
+int PlatformLastError();
+
 class PlatformFile {
  public:
   PlatformFile() = default;
@@ -45,6 +48,8 @@ class PlatformFile {
   int64_t Write(const void* data, int64_t count);
   // The new position from the start, or -1 when the system refuses the move.
   int64_t Seek(int64_t distance, PlatformOrigin origin);
+  // Makes the written bytes durable; false when the system reports a failure.
+  bool Sync();
   // False when the system reports a failure; the file is closed either way.
   bool Close();
 

@@ -17,6 +17,15 @@ namespace {
 // Descriptor 0 is valid, so the handle is the descriptor plus one.
 int Descriptor(int64_t handle) { return static_cast<int>(handle - 1); }
 
+thread_local int g_last_error = 0;
+
+// Records errno as the last failure and yields `result`.
+template <typename T>
+T Failed(T result) {
+  g_last_error = errno;
+  return result;
+}
+
 // Keeps single system calls well inside what read and write accept.
 constexpr int64_t kMaxTransfer = int64_t{1} << 30;
 
@@ -54,7 +63,11 @@ int64_t Transfer(int64_t count, Call call) {
   while (total < count) {
     const ssize_t done = call(total, static_cast<size_t>(std::min(count - total, kMaxTransfer)));
     if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) break;
+    if (done < 0) {
+      g_last_error = errno;
+      break;
+    }
+    if (done == 0) break;
     total += done;
   }
   return total;
@@ -62,24 +75,36 @@ int64_t Transfer(int64_t count, Call call) {
 
 }  // namespace
 
+int PlatformLastError() { return g_last_error; }
+
 PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
                                 PlatformDisposition disposition, PlatformShare share) {
   const auto bytes = SystemPath(path);
-  if (!bytes) return {};
+  if (!bytes) {
+    g_last_error = EINVAL;
+    return {};
+  }
   int fd;
   do {
     fd = ::open(bytes->c_str(), OpenFlags(access, disposition), 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return {};
+  if (fd < 0) return Failed(PlatformFile());
   PlatformFile file(int64_t{fd} + 1);
 
   // Folders, FIFOs and devices are refused: reading them could block or never end.
   struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return {};
-  if (!TakeLock(fd, share)) return {};
+  if (fstat(fd, &status) != 0) return Failed(PlatformFile());
+  if (!S_ISREG(status.st_mode)) {
+    g_last_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return {};
+  }
+  if (!TakeLock(fd, share)) {
+    g_last_error = EWOULDBLOCK;
+    return {};
+  }
   const bool truncate = disposition == PlatformDisposition::CreateAlways ||
                         disposition == PlatformDisposition::TruncateExisting;
-  if (truncate && ftruncate(fd, 0) != 0) return {};
+  if (truncate && ftruncate(fd, 0) != 0) return Failed(PlatformFile());
   return file;
 }
 
@@ -105,6 +130,13 @@ int64_t PlatformFile::Seek(int64_t distance, PlatformOrigin origin) {
                      : origin == PlatformOrigin::Current ? SEEK_CUR
                                                          : SEEK_END;
   return ::lseek(Descriptor(handle_), distance, whence);
+}
+
+bool PlatformFile::Sync() {
+  if (!IsOpen()) return false;
+  if (::fsync(Descriptor(handle_)) == 0) return true;
+  // Some file systems and devices cannot sync; their bytes are as safe as they get.
+  return errno == EINVAL || errno == EROFS ? true : Failed(false);
 }
 
 bool PlatformFile::Close() {

@@ -8,7 +8,7 @@
 #include "fs/files.h"
 #include "fs/text_encoding.h"
 #include "fs/text_from_bytes.h"
-#include "fs/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "fs/file_record.h"
 #include "fs/files.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

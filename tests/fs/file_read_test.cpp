@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fs/files.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace std::string_literals;
 

@@ -3,11 +3,12 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
 #include "fs/files.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace std::string_literals;
 
@@ -194,8 +195,16 @@ TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
   const int64_t refused = FileWriteLine(15, u"", 0);
   FileCreate(16, dir.Text("b"), 0);
   for (int i = 0; i < 1000; ++i) FileWriteLine(16, u"0123456789", 0);
+  const int sync_error = FileSync(16);
+  FileCreate(17, dir.Text("fits"), 0);
+  FileWriteLine(17, u"small", 0);
+  const int fits_error = FileSync(17);
   FileCloseAll();
   setrlimit(RLIMIT_FSIZE, &old_limit);
+  // A shortfall anywhere is remembered and reported with the system's reason.
+  EXPECT_EQ(sync_error, EFBIG);
+  EXPECT_EQ(fits_error, 0);
+  EXPECT_NE(FileSync(16), 0);  // closed: no file to vouch for
   EXPECT_EQ(partial, 1);  // the system took the CR alone
   EXPECT_EQ(refused, 0);
   EXPECT_EQ(dir.Get("u"), std::string(4999, 'x') + "\r");
@@ -203,3 +212,14 @@ TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
 }
 
 }  // namespace
+
+TEST(FileErrors, FailedOpensTellTheSystemsReason) {
+  TempFolder dir;
+  EXPECT_EQ(FileCreate(18, dir.Text("missing/x"), 0), 0);
+  EXPECT_EQ(FileLastError(), ENOENT);
+  EXPECT_EQ(FileCreate(18, dir.Text(), 0), 0);
+  EXPECT_EQ(FileLastError(), EISDIR);
+  EXPECT_EQ(FileCreate(18, u"a\0b"s, 0), 0);
+  EXPECT_EQ(FileLastError(), EINVAL);
+  FileCloseAll();
+}

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fs/files.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

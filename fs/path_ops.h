@@ -1,0 +1,10 @@
+#pragma once
+// Operations on paths rather than on open files.
+#include <string>
+
+// Renames `from` to `to`, replacing a file at `to`. 0 on success, else the system's code.
+int PathRename(const std::u16string& from, const std::u16string& to);
+// Removes a file; nothing when it is not there.
+void PathRemove(const std::u16string& path);
+// The system's description of an error code, in the user's language where it has one.
+std::u16string SystemErrorText(int code);
