@@ -133,6 +133,11 @@ Bytes EncodeGif(int width, int height, const std::vector<GifRgb>& global_map, in
       Require(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK);
     }
     ColorMapObject* local = MakeMap(f.local_map);
+    // giflib drops (and leaks) the previous frame's local map when this one has none.
+    if (!local && gif->Image.ColorMap) {
+      GifFreeMapObject(gif->Image.ColorMap);
+      gif->Image.ColorMap = nullptr;
+    }
     Require(EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, false, local) == GIF_OK);
     GifFreeMapObject(local);
     Bytes raster = f.raster;
