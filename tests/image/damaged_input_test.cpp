@@ -21,13 +21,9 @@ Bytes Pattern(size_t count, unsigned seed) {
 }
 
 PngPicture Png(int colour_type, int bits, uint32_t width, uint32_t height, size_t row_bytes) {
-  PngPicture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.colour_type = colour_type;
-  picture.bit_depth = bits;
-  for (uint32_t y = 0; y < height; ++y) picture.rows.push_back(Pattern(row_bytes, y));
-  return picture;
+  std::vector<Bytes> rows;
+  for (uint32_t y = 0; y < height; ++y) rows.push_back(Pattern(row_bytes, y));
+  return MakePngPicture(colour_type, bits, width, rows);
 }
 
 std::vector<Bytes> Corpus() {

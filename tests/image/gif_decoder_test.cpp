@@ -31,13 +31,7 @@ GifFrame Animated(GifFrame frame, int disposal, int delay, int transparent = -1)
 TEST_F(GifDecoder, OnePixelImage) {
   const int64_t id = Load(EncodeGif(1, 1, kMap, 0, {Frame(0, 0, 1, 1, 2)}));
   ASSERT_NE(id, 0);
-  const ImageRecord& image = Image(id);
-  EXPECT_EQ(image.format_id, kFormatGif);
-  EXPECT_EQ(ImagePixelWidth(id), 1);
-  EXPECT_EQ(ImagePixelHeight(id), 1);
-  EXPECT_EQ(image.depth, 32);
-  EXPECT_EQ(image.source_depth, 8);
-  EXPECT_EQ(image.frame_count, 1);
+  EXPECT_EQ(Describe(id), (Description{kFormatGif, 1, 1, 32, 8, 1}));
   EXPECT_EQ(Pixel(id, 0, 0), (Bgra{0, 255, 0, 255}));
 }
 

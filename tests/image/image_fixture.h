@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 
 #include "fs/object_table.h"
 #include "image/bmp_decoder.h"
@@ -13,6 +14,30 @@
 #include "image/jpeg_decoder.h"
 #include "image/png_decoder.h"
 #include "tests/image/test_images.h"
+
+// What the loader says about an image.
+struct Description {
+  uint32_t format_id;
+  int64_t width, height;
+  int depth, source_depth;
+  int32_t frame_count;
+  friend bool operator==(const Description&, const Description&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Description& d) {
+    return out << std::hex << d.format_id << std::dec << " " << d.width << "x" << d.height
+               << " depth " << d.depth << " from " << d.source_depth << ", "
+               << d.frame_count << " frame(s)";
+  }
+};
+
+// A decoder that counts the data offered to it and refuses everything.
+inline int g_offered = 0;
+inline bool CountingCheck(DecodeContext&) {
+  ++g_offered;
+  return false;
+}
+inline bool NoDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
+inline constexpr DecoderDescriptor kCountingDecoder{"counting", CountingCheck, NoDecode,
+                                                    FinishDecoder, 0};
 
 class ImageTest : public ::testing::Test {
  protected:
@@ -35,6 +60,12 @@ class ImageTest : public ::testing::Test {
     const ImageRecord* image = ImageFind(id);
     if (!image) throw std::runtime_error("no image under that number");
     return *image;
+  }
+
+  static Description Describe(int64_t id) {
+    const ImageRecord& image = Image(id);
+    return {image.format_id,  ImagePixelWidth(id), ImagePixelHeight(id),
+            image.depth,      image.source_depth,  image.frame_count};
   }
 
   // Blue, green, red and alpha (0 at 24 bits) of a pixel counted from the picture's top.

@@ -35,14 +35,7 @@ class ImageLoader : public ImageTest {
   std::filesystem::path folder_;
 };
 
-Bytes SmallPng(uint32_t width) {
-  PngPicture picture;
-  picture.width = width;
-  picture.height = 1;
-  picture.colour_type = 0;
-  picture.rows = {Bytes(width, 50)};
-  return EncodePng(picture);
-}
+Bytes SmallPng(uint32_t width) { return EncodePng(MakePngPicture(0, 8, width, {Bytes(width, 50)})); }
 
 TEST_F(ImageLoader, FormatComesFromContentNotName) {
   const int64_t id = ReadImageFile(kAutoNumber, Write("x.jpg", SmallPng(3)));

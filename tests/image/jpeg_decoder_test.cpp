@@ -27,10 +27,7 @@ TEST_F(JpegDecoder, GreyscaleComesOutAsEqualChannels) {
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>(i % 32 * 8);
   const int64_t id = Load(EncodeJpeg(32, 16, 1, JCS_GRAYSCALE, samples));
   ASSERT_NE(id, 0);
-  const ImageRecord& image = Image(id);
-  EXPECT_EQ(image.format_id, kFormatJpeg);
-  EXPECT_EQ(image.depth, 24);
-  EXPECT_EQ(image.source_depth, 24);
+  EXPECT_EQ(Describe(id), (Description{kFormatJpeg, 32, 16, 24, 24, 1}));
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) {
       const auto p = Pixel(id, x, y);
@@ -88,23 +85,14 @@ TEST_F(JpegDecoder, CutShortInItsScanStillLoadsAtFullSize) {
   EXPECT_EQ(ImagePixelHeight(id), 64);
 }
 
-// Counts the data offered to it and refuses everything.
-int g_spy_checks = 0;
-bool SpyCheck(DecodeContext&) {
-  ++g_spy_checks;
-  return false;
-}
-bool SpyDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
-constexpr DecoderDescriptor kSpy{"spy", SpyCheck, SpyDecode, FinishDecoder, 0};
-
 TEST_F(JpegDecoder, StartOfImageThenGarbageFallsThroughAndFails) {
-  ASSERT_TRUE(RegisterDecoder(kSpy));
-  g_spy_checks = 0;
+  ASSERT_TRUE(RegisterDecoder(kCountingDecoder));
+  g_offered = 0;
   EXPECT_EQ(Load({0xFF, 0xD8, 'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'}), 0);
-  EXPECT_EQ(g_spy_checks, 1);  // the JPEG and GIF decoders both refused
+  EXPECT_EQ(g_offered, 1);  // the JPEG and GIF decoders both refused
   EXPECT_EQ(Load({0xFF}), 0);
   EXPECT_EQ(Load({0xFF, 0xD8}), 0);
-  EXPECT_EQ(g_spy_checks, 3);
+  EXPECT_EQ(g_offered, 3);
 }
 
 }  // namespace

@@ -9,30 +9,14 @@ namespace {
 
 using PngDecoder = ImageTest;
 
-PngPicture Png(int colour_type, int bits, uint32_t width, std::vector<Bytes> rows) {
-  PngPicture picture;
-  picture.width = width;
-  picture.height = static_cast<uint32_t>(rows.size());
-  picture.colour_type = colour_type;
-  picture.bit_depth = bits;
-  picture.rows = std::move(rows);
-  return picture;
-}
-
 PngPicture Grey(uint32_t width, int bits, std::vector<Bytes> rows) {
-  return Png(PNG_COLOR_TYPE_GRAY, bits, width, std::move(rows));
+  return MakePngPicture(PNG_COLOR_TYPE_GRAY, bits, width, std::move(rows));
 }
 
 TEST_F(PngDecoder, OneBitGreyIsBlackAndWhiteRightWayUp) {
   const int64_t id = Load(EncodePng(Grey(8, 1, {{0xA0}, {0x0F}})));
   ASSERT_NE(id, 0);
-  const ImageRecord& image = Image(id);
-  EXPECT_EQ(image.format_id, kFormatPng);
-  EXPECT_EQ(ImagePixelWidth(id), 8);
-  EXPECT_EQ(ImagePixelHeight(id), 2);
-  EXPECT_EQ(image.depth, 24);
-  EXPECT_EQ(image.source_depth, 1);
-  EXPECT_EQ(image.frame_count, 1);
+  EXPECT_EQ(Describe(id), (Description{kFormatPng, 8, 2, 24, 1, 1}));
   EXPECT_EQ(Pixel(id, 0, 0), (std::array<int, 4>{255, 255, 255, 0}));
   EXPECT_EQ(Pixel(id, 1, 0), (std::array<int, 4>{0, 0, 0, 0}));
   EXPECT_EQ(Pixel(id, 2, 0)[1], 255);
@@ -72,7 +56,7 @@ TEST_F(PngDecoder, SixteenBitSamplesAreCutToEight) {
   EXPECT_EQ(Pixel(grey, 1, 0)[2], 0xFF);
 
   PngPicture rgb =
-      Png(PNG_COLOR_TYPE_RGB, 16, 2, {{0x10, 0, 0x20, 0, 0x30, 0, 0xA0, 0, 0xB0, 0, 0xC0, 0}});
+      MakePngPicture(PNG_COLOR_TYPE_RGB, 16, 2, {{0x10, 0, 0x20, 0, 0x30, 0, 0xA0, 0, 0xB0, 0, 0xC0, 0}});
   rgb.rgb_key = std::array<uint16_t, 3>{0x1000, 0x2000, 0x3000};
   const int64_t keyed = Load(EncodePng(rgb));
   ASSERT_NE(keyed, 0);
@@ -83,7 +67,7 @@ TEST_F(PngDecoder, SixteenBitSamplesAreCutToEight) {
 }
 
 TEST_F(PngDecoder, ColourAndPaletteImagesComeOutBlueGreenRed) {
-  PngPicture palette = Png(PNG_COLOR_TYPE_PALETTE, 4, 4, {{0x01, 0x20}});
+  PngPicture palette = MakePngPicture(PNG_COLOR_TYPE_PALETTE, 4, 4, {{0x01, 0x20}});
   palette.palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
   const int64_t plain = Load(EncodePng(palette));
   ASSERT_NE(plain, 0);
@@ -102,13 +86,13 @@ TEST_F(PngDecoder, ColourAndPaletteImagesComeOutBlueGreenRed) {
   EXPECT_EQ(Pixel(keyed, 1, 0), (std::array<int, 4>{60, 50, 40, 0}));
   EXPECT_EQ(Pixel(keyed, 2, 0)[3], 255);  // beyond the tRNS entries: opaque
 
-  const int64_t rgba = Load(EncodePng(Png(PNG_COLOR_TYPE_RGB_ALPHA, 8, 1, {{1, 2, 3, 4}})));
+  const int64_t rgba = Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_RGB_ALPHA, 8, 1, {{1, 2, 3, 4}})));
   ASSERT_NE(rgba, 0);
   EXPECT_EQ(Image(rgba).depth, 32);
   EXPECT_EQ(Pixel(rgba, 0, 0), (std::array<int, 4>{3, 2, 1, 4}));
 
   const int64_t grey_alpha =
-      Load(EncodePng(Png(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 1, {{7, 9}})));
+      Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 1, {{7, 9}})));
   ASSERT_NE(grey_alpha, 0);
   EXPECT_EQ(Image(grey_alpha).depth, 32);
   EXPECT_EQ(Pixel(grey_alpha, 0, 0), (std::array<int, 4>{7, 7, 7, 9}));
@@ -119,7 +103,7 @@ TEST_F(PngDecoder, InterlacedImageEqualsItsTwin) {
   std::vector<Bytes> rows(11, Bytes(13 * 3));
   for (Bytes& row : rows)
     for (auto& b : row) b = static_cast<uint8_t>(random());
-  PngPicture picture = Png(PNG_COLOR_TYPE_RGB, 8, 13, rows);
+  PngPicture picture = MakePngPicture(PNG_COLOR_TYPE_RGB, 8, 13, rows);
   const int64_t plain = Load(EncodePng(picture));
   picture.interlaced = true;
   const Bytes interlaced_file = EncodePng(picture);

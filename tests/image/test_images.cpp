@@ -28,6 +28,16 @@ void Put32(Bytes& b, uint32_t v) {
 
 }  // namespace
 
+PngPicture MakePngPicture(int colour_type, int bits, uint32_t width, std::vector<Bytes> rows) {
+  PngPicture picture;
+  picture.width = width;
+  picture.height = static_cast<uint32_t>(rows.size());
+  picture.colour_type = colour_type;
+  picture.bit_depth = bits;
+  picture.rows = std::move(rows);
+  return picture;
+}
+
 Bytes EncodePng(const PngPicture& p) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

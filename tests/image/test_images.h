@@ -20,6 +20,8 @@ struct PngPicture {
   std::optional<std::array<uint16_t, 3>> rgb_key;  // tRNS for RGB
   bool write_end = true;        // false: no IEND
 };
+// A picture as large as its rows, without palette or transparency.
+PngPicture MakePngPicture(int colour_type, int bits, uint32_t width, std::vector<Bytes> rows);
 Bytes EncodePng(const PngPicture& picture);
 
 // samples: rows top-down, `components` samples per pixel; space is J_COLOR_SPACE.
