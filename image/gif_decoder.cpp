@@ -48,7 +48,8 @@ constexpr int kDisposePrevious = DISPOSE_PREVIOUS;      // 3
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
   auto* state = static_cast<GifState*>(gif->UserData);
   if (count <= 0) return 0;
-  const auto n = std::min(static_cast<size_t>(count), static_cast<size_t>(state->end - state->position));
+  const auto left = static_cast<size_t>(state->end - state->position);
+  const size_t n = std::min(static_cast<size_t>(count), left);
   std::memcpy(out, state->position, n);
   state->position += n;
   return static_cast<int>(n);

@@ -8,7 +8,10 @@
 
 namespace {
 
-int64_t Handle(const void* object) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(object)); }
+// The opaque non-zero handle answered for a slot: the address of what frame 0 holds.
+int64_t Handle(const void* object) {
+  return static_cast<int64_t>(reinterpret_cast<intptr_t>(object));
+}
 
 ImageRecord IconRecord(const Icon& icon) {
   ImageRecord record;

@@ -76,7 +76,8 @@ std::vector<Bytes> Corpus() {
   corpus.push_back(MakeBmp(3, 2, 16, 3, {}, Pattern(16, 12)));
   corpus.push_back(MakeBmp(8, 4, 8, 1, palette_quads,
                            {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
-  corpus.push_back(MakeIcon({{16, 16, 4, IconBitmap(16, 16, 4)}, {16, 16, 32, IconBitmap(16, 16, 32)}}));
+  corpus.push_back(
+      MakeIcon({{16, 16, 4, IconBitmap(16, 16, 4)}, {16, 16, 32, IconBitmap(16, 16, 32)}}));
   corpus.push_back(MakeIcon({{0, 0, 32, corpus[0]}}));
   return corpus;
 }

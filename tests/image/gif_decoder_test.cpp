@@ -84,7 +84,8 @@ TEST_F(GifDecoder, DisposalRules) {
   // Disposal 1, then a transparent pixel: frame 0's pixel shows through.
   GifFrame second = Animated(Frame(0, 0, 2, 1, 2), 0, 5, 0);
   second.raster = {0, 2};
-  const int64_t kept = Load(EncodeGif(2, 1, kMap, 0, {Animated(Frame(0, 0, 2, 1, 1), 1, 5), second}));
+  const int64_t kept =
+      Load(EncodeGif(2, 1, kMap, 0, {Animated(Frame(0, 0, 2, 1, 1), 1, 5), second}));
   ASSERT_NE(kept, 0);
   EXPECT_EQ(Pixel(kept, 0, 0, 1), (Bgra{0, 0, 255, 255}));
   EXPECT_EQ(Pixel(kept, 1, 0, 1), (Bgra{0, 255, 0, 255}));

@@ -26,7 +26,8 @@ class ImageLoader : public ImageTest {
   // Writes the bytes under the name (raw bytes) and gives the path as text.
   std::u16string Write(const std::string& name, const Bytes& bytes) {
     std::ofstream(folder_ / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return Path(name);
   }
   std::u16string Path(const std::string& name) const {
@@ -35,7 +36,9 @@ class ImageLoader : public ImageTest {
   std::filesystem::path folder_;
 };
 
-Bytes SmallPng(uint32_t width) { return EncodePng(MakePngPicture(0, 8, width, {Bytes(width, 50)})); }
+Bytes SmallPng(uint32_t width) {
+  return EncodePng(MakePngPicture(0, 8, width, {Bytes(width, 50)}));
+}
 
 TEST_F(ImageLoader, FormatComesFromContentNotName) {
   const int64_t id = ReadImageFile(kAutoNumber, Write("x.jpg", SmallPng(3)));
@@ -48,7 +51,8 @@ TEST_F(ImageLoader, FormatComesFromContentNotName) {
 
   EXPECT_EQ(ReadImageFile(kAutoNumber, Write("empty.png", {})), 0);
   const std::string radiance = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2 +X 2\n";
-  EXPECT_EQ(ReadImageFile(kAutoNumber, Write("sky.hdr", Bytes(radiance.begin(), radiance.end()))), 0);
+  const Bytes hdr(radiance.begin(), radiance.end());
+  EXPECT_EQ(ReadImageFile(kAutoNumber, Write("sky.hdr", hdr)), 0);
   EXPECT_EQ(ReadImageFile(kAutoNumber, Path("missing.png")), 0);
   EXPECT_EQ(ReadImageFile(kAutoNumber, Path("")), 0);
 }
