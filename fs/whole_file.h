@@ -1,0 +1,23 @@
+#pragma once
+// Reading a whole file into memory, as the image loader needs it.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+// Files of this size or more are not read: callers count sizes in signed 32 bits.
+inline constexpr uint64_t kWholeFileLimit = uint64_t{1} << 31;
+
+struct FileBytes {
+  std::unique_ptr<uint8_t[]> data;
+  size_t size = 0;
+  std::span<const uint8_t> Bytes() const { return {data.get(), size}; }
+};
+
+// The complete contents of the regular file at path (symbolic links followed).
+// Nothing is returned for anything else: a missing or unreadable file, a FIFO, socket,
+// device or folder (refused without blocking), a file of kWholeFileLimit bytes or more,
+// memory that cannot be had, a read error, or a file that shrinks while it is read.
+std::optional<FileBytes> ReadWholeFile(const std::u16string& path);

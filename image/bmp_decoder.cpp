@@ -1,0 +1,239 @@
+#include "image/bmp_decoder.h"
+
+#include "image/byte_reader.h"
+#include "image/decoder.h"
+#include "image/decoder_registry.h"
+
+namespace {
+
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
+constexpr uint32_t kBitFields = 3;
+constexpr uint64_t kFileHeaderBytes = 14;
+
+struct BmpState : DecoderState {
+  uint64_t pixel_offset = 0;
+  uint64_t palette_offset = 0;
+  int bit_count = 0;
+  uint32_t compression = 0;
+  bool top_down = false;
+};
+
+// Bits per pixel of the rows read straight from the file; 0 when Decode reads no rows
+// that way (RLE8 has its own reader; RLE4, other 16-bit compressions and other bit counts
+// leave the pixels as they are).
+int StoredRowBits(const BmpState& s) {
+  switch (s.bit_count) {
+    case 1:
+    case 24:
+    case 32:
+      return s.bit_count;
+    case 4:
+      return s.compression == kRle4 ? 0 : 4;
+    case 8:
+      return s.compression == kRle8 ? 0 : 8;
+    case 16:
+      return s.compression == 0 || s.compression == kBitFields ? 16 : 0;
+    default:
+      return 0;
+  }
+}
+
+// Stored rows are padded to a multiple of 4 bytes.
+uint64_t Stride(int32_t width, int bits) {
+  return (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 31) / 32 * 4;
+}
+
+uint64_t UsedRowBytes(int32_t width, int bits) {
+  return (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 7) / 8;
+}
+
+// Whether every row Decode reads lies inside the data (the last row's padding may be
+// missing). Checked before any pixel buffer is made for the picture.
+bool RowsFit(std::span<const uint8_t> data, const BmpState& s, int32_t width,
+             int32_t height) {
+  const int bits = StoredRowBits(s);
+  if (bits == 0) return true;
+  const uint64_t last = UsedRowBytes(width, bits);
+  if (s.pixel_offset > data.size() || last > data.size() - s.pixel_offset) return false;
+  const uint64_t room = data.size() - s.pixel_offset - last;
+  return static_cast<uint64_t>(height) - 1 <= room / Stride(width, bits);
+}
+
+// A 32-bit file keeps its fourth bytes only when the data holds width x 4 x height bytes
+// and one of the pixels' fourth bytes is not zero.
+bool HasAlpha(std::span<const uint8_t> data, const BmpState& s, int32_t width,
+              int32_t height) {
+  if (static_cast<uint64_t>(width) > data.size() / 4 / static_cast<uint64_t>(height)) {
+    return false;
+  }
+  const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  for (uint64_t i = 0; i < pixels; ++i) {
+    const uint64_t at = s.pixel_offset + 4 * i + 3;
+    if (at >= data.size()) return false;
+    if (data[at] != 0) return true;
+  }
+  return false;
+}
+
+bool BmpCheck(DecodeContext& context) {
+  const auto data = context.data;
+  if (data.size() < 54 || data[0] != 'B' || data[1] != 'M' || *U16At(data, 6) != 0 ||
+      *U16At(data, 8) != 0) {
+    return false;
+  }
+  auto state = std::make_unique<BmpState>();
+  const int32_t width = *I32At(data, 18);
+  int64_t height = *I32At(data, 22);
+  // A negative height marks rows stored top-down; the picture is as high as its size.
+  state->top_down = height < 0;
+  if (state->top_down) height = -height;
+  if (width <= 0 || height <= 0 || height > INT32_MAX) return false;
+  state->pixel_offset = *U32At(data, 10);
+  state->palette_offset = kFileHeaderBytes + *U32At(data, 14);
+  state->bit_count = *U16At(data, 28);
+  state->compression = *U32At(data, 30);
+  if (!RowsFit(data, *state, width, static_cast<int32_t>(height))) return false;
+
+  context.width = width;
+  context.height = static_cast<int32_t>(height);
+  context.source_depth = state->bit_count;
+  context.depth =
+      state->bit_count == 32 && HasAlpha(data, *state, width, context.height) ? 32 : 24;
+  context.state = std::move(state);
+  return true;
+}
+
+// Writes the palette's colour for index; false when the entry lies outside the data.
+bool PutPaletteColour(std::span<const uint8_t> data, const BmpState& s, unsigned index,
+                      uint8_t* pixel) {
+  const auto entry = BytesAt(data, s.palette_offset + 4 * uint64_t{index}, 3);
+  if (!entry) return false;
+  pixel[0] = (*entry)[0];
+  pixel[1] = (*entry)[1];
+  pixel[2] = (*entry)[2];
+  return true;
+}
+
+void PutGrey(uint8_t* pixel, uint8_t value) { pixel[0] = pixel[1] = pixel[2] = value; }
+
+bool DecodeRow(std::span<const uint8_t> data, const BmpState& s,
+               std::span<const uint8_t> row, int32_t width, int depth, uint8_t* out) {
+  const int step = depth / 8;
+  for (int32_t x = 0; x < width; ++x, out += step) {
+    switch (s.bit_count) {
+      case 1:
+        PutGrey(out, (row[static_cast<size_t>(x / 8)] >> (7 - x % 8)) & 1 ? 255 : 0);
+        break;
+      case 4: {
+        const uint8_t byte = row[static_cast<size_t>(x / 2)];
+        if (!PutPaletteColour(data, s, x % 2 == 0 ? byte >> 4 : byte & 15, out)) return false;
+        break;
+      }
+      case 8:
+        if (!PutPaletteColour(data, s, row[static_cast<size_t>(x)], out)) return false;
+        break;
+      case 16: {
+        const auto i = static_cast<size_t>(x) * 2;
+        const unsigned v = row[i] | row[i + 1] << 8;
+        out[0] = static_cast<uint8_t>((v & 31) * 8);
+        if (s.compression == kBitFields) {  // 5-6-5
+          out[1] = static_cast<uint8_t>((v >> 5 & 63) * 4);
+          out[2] = static_cast<uint8_t>((v >> 11 & 31) * 8);
+        } else {  // 5-5-5
+          out[1] = static_cast<uint8_t>((v >> 5 & 31) * 8);
+          out[2] = static_cast<uint8_t>((v >> 10 & 31) * 8);
+        }
+        break;
+      }
+      default: {  // 24 and 32
+        const size_t i = static_cast<size_t>(x) * static_cast<size_t>(s.bit_count / 8);
+        out[0] = row[i];
+        out[1] = row[i + 1];
+        out[2] = row[i + 2];
+        if (depth == 32) out[3] = row[i + 3];
+      }
+    }
+  }
+  return true;
+}
+
+// RLE8: runs (count, index) and escapes 0 end of line, 1 end of bitmap, 2 delta (right,
+// down), 3 or more literal indices padded to an even count. Pixels that a run or delta
+// would put outside the picture are dropped; data that ends before the end-of-bitmap
+// escape is a failure.
+bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels,
+                ptrdiff_t pitch, uint32_t flags) {
+  const auto data = context.data;
+  const int32_t width = context.width;
+  const int32_t height = context.height;
+  uint64_t at = s.pixel_offset;
+  int64_t x = 0;
+  int64_t y = 0;  // counted in file order
+  const auto put = [&](uint8_t index) {
+    if (x < 0 || x >= width || y >= height) return true;
+    const auto row = static_cast<int32_t>(s.top_down ? y : height - 1 - y);
+    uint8_t* out = PictureRow(pixels, pitch, height, row, flags) + x * (context.depth / 8);
+    return PutPaletteColour(data, s, index, out);
+  };
+  for (;;) {
+    const auto pair = BytesAt(data, at, 2);
+    if (!pair) return false;
+    at += 2;
+    const uint8_t count = (*pair)[0];
+    const uint8_t value = (*pair)[1];
+    if (count > 0) {
+      for (int i = 0; i < count; ++i, ++x)
+        if (!put(value)) return false;
+      continue;
+    }
+    if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      return true;
+    } else if (value == 2) {
+      const auto delta = BytesAt(data, at, 2);
+      if (!delta) return false;
+      at += 2;
+      x += (*delta)[0];
+      y += (*delta)[1];
+    } else {
+      const auto literal = BytesAt(data, at, value + (value & 1u));
+      if (!literal) return false;
+      at += literal->size();
+      for (int i = 0; i < value; ++i, ++x)
+        if (!put((*literal)[static_cast<size_t>(i)])) return false;
+    }
+  }
+}
+
+bool BmpDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
+  const auto& s = static_cast<const BmpState&>(*context.state);
+  if (s.bit_count == 8 && s.compression == kRle8) {
+    return DecodeRle8(context, s, pixels, pitch, flags);
+  }
+  const int bits = StoredRowBits(s);
+  if (bits == 0) return true;
+  const int32_t width = context.width;
+  const int32_t height = context.height;
+  const uint64_t stride = Stride(width, bits);
+  for (int32_t r = 0; r < height; ++r) {
+    const auto row = BytesAt(context.data, s.pixel_offset + stride * static_cast<uint64_t>(r),
+                             UsedRowBytes(width, bits));
+    if (!row) return false;
+    const int32_t y = s.top_down ? r : height - 1 - r;
+    if (!DecodeRow(context.data, s, *row, width, context.depth,
+                   PictureRow(pixels, pitch, height, y, flags))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+constexpr DecoderDescriptor kBmpDecoder{"bmp", BmpCheck, BmpDecode, FinishDecoder,
+                                        kFormatBmp};
+
+}  // namespace
+
+void RegisterBmpDecoder() { RegisterDecoder(kBmpDecoder); }

@@ -1,0 +1,191 @@
+#include "image/gif_decoder.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "image/decoder.h"
+#include "image/decoder_registry.h"
+#include "image/pixel_limit.h"
+
+namespace {
+
+// A canvas pixel, in the bitmap's byte order.
+struct Bgra {
+  uint8_t b = 0;
+  uint8_t g = 0;
+  uint8_t r = 0;
+  uint8_t a = 0;
+};
+static_assert(sizeof(Bgra) == 4);
+using Canvas = std::vector<Bgra>;  // screen width x height, rows top-down
+
+struct GifState : DecoderState {
+  GifFileType* reader = nullptr;
+  const uint8_t* position = nullptr;
+  const uint8_t* end = nullptr;
+  int next_frame = 0;
+  int last_disposal = 0;
+  int first_disposal = 0;
+  Canvas canvas;
+  Canvas saved;  // the canvas after the last frame whose disposal is not 3
+
+  ~GifState() override {
+    int error = 0;
+    if (reader) DGifCloseFile(reader, &error);
+  }
+};
+
+constexpr int kDisposeKeep = DISPOSE_DO_NOT;         // 1
+constexpr int kDisposeBackground = DISPOSE_BACKGROUND;  // 2
+constexpr int kDisposePrevious = DISPOSE_PREVIOUS;      // 3
+
+// Copies what remains of the request; a short count is a read failure to giflib.
+int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
+  auto* state = static_cast<GifState*>(gif->UserData);
+  if (count <= 0) return 0;
+  const auto left = static_cast<size_t>(state->end - state->position);
+  const size_t n = std::min(static_cast<size_t>(count), left);
+  std::memcpy(out, state->position, n);
+  state->position += n;
+  return static_cast<int>(n);
+}
+
+bool GifCheck(DecodeContext& context) {
+  const auto data = context.data;
+  if (data.size() < 2) return false;
+  auto state = std::make_unique<GifState>();
+  state->position = data.data();
+  state->end = data.data() + data.size();
+  int error = 0;
+  state->reader = DGifOpen(state.get(), ReadFromMemory, &error);
+  if (!state->reader) return false;
+  GifFileType* gif = state->reader;
+  if (gif->SWidth <= 0 || gif->SHeight <= 0) return false;
+  if (DGifSlurp(gif) != GIF_OK) {
+    // A second reading goes on where the first stopped (past a stray byte between
+    // blocks, say). It starts a fresh list of pending extensions: free the old one.
+    GifFreeExtensions(&gif->ExtensionBlockCount, &gif->ExtensionBlocks);
+    if (DGifSlurp(gif) != GIF_OK) return false;
+  }
+  context.width = gif->SWidth;
+  context.height = gif->SHeight;
+  context.source_depth = 8;
+  context.depth = 32;
+  context.frame_count = gif->ImageCount;
+  context.state = std::move(state);
+  return true;
+}
+
+// The map's colour for index with the given alpha, or nothing beyond the map.
+std::optional<Bgra> Colour(const ColorMapObject& map, int index, uint8_t alpha) {
+  if (index < 0 || index >= map.ColorCount) return std::nullopt;
+  const GifColorType& c = map.Colors[index];
+  return Bgra{c.Blue, c.Green, c.Red, alpha};
+}
+
+Bgra Background(const GifFileType& gif, const ColorMapObject& map, int transparent) {
+  if (transparent != NO_TRANSPARENT_COLOR) return Colour(map, transparent, 0).value_or(Bgra{});
+  if (gif.SBackGroundColor == 255) return Bgra{};
+  return Colour(map, gif.SBackGroundColor, 255).value_or(Bgra{0, 0, 0, 255});
+}
+
+// A canvas of the screen's size filled with colour; false when it breaks the pixel
+// limit or memory cannot be had.
+bool MakeCanvas(DecodeContext& context, Canvas& canvas, Bgra colour) {
+  const auto bytes = PixelBufferBytes(4 * int64_t{context.width}, context.height,
+                                      context.pixel_bytes_in_use);
+  if (!bytes) return false;
+  try {
+    canvas.assign(static_cast<size_t>(*bytes / 4), colour);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  context.pixel_bytes_in_use += *bytes;
+  return true;
+}
+
+void FillRect(Canvas& canvas, int32_t stride, const GifImageDesc& r, Bgra colour) {
+  for (int y = 0; y < r.Height; ++y) {
+    const auto start = canvas.begin() + (ptrdiff_t{r.Top} + y) * stride + r.Left;
+    std::fill(start, start + r.Width, colour);
+  }
+}
+
+bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
+  auto& s = static_cast<GifState&>(*context.state);
+  const GifFileType& gif = *s.reader;
+  if (s.next_frame >= gif.ImageCount) return false;
+  const int index = s.next_frame++;
+  const SavedImage& image = gif.SavedImages[index];
+  const GifImageDesc& rect = image.ImageDesc;
+  const ColorMapObject* map = rect.ColorMap ? rect.ColorMap : gif.SColorMap;
+  if (!map || !image.RasterBits) return false;
+
+  GraphicsControlBlock control{};
+  if (DGifSavedExtensionToGCB(s.reader, index, &control) != GIF_OK) {
+    control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+  }
+  const int previous_disposal = s.last_disposal;
+  const int disposal = control.DisposalMode;
+  s.last_disposal = disposal;
+  context.frame_delay = control.DelayTime * 10;
+
+  const int32_t width = context.width;
+  const int32_t height = context.height;
+  if (rect.Left < 0 || rect.Top < 0 || rect.Width <= 0 || rect.Height <= 0 ||
+      int64_t{rect.Left} + rect.Width > width || int64_t{rect.Top} + rect.Height > height) {
+    return false;
+  }
+  const int transparent = control.TransparentColor;
+  const Bgra background = Background(gif, *map, transparent);
+  if (s.canvas.empty()) {
+    if (!MakeCanvas(context, s.canvas, background)) return false;
+    s.first_disposal = disposal;
+  }
+
+  // Draw the frame. A transparent pixel shows what lies below, except that it clears the
+  // canvas pixel when neither the previous frame's disposal (1 or 3) nor this frame's
+  // (0) asks to keep it.
+  const bool keep_below =
+      previous_disposal == kDisposeKeep || previous_disposal == kDisposePrevious || disposal == 0;
+  const GifByteType* raster = image.RasterBits;
+  for (int y = 0; y < rect.Height; ++y) {
+    Bgra* row = s.canvas.data() + (ptrdiff_t{rect.Top} + y) * width + rect.Left;
+    for (int x = 0; x < rect.Width; ++x) {
+      const int i = *raster++;
+      if (transparent != NO_TRANSPARENT_COLOR && i == transparent) {
+        if (!keep_below) row[x] = Colour(*map, i, 0).value_or(Bgra{});
+      } else if (const auto colour = Colour(*map, i, 255)) {
+        row[x] = *colour;
+      }
+    }
+  }
+
+  for (int32_t y = 0; y < height; ++y) {
+    std::memcpy(PictureRow(pixels, pitch, height, y, flags),
+                s.canvas.data() + ptrdiff_t{y} * width, static_cast<size_t>(width) * 4);
+  }
+
+  if (disposal != kDisposePrevious) {
+    if (s.saved.empty() && !MakeCanvas(context, s.saved, Bgra{})) return false;
+    s.saved = s.canvas;
+  }
+  if (disposal == kDisposeBackground ||
+      (disposal == kDisposePrevious && s.first_disposal != kDisposeKeep)) {
+    FillRect(s.canvas, width, rect, background);
+  } else if (disposal == kDisposePrevious && !s.saved.empty()) {
+    s.canvas = s.saved;
+  }
+  return true;
+}
+
+constexpr DecoderDescriptor kGifDecoder{"gif", GifCheck, GifDecode, FinishDecoder, kFormatGif};
+
+}  // namespace
+
+void RegisterGifDecoder() { RegisterDecoder(kGifDecoder); }

@@ -1,0 +1,108 @@
+#include "image/image_loader.h"
+
+#include <new>
+
+#include "fs/whole_file.h"
+#include "image/decoder_registry.h"
+#include "image/image_table.h"
+
+namespace {
+
+// The opaque non-zero handle answered for a slot: the address of what frame 0 holds.
+int64_t Handle(const void* object) {
+  return static_cast<int64_t>(reinterpret_cast<intptr_t>(object));
+}
+
+ImageRecord IconRecord(const Icon& icon) {
+  ImageRecord record;
+  record.icon = icon;
+  record.width = icon.width;
+  record.height = icon.height;
+  record.depth = icon.bits;
+  record.source_depth = icon.bits;
+  record.format_id = kFormatIcon;
+  record.frame_count = 1;
+  return record;
+}
+
+// Decodes every frame into a bitmap of its own. Frame 0 failing fails the load; a later
+// frame that fails keeps an entry without a bitmap.
+std::optional<ImageRecord> DecodeFrames(DecodeContext& context) {
+  const DecoderDescriptor& decoder = *context.decoder;
+  ImageRecord record;
+  record.format_id = decoder.format_id;
+  record.width = context.width;
+  record.height = context.height;
+  record.depth = context.depth;
+  record.source_depth = context.source_depth;
+  record.frame_count = context.frame_count;
+  const int32_t frames = context.frame_count < 2 ? 1 : context.frame_count;
+  for (int32_t i = 0; i < frames; ++i) {
+    ImageFrame frame;
+    frame.bitmap =
+        Bitmap::Create(context.width, context.height, context.depth, context.pixel_bytes_in_use);
+    if (frame.bitmap) {
+      if (decoder.decode(context, frame.bitmap->Bits(), frame.bitmap->Pitch(), kBottomUp)) {
+        context.pixel_bytes_in_use += frame.bitmap->SizeBytes();
+      } else {
+        frame.bitmap.reset();
+      }
+    }
+    frame.delay = context.frame_delay;
+    if (i == 0 && !frame.bitmap) break;
+    record.frames.push_back(std::move(frame));
+  }
+  decoder.finish(context);
+  if (record.frames.empty()) return std::nullopt;
+  if (record.frame_count >= 2) record.first_delay = record.frames[0].delay;
+  return record;
+}
+
+// Fills the record from the data; the handle of frame 0 (or the icon), 0 on failure.
+int64_t Load(ImageRecord& slot, std::span<const uint8_t> data) {
+  if (const auto icon = ReadIcon(data)) {
+    slot = IconRecord(*icon);
+    return Handle(&*slot.icon);
+  }
+  DecodeContext context;
+  if (!RunDecoderTrial(context, data)) return 0;
+  auto record = DecodeFrames(context);
+  if (!record) return 0;
+  slot = std::move(*record);
+  return Handle(slot.frames[0].bitmap->Bits());
+}
+
+}  // namespace
+
+int64_t DecodeImageMemory(int64_t number, std::span<const uint8_t> data) {
+  ObjectTable<ImageRecord>* table = ImageTable();
+  if (!table) return 0;
+  ObjectTable<ImageRecord>::Taken taken;
+  try {
+    taken = table->Take(number);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  if (!taken.record) return 0;
+  int64_t handle = 0;
+  try {
+    handle = Load(*taken.record, data);
+  } catch (const std::bad_alloc&) {
+    handle = 0;
+  }
+  if (handle == 0) {
+    table->Release(taken.id);  // a fresh record is freed, a slot left empty
+    return 0;
+  }
+  return number == kAutoNumber ? taken.id : handle;
+}
+
+int64_t ReadImageFile(int64_t number, const std::u16string& path) {
+  try {
+    const auto file = ReadWholeFile(path);
+    if (!file) return 0;
+    return DecodeImageMemory(number, file->Bytes());
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}

@@ -1,0 +1,146 @@
+#include "image/jpeg_decoder.h"
+
+#include <climits>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE
+
+#include <jpeglib.h>
+
+#include "image/decoder.h"
+#include "image/decoder_registry.h"
+#include "image/pixel_limit.h"
+
+namespace {
+
+struct JpegErrorManager {
+  jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it
+  std::jmp_buf jump;
+};
+
+struct JpegState : DecoderState {
+  JpegErrorManager errors{};
+  jpeg_decompress_struct decompressor{};
+  JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
+
+  // Safe on a decompressor never created: it was zero-filled, and libjpeg only
+  // destroys what its memory manager holds.
+  ~JpegState() override { jpeg_destroy_decompress(&decompressor); }
+};
+
+// libjpeg's own error_exit ends the process: this one goes back to the jump point.
+[[noreturn]] void JumpOnError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->jump, 1);
+}
+void Silent(j_common_ptr) {}
+
+// Reads the header, chooses blue-green-red output (CMYK for CMYK and YCCK streams, which
+// are converted row by row) and starts decompressing. May be left by the long jump:
+// creates nothing that needs destroying.
+bool SetUpJpeg(JpegState& s, DecodeContext& context) {
+  jpeg_decompress_struct& d = s.decompressor;
+  jpeg_create_decompress(&d);
+  s.errors.manager.addon_message_table = nullptr;
+  s.errors.manager.first_addon_message = 1000;
+  s.errors.manager.last_addon_message = 1019;
+  s.errors.manager.trace_level = 0;
+  // A progressive stream is buffered whole: hold libjpeg to the pixel memory limit too.
+  const uint64_t limit = PixelMemoryLimit();
+  d.mem->max_memory_to_use = limit > LONG_MAX ? LONG_MAX : static_cast<long>(limit);
+  jpeg_mem_src(&d, context.data.data(), context.data.size());
+  if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK || d.jpeg_color_space == JCS_UNKNOWN) {
+    return false;
+  }
+  d.dct_method = JDCT_ISLOW;
+  switch (d.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+      d.out_color_space = JCS_EXT_BGR;
+      break;
+    case JCS_YCCK:
+    case JCS_CMYK:
+      d.out_color_space = JCS_CMYK;
+      break;
+    default:
+      break;
+  }
+  jpeg_calc_output_dimensions(&d);
+  const bool cmyk = d.out_color_space == JCS_CMYK;
+  if (d.out_color_components != (cmyk ? 4 : 3) || d.output_width > INT32_MAX ||
+      d.output_height > INT32_MAX) {
+    return false;
+  }
+  if (cmyk) {
+    const auto samples = (JDIMENSION{d.output_width} * 4 + 3) / 4 * 4;
+    s.cmyk_row = d.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d), JPOOL_IMAGE, samples, 1);
+  }
+  jpeg_start_decompress(&d);
+  context.width = static_cast<int32_t>(d.output_width);
+  context.height = static_cast<int32_t>(d.output_height);
+  context.source_depth = d.output_components * 8;
+  context.depth = 24;
+  return true;
+}
+
+// C, M, Y and K samples to blue Y x K / 255, green M x K / 255, red C x K / 255.
+void CmykToBgr(const JSAMPLE* in, uint8_t* out, JDIMENSION width) {
+  for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+    const unsigned k = in[3];
+    out[0] = static_cast<uint8_t>(in[2] * k / 255);
+    out[1] = static_cast<uint8_t>(in[1] * k / 255);
+    out[2] = static_cast<uint8_t>(in[0] * k / 255);
+  }
+}
+
+void ReadRows(JpegState& s, uint8_t* pixels, ptrdiff_t pitch, int32_t height, uint32_t flags) {
+  jpeg_decompress_struct& d = s.decompressor;
+  for (int32_t y = 0; y < height; ++y) {
+    uint8_t* target = PictureRow(pixels, pitch, height, y, flags);
+    if (s.cmyk_row) {
+      jpeg_read_scanlines(&d, s.cmyk_row, 1);
+      CmykToBgr(s.cmyk_row[0], target, d.output_width);
+    } else {
+      JSAMPROW row = target;
+      jpeg_read_scanlines(&d, &row, 1);
+    }
+  }
+  jpeg_finish_decompress(&d);
+}
+
+// The jump points: functions that hold nothing with a destructor.
+bool JumpGuardedSetUp(JpegState* s, DecodeContext* context) {
+  if (setjmp(s->errors.jump) != 0) return false;
+  return SetUpJpeg(*s, *context);
+}
+
+bool JumpGuardedRead(JpegState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height,
+                     uint32_t flags) {
+  if (setjmp(s->errors.jump) != 0) return false;
+  ReadRows(*s, pixels, pitch, height, flags);
+  return true;
+}
+
+bool JpegCheck(DecodeContext& context) {
+  const auto data = context.data;
+  if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  auto state = std::make_unique<JpegState>();
+  // The error manager is in place before the first libjpeg call that can fail.
+  state->decompressor.err = jpeg_std_error(&state->errors.manager);
+  state->errors.manager.error_exit = JumpOnError;
+  state->errors.manager.output_message = Silent;
+  if (!JumpGuardedSetUp(state.get(), &context)) return false;
+  context.state = std::move(state);
+  return true;
+}
+
+bool JpegDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
+  auto* state = static_cast<JpegState*>(context.state.get());
+  return JumpGuardedRead(state, pixels, pitch, context.height, flags);
+}
+
+constexpr DecoderDescriptor kJpegDecoder{"jpeg", JpegCheck, JpegDecode, FinishDecoder,
+                                         kFormatJpeg};
+
+}  // namespace
+
+void RegisterJpegDecoder() { RegisterDecoder(kJpegDecoder); }

@@ -1,0 +1,5 @@
+#pragma once
+// The JPEG decoder (format id kFormatJpeg), over libjpeg.
+
+// Registers the JPEG decoder (once).
+void RegisterJpegDecoder();

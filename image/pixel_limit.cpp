@@ -1,0 +1,17 @@
+#include "image/pixel_limit.h"
+
+#include "fs/physical_memory.h"
+
+uint64_t PixelMemoryLimit() { return PhysicalMemoryBytes() / 2; }
+
+std::optional<uint64_t> PixelBufferBytes(int64_t row_bytes, int64_t rows,
+                                         uint64_t bytes_in_use) {
+  if (row_bytes <= 0 || rows <= 0) return std::nullopt;
+  const uint64_t limit = PixelMemoryLimit();
+  if (bytes_in_use > limit) return std::nullopt;
+  const uint64_t room = limit - bytes_in_use;
+  const auto width = static_cast<uint64_t>(row_bytes);
+  const auto height = static_cast<uint64_t>(rows);
+  if (width > room / height) return std::nullopt;
+  return width * height;
+}

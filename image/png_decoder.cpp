@@ -1,0 +1,139 @@
+#include "image/png_decoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+#include "image/decoder.h"
+#include "image/decoder_registry.h"
+
+namespace {
+
+struct PngState : DecoderState {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  const uint8_t* position = nullptr;
+  const uint8_t* end = nullptr;
+  int passes = 1;
+
+  ~PngState() override {
+    if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  }
+};
+
+// What setjmp returns when libpng raised an error.
+constexpr int kPngError = 1;
+
+// Errors end in the jump without a word; warnings are dropped.
+[[noreturn]] void JumpOnError(png_structp png, png_const_charp) { png_longjmp(png, kPngError); }
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Hands libpng the next bytes of the data. A request beyond the end is an error, so data
+// cut short ends in a refused Check or a failed Decode, never in bytes nobody wrote.
+void ReadFromMemory(png_structp png, png_bytep out, size_t count) {
+  auto* state = static_cast<PngState*>(png_get_io_ptr(png));
+  if (count > static_cast<size_t>(state->end - state->position)) png_error(png, "cut short");
+  std::memcpy(out, state->position, count);
+  state->position += count;
+}
+
+// Reads the header, asks for 8-bit blue-green-red(-alpha) rows and fills the context.
+// May be left by libpng's long jump: creates nothing that needs destroying.
+bool SetUpPng(PngState& s, DecodeContext& context) {
+  png_set_read_fn(s.png, &s, ReadFromMemory);
+  s.info = png_create_info_struct(s.png);
+  if (!s.info) return false;
+  png_read_info(s.png, s.info);
+  s.passes = png_set_interlace_handling(s.png);
+
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  int bits = 0;
+  int colour_type = 0;
+  png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
+  const bool transparency = png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0;
+  switch (colour_type) {
+    case PNG_COLOR_TYPE_RGB:
+      if (transparency) png_set_expand(s.png);
+      context.source_depth = transparency ? 32 : 24;
+      break;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      context.source_depth = 32;
+      break;
+    case PNG_COLOR_TYPE_PALETTE:
+      png_set_expand(s.png);
+      context.source_depth = transparency ? 32 : bits;
+      break;
+    case PNG_COLOR_TYPE_GRAY:
+      if (transparency || bits < 8) png_set_expand(s.png);
+      png_set_gray_to_rgb(s.png);
+      context.source_depth = transparency && bits < 8 ? 8 : bits;
+      break;
+    default:  // grey and alpha
+      png_set_gray_to_rgb(s.png);
+      context.source_depth = bits;
+      break;
+  }
+  if (bits == 16) png_set_strip_16(s.png);
+  png_set_bgr(s.png);
+  png_read_update_info(s.png, s.info);
+
+  png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
+  const size_t channels = colour_type == PNG_COLOR_TYPE_RGB ? 3 : 4;
+  // Rows are written straight into the bitmap: they must be exactly as long as its rows.
+  if ((colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) ||
+      bits != 8 || width > INT32_MAX || height > INT32_MAX ||
+      png_get_rowbytes(s.png, s.info) != width * channels) {
+    return false;
+  }
+  context.width = static_cast<int32_t>(width);
+  context.height = static_cast<int32_t>(height);
+  context.depth = channels == 3 ? 24 : 32;
+  return true;
+}
+
+void ReadRows(PngState& s, uint8_t* pixels, ptrdiff_t pitch, int32_t height, uint32_t flags) {
+  // An interlaced image updates the same rows once per pass.
+  for (int pass = 0; pass < s.passes; ++pass) {
+    for (int32_t y = 0; y < height; ++y) {
+      png_read_row(s.png, PictureRow(pixels, pitch, height, y, flags), nullptr);
+    }
+  }
+}
+
+// The jump points: functions that hold nothing with a destructor.
+bool JumpGuardedSetUp(PngState* s, DecodeContext* context) {
+  if (setjmp(png_jmpbuf(s->png)) == kPngError) return false;
+  return SetUpPng(*s, *context);
+}
+
+bool JumpGuardedRead(PngState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height,
+                     uint32_t flags) {
+  if (setjmp(png_jmpbuf(s->png)) == kPngError) return false;
+  ReadRows(*s, pixels, pitch, height, flags);
+  return true;
+}
+
+bool PngCheck(DecodeContext& context) {
+  const auto data = context.data;
+  if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) return false;
+  auto state = std::make_unique<PngState>();
+  state->position = data.data();
+  state->end = data.data() + data.size();
+  state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning);
+  if (!state->png || !JumpGuardedSetUp(state.get(), &context)) return false;
+  context.state = std::move(state);
+  return true;
+}
+
+bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
+  auto* state = static_cast<PngState*>(context.state.get());
+  return JumpGuardedRead(state, pixels, pitch, context.height, flags);
+}
+
+constexpr DecoderDescriptor kPngDecoder{"png", PngCheck, PngDecode, FinishDecoder, kFormatPng};
+
+}  // namespace
+
+void RegisterPngDecoder() { RegisterDecoder(kPngDecoder); }

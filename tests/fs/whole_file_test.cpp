@@ -1,0 +1,69 @@
+#include "fs/whole_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "fs/text_encoding.h"
+
+namespace {
+
+class WholeFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "whole-file-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::u16string Path(const std::string& name) const {
+    return TextFromEscapedBytes((folder_ / name).string());
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(WholeFile, ReadsEveryByte) {
+  std::string bytes(70000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  std::ofstream(folder_ / "a\xfe.bin", std::ios::binary) << bytes;
+  const auto file = ReadWholeFile(Path("a\xfe.bin"));
+  ASSERT_TRUE(file);
+  ASSERT_EQ(file->size, bytes.size());
+  EXPECT_EQ(0, std::memcmp(file->data.get(), bytes.data(), bytes.size()));
+
+  std::ofstream(folder_ / "empty");
+  const auto empty = ReadWholeFile(Path("empty"));
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(empty->size, 0u);
+
+  std::filesystem::create_symlink(folder_ / "a\xfe.bin", folder_ / "link");
+  const auto linked = ReadWholeFile(Path("link"));
+  ASSERT_TRUE(linked);
+  EXPECT_EQ(linked->size, bytes.size());
+}
+
+TEST_F(WholeFile, RefusesWhatIsNotARegularFile) {
+  ASSERT_EQ(mkfifo((folder_ / "x.png").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadWholeFile(Path("x.png")));  // would block forever without a writer
+  std::filesystem::create_symlink(folder_ / "x.png", folder_ / "to-fifo");
+  EXPECT_FALSE(ReadWholeFile(Path("to-fifo")));
+  EXPECT_FALSE(ReadWholeFile(TextFromEscapedBytes(folder_.string())));
+  EXPECT_FALSE(ReadWholeFile(u"/dev/null"));
+  EXPECT_FALSE(ReadWholeFile(Path("missing")));
+  EXPECT_FALSE(ReadWholeFile(u""));
+  EXPECT_FALSE(ReadWholeFile(Path(std::string("nul\0name", 8))));
+}
+
+TEST_F(WholeFile, RefusesTwoGibibytesWithoutReadingThem) {
+  const auto path = folder_ / "huge";
+  std::ofstream(path).close();
+  std::filesystem::resize_file(path, kWholeFileLimit);  // sparse: costs no disk
+  EXPECT_FALSE(ReadWholeFile(Path("huge")));
+}
+
+}  // namespace
