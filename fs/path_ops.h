@@ -4,6 +4,8 @@
 
 // Renames `from` to `to`, replacing a file at `to`. 0 on success, else the system's code.
 int PathRename(const std::u16string& from, const std::u16string& to);
+// True when something (anything, a broken link included) stands at the path.
+bool PathExists(const std::u16string& path);
 // Removes a file; nothing when it is not there.
 void PathRemove(const std::u16string& path);
 // The system's description of an error code, in the user's language where it has one.

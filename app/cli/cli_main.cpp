@@ -15,7 +15,7 @@
 #include "fs/listings.h"
 #include "fs/path_ops.h"
 #include "fs/text_encoding.h"
-#include "image/image_loader.h"
+#include "image/image_setup.h"
 
 namespace {
 
@@ -23,16 +23,11 @@ std::string Bytes(const std::u16string& text) { return EscapedBytesFromText(text
 
 void StartLibraries() {
   FileFilesInit();
-  InitDecoderRegistry();
-  RegisterBmpDecoder();
-  InitImageTable();
-  RegisterPngDecoder();
-  RegisterJpegDecoder();
-  RegisterGifDecoder();
+  ImageLayerStart();
 }
 
 void StopLibraries() {
-  ReleaseImage(-1);
+  ImageLayerStop();
   ListingCloseAll();
   FileFilesEnd();
 }
@@ -47,8 +42,10 @@ std::u16string FolderPath(const std::string& argument) {
 int Run(const CliOptions& options) {
   std::vector<std::u16string> folders;
   for (const std::string& argument : options.folders) {
-    if (!FolderIdentityOf(TextFromEscapedBytes(argument))) {
-      std::fprintf(stderr, "imagescan-cli: %s is not a folder\n", argument.c_str());
+    const std::u16string path = TextFromEscapedBytes(argument);
+    if (!FolderIdentityOf(path)) {
+      std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
+                   PathExists(path) ? "not a folder" : "no such folder");
       return 2;
     }
     folders.push_back(FolderPath(argument));

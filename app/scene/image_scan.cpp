@@ -9,6 +9,7 @@
 #include "fs/object_table.h"
 #include "fs/text.h"
 #include "image/image_loader.h"
+#include "image/image_table.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +15,12 @@ int PathRename(const std::u16string& from, const std::u16string& to) {
   const auto to_bytes = SystemPath(to);
   if (!from_bytes || !to_bytes) return EINVAL;
   return ::rename(from_bytes->c_str(), to_bytes->c_str()) == 0 ? 0 : errno;
+}
+
+bool PathExists(const std::u16string& path) {
+  const auto bytes = SystemPath(path);
+  struct stat status;
+  return bytes && ::lstat(bytes->c_str(), &status) == 0;
 }
 
 void PathRemove(const std::u16string& path) {

@@ -10,10 +10,11 @@
 #include "image/decoder_registry.h"
 #include "image/gif_decoder.h"
 #include "image/image_loader.h"
+#include "image/image_setup.h"
 #include "image/image_table.h"
 #include "image/jpeg_decoder.h"
 #include "image/png_decoder.h"
-#include "tests/image/test_images.h"
+#include "support/test_images.h"
 
 // What the loader says about an image.
 struct Description {
@@ -41,18 +42,8 @@ inline constexpr DecoderDescriptor kCountingDecoder{"counting", CountingCheck, N
 
 class ImageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    InitDecoderRegistry();
-    RegisterBmpDecoder();
-    InitImageTable();
-    RegisterPngDecoder();
-    RegisterJpegDecoder();
-    RegisterGifDecoder();
-  }
-  void TearDown() override {
-    ReleaseImage(kAutoNumber);
-    ImageTableEnd();
-  }
+  void SetUp() override { ImageLayerStart(); }
+  void TearDown() override { ImageLayerStop(); }
 
   static int64_t Load(const Bytes& data) { return DecodeImageMemory(kAutoNumber, data); }
 

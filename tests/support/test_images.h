@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
@@ -56,3 +57,9 @@ struct IconEntry {
   Bytes image;
 };
 Bytes MakeIcon(const std::vector<IconEntry>& entries);
+
+// Plain pictures of a given size, as file contents: a colour gradient so the encoders
+// have something to encode.
+std::string EncodeTestPng(int width, int height);
+std::string EncodeTestJpeg(int width, int height);
+std::string EncodeTestGif(int width, int height);

@@ -1,4 +1,4 @@
-#include "tests/image/test_images.h"
+#include "support/test_images.h"
 
 #include <gif_lib.h>
 #include <png.h>
@@ -216,4 +216,43 @@ Bytes MakeIcon(const std::vector<IconEntry>& entries) {
   }
   for (const IconEntry& e : entries) b.insert(b.end(), e.image.begin(), e.image.end());
   return b;
+}
+
+namespace {
+
+std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+uint8_t Shade(int at, int size) { return static_cast<uint8_t>(size > 1 ? at * 255 / (size - 1) : 0); }
+
+}  // namespace
+
+std::string EncodeTestPng(int width, int height) {
+  PngPicture picture;
+  picture.width = static_cast<uint32_t>(width);
+  picture.height = static_cast<uint32_t>(height);
+  picture.colour_type = PNG_COLOR_TYPE_RGB;
+  for (int y = 0; y < height; ++y) {
+    Bytes row;
+    for (int x = 0; x < width; ++x) row.insert(row.end(), {Shade(x, width), Shade(y, height), 128});
+    picture.rows.push_back(std::move(row));
+  }
+  return AsString(EncodePng(picture));
+}
+
+std::string EncodeTestJpeg(int width, int height) {
+  Bytes samples;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) samples.insert(samples.end(), {Shade(x, width), Shade(y, height), 64});
+  return AsString(EncodeJpeg(width, height, 3, JCS_RGB, samples));
+}
+
+std::string EncodeTestGif(int width, int height) {
+  std::vector<GifRgb> map;
+  for (int i = 0; i < 4; ++i) map.push_back({Shade(i, 4), 0, Shade(3 - i, 4)});
+  GifFrame frame;
+  frame.width = width;
+  frame.height = height;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) frame.raster.push_back(static_cast<uint8_t>((x + y) % 4));
+  return AsString(EncodeGif(width, height, map, 0, {frame}));
 }

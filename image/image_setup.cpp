@@ -1,0 +1,23 @@
+#include "image/image_setup.h"
+
+#include "fs/object_table.h"
+#include "image/bmp_decoder.h"
+#include "image/decoder_registry.h"
+#include "image/gif_decoder.h"
+#include "image/image_table.h"
+#include "image/jpeg_decoder.h"
+#include "image/png_decoder.h"
+
+void ImageLayerStart() {
+  InitDecoderRegistry();
+  RegisterBmpDecoder();
+  InitImageTable();
+  RegisterPngDecoder();
+  RegisterJpegDecoder();
+  RegisterGifDecoder();
+}
+
+void ImageLayerStop() {
+  ReleaseImage(kAutoNumber);
+  ImageTableEnd();
+}
