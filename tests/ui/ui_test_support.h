@@ -1,0 +1,46 @@
+#pragma once
+// Helpers shared by the window layer's tests.
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "ui/events.h"
+
+// Dispatches what Qt has pending and takes every queued event; returns the codes.
+inline std::vector<int32_t> DrainEvents() {
+  std::vector<int32_t> codes;
+  for (int rounds = 0; rounds < 1000; ++rounds) {
+    const int32_t code = EventWait(0);
+    if (code == 0) break;
+    codes.push_back(code);
+  }
+  return codes;
+}
+
+struct SeenControlEvent {
+  int64_t object;
+  int64_t window;
+  int64_t detail;
+  bool operator==(const SeenControlEvent&) const = default;
+};
+
+// Drains as DrainEvents does and keeps the ControlEvents, in order.
+inline std::vector<SeenControlEvent> DrainControlEvents() {
+  std::vector<SeenControlEvent> seen;
+  for (int rounds = 0; rounds < 1000; ++rounds) {
+    const int32_t code = EventWait(0);
+    if (code == 0) break;
+    if (code == ControlEvent) seen.push_back({EventControl(), EventWindow(), EventDetail()});
+  }
+  return seen;
+}
+
+// Puts a mouse event into Qt's queue, so that EventWait dispatches it.
+inline void PostMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+  const QPointF local(at);
+  const QPointF global(widget->mapToGlobal(at));
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  QCoreApplication::postEvent(widget, new QMouseEvent(type, local, global, button, held, Qt::NoModifier));
+}
