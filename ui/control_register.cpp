@@ -74,7 +74,11 @@ ControlSlot ControlTake(int64_t number) {
 
 int64_t ControlRegister(int64_t number, const ControlSlot& slot, QWidget* control,
                         const ControlOps& ops) {
-  if (!slot.record || !control) return 0;
+  if (!control) return 0;
+  if (!slot.record) {
+    delete control;  // the number could not be taken: no control is made
+    return 0;
+  }
   ControlRecord& record = *slot.record;
   record.handle = control;
   record.ops = &ops;

@@ -89,7 +89,8 @@ struct ControlSlot {
 ControlSlot ControlTake(int64_t number);
 // Ties the widget to the record: stores the widget and the operations, gives the
 // widget its number ("WK_ID"), and arranges the clean-up when the widget goes. Returns
-// a non-zero handle for a number, the id for kAutoNumber.
+// a non-zero handle for a number, the id for kAutoNumber; 0 when the slot could not be
+// taken, and the widget is then deleted.
 int64_t ControlRegister(int64_t number, const ControlSlot& slot, QWidget* control,
                         const ControlOps& ops);
 

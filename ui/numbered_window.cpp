@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <vector>
 
 #include "ui/control_register.h"
@@ -79,7 +80,13 @@ void NumberedWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void NumberedWindow::paintEvent(QPaintEvent* event) {
-  Post(RepaintEvent, 0);
+  // Qt repaints the window under every child that repaints; only a region of the
+  // window's own background counts as a repaint of the window.
+  QRegion own = event->region();
+  for (const QObject* child : children())
+    if (const auto* widget = qobject_cast<const QWidget*>(child); widget && widget->isVisible())
+      own -= widget->geometry();
+  if (!own.isEmpty()) Post(RepaintEvent, 0);
   QWidget::paintEvent(event);
 }
 
