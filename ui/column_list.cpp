@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "ui/column_list_widget.h"
-#include "ui/control_geometry.h"
-#include "ui/control_register.h"
+#include "ui/control_create.h"
 #include "ui/events.h"
+#include "ui/geometry.h"
 #include "ui/list_selection.h"
 
 namespace {
@@ -96,7 +96,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   }
   for (int column = count; column > at; --column) header.resizeSection(column, header.sectionSize(column - 1));
   list.headerItem()->setText(at, ToQt(title));
-  header.resizeSection(at, static_cast<int>(std::clamp<int64_t>(width, 0, int64_t{1} << 24)));
+  header.resizeSection(at, QtSize(width));
 }
 
 // With no row selected, the first report of that since a row was selected is a
@@ -162,11 +162,9 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   if (!container) return 0;
   auto* list = new ColumnListWidget(container, flags & kColumnListMultipleSelection);
   list->header()->setSectionsMovable(flags & kColumnListMovableColumns);
-  PlaceControl(*list, x, y, width, height);
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, list, kColumnListOps);
-  if (result == 0) return 0;
-  slot.record->colours[0] = -1;  // grid lines: the system's colour
-  AddColumn(*slot.record, 0, title, title_width);
-  return result;
+  const CreatedControl created = ControlCreate(number, list, x, y, width, height, kColumnListOps);
+  if (!created.record) return 0;
+  created.record->colours[0] = -1;  // grid lines: the system's colour
+  AddColumn(*created.record, 0, title, title_width);
+  return created.result;
 }

@@ -1,7 +1,6 @@
 #include "ui/line_list.h"
 
-#include "ui/control_geometry.h"
-#include "ui/control_register.h"
+#include "ui/control_create.h"
 #include "ui/events.h"
 #include "ui/line_list_widget.h"
 #include "ui/list_selection.h"
@@ -54,12 +53,10 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   QWidget* container = ControlContainer();
   if (!container) return 0;
   auto* list = new LineListWidget(container, flags);
-  PlaceControl(*list, x, y, width, height);
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, list, kLineListOps);
-  if (result == 0) return 0;
+  const CreatedControl created = ControlCreate(number, list, x, y, width, height, kLineListOps);
+  if (!created.record) return 0;
   // Text and background: the system's colours.
-  slot.record->colours[0] = -1;
-  slot.record->type_data = -1;
-  return result;
+  created.record->colours[0] = -1;
+  created.record->type_data = -1;
+  return created.result;
 }

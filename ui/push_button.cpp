@@ -2,8 +2,7 @@
 
 #include <QPushButton>
 
-#include "ui/control_geometry.h"
-#include "ui/control_register.h"
+#include "ui/control_create.h"
 
 namespace {
 
@@ -20,8 +19,7 @@ int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   QWidget* container = ControlContainer();
   if (!container) return 0;
   auto* button = new QPushButton(QString::fromStdU16String(caption), container);
-  PlaceControl(*button, x, y, width, height);
   QObject::connect(button, &QPushButton::clicked, button,
                    [button] { ControlNotify(button, {NoticeKind::kCommand, kClicked}); });
-  return ControlRegister(number, ControlTake(number), button, kPushButtonOps);
+  return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;
 }

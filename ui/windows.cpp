@@ -8,6 +8,7 @@
 #include "fs/object_table.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/geometry.h"
 #include "ui/window_access.h"
 #include "ui/numbered_window.h"
 
@@ -51,10 +52,6 @@ QPoint Centred(const QRect& area, const QSize& outer) {
   return {area.x() + (area.width() - w) / 2, area.y() + (area.height() - h) / 2};
 }
 
-int ToInt(int64_t value) {
-  return static_cast<int>(std::clamp<int64_t>(value, -(int64_t{1} << 24), int64_t{1} << 24));
-}
-
 }  // namespace
 
 void UiWindowsInit() { g_windows = std::make_unique<ObjectTable<WindowRecord>>(kTableStep, WindowRelease); }
@@ -91,10 +88,13 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   w.setProperty("WK_WindowID", QVariant::fromValue<qlonglong>(taken.id + 1));
   w.setAttribute(Qt::WA_ShowWithoutActivating, no_activate);
   if (style & kWindowSizingBorder)
-    w.resize(ToInt(width), ToInt(height));
+    w.resize(QtSize(width), QtSize(height));
   else
-    w.setFixedSize(ToInt(width), ToInt(height));
+    w.setFixedSize(QtSize(width), QtSize(height));
 
+  // The window system's window exists from here on, so the frame's size is known for
+  // placing it.
+  w.winId();
   const bool centre_screen = flags & kWindowCentreOnScreen;
   const bool centre_owner = flags & kWindowCentreOnOwner;
   if (centre_screen) {
@@ -105,7 +105,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
       w.move(std::max(at.x(), 0), std::max(at.y(), 0));
     }
   } else if (x != kDefaultPosition && y != kDefaultPosition) {
-    w.move(ToInt(x), ToInt(y));
+    w.move(QtCoordinate(x), QtCoordinate(y));
   }
 
   const bool maximised = style & kWindowStartMaximised;

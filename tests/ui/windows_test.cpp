@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "fs/object_table.h"
 #include "tests/ui/ui_test_support.h"
@@ -126,8 +129,65 @@ TEST_F(WindowTest, FlagsGiveDecorationsAndPlacement) {
   EXPECT_EQ(fixed->minimumSize(), fixed->maximumSize());
   EXPECT_FALSE(fixed->isVisible());
   const QRect screen = fixed->screen()->geometry();
-  EXPECT_EQ(fixed->frameGeometry().topLeft(),
-            QPoint(screen.x() + (screen.width() - 200) / 2, screen.y() + (screen.height() - 100) / 2));
+  const QSize outer = fixed->frameGeometry().size();  // the client area and the frame
+  EXPECT_EQ(fixed->size(), QSize(200, 100));
+  EXPECT_EQ(fixed->frameGeometry().topLeft(), QPoint(screen.x() + (screen.width() - outer.width()) / 2,
+                                                     screen.y() + (screen.height() - outer.height()) / 2));
+}
+
+TEST_F(WindowTest, MovesSizesStatesAndClicksOfTheWindowBecomeEvents) {
+  ASSERT_NE(WindowCreate(2, 100, 100, 300, 200, u"", kAppFlags), 0);
+  QWidget* window = WindowWidget(2);
+  DrainEvents();
+  auto taken = [] {
+    std::vector<std::pair<int32_t, int64_t>> events;
+    for (int32_t code = EventWait(kSettleMs); code != 0; code = EventWait(kSettleMs))
+      if (code >= ActivatedEvent && code <= ResizedEvent) events.emplace_back(code, EventControl());
+    return events;
+  };
+  auto has = [](const auto& events, int32_t code) {
+    return std::any_of(events.begin(), events.end(), [&](const auto& e) { return e.first == code; });
+  };
+
+  window->move(150, 120);
+  auto events = taken();
+  EXPECT_TRUE(has(events, MovedEvent));
+  for (const auto& e : events)
+    if (e.first == MovedEvent) EXPECT_EQ(e.second, 2);  // the window's number
+  window->resize(320, 240);
+  EXPECT_TRUE(has(taken(), ResizedEvent));
+
+  window->setWindowState(Qt::WindowMinimized);
+  events = taken();
+  EXPECT_TRUE(has(events, MinimisedEvent));
+  EXPECT_FALSE(has(events, ResizedEvent));
+  window->setWindowState(Qt::WindowNoState);
+  events = taken();
+  ASSERT_TRUE(has(events, RestoredEvent));
+  EXPECT_TRUE(has(events, ResizedEvent));
+  window->setWindowState(Qt::WindowMaximized);
+  EXPECT_TRUE(has(taken(), MaximisedEvent));
+
+  // Clicks on the window's own client area.
+  SendClick(window, QPoint(5, 5));
+  SendClick(window, QPoint(5, 5), Qt::RightButton);
+  SendDoubleClick(window, QPoint(5, 5));
+  events = taken();
+  EXPECT_TRUE(has(events, LeftButtonUpEvent));
+  EXPECT_TRUE(has(events, RightButtonUpEvent));
+  EXPECT_TRUE(has(events, LeftDoubleClickEvent));
+}
+
+TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
+  ASSERT_NE(WindowCreate(0, 0, 0, 400, 400, u"", kAppFlags), 0);
+  ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags | kWindowCentreOnOwner, 0), 0);
+  const QWidget* owned = WindowWidget(1);
+  EXPECT_EQ(owned->frameGeometry().topLeft(), QPoint(150, 150));
+  EXPECT_TRUE(owned->isWindow());
+  WindowClose(0);
+  EXPECT_EQ(WindowWidget(1), nullptr);
+  // The number is free again.
+  EXPECT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags), 0);
 }
 
 }  // namespace
