@@ -64,9 +64,10 @@ void UiWindowsEnd() {
 int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
                      const std::u16string& title, uint32_t flags, std::optional<int64_t> owner) {
   if (!g_windows) return 0;
-  QWidget* owner_widget = owner ? WindowWidget(*owner) : nullptr;
   auto taken = g_windows->Take(number);
   if (!taken.record) return 0;
+  // Looked up after the number was taken: a window that owned itself is gone now.
+  QWidget* owner_widget = owner ? WindowWidget(*owner) : nullptr;
 
   uint32_t style = flags & ~kWindowNotContainer;
   if ((flags & ~(kWindowHidden | kPlainBits)) == 0) style |= kWindowCaption;

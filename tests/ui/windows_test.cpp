@@ -186,8 +186,11 @@ TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   EXPECT_TRUE(owned->isWindow());
   WindowClose(0);
   EXPECT_EQ(WindowWidget(1), nullptr);
-  // The number is free again.
+  // The number is free again; a window asked to be owned by the one it replaces
+  // gets no owner.
   EXPECT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags), 0);
+  ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
+  EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
 }
 
 }  // namespace
