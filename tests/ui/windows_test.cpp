@@ -152,8 +152,11 @@ TEST_F(WindowTest, MovesSizesStatesAndClicksOfTheWindowBecomeEvents) {
   window->move(150, 120);
   auto events = taken();
   EXPECT_TRUE(has(events, MovedEvent));
-  for (const auto& e : events)
-    if (e.first == MovedEvent) EXPECT_EQ(e.second, 2);  // the window's number
+  for (const auto& e : events) {
+    if (e.first == MovedEvent) {
+      EXPECT_EQ(e.second, 2);  // the window's number
+    }
+  }
   window->resize(320, 240);
   EXPECT_TRUE(has(taken(), ResizedEvent));
 
