@@ -1,0 +1,30 @@
+// The window layer's tests run inside one QApplication on Qt's offscreen platform,
+// with the layer started as the program starts it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "ui/controls.h"
+#include "ui/dpi.h"
+#include "ui/events.h"
+#include "ui/windows.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (as the build's test discovery does) needs no display.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+  // The tests drive real widgets without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  QApplication app(argc, argv);
+  UiEventsInit();
+  UiDpiInit();
+  UiWindowsInit();
+  UiControlsInit();
+  UiCommonInit();
+  const int result = RUN_ALL_TESTS();
+  UiControlsEnd();
+  UiWindowsEnd();
+  UiEventsEnd();
+  return result;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Column lists: rows of text split into columns under a header.
+#include <cstdint>
+#include <string>
+
+// Flag bits of ColumnListCreate.
+inline constexpr uint32_t kColumnListMultipleSelection = 0x4;  // else at most one row
+inline constexpr uint32_t kColumnListMovableColumns = 0x10000000;
+
+// A list at x, y of the current window's client area (1/96 inch) with one column,
+// titled, of the given width. Returns a non-zero handle for a number, the id for
+// kAutoNumber, 0 without a window to put it in.
+//
+// Through the generic operations: ControlAddItem adds a row whose text is split at
+// line feeds into its columns; ControlItemText of row -1 is a column's title;
+// ControlGetState is the first selected row or -1; ControlGetText that row's first
+// column. Events (details): click 0, right click 1, double-click 2, right
+// double-click 3, header click 8, selection change 768, drag start 14002.
+int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& title, int64_t title_width, uint32_t flags);

@@ -1,0 +1,18 @@
+#pragma once
+// The common end of the control creators.
+#include <cstdint>
+
+#include "ui/control_register.h"
+
+class QWidget;
+
+// Puts the new control's widget (a child of ControlContainer()) at x, y of the
+// window's client area with the size (1/96 inch), shows it and registers it under the
+// number with the type's operations. Returns ControlRegister's result and the record
+// (null on failure).
+struct CreatedControl {
+  int64_t result = 0;
+  ControlRecord* record = nullptr;
+};
+CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_t y, int64_t width,
+                             int64_t height, const ControlOps& ops);

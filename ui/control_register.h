@@ -1,0 +1,113 @@
+#pragma once
+// What a control type needs to join the numbered controls: the record it fills, the
+// table of operations it provides, and the routines that tie its widget to a number
+// and report what the user did. Each type lives in files of its own and registers
+// nothing centrally: its creator takes a record, builds its widget in the current
+// container and calls ControlRegister with its ControlOps.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+struct ControlOps;
+
+// State a control type keeps per control (the folder tree's state, say); owned by the
+// record and destroyed with it.
+struct ControlTypeState {
+  virtual ~ControlTypeState() = default;
+};
+
+struct ControlRecord {
+  QWidget* handle = nullptr;  // the control's widget, owned by its parent window
+  const ControlOps* ops = nullptr;
+  int64_t number = 0;  // the control's number or kAutoNumber id
+  // Owned by the type: the column list's longest text length, the line list's
+  // background colour (-1: the system's).
+  int64_t type_data = 0;
+  std::unique_ptr<ControlTypeState> state;
+  int64_t colours[2] = {};  // colour settings of the type; -1 is the system default
+  int64_t flags = 0;        // type-specific bits
+  bool InUse() const { return handle != nullptr; }
+};
+
+// What a control reports. kCommand is a plain command of the control (a button's
+// click, a list's selection change); kNotify is a notification with item details.
+enum class NoticeKind { kCommand, kNotify };
+struct ControlNotice {
+  NoticeKind kind = NoticeKind::kCommand;
+  int32_t code = 0;       // the type's notification code
+  int64_t item = -1;      // row, line or column concerned; -1 for none
+  bool old_selected = false;
+  bool new_selected = false;
+};
+
+// A Notify routine returns this to let the default handling go on as if it had not
+// answered. (The low 32 bits are 0xD0D0D0D1.)
+inline constexpr int64_t kNotHandled = -791621423;
+
+// Type ids.
+inline constexpr int32_t kPushButtonType = 1;
+inline constexpr int32_t kLineListType = 6;
+inline constexpr int32_t kColumnListType = 12;
+inline constexpr int32_t kFolderTreeType = 24;
+
+// One table per control type, static and shared by its controls. An empty slot (null)
+// makes the generic operation fall back as controls.h says.
+struct ControlOps {
+  int32_t type_id = 0;
+  int64_t (*notify)(ControlRecord&, QWidget* control, const ControlNotice&) = nullptr;
+  // Runs while the control's widget is going away: free type resources only, the
+  // widget must not be used any more.
+  void (*release)(ControlRecord&) = nullptr;
+  int64_t (*get_state)(ControlRecord&) = nullptr;
+  std::u16string (*get_text)(ControlRecord&) = nullptr;
+  void (*set_text)(ControlRecord&, const std::u16string& text) = nullptr;
+  int64_t (*add_item)(ControlRecord&, int64_t position, const std::u16string& text,
+                      int64_t image) = nullptr;
+  int64_t (*add_item_with_image)(ControlRecord&, int64_t position, const std::u16string& text,
+                                 int64_t image, int64_t flags) = nullptr;
+  void (*clear_items)(ControlRecord&) = nullptr;
+  std::u16string (*get_item_text)(ControlRecord&, int64_t row, int64_t column) = nullptr;
+  // The width is in 1/96 inch.
+  void (*add_column)(ControlRecord&, int64_t position, const std::u16string& title,
+                     int64_t width) = nullptr;
+};
+
+// The window new controls are created in; null before the first window.
+QWidget* ControlContainer();
+void ControlContainerSet(QWidget* window);
+// Called as a window goes away: it stops being the container.
+void ControlContainerForget(QWidget* window);
+
+struct ControlSlot {
+  ControlRecord* record = nullptr;  // null: the number cannot be taken
+  int64_t id = 0;
+};
+// Takes the number's record for a new control (destroying the control that held it)
+// or a fresh record for kAutoNumber. The record comes back zero-filled.
+ControlSlot ControlTake(int64_t number);
+// Ties the widget to the record: stores the widget and the operations, gives the
+// widget its number ("WK_ID"), and arranges the clean-up when the widget goes. Returns
+// a non-zero handle for a number, the id for kAutoNumber; 0 when the slot could not be
+// taken, and the widget is then deleted.
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, QWidget* control,
+                        const ControlOps& ops);
+
+// The record of a number in use; null for none.
+ControlRecord* ControlFind(int64_t number);
+// The record of a registered control's widget; null for any other widget.
+ControlRecord* ControlOf(const QWidget* control);
+// Every control in use, in table order.
+void ControlForEach(const std::function<void(ControlRecord&)>& visit);
+// Destroys every control inside the window (its Release routines run, its events go).
+void ControlsDestroyIn(QWidget* window);
+
+// Routes a report of a control through its type's Notify routine. A command that
+// Notify leaves unanswered posts ControlEvent with the command code as detail; a
+// widget without a record reaches no Notify routine and posts nothing. Returns the
+// Notify routine's answer, else 0.
+int64_t ControlNotify(QWidget* control, const ControlNotice& notice);
+// Posts ControlEvent for the control with the detail, its window's number as window.
+// Nothing for a widget without a number.
+void ControlEventPost(QWidget* control, int64_t detail);

@@ -1,0 +1,23 @@
+#pragma once
+// The widget of a line list: reports selection changes and double-clicks as commands
+// and watches the mouse for clicks and drags on its lines.
+#include <QListWidget>
+
+// Command codes of the line list.
+inline constexpr int32_t kLineSelectionChange = 1;
+inline constexpr int32_t kLineDoubleClick = 2;
+
+class LineListWidget : public QListWidget {
+ public:
+  LineListWidget(QWidget* parent, uint32_t flags);
+  ~LineListWidget() override;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  bool Extended() const { return selectionMode() == QAbstractItemView::ExtendedSelection; }
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The top-level widget behind a numbered window: turns what happens to the window
+// into queued events.
+#include <QWidget>
+#include <cstdint>
+
+class NumberedWindow : public QWidget {
+ public:
+  NumberedWindow(int64_t number, QWidget* owner, Qt::WindowFlags flags);
+  ~NumberedWindow() override;
+
+  int64_t Number() const { return number_; }
+  void SetReady(bool ready) { ready_ = ready; }
+  void SetMinimisedOrMaximised(bool state) { state_flag_ = state; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void Post(int32_t code, int64_t object);
+  void StateChanged();
+
+  int64_t number_;
+  bool ready_ = false;       // move and size events only once creation has finished
+  bool state_flag_ = false;  // minimised or maximised
+};
