@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   // Listing the tests (as the build's test discovery does) needs no display.
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   // The tests drive real widgets without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
   UiEventsInit();
