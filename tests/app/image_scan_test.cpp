@@ -11,12 +11,12 @@
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
 #include "scene_test_support.h"
+#include "support/scene_expectations.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
 namespace {
 
-namespace stdfs = std::filesystem;
 
 class RecordingObserver : public ScanObserver {
  public:
@@ -25,42 +25,6 @@ class RecordingObserver : public ScanObserver {
   std::vector<std::u16string> images;
   std::vector<std::u16string> folders;
 };
-
-std::string Line(const std::string& relative, int width, int height) {
-  return "add_image ( \"" + relative + "\", " + std::to_string(width) + ", " +
-         std::to_string(height) + " ) \r\n";
-}
-
-std::string Scene(const std::string& lines) {
-  return std::string(kSceneHeader) + "\r\n" + lines + std::string(kSceneFooter) + "\r\n";
-}
-
-// The lines a scan must write, found independently: the system's listing order, folders
-// entered where they stand, sizes from `sizes` (1 x 1 for names not in it).
-std::string ExpectedLines(const stdfs::path& root, const std::map<std::string, std::pair<int, int>>& sizes,
-                          std::vector<std::string>* order = nullptr) {
-  std::string lines;
-  std::function<void(const stdfs::path&, const std::string&)> walk =
-      [&](const stdfs::path& folder, const std::string& prefix) {
-        std::error_code error;
-        for (const auto& entry : stdfs::directory_iterator(folder, error)) {
-          const std::string name = entry.path().filename().string();
-          std::error_code ignored;
-          if (entry.is_directory(ignored)) {
-            walk(entry.path(), prefix + name + "/");
-            continue;
-          }
-          const std::string tail = name.size() >= 3 ? name.substr(name.size() - 3) : name;
-          if (tail != "png" && tail != "jpg" && tail != "gif" && tail != "hdr") continue;
-          const auto found = sizes.find(prefix + name);
-          const auto [w, h] = found == sizes.end() ? std::pair{1, 1} : found->second;
-          lines += Line(prefix + name, w, h);
-          if (order) order->push_back(prefix + name);
-        }
-      };
-  walk(root, "");
-  return lines;
-}
 
 class ImageScanTest : public SceneTest {};
 

@@ -1,0 +1,192 @@
+// The window program end to end: real start-up, real FolderTree, real buttons.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "fs/text_encoding.h"
+#include "support/scene_expectations.h"
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+#include "ui/events.h"
+#include "window_driver.h"
+
+namespace {
+
+QListWidget* ImageLog() { return qobject_cast<QListWidget*>(WindowDriver::Control(kImageLog)); }
+QTreeWidget* FileList() { return qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList)); }
+
+std::vector<std::string> LogRows() {
+  std::vector<std::string> rows;
+  for (int i = 0; i < ImageLog()->count(); ++i) rows.push_back(ImageLog()->item(i)->text().toStdString());
+  return rows;
+}
+
+std::vector<std::pair<std::string, std::string>> FileRows() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (int i = 0; i < FileList()->topLevelItemCount(); ++i)
+    rows.push_back({FileList()->topLevelItem(i)->text(0).toStdString(),
+                    FileList()->topLevelItem(i)->text(1).toStdString()});
+  return rows;
+}
+
+std::u16string FolderText(const TempFolder& folder, const std::string& name) {
+  return folder.Text(name) + u"/";
+}
+
+TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
+  TempFolder folder;
+  stdfs::create_directories(folder.Path("pics/trip/day2"));
+  folder.Put("pics/a.png", EncodeTestPng(640, 480));
+  folder.Put("pics/trip/b.jpg", EncodeTestJpeg(30, 20));
+  folder.Put("pics/trip/day2/c.gif", EncodeTestGif(12, 34));
+  folder.Put("pics/sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 1\n\x80\x80\x80\x80");
+  folder.Put("pics/readme.txt", "text");
+  folder.Put("pics/SHOUT.PNG", EncodeTestPng(2, 2));
+  folder.Put("pics/long.jpeg", EncodeTestJpeg(2, 2));
+  folder.Put("pics/png", EncodeTestPng(5, 6));
+  stdfs::create_directory(folder.Path("pics/locked"));
+  folder.Put("pics/locked/hidden.png", EncodeTestPng(1, 2));
+  chmod(folder.Path("pics/locked").c_str(), 0);
+
+  std::vector<std::string> order;
+  const std::string expected = Scene(ExpectedLines(folder.Path("pics"),
+                                                   {{"a.png", {640, 480}},
+                                                    {"trip/b.jpg", {30, 20}},
+                                                    {"trip/day2/c.gif", {12, 34}},
+                                                    {"png", {5, 6}},
+                                                    {"locked/hidden.png", {1, 2}}},
+                                                   &order));
+  // The unreadable folder contributes nothing where permissions hold (not for root).
+  const bool locked_readable = access(folder.Path("pics/locked").c_str(), R_OK) == 0;
+  std::string expected_file = expected;
+  if (!locked_readable) {
+    const std::string hidden = Line("locked/hidden.png", 1, 2);
+    expected_file.erase(expected_file.find(hidden), hidden.size());
+    std::erase(order, "locked/hidden.png");
+  }
+
+  std::string first, second;
+  std::vector<std::string> rows;
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(FolderText(folder, "pics")); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([&] { first = folder.Get("pics/image_scan.pov"); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([&] {
+        second = folder.Get("pics/image_scan.pov");
+        rows = LogRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  chmod(folder.Path("pics/locked").c_str(), 0755);
+
+  EXPECT_EQ(first, expected_file);
+  EXPECT_EQ(second, first);
+  std::vector<std::string> expected_rows = {"image list"};
+  for (int run = 0; run < 2; ++run) expected_rows.insert(expected_rows.end(), order.begin(), order.end());
+  EXPECT_EQ(rows, expected_rows);
+  EXPECT_TRUE(driver.messages.empty());
+
+  // The batch program writes the very same bytes for the same folder.
+  const std::string command = std::string(IMAGESCAN_CLI) + " --quiet '" + folder.Path("pics").string() + "' 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), first);
+}
+
+TEST(MainWindow, EmptyFoldersGetABareSceneAndBlockedOnesTheQuestionMarks) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("empty"));
+  stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(FolderText(folder, "empty")); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([&] { EXPECT_TRUE(driver.messages.empty()); })
+      .Then([&] { WindowDriver::Select(FolderText(folder, "blocked")); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([] { WindowDriver::Click(kQuitButton); });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(folder.Get("empty/image_scan.pov"), Scene(""));
+  ASSERT_EQ(driver.messages.size(), 1u);
+  EXPECT_EQ(driver.messages[0].caption, u"");
+  EXPECT_EQ(driver.messages[0].text, u"?????");
+}
+
+TEST(MainWindow, SelectingAFolderListsItsFilesAndADoubleClickNamesOne) {
+  TempFolder folder;
+  stdfs::create_directories(folder.Path("files/sub"));
+  folder.Put("files/empty.bin", "");
+  folder.Put("files/pic.png", std::string(1234, 'x'));
+  std::vector<std::pair<std::string, std::string>> listed, after_top;
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(FolderText(folder, "files")); })
+      .Then([&] {
+        listed = FileRows();
+        // Double-click the row that shows pic.png.
+        QTreeWidget* list = FileList();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+          if (list->topLevelItem(i)->text(0) != "pic.png") continue;
+          const QRect rect = list->visualItemRect(list->topLevelItem(i));
+          QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+          QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        }
+      })
+      .Then([&] {
+        // The computer node: nothing to list.
+        auto* tree = qobject_cast<QTreeWidget*>(WindowDriver::Control(kFolderTree));
+        tree->setCurrentItem(tree->topLevelItem(0));
+      })
+      .Then([&] {
+        after_top = FileRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::pair<std::string, std::string>>{{"empty.bin", "0"}, {"pic.png", "1234"}}));
+  EXPECT_TRUE(after_top.empty());
+  ASSERT_FALSE(driver.messages.empty());
+  EXPECT_EQ(driver.messages.back().caption, u"File Selected");
+  EXPECT_EQ(driver.messages.back().text, u"You double-clicked: pic.png");
+}
+
+TEST(MainWindow, TheCloseBoxEndsTheProgramWithZero) {
+  WindowDriver driver;
+  driver.Then([] { WindowWidget(kMainWindow)->close(); });
+  EXPECT_EQ(driver.Run(), 0);
+}
+
+TEST(MainWindow, StartsWithEveryControlInPlace) {
+  WindowDriver driver;
+  QWidget* window = WindowWidget(kMainWindow);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "SELECT DIRECTORTY TO SCAN FOR IMAGES");
+  EXPECT_EQ(window->size(), QSize(600, 600));
+  const auto geometry = [](int64_t number) { return WindowDriver::Control(number)->geometry(); };
+  EXPECT_EQ(geometry(kFolderTree), QRect(10, 10, 200, 300));
+  EXPECT_EQ(geometry(kFileList), QRect(220, 10, 300, 300));
+  EXPECT_EQ(geometry(kProcessButton), QRect(10, 315, 100, 30));
+  EXPECT_EQ(geometry(kQuitButton), QRect(310, 315, 100, 30));
+  EXPECT_EQ(geometry(kImageLog), QRect(10, 350, 500, 200));
+  EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kProcessButton))->text(), " p r o c e s s ");
+  EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kQuitButton))->text(), " q u i t  ");
+  EXPECT_EQ(FileList()->headerItem()->text(0), "Name");
+  EXPECT_EQ(FileList()->headerItem()->text(1), "Size");
+  EXPECT_EQ(FileList()->header()->sectionSize(0), 250);
+  EXPECT_EQ(FileList()->header()->sectionSize(1), 100);
+  EXPECT_EQ(LogRows(), std::vector<std::string>{"image list"});
+  EXPECT_EQ(ControlGetText(kFolderTree), u"");
+
+  // A picture of the window as it starts, for people to look at.
+  QApplication::processEvents();
+  EXPECT_TRUE(window->grab().save(QString::fromUtf8(IMAGESCAN_SCREENSHOT)));
+  driver.Then([] { WindowDriver::Click(kQuitButton); });
+  EXPECT_EQ(driver.Run(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#pragma once
+// Drives the real program: starts it as main() does, then runs its event loop while a
+// script of steps acts on the window, one step per turn of the loop, the way a user's
+// clicks arrive.
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/window/app_numbers.h"
+#include "app/window/main_window.h"
+#include "ui/control_register.h"
+#include "ui/controls.h"
+#include "ui/folder_tree.h"
+#include "ui/window_access.h"
+
+struct ShownMessage {
+  std::u16string caption, text;
+};
+
+class WindowDriver {
+ public:
+  WindowDriver() { MainWindowStart(); }
+  ~WindowDriver() {
+    if (!stopped_) MainWindowStop();
+  }
+
+  // Adds a step; steps run in order, each once the loop is idle again.
+  WindowDriver& Then(std::function<void()> step) {
+    steps_.push_back(std::move(step));
+    return *this;
+  }
+
+  // Runs the loop until the program leaves it; returns its exit code. The program is
+  // shut down afterwards.
+  int Run() {
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+      CloseMessageBoxes();
+      if (!steps_.empty() && !QApplication::activeModalWidget()) {
+        auto step = std::move(steps_.front());
+        steps_.pop_front();
+        step();
+      }
+    });
+    timer.start();
+    const int code = MainWindowRun();
+    timer.stop();
+    MainWindowStop();
+    stopped_ = true;
+    return code;
+  }
+
+  // The controls' widgets.
+  static QWidget* Control(int64_t number) {
+    ControlRecord* record = ControlFind(number);
+    return record ? record->handle : nullptr;
+  }
+  static void Click(int64_t number) { QTest::mouseClick(Control(number), Qt::LeftButton); }
+  static void Select(const std::u16string& folder) { FolderTreeNavigate(kFolderTree, folder); }
+
+  // The message boxes the program showed, each closed by pressing its button.
+  std::vector<ShownMessage> messages;
+
+ private:
+  void CloseMessageBoxes() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    messages.push_back({box->windowTitle().toStdU16String(), box->text().toStdU16String()});
+    box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->accept();
+  }
+
+  std::deque<std::function<void()>> steps_;
+  bool stopped_ = false;
+};
