@@ -1,0 +1,57 @@
+// The file table: the numbers of open files, their lifetime and closing.
+#include <optional>
+
+#include "fs/file_record.h"
+#include "fs/files.h"
+
+namespace {
+
+// The release callback: a file leaves its number with its pending bytes written.
+void CloseRecord(FileRecord& record) {
+  FileFlushBuffer(record);
+  record.buffer.reset();
+  record.file.Close();
+}
+
+std::optional<ObjectTable<FileRecord>>& TableHolder() {
+  static std::optional<ObjectTable<FileRecord>> table;
+  return table;
+}
+
+}  // namespace
+
+ObjectTable<FileRecord>& FileTable() {
+  auto& table = TableHolder();
+  if (!table) table.emplace(16, CloseRecord);
+  return *table;
+}
+
+FileRecord* FileFind(int64_t number) {
+  const auto& table = TableHolder();
+  return table ? table->Find(number) : nullptr;
+}
+
+int FileResolveFormat(const FileRecord& record, int format) {
+  const int code = format & TextFormat::kCodeMask;
+  return code == 0 ? record.default_format : code;
+}
+
+void FileFilesInit() { FileTable(); }
+
+void FileFilesEnd() { TableHolder().reset(); }
+
+void FileClose(int64_t number) {
+  auto& table = TableHolder();
+  if (!table) return;
+  if (number == -1) {
+    table->ReleaseAll();
+  } else {
+    table->Release(number);
+  }
+}
+
+void FileCloseAll() { FileClose(-1); }
+
+void FileFlush(int64_t number) {
+  if (FileRecord* record = FileFind(number)) FileFlushBuffer(*record);
+}

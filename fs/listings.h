@@ -1,0 +1,27 @@
+#pragma once
+// Numbered directory listings: the entries of one folder, one at a time, that match a
+// pattern. The first entry is fetched at open; ListingNext reports it, then the others.
+// An operation on a number without an open listing does nothing and returns 0 (or the
+// empty string).
+#include <cstdint>
+#include <string>
+
+#include "fs/object_table.h"
+
+enum class EntryKind : int { None = 0, File = 1, Directory = 2 };
+
+// Lists `folder` (empty: the current folder) for names matching `pattern` (empty: "*.*";
+// see listing_search.h). 0 when the folder is missing, denied or not a folder, and the
+// number is free afterwards; a folder where nothing matches opens without entries.
+// Otherwise the new id for kAutoNumber, else 1. A listing that held the number is closed.
+int64_t ListingOpen(int64_t number, const std::u16string& folder, const std::u16string& pattern);
+// Non-zero while an entry is current; 0 at the end.
+int64_t ListingNext(int64_t id);
+// The current entry: name, kind (a link counts as what it leads to; a broken link is a
+// file) and size in bytes, following links.
+std::u16string ListingName(int64_t id);
+EntryKind ListingKind(int64_t id);
+int64_t ListingSize(int64_t id);
+// Ends the listing and frees its number: non-zero when there was one.
+int64_t ListingClose(int64_t id);
+void ListingCloseAll();

@@ -1,0 +1,54 @@
+#pragma once
+// The system's file calls behind one small owner, so that buffering and text encoding
+// stay free of them. The Linux implementation is posix/platform_file.cpp.
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+enum class PlatformAccess { Read, ReadWrite, Write };
+enum class PlatformDisposition {
+  OpenExisting,      // fail when missing
+  OpenAlways,        // create when missing
+  CreateAlways,      // create when missing, else empty it
+  TruncateExisting,  // fail when missing, else empty it
+};
+// Who else may open the file while it is open here. None admits nobody.
+enum class PlatformShare { None, Read, All };
+enum class PlatformOrigin { Start, Current, End };
+
+class PlatformFile {
+ public:
+  PlatformFile() = default;
+  PlatformFile(PlatformFile&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
+  PlatformFile& operator=(PlatformFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, 0);
+    }
+    return *this;
+  }
+  ~PlatformFile() { Close(); }
+
+  // Not open when the path is missing (for OpenExisting and TruncateExisting), is not a
+  // plain file, holds a NUL, is refused by the system or is held by another opener whose
+  // sharing does not admit this one. An existing file is emptied only once it is held.
+  static PlatformFile Open(std::u16string_view path, PlatformAccess access,
+                           PlatformDisposition disposition, PlatformShare share);
+
+  bool IsOpen() const { return handle_ != 0; }
+  // The system's handle as a number, non-zero while open.
+  int64_t Handle() const { return handle_; }
+
+  // Transfer up to count bytes, retrying interrupted and partial calls; a failing call
+  // ends the transfer. The result is the total transferred (fewer at the end of the file).
+  int64_t Read(void* data, int64_t count);
+  int64_t Write(const void* data, int64_t count);
+  // The new position from the start, or -1 when the system refuses the move.
+  int64_t Seek(int64_t distance, PlatformOrigin origin);
+  // False when the system reports a failure; the file is closed either way.
+  bool Close();
+
+ private:
+  explicit PlatformFile(int64_t handle) : handle_(handle) {}
+  int64_t handle_ = 0;
+};

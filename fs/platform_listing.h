@@ -1,0 +1,42 @@
+#pragma once
+// The system's folder reading behind one small owner, so that numbering and name
+// matching stay free of it. The Linux implementation is posix/platform_listing.cpp.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+struct PlatformEntry {
+  std::u16string name;
+  bool is_folder = false;  // a folder, or a link that leads to one
+  int64_t size = 0;        // bytes, following links
+};
+
+class PlatformListing {
+ public:
+  PlatformListing() = default;
+  PlatformListing(PlatformListing&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  PlatformListing& operator=(PlatformListing&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  ~PlatformListing() { Close(); }
+
+  // Not open for a missing, denied or non-folder path, or one holding a NUL.
+  static PlatformListing Open(std::u16string_view folder);
+  bool IsOpen() const { return handle_ != nullptr; }
+
+  // The next entry in the system's order, "." and ".." included, with its name and
+  // what the listing itself says of its kind; false at the end or on an error.
+  bool Next(PlatformEntry& entry);
+  // Completes kind and size of the entry just returned by Next from its status, following
+  // links. Nothing is opened, so neither a broken link nor a FIFO makes it wait.
+  void Describe(PlatformEntry& entry) const;
+  void Close();
+
+ private:
+  void* handle_ = nullptr;
+};

@@ -1,0 +1,115 @@
+#include "fs/platform_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "fs/posix/system_path.h"
+
+static_assert(sizeof(off_t) == 8, "file sizes and offsets are 64-bit");
+
+namespace {
+
+// Descriptor 0 is valid, so the handle is the descriptor plus one.
+int Descriptor(int64_t handle) { return static_cast<int>(handle - 1); }
+
+// Keeps single system calls well inside what read and write accept.
+constexpr int64_t kMaxTransfer = int64_t{1} << 30;
+
+int OpenFlags(PlatformAccess access, PlatformDisposition disposition) {
+  // O_NONBLOCK keeps the open of a FIFO from waiting for a partner; plain files, the only
+  // kind kept open, ignore it.
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  switch (access) {
+    case PlatformAccess::Read: flags |= O_RDONLY; break;
+    case PlatformAccess::ReadWrite: flags |= O_RDWR; break;
+    case PlatformAccess::Write: flags |= O_WRONLY; break;
+  }
+  if (disposition == PlatformDisposition::OpenAlways || disposition == PlatformDisposition::CreateAlways)
+    flags |= O_CREAT;
+  return flags;
+}
+
+// Sharing as advisory locks among openers that take them (this program): an exclusive
+// opener holds LOCK_EX; openers that share hold LOCK_SH, so they admit each other but
+// neither admit nor enter beside an exclusive one. Whether a sharer admits writers cannot
+// be told to flock, so read sharing and full sharing lock alike.
+bool TakeLock(int fd, PlatformShare share) {
+  const int operation = (share == PlatformShare::None ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  for (;;) {
+    if (flock(fd, operation) == 0) return true;
+    if (errno == EINTR) continue;
+    // A file system without locks opens the file unlocked rather than not at all.
+    return errno != EWOULDBLOCK;
+  }
+}
+
+template <typename Call>
+int64_t Transfer(int64_t count, Call call) {
+  int64_t total = 0;
+  while (total < count) {
+    const ssize_t done = call(total, static_cast<size_t>(std::min(count - total, kMaxTransfer)));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) break;
+    total += done;
+  }
+  return total;
+}
+
+}  // namespace
+
+PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
+                                PlatformDisposition disposition, PlatformShare share) {
+  const auto bytes = SystemPath(path);
+  if (!bytes) return {};
+  int fd;
+  do {
+    fd = ::open(bytes->c_str(), OpenFlags(access, disposition), 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return {};
+  PlatformFile file(int64_t{fd} + 1);
+
+  // Folders, FIFOs and devices are refused: reading them could block or never end.
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return {};
+  if (!TakeLock(fd, share)) return {};
+  const bool truncate = disposition == PlatformDisposition::CreateAlways ||
+                        disposition == PlatformDisposition::TruncateExisting;
+  if (truncate && ftruncate(fd, 0) != 0) return {};
+  return file;
+}
+
+int64_t PlatformFile::Read(void* data, int64_t count) {
+  if (!IsOpen()) return 0;
+  auto* bytes = static_cast<char*>(data);
+  return Transfer(count, [&](int64_t done, size_t piece) {
+    return ::read(Descriptor(handle_), bytes + done, piece);
+  });
+}
+
+int64_t PlatformFile::Write(const void* data, int64_t count) {
+  if (!IsOpen()) return 0;
+  const auto* bytes = static_cast<const char*>(data);
+  return Transfer(count, [&](int64_t done, size_t piece) {
+    return ::write(Descriptor(handle_), bytes + done, piece);
+  });
+}
+
+int64_t PlatformFile::Seek(int64_t distance, PlatformOrigin origin) {
+  if (!IsOpen()) return -1;
+  const int whence = origin == PlatformOrigin::Start ? SEEK_SET
+                     : origin == PlatformOrigin::Current ? SEEK_CUR
+                                                         : SEEK_END;
+  return ::lseek(Descriptor(handle_), distance, whence);
+}
+
+bool PlatformFile::Close() {
+  if (!IsOpen()) return true;
+  // Linux releases the descriptor even when close reports EINTR, so it is never retried.
+  const int result = ::close(Descriptor(std::exchange(handle_, 0)));
+  return result == 0;
+}
