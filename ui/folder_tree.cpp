@@ -17,11 +17,6 @@ QTreeWidgetItem* SelectedNode(const FolderTreeState& state) {
   return selected.isEmpty() ? nullptr : selected.front();
 }
 
-FolderTreeState* StateOf(QTreeWidget* tree) {
-  ControlRecord* record = ControlOf(tree);
-  return record ? FolderTreeStateOf(*record) : nullptr;
-}
-
 void Rebuild(FolderTreeState& state) {
   state.rebuilding = true;
   state.tree->clear();
@@ -173,13 +168,13 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   slot.record->colours[0] = slot.record->colours[1] = -1;
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
-    const FolderTreeState* state = StateOf(tree);
+    const FolderTreeState* state = FolderTreeStateOf(tree);
     if (state && !state->rebuilding) ControlEventPost(tree, DetailChange);
   });
   // A node is filled as it opens, by the user or by the program; one that cannot be
   // filled closes again, so that the next opening tries again.
   QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
-    FolderTreeState* state = StateOf(tree);
+    FolderTreeState* state = FolderTreeStateOf(tree);
     if (state && !FolderTreeExpand(*state, node)) node->setExpanded(false);
   });
 

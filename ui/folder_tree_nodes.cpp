@@ -9,6 +9,11 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record) {
   return static_cast<FolderTreeState*>(record.state.get());
 }
 
+FolderTreeState* FolderTreeStateOf(const QWidget* tree) {
+  ControlRecord* record = ControlOf(tree);
+  return record ? FolderTreeStateOf(*record) : nullptr;
+}
+
 int64_t NodeParameter(const QTreeWidgetItem* node) { return node->data(0, Qt::UserRole).toLongLong(); }
 
 void NodeParameterSet(QTreeWidgetItem* node, int64_t parameter) {

@@ -10,16 +10,6 @@
 #include "ui/folder_tree_shared.h"
 #include "ui/folder_tree_state.h"
 
-namespace {
-
-// The tree's state, while the tree still stands as a control.
-FolderTreeState* StateOf(QTreeWidget* tree) {
-  ControlRecord* record = ControlOf(tree);
-  return record ? FolderTreeStateOf(*record) : nullptr;
-}
-
-}  // namespace
-
 void NoticeOpen(FolderTreeState& state, int64_t drive) {
   NoticeClose(state);
   const MountEntry* entry = state.shared->drives.Drives().Drive(drive);
@@ -51,7 +41,7 @@ void NoticeOpen(FolderTreeState& state, int64_t drive) {
   QObject::connect(notice, &QDialog::finished, [tree, notice] {
     if (!tree) return;
     tree->setEnabled(true);
-    FolderTreeState* owner = StateOf(tree);
+    FolderTreeState* owner = FolderTreeStateOf(tree);
     if (owner && owner->notice == notice) {
       owner->notice = nullptr;
       owner->notice_drive = -1;

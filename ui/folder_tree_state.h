@@ -42,6 +42,8 @@ struct FolderTreeState : ControlTypeState {
 
 // The state of a folder tree's record; null for a record of another type.
 FolderTreeState* FolderTreeStateOf(ControlRecord& record);
+// The state of a tree widget while it stands as a control; null once it is going.
+FolderTreeState* FolderTreeStateOf(const QWidget* tree);
 
 int64_t NodeParameter(const QTreeWidgetItem* node);
 void NodeParameterSet(QTreeWidgetItem* node, int64_t parameter);

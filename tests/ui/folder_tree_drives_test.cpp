@@ -103,11 +103,20 @@ TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(tree->isEnabled());
 
-  // With flag 0x4 there is none.
+  // A tree that goes takes its notice along. With flag 0x4 there is none.
+  Computer()->child(1)->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
   tree = Create(u"", kFolderTreeNoNotice);
+  EXPECT_EQ(Notice(), nullptr);
   Computer()->child(1)->setExpanded(true);
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(tree->isEnabled());
+  // So does its window.
+  Create();
+  Computer()->child(1)->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  WindowClose(0);
+  EXPECT_EQ(Notice(), nullptr);
 }
 
 TEST(FolderTreeDriveTable, DrivesKeepTheirNumbersWhileMounted) {
