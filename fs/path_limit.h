@@ -1,0 +1,7 @@
+#pragma once
+// The longest path the system takes.
+#include <string_view>
+
+// Whether the path, as the bytes the system receives, is short enough to be opened.
+// A longer one is refused rather than cut into another path.
+bool PathFitsSystem(std::u16string_view path);

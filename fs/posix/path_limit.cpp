@@ -1,0 +1,8 @@
+#include "fs/path_limit.h"
+
+#include <climits>
+
+#include "fs/text_encoding.h"
+
+// PATH_MAX counts the terminating NUL.
+bool PathFitsSystem(std::u16string_view path) { return EscapedBytesFromText(path).size() < PATH_MAX; }

@@ -1,0 +1,167 @@
+// Volumes arriving and going away, told by a mount table the test rewrites, and the
+// notice of a drive that cannot be read.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <filesystem>
+
+#include "tests/ui/folder_tree_test_support.h"
+#include "ui/drive_table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The open notice, if any.
+QDialog* Notice() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) return dialog;
+  return nullptr;
+}
+
+TEST_F(FolderTreeTest, VolumesComingAndGoingFollowTheMountTable) {
+  table += "/dev/sdb1 /media/a vfat rw 0 0\n";
+  Create();
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/media/a", u"Documents"}));
+
+  // One goes, another comes: the new one at the end.
+  table = "/dev/vda / ext4 rw 0 0\n/dev/sdc1 /mnt/b ext4 rw 0 0\n";
+  DriveWatchRefresh();
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"Documents", u"/mnt/b"}));
+  EXPECT_EQ(PathOf(Computer()->child(2)), u"/mnt/b/");
+  // A rebuild shows the drives in their numbers' order: "/mnt/b" did not take the
+  // number "/media/a" left, so it stays behind where that one was.
+  FolderTreeNavigate(1, u"");
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/mnt/b", u"Documents"}));
+
+  // Another volume on the root: the drive closes and forgets what it showed; the
+  // selection inside it goes with it.
+  fs::create_directory(dir.Path("sub"));
+  FolderTreeNavigate(1, dir.Text("sub/"));
+  QTreeWidgetItem* root_drive = Computer()->child(0);
+  ASSERT_GT(root_drive->childCount(), 0);
+  DrainEvents();
+  table = "/dev/vdb / ext4 rw 0 0\n/dev/sdc1 /mnt/b ext4 rw 0 0\n";
+  DriveWatchRefresh();
+  EXPECT_EQ(Computer()->child(0), root_drive);
+  EXPECT_FALSE(root_drive->isExpanded());
+  EXPECT_EQ(root_drive->childCount(), 0);
+  EXPECT_EQ(root_drive->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+  EXPECT_NE(ControlGetText(1), dir.Text("sub/"));
+  // Opened again, it reads its folders anew, once.
+  FolderTreeNavigate(1, dir.Text("sub/"));
+  EXPECT_EQ(ControlGetText(1), dir.Text("sub/"));
+  const int children = root_drive->childCount();
+  FolderTreeNavigate(1, u"/");
+  EXPECT_EQ(root_drive->childCount(), children);
+
+  // Nothing changed: nothing happens.
+  DrainEvents();
+  DriveWatchRefresh();
+  EXPECT_EQ(ControlGetText(1), u"/");
+  EXPECT_TRUE(DrainControlEvents().empty());
+}
+
+TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
+  table += "/dev/sr0 /media/imagescan-absent-disc iso9660 ro 0 0\n";
+  QTreeWidget* tree = Create();
+  QTreeWidgetItem* disc = Computer()->child(1);
+  disc->setExpanded(true);
+  QDialog* notice = Notice();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->findChild<QLabel*>("NoticeText")->text().contains("/media/imagescan-absent-disc"));
+  EXPECT_FALSE(tree->isEnabled());
+  // Left unfilled and closed, so that opening it again tries again.
+  EXPECT_FALSE(disc->isExpanded());
+  EXPECT_EQ(disc->childCount(), 0);
+
+  // Its button closes it.
+  notice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+  EXPECT_EQ(Notice(), nullptr);
+  EXPECT_TRUE(tree->isEnabled());
+
+  // The drive's arrival closes it.
+  disc->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  table = "/dev/vda / ext4 rw 0 0\n/dev/sr1 /media/imagescan-absent-disc iso9660 ro 0 0\n";
+  DriveWatchRefresh();
+  EXPECT_EQ(Notice(), nullptr);
+  EXPECT_TRUE(tree->isEnabled());
+
+  // So does a navigation, and the window's close button.
+  disc->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  FolderTreeNavigate(1, u"/");
+  EXPECT_EQ(Notice(), nullptr);
+  Computer()->child(1)->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  Notice()->close();
+  EXPECT_EQ(Notice(), nullptr);
+  EXPECT_TRUE(tree->isEnabled());
+
+  // A tree that goes takes its notice along. With flag 0x4 there is none.
+  Computer()->child(1)->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  tree = Create(u"", kFolderTreeNoNotice);
+  EXPECT_EQ(Notice(), nullptr);
+  Computer()->child(1)->setExpanded(true);
+  EXPECT_EQ(Notice(), nullptr);
+  EXPECT_TRUE(tree->isEnabled());
+  // So does its window.
+  Create();
+  Computer()->child(1)->setExpanded(true);
+  ASSERT_NE(Notice(), nullptr);
+  WindowClose(0);
+  EXPECT_EQ(Notice(), nullptr);
+}
+
+TEST(FolderTreeDriveTable, DrivesKeepTheirNumbersWhileMounted) {
+  const auto drives = [](std::initializer_list<const char*> points) {
+    std::vector<MountEntry> list;
+    for (const char* point : points) list.push_back({u"dev", QString(point).toStdU16String(), u"ext4"});
+    return list;
+  };
+  DriveTable table;
+  DriveChanges changes = table.Update(drives({"/", "/media/a", "/media/b"}));
+  EXPECT_EQ(changes.arrived, 0b111u);
+  EXPECT_EQ(table.Present(), 0b111u);
+
+  // "/media/a" goes and "/media/c" comes in one change: c takes a fresh number.
+  changes = table.Update(drives({"/", "/media/b", "/media/c"}));
+  EXPECT_EQ(changes.removed, 0b010u);
+  EXPECT_EQ(changes.arrived, 0b1000u);
+  EXPECT_EQ(table.Drive(3)->mount_point, u"/media/c");
+  EXPECT_EQ(table.Drive(1), nullptr);
+  // Later a new one takes the lowest free number.
+  changes = table.Update(drives({"/", "/media/b", "/media/c", "/media/d"}));
+  EXPECT_EQ(changes.arrived, 0b10u);
+
+  // Another volume at the same place is a change, not an arrival.
+  std::vector<MountEntry> swapped = drives({"/", "/media/b", "/media/c", "/media/d"});
+  swapped[1].device = u"other";
+  changes = table.Update(swapped);
+  EXPECT_EQ(changes.changed, 0b100u);
+  EXPECT_EQ(changes.arrived | changes.removed, 0u);
+
+  // The drive of a path: the longest mount point that holds it, by whole names.
+  changes = table.Update(drives({"/", "/media/b", "/media/bb"}));
+  EXPECT_EQ(changes.removed, 0b1010u);
+  EXPECT_EQ(changes.arrived, 0b10000u);
+  EXPECT_EQ(table.DriveOf(u"/media/bb/x/"), 4);
+  EXPECT_EQ(table.DriveOf(u"/media/b/x/"), 2);
+  EXPECT_EQ(table.DriveOf(u"/media/b"), 2);
+  EXPECT_EQ(table.DriveOf(u"/media/bbb/"), 0);
+  EXPECT_EQ(table.DriveOf(u"relative/"), -1);
+
+  // At most 32 drives.
+  std::vector<MountEntry> many;
+  for (int i = 0; i < 40; ++i) many.push_back({u"dev", u"/mnt/" + QString::number(i).toStdU16String(), u"ext4"});
+  table.Update(many);
+  EXPECT_EQ(table.Present(), 0xFFFFFFFFu);
+}
+
+}  // namespace

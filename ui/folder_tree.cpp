@@ -1,0 +1,191 @@
+#include "ui/folder_tree.h"
+
+#include <QPalette>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "ui/control_register.h"
+#include "ui/events.h"
+#include "ui/folder_tree_shared.h"
+#include "ui/folder_tree_state.h"
+#include "ui/folder_tree_view.h"
+
+namespace {
+
+QTreeWidgetItem* SelectedNode(const FolderTreeState& state) {
+  const QList<QTreeWidgetItem*> selected = state.tree->selectedItems();
+  return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void Rebuild(FolderTreeState& state) {
+  state.rebuilding = true;
+  state.tree->clear();
+  state.rebuilding = false;
+  const FolderTreeShared& shared = *state.shared;
+  state.root = NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true,
+                       kComputerParameter);
+  const DriveMask present = shared.drives.Drives().Present();
+  for (size_t drive = 0; drive < kMaxDrives; ++drive)
+    if (present & (DriveMask{1} << drive)) DriveNodeAdd(state, static_cast<int64_t>(drive));
+  if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
+    NodeAdd(state.root, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
+  state.root->setExpanded(true);
+}
+
+// Fills the node and opens it; false when it could not be filled.
+bool Open(FolderTreeState& state, QTreeWidgetItem* node) {
+  if (!FolderTreeExpand(state, node)) return false;
+  node->setExpanded(true);
+  return true;
+}
+
+QTreeWidgetItem* FolderChild(QTreeWidgetItem* node, const QString& name, Qt::CaseSensitivity sensitivity) {
+  for (int i = 0; i < node->childCount(); ++i) {
+    QTreeWidgetItem* child = node->child(i);
+    if (NodeKind(NodeParameter(child)) == kNodeFolder && QString::compare(child->text(0), name, sensitivity) == 0)
+      return child;
+  }
+  return nullptr;
+}
+
+// Opens the nodes down to the target folder and selects it; stops, selecting nothing,
+// where the way ends.
+void GoTo(FolderTreeState& state, const std::u16string& target) {
+  const DriveTable& drives = state.shared->drives.Drives();
+  const int64_t drive = drives.DriveOf(target);
+  if (drive < 0) return;
+  QTreeWidgetItem* node = nullptr;
+  for (int i = 0; i < state.root->childCount() && !node; ++i)
+    if (NodeKind(NodeParameter(state.root->child(i))) == drive) node = state.root->child(i);
+  if (!node) return;
+  Open(state, node);
+  const std::u16string root = DriveRootPath(*drives.Drive(drive));
+  const std::u16string rest = target.size() > root.size() ? target.substr(root.size()) : std::u16string();
+  for (const QString& name : QString::fromStdU16String(rest).split(u'/', Qt::SkipEmptyParts)) {
+    QTreeWidgetItem* child = FolderChild(node, name, Qt::CaseSensitive);
+    if (!child) child = FolderChild(node, name, Qt::CaseInsensitive);
+    if (!child) return;
+    Open(state, child);
+    node = child;
+  }
+  state.tree->scrollToItem(node);
+  state.tree->setCurrentItem(node);
+}
+
+void Navigate(FolderTreeState& state, const std::u16string& path) {
+  NoticeClose(state);
+  std::u16string target;
+  bool rebuild = false;
+  const size_t slash = path.rfind(u'/');
+  if (path.empty()) {
+    rebuild = true;
+  } else if (slash == std::u16string::npos) {
+    state.patterns = path;
+    if (const QTreeWidgetItem* selected = SelectedNode(state)) target = FolderTreePath(state, selected);
+    rebuild = true;
+  } else if (slash + 1 == path.size()) {
+    target = path;
+  } else {
+    target = path.substr(0, slash + 1);
+    state.patterns = path.substr(slash + 1);
+    rebuild = true;
+  }
+  if (rebuild) Rebuild(state);
+  if (!target.empty()) GoTo(state, target);
+}
+
+std::u16string GetText(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const QTreeWidgetItem* node = state ? SelectedNode(*state) : nullptr;
+  return node ? FolderTreePath(*state, node) : std::u16string();
+}
+
+int64_t GetState(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const QTreeWidgetItem* node = state ? SelectedNode(*state) : nullptr;
+  if (!node) return 0;
+  return NodeKind(NodeParameter(node)) == kNodeFile ? 1 : 2;
+}
+
+void SetText(ControlRecord& record, const std::u16string& path) {
+  if (FolderTreeState* state = FolderTreeStateOf(record)) Navigate(*state, path);
+}
+
+void Release(ControlRecord& record) {
+  if (FolderTreeState* state = FolderTreeStateOf(record)) NoticeClose(*state);
+}
+
+const ControlOps kFolderTreeOps = [] {
+  ControlOps ops;
+  ops.type_id = kFolderTreeType;
+  ops.release = Release;
+  ops.get_state = GetState;
+  ops.get_text = GetText;
+  ops.set_text = SetText;
+  return ops;
+}();
+
+int ToInt(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, -(int64_t{1} << 24), int64_t{1} << 24));
+}
+
+void Style(QTreeWidget& tree, uint32_t flags) {
+  tree.setColumnCount(1);
+  tree.setHeaderHidden(true);
+  tree.setSelectionMode(QAbstractItemView::SingleSelection);
+  tree.setRootIsDecorated(false);  // the computer node has no indicator of its own
+  tree.setFrameStyle(flags & kFolderTreeNoEdge ? QFrame::NoFrame : QFrame::StyledPanel | QFrame::Sunken);
+  if (flags & kFolderTreeNoButtons) tree.setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
+  if (!(flags & kFolderTreeShowSelectionAlways)) {
+    // The selection shows only while the tree has the focus.
+    QPalette palette = tree.palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Inactive, QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Inactive, QPalette::Text));
+    tree.setPalette(palette);
+  }
+  tree.setFocusPolicy(Qt::StrongFocus);
+}
+
+}  // namespace
+
+int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& initial_path, uint32_t flags) {
+  QWidget* container = ControlContainer();
+  if (!container) return 0;
+  const ControlSlot slot = ControlTake(number);
+  if (!slot.record) return 0;
+  auto* tree = new FolderTreeView(container);  // owned by its window
+  tree->setGeometry(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
+  Style(*tree, flags);
+
+  auto state = std::make_unique<FolderTreeState>();
+  state->tree = tree;
+  state->number = slot.id;
+  state->flags = flags;
+  state->shared = FolderTreeSharedTake();
+  FolderTreeState& kept = *state;
+  slot.record->state = std::move(state);
+  slot.record->colours[0] = slot.record->colours[1] = -1;
+
+  QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
+    const FolderTreeState* state = FolderTreeStateOf(tree);
+    if (state && !state->rebuilding) ControlEventPost(tree, DetailChange);
+  });
+  // A node is filled as it opens, by the user or by the program; one that cannot be
+  // filled closes again, so that the next opening tries again.
+  QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
+    FolderTreeState* state = FolderTreeStateOf(tree);
+    if (state && !FolderTreeExpand(*state, node)) node->setExpanded(false);
+  });
+
+  const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
+  Navigate(kept, u"");
+  Navigate(kept, initial_path);
+  tree->show();
+  return result;
+}
+
+void FolderTreeNavigate(int64_t number, const std::u16string& path) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops->set_text) record->ops->set_text(*record, path);
+}
