@@ -5,7 +5,13 @@
 #include "app/window/folder_listing.h"
 #include "fs/files.h"
 #include "fs/listings.h"
-#include "image/image_loader.h"
+#include "image/bmp_decoder.h"
+#include "image/decoder_registry.h"
+#include "image/gif_decoder.h"
+#include "image/image_setup.h"
+#include "image/image_table.h"
+#include "image/jpeg_decoder.h"
+#include "image/png_decoder.h"
 #include "ui/column_list.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
@@ -89,7 +95,7 @@ int MainWindowRun() {
 void MainWindowStop() {
   UiControlsEnd();
   UiWindowsEnd();
-  ReleaseImage(-1);
+  ImageLayerStop();
   ListingCloseAll();
   FileFilesEnd();
   UiEventsEnd();

@@ -7,7 +7,7 @@
 #include "fs/mount_point_probe.h"
 #include "fs/path_limit.h"
 #include "fs/text_encoding.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fs/text_encoding.h"
-#include "tests/fs/temp_folder.h"
+#include "support/temp_folder.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
