@@ -51,11 +51,12 @@ int Run(const CliOptions& options) {
     folders.push_back(FolderPath(argument));
   }
 
+  ConsoleKeepFileSizeErrors();
   StartLibraries();
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
-    CliProgress progress(!options.quiet, ConsoleIsTerminal(2));
+    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
     const SceneFileResult result = WriteSceneFileSafely(folder, progress);
     progress.Finish();
     const double seconds =

@@ -9,17 +9,17 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr size_t kShownPathLength = 60;
 }  // namespace
 
-CliProgress::CliProgress(bool print_paths, bool show_progress)
-    : print_paths_(print_paths), show_progress_(show_progress) {}
+CliProgress::CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress)
+    : out_(out), err_(err), print_paths_(print_paths), show_progress_(show_progress) {}
 
 void CliProgress::ImageFound(const std::u16string& relative_path) {
   ++images_;
   if (print_paths_) {
     Clear();
     const std::string bytes = EscapedBytesFromText(relative_path);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fwrite(bytes.data(), 1, bytes.size(), out_);
+    std::fputc('\n', out_);
+    std::fflush(out_);
   }
   Redraw();
 }
@@ -40,15 +40,15 @@ void CliProgress::Redraw() {
   // Keep the line short enough for one terminal row: the end of the folder's path.
   std::u16string shown = current_;
   if (shown.size() > kShownPathLength) shown = u"..." + shown.substr(shown.size() - kShownPathLength);
-  std::fprintf(stderr, "\r\033[K%lld folders, %lld images: %s", static_cast<long long>(folders_),
+  std::fprintf(err_, "\r\033[K%lld folders, %lld images: %s", static_cast<long long>(folders_),
                static_cast<long long>(images_), EscapedBytesFromText(shown).c_str());
-  std::fflush(stderr);
+  std::fflush(err_);
   line_shown_ = true;
 }
 
 void CliProgress::Clear() {
   if (!line_shown_) return;
-  std::fputs("\r\033[K", stderr);
-  std::fflush(stderr);
+  std::fputs("\r\033[K", err_);
+  std::fflush(err_);
   line_shown_ = false;
 }

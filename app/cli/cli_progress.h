@@ -1,7 +1,8 @@
 #pragma once
-// What imagescan-cli shows while a scan runs: each image's relative path on standard
-// output, and on a terminal one progress line on standard error, redrawn in place.
+// What imagescan-cli shows while a scan runs: each image's relative path on `out`, and,
+// when `err` is a terminal, one progress line there, redrawn in place.
 #include <chrono>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 
@@ -9,7 +10,7 @@
 
 class CliProgress : public ScanObserver {
  public:
-  CliProgress(bool print_paths, bool show_progress);
+  CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress);
   void ImageFound(const std::u16string& relative_path) override;
   void FolderEntered(const std::u16string& directory) override;
   // Clears the progress line.
@@ -19,6 +20,8 @@ class CliProgress : public ScanObserver {
   void Redraw();
   void Clear();
 
+  std::FILE* out_;
+  std::FILE* err_;
   bool print_paths_;
   bool show_progress_;
   bool line_shown_ = false;

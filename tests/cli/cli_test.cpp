@@ -27,9 +27,10 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-Outcome RunCli(const std::string& arguments, const TempFolder& scratch) {
+// Runs the program through the shell, after `prefix` (shell commands) when given.
+Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const std::string& prefix = "") {
   const std::string err_path = scratch.Path("stderr").string();
-  const std::string command = Quote(IMAGESCAN_CLI) + " " + arguments + " 2>" + Quote(err_path);
+  const std::string command = prefix + Quote(IMAGESCAN_CLI) + " " + arguments + " 2>" + Quote(err_path);
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return outcome;
@@ -93,6 +94,31 @@ TEST(Cli, ASceneFileThatCannotBeWrittenExitsWithOneAndLeavesNothingBehind) {
   EXPECT_TRUE(Contains(run.err, folder.Path("pics/image_scan.pov").string())) << run.err;
   EXPECT_TRUE(Contains(run.err, "Is a directory")) << run.err;
   EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);  // a.gif, the folder
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Cli, AFullDiskIsReportedAndTheOldSceneStays) {
+  TempFolder folder, scratch;
+  stdfs::create_directory(folder.Path("pics"));
+  folder.Put("pics/a.png", EncodeTestPng(4, 4));
+  folder.Put("pics/image_scan.pov", "the scene of an earlier run");
+  // A file size limit below the scene's size stands in for a full disk.
+  const Outcome run = RunCli("--quiet " + Quote(folder.Path("pics").string()), scratch, "ulimit -f 2; ");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Contains(run.err, "File too large")) << run.err;
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the scene of an earlier run");
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);
+}
+
+TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
+  TempFolder folder, scratch;
+  for (int i = 0; i <= 2000; ++i) folder.Put("i" + std::to_string(i) + ".png", "");
+  const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Contains(run.err, "2001 images; the scene's table holds 2000 rows")) << run.err;
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+#include "app/cli/cli_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Contents(std::FILE* file) {
+  std::fflush(file);
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_TRUE(out && err);
+  {
+    CliProgress progress(out, err, true, true);
+    progress.FolderEntered(u"/pics/");
+    progress.ImageFound(u"a.png");
+    progress.FolderEntered(u"/pics/" + std::u16string(100, u'x') + u"/");
+    progress.Finish();
+  }
+  EXPECT_EQ(Contents(out), "a.png\n");
+  const std::string shown = Contents(err);
+  EXPECT_EQ(shown.rfind("\r\033[K1 folders, 0 images: /pics/", 0), 0u) << shown;
+  // Before a path is printed the line goes, and at the end nothing of it stays.
+  EXPECT_NE(shown.find("/pics/\r\033[K"), std::string::npos) << shown;
+  EXPECT_TRUE(shown.ends_with("\r\033[K")) << shown;
+
+  // Not a terminal, quiet: nothing at all.
+  std::FILE* quiet_out = std::tmpfile();
+  std::FILE* quiet_err = std::tmpfile();
+  CliProgress quiet(quiet_out, quiet_err, false, false);
+  quiet.FolderEntered(u"/pics/");
+  quiet.ImageFound(u"a.png");
+  quiet.Finish();
+  EXPECT_EQ(Contents(quiet_out), "");
+  EXPECT_EQ(Contents(quiet_err), "");
+  for (std::FILE* file : {out, err, quiet_out, quiet_err}) std::fclose(file);
+}
+
+}  // namespace
