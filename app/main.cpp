@@ -3,9 +3,11 @@
 
 #include "app/window/main_window.h"
 
-int main(int argc, char** argv) {
+int main(int, char** argv) {
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-  QApplication application(argc, argv);
+  // Only the program's name reaches Qt: the window program takes no options.
+  int qt_argc = 1;
+  QApplication application(qt_argc, argv);
   MainWindowStart();
   const int code = MainWindowRun();
   MainWindowStop();
