@@ -1,0 +1,26 @@
+#include "fs/whole_file.h"
+
+#include <new>
+
+#include "fs/platform_file.h"
+
+std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
+  // The open refuses anything but a regular file, without waiting on a FIFO.
+  PlatformFile file =
+      PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting, PlatformShare::All);
+  if (!file.IsOpen()) return std::nullopt;
+  const int64_t size = file.Seek(0, PlatformOrigin::End);
+  if (size < 0 || static_cast<uint64_t>(size) >= kWholeFileLimit) return std::nullopt;
+  if (file.Seek(0, PlatformOrigin::Start) != 0) return std::nullopt;
+
+  FileBytes bytes;
+  bytes.size = static_cast<size_t>(size);
+  try {
+    bytes.data = std::make_unique_for_overwrite<uint8_t[]>(bytes.size);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  // Fewer bytes than the size: the file shrank while it was read.
+  if (file.Read(bytes.data.get(), size) != size) return std::nullopt;
+  return bytes;
+}
