@@ -40,8 +40,9 @@ void MeasureImage(const std::u16string& path, int64_t& width, int64_t& height) {
 }
 
 void ScanFolder(std::u16string directory, Walk& walk) {
-  const std::u16string last = TextTail(directory, 1);
-  if (!TextEquals(last, u"\\") && !TextEquals(last, u"/")) directory += u'/';
+  // A backslash is an ordinary name character here, so a folder whose name ends in one
+  // still gets its "/".
+  if (!TextEquals(TextTail(directory, 1), u"/")) directory += u'/';
 
   // A link back to a folder the walk is inside would never end.
   const auto identity = FolderIdentityOf(directory);

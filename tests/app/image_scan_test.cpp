@@ -97,6 +97,11 @@ TEST_F(ImageScanTest, BaseLengthCutsTheRelativePathAndSeparatorsAreAdded) {
   RecordingObserver none;
   EXPECT_EQ(ScanToText(folder.Text() + u"/d/i.png", none).first, "");
   EXPECT_TRUE(none.images.empty());
+  // A folder whose name ends in a backslash is an ordinary folder and gets its "/".
+  stdfs::create_directory(folder.Path("d/x\\"));
+  folder.Put("d/x\\/j.png", EncodeTestPng(3, 5));
+  EXPECT_EQ(ScanToText(folder.Text() + u"/d/", none).first,
+            ExpectedLines(folder.Path("d"), {{"i.png", {2, 2}}, {"x\\/j.png", {3, 5}}}));
 }
 
 TEST_F(ImageScanTest, ProcessWritesTheSameFileEachTimeAndReportsEveryRun) {
