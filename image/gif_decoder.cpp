@@ -10,6 +10,7 @@
 
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
+#include "image/gif_stream_budget.h"
 #include "image/pixel_limit.h"
 
 namespace {
@@ -55,6 +56,14 @@ int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
   return static_cast<int>(n);
 }
 
+// Reads the rest of the stream with DGifSlurp, unless what giflib would then hold, added
+// to held (what earlier readings hold), breaks the pixel limit.
+bool SlurpWithinLimit(GifState& s, std::span<const uint8_t> data, uint64_t& held) {
+  held += GifStreamHeldBytes(data, static_cast<uint64_t>(s.position - data.data()));
+  if (held > PixelMemoryLimit()) return false;
+  return DGifSlurp(s.reader) == GIF_OK;
+}
+
 bool GifCheck(DecodeContext& context) {
   const auto data = context.data;
   if (data.size() < 2) return false;
@@ -66,17 +75,19 @@ bool GifCheck(DecodeContext& context) {
   if (!state->reader) return false;
   GifFileType* gif = state->reader;
   if (gif->SWidth <= 0 || gif->SHeight <= 0) return false;
-  if (DGifSlurp(gif) != GIF_OK) {
+  uint64_t held = 0;
+  if (!SlurpWithinLimit(*state, data, held)) {
     // A second reading goes on where the first stopped (past a stray byte between
     // blocks, say). It starts a fresh list of pending extensions: free the old one.
     GifFreeExtensions(&gif->ExtensionBlockCount, &gif->ExtensionBlocks);
-    if (DGifSlurp(gif) != GIF_OK) return false;
+    if (held > PixelMemoryLimit() || !SlurpWithinLimit(*state, data, held)) return false;
   }
   context.width = gif->SWidth;
   context.height = gif->SHeight;
   context.source_depth = 8;
   context.depth = 32;
   context.frame_count = gif->ImageCount;
+  context.pixel_bytes_in_use = held;
   context.state = std::move(state);
   return true;
 }

@@ -61,7 +61,9 @@ std::optional<Icon> ReadIcon(std::span<const uint8_t> data) {
   const auto reserved = U16At(data, 0);
   const auto type = U16At(data, 2);
   const auto count = U16At(data, 4);
-  if (!reserved || *reserved != 0 || *type != 1 || *count == 0) return std::nullopt;
+  if (!reserved || !type || !count || *reserved != 0 || *type != 1 || *count == 0) {
+    return std::nullopt;
+  }
   const auto directory = BytesAt(data, kDirectoryOffset, kEntryBytes * *count);
   if (!directory) return std::nullopt;
 

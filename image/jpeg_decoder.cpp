@@ -19,6 +19,7 @@ struct JpegErrorManager {
 
 struct JpegState : DecoderState {
   JpegErrorManager errors{};
+  jpeg_progress_mgr progress{};
   jpeg_decompress_struct decompressor{};
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
 
@@ -33,6 +34,16 @@ struct JpegState : DecoderState {
 }
 void Silent(j_common_ptr) {}
 
+// Each scan of a progressive stream is another pass over the whole picture, and a few
+// bytes make a scan: a small file could keep the decoder busy for hours. No encoder
+// writes anywhere near this many.
+constexpr int kMaxScans = 500;
+void LimitScans(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
+    info->err->error_exit(info);
+  }
+}
+
 // Reads the header, chooses blue-green-red output (CMYK for CMYK and YCCK streams, which
 // are converted row by row) and starts decompressing. May be left by the long jump:
 // creates nothing that needs destroying.
@@ -43,6 +54,8 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
   s.errors.manager.first_addon_message = 1000;
   s.errors.manager.last_addon_message = 1019;
   s.errors.manager.trace_level = 0;
+  s.progress.progress_monitor = LimitScans;
+  d.progress = &s.progress;
   // A progressive stream is buffered whole: hold libjpeg to the pixel memory limit too.
   const uint64_t limit = PixelMemoryLimit();
   d.mem->max_memory_to_use = limit > LONG_MAX ? LONG_MAX : static_cast<long>(limit);

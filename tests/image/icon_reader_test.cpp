@@ -36,8 +36,10 @@ TEST_F(IconReader, ImagesOutsideTheDataAreNotIcons) {
   Bytes short_rows = MakeIcon({{16, 16, 8, IconBitmap(16, 16, 8)}});
   short_rows[6 + 16 + 4] = 64;  // header width 64
   EXPECT_EQ(Load(short_rows), 0);
-  // No entries at all.
+  // No entries at all, no room for the count, no room for the type.
   EXPECT_EQ(Load({0, 0, 1, 0, 0, 0}), 0);
+  EXPECT_EQ(Load({0, 0, 1, 0}), 0);
+  EXPECT_EQ(Load({0, 0}), 0);
   EXPECT_NE(Load(good), 0);
 }
 

@@ -76,6 +76,35 @@ TEST_F(JpegDecoder, ProgressiveEqualsBaseline) {
         ASSERT_TRUE(Near(Pixel(baseline, x, y)[c], Pixel(progressive, x, y)[c]));
 }
 
+// The bytes from the first start-of-scan marker to the marker after its data.
+Bytes FirstScan(const Bytes& file) {
+  size_t start = 0;
+  while (start + 1 < file.size() && !(file[start] == 0xFF && file[start + 1] == 0xDA)) ++start;
+  size_t end = start + 2;
+  while (end + 1 < file.size() &&
+         !(file[end] == 0xFF && file[end + 1] != 0 && (file[end + 1] & 0xF8) != 0xD0)) {
+    ++end;
+  }
+  return Bytes(file.begin() + static_cast<ptrdiff_t>(start),
+               file.begin() + static_cast<ptrdiff_t>(end));
+}
+
+TEST_F(JpegDecoder, ProgressiveStreamOfEndlessScansIsRefused) {
+  const Bytes file = EncodeJpeg(16, 16, 3, JCS_RGB, Gradient(16, 16), true);
+  const Bytes scan = FirstScan(file);
+  ASSERT_GT(scan.size(), 4u);
+  const auto after_scan = [&](size_t copies) {
+    const auto at = std::search(file.begin(), file.end(), scan.begin(), scan.end());
+    Bytes repeated(file.begin(), at);
+    for (size_t i = 0; i < copies; ++i) repeated.insert(repeated.end(), scan.begin(), scan.end());
+    repeated.insert(repeated.end(), at, file.end());
+    return repeated;
+  };
+  // A repeated scan is only a warning to libjpeg; hundreds more are refused.
+  EXPECT_NE(Load(after_scan(50)), 0);
+  EXPECT_EQ(Load(after_scan(600)), 0);
+}
+
 TEST_F(JpegDecoder, CutShortInItsScanStillLoadsAtFullSize) {
   const Bytes file = EncodeJpeg(64, 64, 3, JCS_RGB, Gradient(64, 64));
   const Bytes cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(file.size() * 2 / 3));

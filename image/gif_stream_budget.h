@@ -1,0 +1,16 @@
+#pragma once
+// What giflib will hold once it has read a GIF stream whole, counted before it reads it.
+//
+// DGifSlurp allocates every image's raster (width x height bytes) from its descriptor
+// alone, fills it and keeps it, and keeps every extension sub-block too. A small file can
+// claim rasters of 65535 x 65535 and, well compressed, fill them: such a stream must be
+// refused by its count, before giflib allocates anything.
+#include <cstdint>
+#include <span>
+
+// Bytes held for the records from offset on (the first record after the screen
+// descriptor and global colour map, or where an earlier reading stopped), walked as
+// giflib reads them: up to the trailer, the end of the data or a byte that begins no
+// record (where giflib's reading stops too). Each image and each extension sub-block is
+// charged its bytes and a fixed amount for the records that giflib and the loader keep.
+uint64_t GifStreamHeldBytes(std::span<const uint8_t> data, uint64_t offset);
