@@ -215,8 +215,9 @@ TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   WindowClose(0);
   EXPECT_EQ(WindowWidget(1), nullptr);
   // The number is free again; a window asked to be owned by the one it replaces
-  // gets no owner.
-  EXPECT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags), 0);
+  // gets no owner. Without an owner to centre on, it stands where it was asked to.
+  EXPECT_NE(WindowCreate(1, 120, 80, 100, 100, u"", kAppFlags | kWindowCentreOnOwner), 0);
+  EXPECT_EQ(WindowWidget(1)->frameGeometry().topLeft(), QPoint(120, 80));
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
   EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
 }
