@@ -84,6 +84,10 @@ int64_t ControlRegister(int64_t number, const ControlSlot& slot, QWidget* contro
   record.ops = &ops;
   record.number = slot.id;
   control->setProperty(kIdProperty, QVariant::fromValue<qlonglong>(slot.id));
+  // A mouse action on a control is the control's, whether it uses it or not (a right
+  // click on a push button, a button released away from where it was pressed): Qt
+  // would hand what a control ignores on to the window as the window's own click.
+  control->setAttribute(Qt::WA_NoMousePropagation);
   const int64_t id = slot.id;
   QObject::connect(control, &QObject::destroyed, [id](QObject* gone) { ControlGone(id, gone); });
   return number == kAutoNumber ? id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));

@@ -40,11 +40,13 @@ class DispatchWatch : public QObject {
       case QEvent::MouseMove:
         return kMouseMoveMessage;
       case QEvent::MouseButtonPress:
-        return Right(event) ? kRightButtonDownMessage : kLeftButtonDownMessage;
+        return Messages(event).down;
       case QEvent::MouseButtonRelease:
-        return Right(event) ? kRightButtonUpMessage : kLeftButtonUpMessage;
+        return Messages(event).up;
       case QEvent::MouseButtonDblClick:
-        return Right(event) ? kRightDoubleClickMessage : kLeftDoubleClickMessage;
+        return Messages(event).double_click;
+      case QEvent::Wheel:
+        return kWheelMessage;
       case QEvent::KeyPress:
         return kKeyDownMessage;
       case QEvent::KeyRelease:
@@ -70,8 +72,22 @@ class DispatchWatch : public QObject {
   QObject* timer_receiver = nullptr;
 
  private:
-  static bool Right(const QEvent& event) {
-    return static_cast<const QMouseEvent&>(event).button() == Qt::RightButton;
+  struct ButtonMessages {
+    int32_t down;
+    int32_t up;
+    int32_t double_click;
+  };
+  static ButtonMessages Messages(const QEvent& event) {
+    switch (static_cast<const QMouseEvent&>(event).button()) {
+      case Qt::LeftButton:
+        return {kLeftButtonDownMessage, kLeftButtonUpMessage, kLeftDoubleClickMessage};
+      case Qt::RightButton:
+        return {kRightButtonDownMessage, kRightButtonUpMessage, kRightDoubleClickMessage};
+      case Qt::MiddleButton:
+        return {kMiddleButtonDownMessage, kMiddleButtonUpMessage, kMiddleDoubleClickMessage};
+      default:
+        return {kExtraButtonDownMessage, kExtraButtonUpMessage, kExtraDoubleClickMessage};
+    }
   }
 };
 

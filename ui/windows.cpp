@@ -98,14 +98,14 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   w.winId();
   const bool centre_screen = flags & kWindowCentreOnScreen;
   const bool centre_owner = flags & kWindowCentreOnOwner;
+  // A centred window needs no y of its own; without its owner it stays where asked.
+  const bool default_position = x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
   if (centre_screen) {
     if (const QScreen* screen = w.screen()) w.move(Centred(screen->geometry(), w.frameGeometry().size()));
-  } else if (centre_owner) {
-    if (owner_widget) {
-      const QPoint at = Centred(owner_widget->frameGeometry(), w.frameGeometry().size());
-      w.move(std::max(at.x(), 0), std::max(at.y(), 0));
-    }
-  } else if (x != kDefaultPosition && y != kDefaultPosition) {
+  } else if (centre_owner && owner_widget) {
+    const QPoint at = Centred(owner_widget->frameGeometry(), w.frameGeometry().size());
+    w.move(std::max(at.x(), 0), std::max(at.y(), 0));
+  } else if (!default_position) {
     w.move(QtCoordinate(x), QtCoordinate(y));
   }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/column_list.h"
@@ -48,6 +49,14 @@ TEST_F(PushButtonTest, ClickReturnsTheMouseMessageFirstThenControlEvent) {
   // Space on the focused button clicks it too.
   QTest::keyClick(ControlFind(4)->handle, Qt::Key_Space);
   EXPECT_EQ(DrainControlEvents(), (std::vector<SeenControlEvent>{{4, 0, DetailLeftClick}}));
+
+  // A right click on a button is neither a click of it nor one of the window beneath.
+  SendClick(button, centre, Qt::RightButton);
+  SendMouse(button, QEvent::MouseButtonDblClick, Qt::LeftButton, centre, Qt::LeftButton);
+  SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, {-5, -5});
+  const std::vector<int32_t> codes = DrainEvents();
+  for (const int32_t code : {RightButtonUpEvent, LeftButtonUpEvent, LeftDoubleClickEvent, ControlEvent})
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), code), 0) << code;
 }
 
 TEST_F(PushButtonTest, TabAndShiftTabWrapThroughTheControlsInCreationOrder) {

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -69,6 +70,30 @@ TEST_F(WindowTest, WaitWithoutEventsKeepsObjectAndClearsDetail) {
 TEST_F(WindowTest, WakeUpEndsAnUnlimitedWait) {
   EventWakeUp();
   EXPECT_EQ(EventWait(-1), kOtherMessage);
+}
+
+TEST_F(WindowTest, WaitReturnsTheNumberOfTheInputItDispatched) {
+  ASSERT_NE(WindowCreate(0, 0, 0, 100, 100, u"", kAppFlags), 0);
+  QWidget* window = WindowWidget(0);
+  DrainEvents();
+  const struct {
+    QEvent::Type type;
+    Qt::MouseButton button;
+    int32_t number;
+  } inputs[] = {{QEvent::MouseButtonRelease, Qt::LeftButton, 514},
+                {QEvent::MouseButtonPress, Qt::RightButton, 516},
+                {QEvent::MouseButtonRelease, Qt::MiddleButton, 520},
+                {QEvent::MouseButtonDblClick, Qt::MiddleButton, 521},
+                {QEvent::MouseButtonPress, Qt::BackButton, 523}};
+  for (const auto& input : inputs) {
+    PostMouse(window, input.type, input.button, {5, 5});
+    EXPECT_EQ(EventWait(-1), input.number) << input.number;
+    DrainEvents();
+  }
+  QCoreApplication::postEvent(window, new QWheelEvent(QPointF(5, 5), QPointF(window->mapToGlobal(QPoint(5, 5))),
+                                                      QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                                                      Qt::NoScrollPhase, false));
+  EXPECT_EQ(EventWait(-1), 522);
 }
 
 TEST_F(WindowTest, NumberInUseIsClosedFirstWithItsEvents) {
@@ -190,8 +215,9 @@ TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   WindowClose(0);
   EXPECT_EQ(WindowWidget(1), nullptr);
   // The number is free again; a window asked to be owned by the one it replaces
-  // gets no owner.
-  EXPECT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags), 0);
+  // gets no owner. Without an owner to centre on, it stands where it was asked to.
+  EXPECT_NE(WindowCreate(1, 120, 80, 100, 100, u"", kAppFlags | kWindowCentreOnOwner), 0);
+  EXPECT_EQ(WindowWidget(1)->frameGeometry().topLeft(), QPoint(120, 80));
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
   EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
 }
