@@ -57,6 +57,12 @@ TEST_F(FolderTreeEvents, ClicksSelectFirstThenReport) {
   QTest::mouseClick(View(), Qt::RightButton, {}, At(two));
   EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailChange), FromTree(DetailRightClick)}));
   EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  // Ctrl with a click or the space bar keeps the node selected.
+  QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, At(two));
+  Tree()->setFocus();
+  QTest::keyClick(Tree(), Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailLeftClick)}));
   // Below the last node: a click with nothing to select.
   Computer()->child(0)->setExpanded(false);
   DrainEvents();
