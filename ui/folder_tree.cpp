@@ -178,6 +178,15 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     if (state && !FolderTreeExpand(*state, node)) node->setExpanded(false);
   });
 
+  // Closing a node around the selection selects that node, so that the folder the tree
+  // reports is always one the user can see.
+  QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [tree](QTreeWidgetItem* node) {
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    const QTreeWidgetItem* at = selected.isEmpty() ? nullptr : selected.front()->parent();
+    while (at && at != node) at = at->parent();
+    if (at) tree->setCurrentItem(node);
+  });
+
   const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
   Navigate(kept, u"");
   Navigate(kept, initial_path);

@@ -64,11 +64,11 @@ TEST_F(FolderTreeEvents, ClicksSelectFirstThenReport) {
   EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
   EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailLeftClick)}));
   // Below the last node: a click with nothing to select.
-  Computer()->child(0)->setExpanded(false);
+  Computer()->child(0)->setExpanded(false);  // which selects the drive around "two"
   DrainEvents();
   QTest::mouseClick(View(), Qt::RightButton, {}, QPoint(5, View()->height() - 2));
   EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailRightClick)}));
-  EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  EXPECT_EQ(ControlGetText(1), u"/");
 }
 
 TEST_F(FolderTreeEvents, DoubleClicksOpenAndReport) {
@@ -122,6 +122,16 @@ TEST_F(FolderTreeEvents, KeysAndOpeningNodes) {
   DrainEvents();
   QTest::keyClick(Tree(), Qt::Key_Right);
   EXPECT_TRUE(DrainControlEvents().empty());
+
+  // Closing a node around the selection selects that node; closing another does not.
+  Tree()->setCurrentItem(one->child(0));
+  DrainEvents();
+  two->setExpanded(true);
+  two->setExpanded(false);
+  EXPECT_TRUE(DrainControlEvents().empty());
+  folder->setExpanded(false);
+  EXPECT_EQ(ControlGetText(1), dir.Text() + u"/");
+  EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailChange)}));
 }
 
 }  // namespace
