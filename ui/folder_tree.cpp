@@ -1,5 +1,6 @@
 #include "ui/folder_tree.h"
 
+#include <QHeaderView>
 #include <QPalette>
 #include <QTreeWidget>
 #include <algorithm>
@@ -132,6 +133,9 @@ int ToInt(int64_t value) {
 void Style(QTreeWidget& tree, uint32_t flags) {
   tree.setColumnCount(1);
   tree.setHeaderHidden(true);
+  // Names are shown whole: a node wider than the tree scrolls sideways, not cut short.
+  tree.header()->setStretchLastSection(false);
+  tree.header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   tree.setSelectionMode(QAbstractItemView::SingleSelection);
   tree.setRootIsDecorated(false);  // the computer node has no indicator of its own
   tree.setFrameStyle(flags & kFolderTreeNoEdge ? QFrame::NoFrame : QFrame::StyledPanel | QFrame::Sunken);
