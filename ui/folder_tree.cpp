@@ -1,5 +1,6 @@
 #include "ui/folder_tree.h"
 
+#include <QHeaderView>
 #include <QPalette>
 #include <QTreeWidget>
 #include <algorithm>
@@ -132,6 +133,9 @@ int ToInt(int64_t value) {
 void Style(QTreeWidget& tree, uint32_t flags) {
   tree.setColumnCount(1);
   tree.setHeaderHidden(true);
+  // Names are shown whole: a node wider than the tree scrolls sideways, not cut short.
+  tree.header()->setStretchLastSection(false);
+  tree.header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   tree.setSelectionMode(QAbstractItemView::SingleSelection);
   tree.setRootIsDecorated(false);  // the computer node has no indicator of its own
   tree.setFrameStyle(flags & kFolderTreeNoEdge ? QFrame::NoFrame : QFrame::StyledPanel | QFrame::Sunken);
@@ -176,6 +180,15 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
     FolderTreeState* state = FolderTreeStateOf(tree);
     if (state && !FolderTreeExpand(*state, node)) node->setExpanded(false);
+  });
+
+  // Closing a node around the selection selects that node, so that the folder the tree
+  // reports is always one the user can see.
+  QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [tree](QTreeWidgetItem* node) {
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    const QTreeWidgetItem* at = selected.isEmpty() ? nullptr : selected.front()->parent();
+    while (at && at != node) at = at->parent();
+    if (at) tree->setCurrentItem(node);
   });
 
   const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);

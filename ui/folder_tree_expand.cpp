@@ -62,7 +62,7 @@ bool HasChildren(const std::u16string& folder, bool folders_only, const std::vec
 
 void SortByName(std::vector<std::u16string>& names) {
   std::stable_sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-    return QString::compare(QString::fromStdU16String(a), QString::fromStdU16String(b), Qt::CaseInsensitive) < 0;
+    return QStringView(a).compare(QStringView(b), Qt::CaseInsensitive) < 0;
   });
 }
 

@@ -60,3 +60,13 @@ void FolderTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
   ControlEventPost(this, DetailLeftDoubleClick);
 }
+
+QItemSelectionModel::SelectionFlags FolderTreeView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+  const QItemSelectionModel::SelectionFlags command = QTreeWidget::selectionCommand(index, event);
+  // Ctrl with a click or the space bar would deselect the selected node and leave the
+  // tree without a folder; it selects the node instead.
+  if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+  return command;
+}

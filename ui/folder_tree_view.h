@@ -1,7 +1,8 @@
 #pragma once
 // The folder tree's widget: a one-column tree that turns the user's mouse actions into
 // the control's events. Right clicks and drags select the node under the pointer
-// first; a drag starts no drag and drop, it is only reported.
+// first; a drag starts no drag and drop, it is only reported. The user moves the
+// selection but never takes it away.
 #include <QPersistentModelIndex>
 #include <QPoint>
 #include <QTreeWidget>
@@ -15,6 +16,8 @@ class FolderTreeView : public QTreeWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
 
  private:
   QPoint press_at_;

@@ -33,7 +33,9 @@ class FolderTreeEvents : public FolderTreeTest {
   }
   QPoint At(QTreeWidgetItem* node) {
     Tree()->scrollToItem(node);
-    return Tree()->visualItemRect(node).center();
+    // On the node's icon: its row can reach past the tree's right edge.
+    const QRect row = Tree()->visualItemRect(node);
+    return QPoint(row.left() + 4, row.center().y());
   }
   QWidget* View() { return Tree()->viewport(); }
   void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
@@ -57,12 +59,18 @@ TEST_F(FolderTreeEvents, ClicksSelectFirstThenReport) {
   QTest::mouseClick(View(), Qt::RightButton, {}, At(two));
   EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailChange), FromTree(DetailRightClick)}));
   EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  // Ctrl with a click or the space bar keeps the node selected.
+  QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, At(two));
+  Tree()->setFocus();
+  QTest::keyClick(Tree(), Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailLeftClick)}));
   // Below the last node: a click with nothing to select.
-  Computer()->child(0)->setExpanded(false);
+  Computer()->child(0)->setExpanded(false);  // which selects the drive around "two"
   DrainEvents();
   QTest::mouseClick(View(), Qt::RightButton, {}, QPoint(5, View()->height() - 2));
   EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailRightClick)}));
-  EXPECT_EQ(ControlGetText(1), dir.Text("two/"));
+  EXPECT_EQ(ControlGetText(1), u"/");
 }
 
 TEST_F(FolderTreeEvents, DoubleClicksOpenAndReport) {
@@ -116,6 +124,16 @@ TEST_F(FolderTreeEvents, KeysAndOpeningNodes) {
   DrainEvents();
   QTest::keyClick(Tree(), Qt::Key_Right);
   EXPECT_TRUE(DrainControlEvents().empty());
+
+  // Closing a node around the selection selects that node; closing another does not.
+  Tree()->setCurrentItem(one->child(0));
+  DrainEvents();
+  two->setExpanded(true);
+  two->setExpanded(false);
+  EXPECT_TRUE(DrainControlEvents().empty());
+  folder->setExpanded(false);
+  EXPECT_EQ(ControlGetText(1), dir.Text() + u"/");
+  EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailChange)}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <filesystem>
 #include <vector>
@@ -212,6 +213,10 @@ TEST_F(FolderTreeTest, PathsLongerThanTheSystemTakesAreLeftOut) {
   Create(TextFromEscapedBytes(deep));
   EXPECT_EQ(EscapedBytesFromText(ControlGetText(1)), deep);
   EXPECT_EQ(ChildTexts(Tree()->currentItem()), std::vector<std::u16string>{u"short"});
+  // Long names are shown whole: the tree scrolls sideways to them.
+  QApplication::processEvents();
+  EXPECT_GE(Tree()->columnWidth(0), Tree()->fontMetrics().horizontalAdvance(QString::fromStdString(name)));
+  EXPECT_GT(Tree()->horizontalScrollBar()->maximum(), 0);
   rmdir(far.c_str());
   fs::current_path(was);
 }
