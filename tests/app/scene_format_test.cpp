@@ -33,8 +33,12 @@ TEST(SceneFormat, BlocksAreTheExactBytes) {
       const unsigned char c = static_cast<unsigned char>(block[i]);
       ASSERT_LT(c, 128u);
       ASSERT_NE(c, '\t');
-      if (c == '\n') ASSERT_TRUE(i > 0 && block[i - 1] == '\r');
-      if (c == '\r') ASSERT_TRUE(i + 1 < block.size() && block[i + 1] == '\n');
+      if (c == '\n') {
+        ASSERT_TRUE(i > 0 && block[i - 1] == '\r');
+      }
+      if (c == '\r') {
+        ASSERT_TRUE(i + 1 < block.size() && block[i + 1] == '\n');
+      }
     }
   }
 }
