@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QPalette>
 #include <QTreeWidget>
-#include <algorithm>
 
+#include "ui/control_create.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/folder_tree_shared.h"
@@ -126,10 +126,6 @@ const ControlOps kFolderTreeOps = [] {
   return ops;
 }();
 
-int ToInt(int64_t value) {
-  return static_cast<int>(std::clamp<int64_t>(value, -(int64_t{1} << 24), int64_t{1} << 24));
-}
-
 void Style(QTreeWidget& tree, uint32_t flags) {
   tree.setColumnCount(1);
   tree.setHeaderHidden(true);
@@ -156,20 +152,19 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
                          const std::u16string& initial_path, uint32_t flags) {
   QWidget* container = ControlContainer();
   if (!container) return 0;
-  const ControlSlot slot = ControlTake(number);
-  if (!slot.record) return 0;
   auto* tree = new FolderTreeView(container);  // owned by its window
-  tree->setGeometry(ToInt(x), ToInt(y), ToInt(width), ToInt(height));
   Style(*tree, flags);
+  const CreatedControl created = ControlCreate(number, tree, x, y, width, height, kFolderTreeOps);
+  if (!created.record) return 0;
 
   auto state = std::make_unique<FolderTreeState>();
   state->tree = tree;
-  state->number = slot.id;
+  state->number = created.record->number;
   state->flags = flags;
   state->shared = FolderTreeSharedTake();
   FolderTreeState& kept = *state;
-  slot.record->state = std::move(state);
-  slot.record->colours[0] = slot.record->colours[1] = -1;
+  created.record->state = std::move(state);
+  created.record->colours[0] = created.record->colours[1] = -1;
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
     const FolderTreeState* state = FolderTreeStateOf(tree);
@@ -191,11 +186,9 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     if (at) tree->setCurrentItem(node);
   });
 
-  const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
   Navigate(kept, u"");
   Navigate(kept, initial_path);
-  tree->show();
-  return result;
+  return created.result;
 }
 
 void FolderTreeNavigate(int64_t number, const std::u16string& path) {
