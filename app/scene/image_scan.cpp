@@ -19,6 +19,7 @@ struct Walk {
   ScanObserver& observer;
   // The folders the walk is inside, outermost first.
   std::vector<FolderIdentity> open_folders;
+  int64_t images = 0;
 };
 
 bool IsImageName(const std::u16string& name) {
@@ -71,6 +72,7 @@ void ScanFolder(std::u16string directory, Walk& walk) {
       MeasureImage(full_path, width, height);
       const std::u16string relative =
           TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
+      ++walk.images;
       walk.observer.ImageFound(relative);
       FileWriteLine(walk.scene_file, AddImageLine(relative, width, height), TextFormat::Ansi);
     }
@@ -81,8 +83,9 @@ void ScanFolder(std::u16string directory, Walk& walk) {
 
 }  // namespace
 
-void ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-               ScanObserver& observer) {
+int64_t ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+                  ScanObserver& observer) {
   Walk walk{base, scene_file, observer, {}};
   ScanFolder(directory, walk);
+  return walk.images;
 }

@@ -18,5 +18,6 @@ class ScanObserver {
 // writes its add_image line to `scene_file` in Ansi and reports its path relative to
 // `base` (the first TextLength(base) characters of the full path cut off). Folders that
 // cannot be read are skipped; a folder the walk is already inside is never entered again.
-void ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+// Returns the number of images written.
+int64_t ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
                ScanObserver& observer);

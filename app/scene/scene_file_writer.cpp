@@ -9,21 +9,6 @@
 
 namespace {
 
-// Counts the images on their way to the caller's observer.
-class CountingObserver : public ScanObserver {
- public:
-  explicit CountingObserver(ScanObserver& inner) : inner_(inner) {}
-  void ImageFound(const std::u16string& relative_path) override {
-    ++count;
-    inner_.ImageFound(relative_path);
-  }
-  void FolderEntered(const std::u16string& directory) override { inner_.FolderEntered(directory); }
-  int64_t count = 0;
-
- private:
-  ScanObserver& inner_;
-};
-
 std::u16string TemporaryName() {
   std::random_device random;
   const uint64_t value = (uint64_t{random()} << 32) | random();
@@ -45,9 +30,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.path = folder;  // the folder refuses new files
     return result;
   }
-  CountingObserver counting(observer);
-  WriteScene(file, folder, counting);
-  result.image_count = counting.count;
+  result.image_count = WriteScene(file, folder, observer);
   int error = FileSync(file);
   FileClose(file);
   if (error == 0) error = PathRename(temporary, target);
