@@ -4,6 +4,7 @@
 
 #include "fs/whole_file.h"
 #include "image/decoder_registry.h"
+#include "image/image_decode.h"
 #include "image/image_table.h"
 
 namespace {
@@ -58,21 +59,18 @@ std::optional<ImageRecord> DecodeFrames(DecodeContext& context) {
   return record;
 }
 
-// Fills the record from the data; the handle of frame 0 (or the icon), 0 on failure.
-int64_t Load(ImageRecord& slot, std::span<const uint8_t> data) {
-  if (const auto icon = ReadIcon(data)) {
-    slot = IconRecord(*icon);
-    return Handle(&*slot.icon);
-  }
-  DecodeContext context;
-  if (!RunDecoderTrial(context, data)) return 0;
-  auto record = DecodeFrames(context);
-  if (!record) return 0;
-  slot = std::move(*record);
-  return Handle(slot.frames[0].bitmap->Bits());
-}
-
 }  // namespace
+
+std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
+  try {
+    if (const auto icon = ReadIcon(data)) return IconRecord(*icon);
+    DecodeContext context;
+    if (!RunDecoderTrial(context, data)) return std::nullopt;
+    return DecodeFrames(context);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
 
 int64_t DecodeImageMemory(int64_t number, std::span<const uint8_t> data) {
   ObjectTable<ImageRecord>* table = ImageTable();
@@ -84,16 +82,15 @@ int64_t DecodeImageMemory(int64_t number, std::span<const uint8_t> data) {
     return 0;
   }
   if (!taken.record) return 0;
-  int64_t handle = 0;
-  try {
-    handle = Load(*taken.record, data);
-  } catch (const std::bad_alloc&) {
-    handle = 0;
-  }
-  if (handle == 0) {
+  auto record = DecodeImageRecord(data);
+  if (!record) {
     table->Release(taken.id);  // a fresh record is freed, a slot left empty
     return 0;
   }
+  ImageRecord& slot = *taken.record;
+  slot = std::move(*record);
+  const int64_t handle =
+      slot.icon ? Handle(&*slot.icon) : Handle(slot.frames[0].bitmap->Bits());
   return number == kAutoNumber ? taken.id : handle;
 }
 

@@ -8,8 +8,7 @@
 #include "fs/listings.h"
 #include "fs/object_table.h"
 #include "fs/text.h"
-#include "image/image_loader.h"
-#include "image/image_table.h"
+#include "image/image_measure.h"
 
 namespace {
 
@@ -30,14 +29,9 @@ bool IsImageName(const std::u16string& name) {
   return false;
 }
 
-void MeasureImage(const std::u16string& path, int64_t& width, int64_t& height) {
-  width = 1;
-  height = 1;
-  const int64_t image = ReadImageFile(kAutoNumber, path);
-  if (image == 0) return;
-  width = ImagePixelWidth(image);
-  height = ImagePixelHeight(image);
-  ReleaseImage(image);
+// The image's size, 1 x 1 when it cannot be loaded.
+ImageSize MeasureImage(const std::u16string& path) {
+  return MeasureImageFile(path).value_or(ImageSize{1, 1});
 }
 
 void ScanFolder(std::u16string directory, Walk& walk) {
@@ -68,13 +62,12 @@ void ScanFolder(std::u16string directory, Walk& walk) {
       if (kind != EntryKind::File || !IsImageName(name)) continue;
 
       const std::u16string full_path = directory + name;
-      int64_t width, height;
-      MeasureImage(full_path, width, height);
+      const ImageSize size = MeasureImage(full_path);
       const std::u16string relative =
           TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
       ++walk.images;
       walk.observer.ImageFound(relative);
-      FileWriteLine(walk.scene_file, AddImageLine(relative, width, height), TextFormat::Ansi);
+      FileWriteLine(walk.scene_file, AddImageLine(relative, size.width, size.height), TextFormat::Ansi);
     }
     ListingClose(listing);
   }

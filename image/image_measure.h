@@ -1,0 +1,15 @@
+#pragma once
+// Measuring an image file: the width and height loading it would give, without keeping it.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct ImageSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The size ReadImageFile followed by ImagePixelWidth and ImagePixelHeight gives for the
+// file at path, or nothing where that load fails. Uses no numbered object, so several
+// threads may measure at once.
+std::optional<ImageSize> MeasureImageFile(const std::u16string& path);
