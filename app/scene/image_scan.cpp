@@ -15,6 +15,7 @@
 #include "fs/text.h"
 #include "image/image_loader.h"
 #include "image/image_table.h"
+#include "image/quick_size.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ struct Walk {
 // The image's size, 1 x 1 when it cannot be loaded.
 ImageSize MeasureExactly(const std::u16string& path) {
   return MeasureImageFile(path).value_or(ImageSize{1, 1});
+}
+
+// The header's size, 1 x 1 when the header is unusable.
+ImageSize MeasureQuickly(const std::u16string& path) {
+  return QuickImageFileSize(path).value_or(ImageSize{1, 1});
 }
 
 // Through the numbered image table, which is not thread-safe: only ever one worker.
@@ -152,6 +158,7 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
   const int processors = ProcessorCount();
   int workers = options.workers > 0 ? std::min(options.workers, processors) : processors;
   SizeMeasurer measure = MeasureExactly;
+  if (options.measure == MeasureMode::Quick) measure = MeasureQuickly;
   if (options.measure == MeasureMode::Bitmap) {
     measure = MeasureByBitmap;
     workers = 1;
