@@ -21,11 +21,11 @@ void WriteBlock(int64_t file, std::string_view bytes) {
 
 }  // namespace
 
-int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer) {
+ScanTotals WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer) {
   WriteBlock(scene_file, kSceneHeader);
-  const int64_t images = ImageScan(folder, folder, scene_file, observer);
+  const ScanTotals totals = ImageScan(folder, folder, scene_file, observer);
   WriteBlock(scene_file, kSceneFooter);
-  return images;
+  return totals;
 }
 
 bool ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {

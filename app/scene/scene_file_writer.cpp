@@ -30,14 +30,21 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.path = folder;  // the folder refuses new files
     return result;
   }
-  result.image_count = WriteScene(file, folder, observer);
+  const ScanTotals totals = WriteScene(file, folder, observer);
+  result.image_count = totals.images;
+  result.unreadable = totals.unreadable;
   int error = FileSync(file);
   FileClose(file);
-  if (error == 0) error = PathRename(temporary, target);
+  result.folder_unreadable = totals.folder_error != 0;
+  if (result.folder_unreadable) {
+    error = totals.folder_error;
+  } else if (error == 0) {
+    error = PathRename(temporary, target);
+  }
   if (error != 0) {
     PathRemove(temporary);
     result.system_error = error;
   }
-  result.path = target;
+  result.path = result.folder_unreadable ? folder : target;
   return result;
 }
