@@ -19,7 +19,8 @@ std::u16string TemporaryName() {
 
 }  // namespace
 
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer) {
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     const ScanOptions& options) {
   SceneFileResult result;
   const std::u16string target = folder + kSceneFileName;
   const std::u16string temporary = folder + TemporaryName();
@@ -30,21 +31,29 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.path = folder;  // the folder refuses new files
     return result;
   }
-  const ScanTotals totals = WriteScene(file, folder, observer);
-  result.image_count = totals.images;
-  result.unreadable = totals.unreadable;
+  const ScanResult scan = WriteScene(file, folder, observer, options);
+  result.image_count = scan.images;
+  result.unreadable = scan.unreadable;
+  result.stopped = scan.stopped;
+  result.path = target;
+  if (scan.stopped || scan.folder_error != 0) {
+    // A scene cut short, or of a folder that could not be listed, would list only part of
+    // the folder, or nothing: keep the one there was.
+    FileClose(file);
+    PathRemove(temporary);
+    if (scan.folder_error != 0) {
+      result.system_error = scan.folder_error;
+      result.folder_unreadable = true;
+      result.path = folder;
+    }
+    return result;
+  }
   int error = FileSync(file);
   FileClose(file);
-  result.folder_unreadable = totals.folder_error != 0;
-  if (result.folder_unreadable) {
-    error = totals.folder_error;
-  } else if (error == 0) {
-    error = PathRename(temporary, target);
-  }
+  if (error == 0) error = PathRename(temporary, target);
   if (error != 0) {
     PathRemove(temporary);
     result.system_error = error;
   }
-  result.path = result.folder_unreadable ? folder : target;
   return result;
 }
