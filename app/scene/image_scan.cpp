@@ -18,13 +18,27 @@ struct Walk {
   ScanObserver& observer;
   // The folders the walk is inside, outermost first.
   std::vector<FolderIdentity> open_folders;
-  int64_t images = 0;
+  ScanTotals totals;
 };
 
 bool IsImageName(const std::u16string& name) {
   const std::u16string extension = TextTail(name, 3);
   for (const char16_t* accepted : {u"png", u"jpg", u"gif", u"hdr"}) {
     if (TextEquals(extension, accepted)) return true;
+  }
+  return false;
+}
+
+// A name ending in .png, .jpg, .jpeg, .gif or .hdr in any case.
+bool LooksLikeImageName(const std::u16string& name) {
+  const size_t dot = name.rfind(u'.');
+  if (dot == std::u16string::npos) return false;
+  std::u16string extension = name.substr(dot + 1);
+  for (char16_t& unit : extension) {
+    if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
+  }
+  for (const char16_t* known : {u"png", u"jpg", u"jpeg", u"gif", u"hdr"}) {
+    if (extension == known) return true;
   }
   return false;
 }
@@ -51,7 +65,11 @@ void ScanFolder(std::u16string directory, Walk& walk) {
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
   if (listing != 0) {
     walk.observer.FolderEntered(directory);
-    while (ListingNext(listing)) {
+    while (!walk.totals.stopped && ListingNext(listing)) {
+      if (!walk.observer.ScanContinues()) {
+        walk.totals.stopped = true;
+        break;
+      }
       const std::u16string name = ListingName(listing);
       const EntryKind kind = ListingKind(listing);
       if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
@@ -59,13 +77,17 @@ void ScanFolder(std::u16string directory, Walk& walk) {
         ScanFolder(directory + name, walk);
         continue;
       }
-      if (kind != EntryKind::File || !IsImageName(name)) continue;
+      if (kind != EntryKind::File) continue;
+      if (!IsImageName(name)) {
+        if (LooksLikeImageName(name)) ++walk.totals.skipped_names;
+        continue;
+      }
 
       const std::u16string full_path = directory + name;
       const ImageSize size = MeasureImage(full_path);
       const std::u16string relative =
           TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-      ++walk.images;
+      ++walk.totals.images;
       walk.observer.ImageFound(relative);
       FileWriteLine(walk.scene_file, AddImageLine(relative, size.width, size.height), TextFormat::Ansi);
     }
@@ -76,9 +98,9 @@ void ScanFolder(std::u16string directory, Walk& walk) {
 
 }  // namespace
 
-int64_t ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-                  ScanObserver& observer) {
-  Walk walk{base, scene_file, observer, {}};
+ScanTotals ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+                     ScanObserver& observer) {
+  Walk walk{base, scene_file, observer, {}, {}};
   ScanFolder(directory, walk);
-  return walk.images;
+  return walk.totals;
 }
