@@ -3,6 +3,7 @@
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
 #include "app/window/window_process.h"
+#include "fs/console.h"
 #include "fs/files.h"
 #include "fs/listings.h"
 #include "image/bmp_decoder.h"
@@ -29,6 +30,8 @@ constexpr uint32_t kMainWindowFlags = 0xCC0000;
 }  // namespace
 
 void MainWindowStart() {
+  // A write beyond a file size limit fails like a full disk instead of ending the program.
+  ConsoleKeepFileSizeErrors();
   UiEventsInit();
   FileFilesInit();
   InitDecoderRegistry();

@@ -19,14 +19,7 @@
 
 namespace {
 
-QListWidget* ImageLog() { return qobject_cast<QListWidget*>(WindowDriver::Control(kImageLog)); }
 QTreeWidget* FileList() { return qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList)); }
-
-std::vector<std::string> LogRows() {
-  std::vector<std::string> rows;
-  for (int i = 0; i < ImageLog()->count(); ++i) rows.push_back(ImageLog()->item(i)->text().toStdString());
-  return rows;
-}
 
 std::vector<std::pair<std::string, std::string>> FileRows() {
   std::vector<std::pair<std::string, std::string>> rows;
@@ -73,7 +66,7 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
       .Then([] { WindowDriver::Click(kProcessButton); })
       .Then([&] {
         second = folder.Get("pics/image_scan.pov");
-        rows = LogRows();
+        rows = WindowDriver::LogRows();
         WindowDriver::Click(kQuitButton);
       });
   EXPECT_EQ(driver.Run(), 0);
@@ -176,7 +169,7 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(FileList()->headerItem()->text(1), "Size");
   EXPECT_EQ(FileList()->header()->sectionSize(0), 250);
   EXPECT_EQ(FileList()->header()->sectionSize(1), 100);
-  EXPECT_EQ(LogRows(), std::vector<std::string>{"image list"});
+  EXPECT_EQ(WindowDriver::LogRows(), std::vector<std::string>{"image list"});
   EXPECT_EQ(ControlGetText(kFolderTree), u"");
 
   // A picture of the window as it starts, for people to look at.
