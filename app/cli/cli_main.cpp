@@ -63,22 +63,26 @@ int Run(const CliOptions& options) {
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress);
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0});
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (result.system_error != 0) {
-      std::fprintf(stderr, "imagescan-cli: cannot write %s: %s\n", Bytes(result.path).c_str(),
-                   Bytes(SystemErrorText(result.system_error)).c_str());
+      std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
+                   Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
       status = 1;
       continue;
     }
-    const int64_t images = result.totals.images;
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n", static_cast<long long>(images),
-                 images == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
-    if (const std::u16string warning = SceneTableWarning(result.path, images); !warning.empty())
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s", static_cast<long long>(result.image_count),
+                 result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
+    if (result.unreadable > 0) {
+      std::fprintf(stderr, "; %lld unreadable entr%s skipped", static_cast<long long>(result.unreadable),
+                   result.unreadable == 1 ? "y" : "ies");
+    }
+    std::fputc('\n', stderr);
+    if (const std::u16string warning = SceneTableWarning(result.path, result.image_count); !warning.empty())
       std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
-    const std::u16string hint = SkippedNamesHint(result.totals.skipped_names);
+    const std::u16string hint = SkippedNamesHint(result.skipped_names);
     if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
   }
   StopLibraries();

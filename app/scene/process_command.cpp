@@ -12,7 +12,7 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
   result.ran = true;
   result.had_scene = PathExists(selected_path + kSceneFileName);
   result.scene = WriteSceneFileSafely(selected_path, observer);
-  if (result.scene.system_error != 0 || result.scene.totals.stopped) return result;
+  if (result.scene.system_error != 0 || result.scene.stopped) return result;
 
   if (FileOpen(kSceneFileNumber, result.scene.path, 0) == 0) {
     result.read_error = FileLastError();
@@ -25,8 +25,12 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
 }
 
 std::u16string ProcessFailureText(const ProcessResult& result) {
-  if (result.scene.system_error != 0) return u"Cannot write " + result.scene.path + u": " + SystemErrorText(result.scene.system_error);
-  if (result.read_error != 0) return u"Cannot read " + result.scene.path + u": " + SystemErrorText(result.read_error);
+  const SceneFileResult& scene = result.scene;
+  if (scene.system_error != 0) {
+    return (scene.folder_unreadable ? u"Cannot read " : u"Cannot write ") + scene.path + u": " +
+           SystemErrorText(scene.system_error);
+  }
+  if (result.read_error != 0) return u"Cannot read " + scene.path + u": " + SystemErrorText(result.read_error);
   return {};
 }
 
@@ -35,14 +39,14 @@ std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
   const std::u16string failure = ProcessFailureText(result);
   if (!failure.empty()) return {failure};
   const std::u16string& path = result.scene.path;
-  if (result.scene.totals.stopped) {
+  if (result.scene.stopped) {
     return {result.had_scene ? u"Scan cancelled: the previous " + path + u" is kept"
                              : u"Scan cancelled: " + path + u" was not written"};
   }
-  std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.totals.images)};
-  if (const std::u16string warning = SceneTableWarning(path, result.scene.totals.images); !warning.empty())
+  std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.image_count)};
+  if (const std::u16string warning = SceneTableWarning(path, result.scene.image_count); !warning.empty())
     rows.push_back(u"Warning: " + warning);
-  if (const std::u16string hint = SkippedNamesHint(result.scene.totals.skipped_names); !hint.empty())
+  if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty())
     rows.push_back(hint);
   return rows;
 }

@@ -42,6 +42,9 @@ class WriteWatch : public ScanObserver {
   WriteWatch(int64_t file, ScanObserver& observer) : file_(file), observer_(observer) {}
   void ImageFound(const std::u16string& relative_path) override { observer_.ImageFound(relative_path); }
   void FolderEntered(const std::u16string& directory) override { observer_.FolderEntered(directory); }
+  void EntryUnreadable(const std::u16string& path, int system_error) override {
+    observer_.EntryUnreadable(path, system_error);
+  }
   bool ScanContinues() override {
     write_failed_ = FileWriteError(file_) != 0;
     return !write_failed_ && observer_.ScanContinues();
@@ -56,16 +59,18 @@ class WriteWatch : public ScanObserver {
 
 }  // namespace
 
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer) {
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     const ScanOptions& options) {
+  const std::u16string target = folder + kSceneFileName;
   SceneFileResult result;
-  result.path = folder + kSceneFileName;
+  result.path = target;
   // A folder in the scene file's place would refuse the rename only after the whole
   // scan: say so before it.
-  if (FolderIdentityOf(result.path)) {
+  if (FolderIdentityOf(target)) {
     result.system_error = EISDIR;
     return result;
   }
-  const std::u16string temporary = TemporaryPath(result.path);
+  const std::u16string temporary = TemporaryPath(target);
 
   if (FileCreate(kSceneFileNumber, temporary, 0) == 0) {
     result.system_error = FileLastError();
@@ -74,13 +79,23 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   }
   int error = WriteBlock(kSceneFileNumber, kSceneHeader) ? 0 : ENOMEM;
   WriteWatch watch(kSceneFileNumber, observer);
-  result.totals = ImageScan(folder, folder, kSceneFileNumber, watch);
-  if (watch.WriteFailed()) result.totals.stopped = false;  // the file stopped it, not the caller
+  const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
+  result.image_count = scan.images;
+  result.unreadable = scan.unreadable;
+  result.skipped_names = scan.skipped_names;
+  result.stopped = scan.stopped && !watch.WriteFailed();  // the file stopped it, not the caller
+  if (scan.folder_error != 0) {
+    // A scene of a folder that could not be listed would list nothing: keep the one there was.
+    error = scan.folder_error;
+    result.folder_unreadable = true;
+    result.path = folder;
+  }
   if (error == 0 && !WriteBlock(kSceneFileNumber, kSceneFooter)) error = ENOMEM;
-  if (error == 0 && !result.totals.stopped) error = FileSync(kSceneFileNumber);
+  // A scene cut short would list only part of the folder: the old one stays too.
+  if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
   FileClose(kSceneFileNumber);
-  if (error == 0 && !result.totals.stopped) error = PathRename(temporary, result.path);
-  if (error != 0 || result.totals.stopped) PathRemove(temporary);
+  if (error == 0 && !result.stopped) error = PathRename(temporary, target);
+  if (error != 0 || result.stopped) PathRemove(temporary);
   result.system_error = error;
   return result;
 }
