@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/scene/scene_format.h"
+#include "fs/exit_signals.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/memory_block.h"
@@ -72,6 +73,8 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   }
   const std::u16string temporary = TemporaryPath(target);
 
+  // Armed before the file exists, so that no moment is left where a signal leaves it.
+  const ExitSignalCleanup cleanup(temporary);
   if (FileCreate(kSceneFileNumber, temporary, 0) == 0) {
     result.system_error = FileLastError();
     if (result.system_error == 0) result.system_error = -1;
@@ -94,7 +97,10 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   // A scene cut short would list only part of the folder: the old one stays too.
   if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
   FileClose(kSceneFileNumber);
-  if (error == 0 && !result.stopped) error = PathRename(temporary, target);
+  if (error == 0 && !result.stopped) {
+    PathCopyPermissions(target, temporary);
+    error = PathRename(temporary, target);
+  }
   if (error != 0 || result.stopped) PathRemove(temporary);
   result.system_error = error;
   return result;
