@@ -62,6 +62,20 @@ class DuringScan {
   int ticks_ = 0;
 };
 
+// Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
+// and a picture of the window, and quits. Returns the program's exit code.
+int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder, std::vector<std::string>* rows = nullptr,
+                    QImage* shot = nullptr) {
+  driver.Then([folder] { WindowDriver::Select(folder); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([rows, shot] {
+        if (rows) *rows = WindowDriver::LogRows();
+        if (shot) *shot = WindowWidget(kMainWindow)->grab().toImage();
+        WindowDriver::Click(kQuitButton);
+      });
+  return driver.Run();
+}
+
 std::string ScreenshotPath(const std::string& name) {
   return QFileInfo(QString::fromUtf8(IMAGESCAN_SCREENSHOT)).dir().filePath(QString::fromStdString(name)).toStdString();
 }
@@ -87,13 +101,7 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     QTest::keyClick(WindowWidget(kMainWindow), Qt::Key_Escape);
     return false;
   });
-  driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([&] {
-        rows = WindowDriver::LogRows();
-        WindowDriver::Click(kQuitButton);
-      });
-  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("pics") + u"/", &rows), 0);
 
   ASSERT_EQ(rows_seen.size(), 3u);
   EXPECT_LT(rows_seen[0], rows_seen[1]);
@@ -178,13 +186,9 @@ TEST(ProcessCommand, SummaryRowsCountTheImagesWarnAboutTheTableAndHintAtSkippedN
   folder.Put("many/IMG_0001.JPG", "");
   std::vector<std::string> rows;
   WindowDriver driver;
-  driver.Then([&] { WindowDriver::Select(folder.Text("many") + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([&] {
-        rows = WindowDriver::LogRows();
-        WindowDriver::Click(kQuitButton);
-      });
-  EXPECT_EQ(driver.Run(), 0);
+  QImage shot;
+  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("many") + u"/", &rows, &shot), 0);
+  shot.save(QString::fromStdString(ScreenshotPath("summary.png")));
   const std::string scene = folder.Path("many/image_scan.pov").string();
   ASSERT_GE(rows.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end()),
@@ -204,10 +208,7 @@ TEST(ProcessCommandChild, ProcessesTheFolderNamedByTheParent) {
     setrlimit(RLIMIT_FSIZE, &bytes);
   }
   WindowDriver driver;
-  driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(folder) + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([] { WindowDriver::Click(kQuitButton); });
-  driver.Run();
+  ProcessThenQuit(driver, TextFromEscapedBytes(folder) + u"/");
   for (const ShownMessage& message : driver.messages)
     std::printf("message: %s: %s\n", EscapedBytesFromText(message.caption).c_str(),
                 EscapedBytesFromText(message.text).c_str());
@@ -280,10 +281,7 @@ TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
   std::string message;
   if (mounted) {
     WindowDriver driver;
-    driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(disk.string()) + u"/"); })
-        .Then([] { WindowDriver::Click(kProcessButton); })
-        .Then([] { WindowDriver::Click(kQuitButton); });
-    EXPECT_EQ(driver.Run(), 0);
+    EXPECT_EQ(ProcessThenQuit(driver, TextFromEscapedBytes(disk.string()) + u"/"), 0);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].caption, u"imagescan");
     message = "message: imagescan: " + EscapedBytesFromText(driver.messages[0].text) + "\n";
