@@ -114,7 +114,7 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   ASSERT_FALSE(rows.empty());
   EXPECT_LT(rows.size(), 3000u);
   EXPECT_EQ(rows.back(), "Scan cancelled: the previous " + folder.Path("pics/image_scan.pov").string() + " is kept");
-  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene");
   EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u);  // no temporary file left
   EXPECT_TRUE(driver.messages.empty());
 }
@@ -165,16 +165,20 @@ TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
     std::vector<std::string> rows;
     WindowDriver driver;
     DuringScan during([&](int) {
-      if (close_box)
-        WindowWidget(kMainWindow)->close();
-      else
-        WindowDriver::Click(kQuitButton);
+      QWidget* window = WindowWidget(kMainWindow);
+      if (close_box) {
+        window->close();
+      } else {
+        // Through the window system, as a real click arrives.
+        const QPoint centre = WindowDriver::Control(kQuitButton)->geometry().center();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre);
+      }
       return false;
     });
     driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
         .Then([] { WindowDriver::Click(kProcessButton); });
     EXPECT_EQ(driver.Run(), 0) << close_box;
-    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << close_box;
+    EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene") << close_box;
     EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << close_box;
   }
 }
@@ -261,7 +265,7 @@ TEST(ProcessCommand, KillingTheWindowMidScanLeavesThePreviousSceneUnchanged) {
   kill(child, SIGKILL);
   const int status = WaitFor(child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it could be killed";
-  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene");
   const std::vector<std::string> left = Leftovers(folder.Path("pics"));
   ASSERT_EQ(left.size(), 1u);
   // Hidden, and not a name the scan takes for an image.
