@@ -6,7 +6,8 @@
 #include "image/icon_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto icon = ReadIcon({data, size});
+  ImageSource source({data, size});
+  const auto icon = ReadIcon(source);
   if (icon && (icon->width <= 0 || icon->height <= 0)) std::abort();
   return 0;
 }

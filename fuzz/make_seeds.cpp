@@ -1,9 +1,10 @@
 // Writes the seed corpus of every fuzz target into DIR/<target>/, made with the tests'
 // own image makers: a few small, valid files of each kind the target reads.
+#include <cstdio>
+// jpeglib.h needs stdio's types first.
 #include <jpeglib.h>
 #include <png.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>

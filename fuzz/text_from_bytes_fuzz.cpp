@@ -19,9 +19,10 @@ constexpr int kFormats[] = {TextFormat::Utf8, TextFormat::Ansi, TextFormat::Utf1
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t way = data[0];
-  // Room for a terminating zero of either width, so no length reads beyond the copy.
+  // A terminating zero of either width at either alignment, so no length reads beyond
+  // the copy.
   std::vector<uint8_t> text(data + 1, data + size);
-  text.resize(text.size() + 2, 0);
+  text.resize(text.size() + 3, 0);
   const auto bytes = static_cast<int64_t>(size - 1);
 
   int format = kFormats[way & 3];
