@@ -172,6 +172,12 @@ TEST(Cli, ASceneFileThatCannotBeWrittenExitsWithOneAndLeavesNothingBehind) {
   EXPECT_TRUE(Contains(run.err, folder.Path("pics/image_scan.pov").string())) << run.err;
   EXPECT_TRUE(Contains(run.err, "Is a directory")) << run.err;
   EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);  // a.gif, the folder
+
+  // A folder that fails does not keep the next one from being written.
+  stdfs::create_directory(folder.Path("good"));
+  const Outcome both = RunCli(Quote(folder.Path("pics").string()) + " " + Quote(folder.Path("good").string()), scratch);
+  EXPECT_EQ(both.status, 1);
+  EXPECT_EQ(folder.Get("good/image_scan.pov"), Scene(""));
 }
 
 }  // namespace
@@ -317,6 +323,12 @@ TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
   const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Contains(run.err, "2001 images; the scene's table holds 2000 rows")) << run.err;
+  // Exactly as many as the table holds: no warning.
+  stdfs::remove(folder.Path("i0.png"));
+  const Outcome full = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(full.status, 0);
+  EXPECT_TRUE(Contains(full.err, "wrote 2000 images")) << full.err;
+  EXPECT_FALSE(Contains(full.err, "warning")) << full.err;
 }
 
 }  // namespace
