@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/scene/process_command.h"
+#include "app/scene/scene_file_writer.h"
 #include "fs/files.h"
 #include "scene_test_support.h"
 #include "support/scene_expectations.h"
@@ -24,13 +24,14 @@ TEST_F(SceneFile, HoldsHeaderLinesAndFooterEachEndedByCrLf) {
   stdfs::create_directories(dir.Path("pics/trip"));
   dir.Put("pics/trip/beach.png", EncodeTestPng(640, 480));
   dir.Put("pics/\xE9.gif", EncodeTestGif(40000, 1));
-  const std::u16string path = dir.Text("image_scan.pov");
-  ASSERT_NE(FileCreate(kSceneFileNumber, path, 0), 0);
   NoObserver observer;
-  EXPECT_EQ(WriteScene(kSceneFileNumber, dir.Text("pics") + u"/", observer).images, 2);
-  FileClose(kSceneFileNumber);
+  const SceneFileResult written = WriteSceneFileSafely(dir.Text("pics") + u"/", observer);
+  EXPECT_EQ(written.system_error, 0);
+  EXPECT_EQ(written.image_count, 2);
+  const std::u16string path = dir.Text("pics/image_scan.pov");
+  EXPECT_EQ(written.path, path);
 
-  EXPECT_EQ(dir.Get("image_scan.pov"),
+  EXPECT_EQ(dir.Get("pics/image_scan.pov"),
             Scene(ExpectedLines(dir.Path("pics"), {{"trip/beach.png", {640, 480}}, {"\xE9.gif", {40000, 1}}})));
 
   // Read back as the process command does, to its end.
