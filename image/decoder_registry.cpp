@@ -25,10 +25,9 @@ bool RegisterDecoder(const DecoderDescriptor& descriptor) {
   return true;
 }
 
-const DecoderDescriptor* RunDecoderTrial(DecodeContext& context,
-                                         std::span<const uint8_t> data) {
+const DecoderDescriptor* RunDecoderTrial(DecodeContext& context, ImageSource& source) {
   context = DecodeContext{};
-  context.data = data;
+  context.source = &source;
   for (int i = 0; i < g_count; ++i) {
     const DecoderDescriptor* decoder = g_decoders[static_cast<size_t>(i)];
     context.state.reset();
