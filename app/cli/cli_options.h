@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/scene/image_scan.h"
+
 struct CliOptions {
   bool quiet = false;
   bool help = false;
   bool version = false;
+  MeasureMode measure = MeasureMode::Exact;
   std::vector<std::string> folders;  // as given, bytes
 };
 

@@ -1,25 +1,71 @@
 #include "app/scene/image_scan.h"
 
+#include <algorithm>
+#include <chrono>
+#include <deque>
 #include <vector>
 
+#include "app/scene/measure_pool.h"
 #include "app/scene/scene_format.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
 #include "fs/object_table.h"
+#include "fs/processor_count.h"
 #include "fs/text.h"
-#include "image/image_measure.h"
+#include "image/image_loader.h"
+#include "image/image_table.h"
+#include "image/quick_size.h"
 
 namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+// How often the observer is asked whether to go on.
+constexpr milliseconds kAskInterval{20};
+// Folders and images found but not yet reported. Bounds how far the walk runs ahead of
+// the measuring, and so the memory a huge tree takes.
+constexpr size_t kQueueLength = 64;
+
+// A folder entered or an image found, waiting to be reported in the walk's order.
+struct Pending {
+  std::u16string text;  // the folder's path, or the image's relative path
+  bool is_image = false;
+};
 
 struct Walk {
   const std::u16string& base;
   int64_t scene_file;
   ScanObserver& observer;
+  MeasurePool& pool;
   // The folders the walk is inside, outermost first.
   std::vector<FolderIdentity> open_folders;
+  std::deque<Pending> queue;
+  Clock::time_point last_ask = Clock::now() - kAskInterval;
   int64_t images = 0;
+  bool stopped = false;
 };
+
+// The image's size, 1 x 1 when it cannot be loaded.
+ImageSize MeasureExactly(const std::u16string& path) {
+  return MeasureImageFile(path).value_or(ImageSize{1, 1});
+}
+
+// The header's size, 1 x 1 when the header is unusable.
+ImageSize MeasureQuickly(const std::u16string& path) {
+  return QuickImageFileSize(path).value_or(ImageSize{1, 1});
+}
+
+// Through the numbered image table, which is not thread-safe: only ever one worker.
+ImageSize MeasureByBitmap(const std::u16string& path) {
+  const int64_t image = ReadImageFile(kAutoNumber, path);
+  if (image == 0) return {1, 1};
+  const ImageSize size{static_cast<int32_t>(ImagePixelWidth(image)),
+                       static_cast<int32_t>(ImagePixelHeight(image))};
+  ReleaseImage(image);
+  return size;
+}
 
 bool IsImageName(const std::u16string& name) {
   const std::u16string extension = TextTail(name, 3);
@@ -29,9 +75,44 @@ bool IsImageName(const std::u16string& name) {
   return false;
 }
 
-// The image's size, 1 x 1 when it cannot be loaded.
-ImageSize MeasureImage(const std::u16string& path) {
-  return MeasureImageFile(path).value_or(ImageSize{1, 1});
+// Asks the observer whether to go on, at most once per kAskInterval.
+bool Continues(Walk& walk) {
+  if (walk.stopped) return false;
+  const auto now = Clock::now();
+  if (now - walk.last_ask < kAskInterval) return true;
+  walk.last_ask = now;
+  walk.stopped = !walk.observer.ScanContinues();
+  return !walk.stopped;
+}
+
+// Reports the queued folders and images in order: each one whose size is ready, then,
+// waiting for sizes, until at most `keep` remain queued.
+void Report(Walk& walk, size_t keep) {
+  while (!walk.queue.empty() && Continues(walk)) {
+    const Pending& next = walk.queue.front();
+    if (next.is_image) {
+      const bool must = walk.queue.size() > keep;
+      const auto size = walk.pool.TakeOldest(must ? kAskInterval : milliseconds{0});
+      if (!size) {
+        if (!must) return;
+        continue;
+      }
+      ++walk.images;
+      walk.observer.ImageFound(next.text);
+      FileWriteLine(walk.scene_file, AddImageLine(next.text, size->width, size->height), TextFormat::Ansi);
+    } else {
+      walk.observer.FolderEntered(next.text);
+    }
+    walk.queue.pop_front();
+  }
+}
+
+void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
+  // Room for it first: the pool holds as many jobs as the queue has places.
+  Report(walk, kQueueLength - 1);
+  if (walk.stopped) return;
+  if (pending.is_image) walk.pool.Submit(std::move(full_path));
+  walk.queue.push_back(std::move(pending));
 }
 
 void ScanFolder(std::u16string directory, Walk& walk) {
@@ -50,8 +131,8 @@ void ScanFolder(std::u16string directory, Walk& walk) {
 
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
   if (listing != 0) {
-    walk.observer.FolderEntered(directory);
-    while (ListingNext(listing)) {
+    Enqueue(walk, {directory, false});
+    while (Continues(walk) && ListingNext(listing)) {
       const std::u16string name = ListingName(listing);
       const EntryKind kind = ListingKind(listing);
       if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
@@ -61,13 +142,9 @@ void ScanFolder(std::u16string directory, Walk& walk) {
       }
       if (kind != EntryKind::File || !IsImageName(name)) continue;
 
-      const std::u16string full_path = directory + name;
-      const ImageSize size = MeasureImage(full_path);
-      const std::u16string relative =
-          TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-      ++walk.images;
-      walk.observer.ImageFound(relative);
-      FileWriteLine(walk.scene_file, AddImageLine(relative, size.width, size.height), TextFormat::Ansi);
+      std::u16string full_path = directory + name;
+      std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
+      Enqueue(walk, {std::move(relative), true}, std::move(full_path));
     }
     ListingClose(listing);
   }
@@ -76,9 +153,19 @@ void ScanFolder(std::u16string directory, Walk& walk) {
 
 }  // namespace
 
-int64_t ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-                  ScanObserver& observer) {
-  Walk walk{base, scene_file, observer, {}};
+ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+                     ScanObserver& observer, const ScanOptions& options) {
+  const int processors = ProcessorCount();
+  int workers = options.workers > 0 ? std::min(options.workers, processors) : processors;
+  SizeMeasurer measure = MeasureExactly;
+  if (options.measure == MeasureMode::Quick) measure = MeasureQuickly;
+  if (options.measure == MeasureMode::Bitmap) {
+    measure = MeasureByBitmap;
+    workers = 1;
+  }
+  MeasurePool pool(measure, workers, kQueueLength);
+  Walk walk{base, scene_file, observer, pool, {}, {}};
   ScanFolder(directory, walk);
-  return walk.images;
+  Report(walk, 0);
+  return {walk.images, walk.stopped};
 }

@@ -21,11 +21,12 @@ void WriteBlock(int64_t file, std::string_view bytes) {
 
 }  // namespace
 
-int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer) {
+ScanResult WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
+                      const ScanOptions& options) {
   WriteBlock(scene_file, kSceneHeader);
-  const int64_t images = ImageScan(folder, folder, scene_file, observer);
+  const ScanResult scan = ImageScan(folder, folder, scene_file, observer, options);
   WriteBlock(scene_file, kSceneFooter);
-  return images;
+  return scan;
 }
 
 bool ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {

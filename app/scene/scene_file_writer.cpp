@@ -19,7 +19,8 @@ std::u16string TemporaryName() {
 
 }  // namespace
 
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer) {
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     const ScanOptions& options) {
   SceneFileResult result;
   const std::u16string target = folder + kSceneFileName;
   const std::u16string temporary = folder + TemporaryName();
@@ -30,7 +31,16 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.path = folder;  // the folder refuses new files
     return result;
   }
-  result.image_count = WriteScene(file, folder, observer);
+  const ScanResult scan = WriteScene(file, folder, observer, options);
+  result.image_count = scan.images;
+  result.stopped = scan.stopped;
+  result.path = target;
+  if (scan.stopped) {
+    // A scene cut short would list only part of the folder: keep the one there was.
+    FileClose(file);
+    PathRemove(temporary);
+    return result;
+  }
   int error = FileSync(file);
   FileClose(file);
   if (error == 0) error = PathRename(temporary, target);
@@ -38,6 +48,5 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     PathRemove(temporary);
     result.system_error = error;
   }
-  result.path = target;
   return result;
 }

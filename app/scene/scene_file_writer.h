@@ -11,7 +11,9 @@ struct SceneFileResult {
   std::u16string path;       // the scene file, or what could not be written
   int system_error = 0;      // 0 when the scene file was written
   int64_t image_count = 0;   // images listed in it
+  bool stopped = false;      // the observer stopped the scan; the old file stays as it was
 };
 
 // `folder` ends in its separator and is both the scanned folder and the base.
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer);
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     const ScanOptions& options = {});

@@ -122,3 +122,42 @@ TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cli, MeasuringModesAgreeOnSoundImagesAndQuickReadsHeadersOnly) {
+  TempFolder folder, scratch;
+  stdfs::create_directory(folder.Path("sub"));
+  folder.Put("a.png", EncodeTestPng(300, 200));
+  folder.Put("sub/b.jpg", EncodeTestJpeg(64, 48));
+  folder.Put("sub/c.gif", EncodeTestGif(7, 5));
+  const std::string png = EncodeTestPng(40, 30);
+  folder.Put("cut.png", png.substr(0, png.size() / 2));
+  folder.Put("sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 512 +X 1024\n");
+  const std::string path = Quote(folder.Path("").string());
+
+  std::string scenes[3];
+  const char* modes[3] = {"--measure=exact", "--measure=bitmap", "--quick"};
+  for (int m = 0; m < 3; ++m) {
+    const Outcome run = RunCli(std::string(modes[m]) + " --quiet " + path, scratch);
+    EXPECT_EQ(run.status, 0) << modes[m] << run.err;
+    scenes[m] = folder.Get("image_scan.pov");
+  }
+  EXPECT_EQ(scenes[0], scenes[1]);
+  EXPECT_TRUE(Contains(scenes[0], "\"a.png\", 300, 200 )"));
+  EXPECT_TRUE(Contains(scenes[0], "\"cut.png\", 1, 1 )"));
+  EXPECT_TRUE(Contains(scenes[0], "\"sky.hdr\", 1, 1 )"));
+  // Quick: the header's size for the damaged file and the resolution line's for HDR.
+  std::string expected_quick = scenes[0];
+  expected_quick.replace(expected_quick.find("\"cut.png\", 1, 1"), 15, "\"cut.png\", 40, 30");
+  expected_quick.replace(expected_quick.find("\"sky.hdr\", 1, 1"), 15, "\"sky.hdr\", 1024, 512");
+  EXPECT_EQ(scenes[2], expected_quick);
+
+  for (const char* wrong : {"--measure=fast", "--measure=", "--measure"}) {
+    const Outcome run = RunCli(std::string(wrong) + " " + path, scratch);
+    EXPECT_EQ(run.status, 2) << wrong;
+    EXPECT_TRUE(Contains(run.err, "usage:")) << wrong;
+  }
+}
+
+}  // namespace
