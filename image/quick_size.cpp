@@ -218,8 +218,9 @@ std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data) {
 }
 
 std::optional<ImageSize> QuickImageFileSize(const std::u16string& path) {
-  PlatformFile file =
-      PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting, PlatformShare::All);
+  // Readers need no lock: another program's lock must not change the size.
+  PlatformFile file = PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting,
+                                         PlatformShare::Unlocked);
   if (!file.IsOpen()) return std::nullopt;
   FilePieces bytes(file);
   return HeaderSize(bytes);

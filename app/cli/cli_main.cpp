@@ -62,14 +62,18 @@ int Run(const CliOptions& options) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (result.system_error != 0) {
-      std::fprintf(stderr, "imagescan-cli: cannot write %s: %s\n", Bytes(result.path).c_str(),
-                   Bytes(SystemErrorText(result.system_error)).c_str());
+      std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
+                   Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
       status = 1;
       continue;
     }
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n",
-                 static_cast<long long>(result.image_count), result.image_count == 1 ? "" : "s",
-                 Bytes(result.path).c_str(), seconds);
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s", static_cast<long long>(result.image_count),
+                 result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
+    if (result.unreadable > 0) {
+      std::fprintf(stderr, "; %lld unreadable entr%s skipped", static_cast<long long>(result.unreadable),
+                   result.unreadable == 1 ? "y" : "ies");
+    }
+    std::fputc('\n', stderr);
     if (result.image_count > kSceneImageRows) {
       std::fprintf(stderr,
                    "imagescan-cli: warning: %s lists %lld images; the scene's table holds %d rows\n",

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "fs/path_ops.h"
 #include "fs/text_encoding.h"
 
 namespace {
@@ -27,6 +28,13 @@ void CliProgress::ImageFound(const std::u16string& relative_path) {
 void CliProgress::FolderEntered(const std::u16string& directory) {
   ++folders_;
   current_ = directory;
+  Redraw();
+}
+
+void CliProgress::EntryUnreadable(const std::u16string& path, int system_error) {
+  Clear();
+  std::fprintf(err_, "imagescan-cli: warning: cannot read %s: %s\n", EscapedBytesFromText(path).c_str(),
+               EscapedBytesFromText(SystemErrorText(system_error)).c_str());
   Redraw();
 }
 

@@ -13,6 +13,8 @@ class CliProgress : public ScanObserver {
   CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress);
   void ImageFound(const std::u16string& relative_path) override;
   void FolderEntered(const std::u16string& directory) override;
+  // A warning on `err`.
+  void EntryUnreadable(const std::u16string& path, int system_error) override;
   // Clears the progress line.
   void Finish();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <set>
 #include <vector>
 
 #include "app/scene/measure_pool.h"
@@ -11,6 +12,8 @@
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
 #include "fs/object_table.h"
+#include "fs/path_limit.h"
+#include "fs/path_ops.h"
 #include "fs/processor_count.h"
 #include "fs/text.h"
 #include "image/image_loader.h"
@@ -28,23 +31,29 @@ constexpr milliseconds kAskInterval{20};
 // the measuring, and so the memory a huge tree takes.
 constexpr size_t kQueueLength = 64;
 
-// A folder entered or an image found, waiting to be reported in the walk's order.
+// A folder entered, an image found or an entry that could not be read, waiting to be
+// reported in the walk's order.
 struct Pending {
-  std::u16string text;  // the folder's path, or the image's relative path
-  bool is_image = false;
+  enum Kind { Folder, Image, Unreadable };
+  std::u16string text;  // the folder's path, the image's relative path, the entry's path
+  Kind kind = Folder;
+  int system_error = 0;  // why the entry could not be read
 };
+
+// How the walk came to a folder.
+enum class Reached { Start, Directly, ThroughLink };
 
 struct Walk {
   const std::u16string& base;
   int64_t scene_file;
   ScanObserver& observer;
   MeasurePool& pool;
-  // The folders the walk is inside, outermost first.
+  // The folders the walk is inside, outermost first, and every folder it has entered.
   std::vector<FolderIdentity> open_folders;
+  std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
   Clock::time_point last_ask = Clock::now() - kAskInterval;
-  int64_t images = 0;
-  bool stopped = false;
+  ScanResult result;
 };
 
 // The image's size, 1 x 1 when it cannot be loaded.
@@ -77,12 +86,12 @@ bool IsImageName(const std::u16string& name) {
 
 // Asks the observer whether to go on, at most once per kAskInterval.
 bool Continues(Walk& walk) {
-  if (walk.stopped) return false;
+  if (walk.result.stopped) return false;
   const auto now = Clock::now();
   if (now - walk.last_ask < kAskInterval) return true;
   walk.last_ask = now;
-  walk.stopped = !walk.observer.ScanContinues();
-  return !walk.stopped;
+  walk.result.stopped = !walk.observer.ScanContinues();
+  return !walk.result.stopped;
 }
 
 // Reports the queued folders and images in order: each one whose size is ready, then,
@@ -90,16 +99,19 @@ bool Continues(Walk& walk) {
 void Report(Walk& walk, size_t keep) {
   while (!walk.queue.empty() && Continues(walk)) {
     const Pending& next = walk.queue.front();
-    if (next.is_image) {
+    if (next.kind == Pending::Image) {
       const bool must = walk.queue.size() > keep;
       const auto size = walk.pool.TakeOldest(must ? kAskInterval : milliseconds{0});
       if (!size) {
         if (!must) return;
         continue;
       }
-      ++walk.images;
+      ++walk.result.images;
       walk.observer.ImageFound(next.text);
       FileWriteLine(walk.scene_file, AddImageLine(next.text, size->width, size->height), TextFormat::Ansi);
+    } else if (next.kind == Pending::Unreadable) {
+      ++walk.result.unreadable;
+      walk.observer.EntryUnreadable(next.text, next.system_error);
     } else {
       walk.observer.FolderEntered(next.text);
     }
@@ -110,41 +122,53 @@ void Report(Walk& walk, size_t keep) {
 void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
   // Room for it first: the pool holds as many jobs as the queue has places.
   Report(walk, kQueueLength - 1);
-  if (walk.stopped) return;
-  if (pending.is_image) walk.pool.Submit(std::move(full_path));
+  if (walk.result.stopped) return;
+  if (pending.kind == Pending::Image) walk.pool.Submit(std::move(full_path));
   walk.queue.push_back(std::move(pending));
 }
 
-void ScanFolder(std::u16string directory, Walk& walk) {
+void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
   // A backslash is an ordinary name character here, so a folder whose name ends in one
   // still gets its "/".
+  std::u16string directory = given;
   if (!TextEquals(TextTail(directory, 1), u"/")) directory += u'/';
 
-  // A link back to a folder the walk is inside would never end.
+  // A link back to a folder the walk is inside would never end, and links that lead to
+  // folders already walked would walk them again for every path there is to them.
   const auto identity = FolderIdentityOf(directory);
   if (identity) {
     for (const FolderIdentity& open : walk.open_folders) {
       if (open == *identity) return;
     }
+    if (!walk.entered.insert(*identity).second && reached == Reached::ThroughLink) return;
     walk.open_folders.push_back(*identity);
   }
 
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
-  if (listing != 0) {
-    Enqueue(walk, {directory, false});
+  if (listing == 0) {
+    // A system that gives no reason still must not make the failure look like success.
+    const int error = ListingLastError() != 0 ? ListingLastError() : -1;
+    if (reached != Reached::Start) {
+      Enqueue(walk, {directory, Pending::Unreadable, error});
+    } else if (identity || !PathExists(given)) {
+      walk.result.folder_error = error;
+    }  // else the path of a file was given, which lists nothing
+  } else {
+    Enqueue(walk, {directory, Pending::Folder});
     while (Continues(walk) && ListingNext(listing)) {
       const std::u16string name = ListingName(listing);
       const EntryKind kind = ListingKind(listing);
       if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
       if (kind == EntryKind::Directory) {
-        ScanFolder(directory + name, walk);
+        ScanFolder(directory + name, ListingIsLink(listing) ? Reached::ThroughLink : Reached::Directly, walk);
         continue;
       }
       if (kind != EntryKind::File || !IsImageName(name)) continue;
 
       std::u16string full_path = directory + name;
+      if (!PathFitsSystem(full_path)) Enqueue(walk, {full_path, Pending::Unreadable, kPathTooLongError});
       std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-      Enqueue(walk, {std::move(relative), true}, std::move(full_path));
+      Enqueue(walk, {std::move(relative), Pending::Image}, std::move(full_path));
     }
     ListingClose(listing);
   }
@@ -164,8 +188,8 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
     workers = 1;
   }
   MeasurePool pool(measure, workers, kQueueLength);
-  Walk walk{base, scene_file, observer, pool, {}, {}};
-  ScanFolder(directory, walk);
+  Walk walk{base, scene_file, observer, pool, {}, {}, {}};
+  ScanFolder(directory, Reached::Start, walk);
   Report(walk, 0);
-  return {walk.images, walk.stopped};
+  return walk.result;
 }

@@ -15,6 +15,10 @@ class ScanObserver {
   // be measured, so a window can repaint and notice a cancel. False stops the scan: no
   // further folder, image or line is reported or written.
   virtual bool ScanContinues() { return true; }
+  // An entry below the scanned folder that could not be read, with the system's error
+  // code: a folder that cannot be listed, or a path longer than the system takes. The
+  // walk goes on without it (an image whose path is too long still gets its 1 x 1 line).
+  virtual void EntryUnreadable(const std::u16string& /*path*/, int /*system_error*/) {}
 };
 
 // How the images' sizes are found.
@@ -32,8 +36,10 @@ struct ScanOptions {
 };
 
 struct ScanResult {
-  int64_t images = 0;    // lines written
-  bool stopped = false;  // the observer stopped the scan before its end
+  int64_t images = 0;      // lines written
+  bool stopped = false;    // the observer stopped the scan before its end
+  int64_t unreadable = 0;  // entries reported to EntryUnreadable
+  int folder_error = 0;    // why the scanned folder itself could not be listed; 0 when it could
 };
 
 // Walks `directory` depth first in listing order. For every file whose name ends in png,
@@ -41,7 +47,9 @@ struct ScanResult {
 // `scene_file` in Ansi and reports its path relative to `base` (the first
 // TextLength(base) characters of the full path cut off). The files are measured on
 // worker threads, but the lines and reports come in the walk's order, exactly as one
-// thread would give them. Folders that cannot be read are skipped; a folder the walk is
-// already inside is never entered again.
+// thread would give them. Folders below that cannot be read are reported and skipped. A
+// folder the walk is already inside is never entered again, nor is a folder reached
+// through a symbolic link when the walk has entered it before by any path; so links make
+// no folder be walked twice over them.
 ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
                      ScanObserver& observer, const ScanOptions& options = {});

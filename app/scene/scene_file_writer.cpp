@@ -33,12 +33,19 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   }
   const ScanResult scan = WriteScene(file, folder, observer, options);
   result.image_count = scan.images;
+  result.unreadable = scan.unreadable;
   result.stopped = scan.stopped;
   result.path = target;
-  if (scan.stopped) {
-    // A scene cut short would list only part of the folder: keep the one there was.
+  if (scan.stopped || scan.folder_error != 0) {
+    // A scene cut short, or of a folder that could not be listed, would list only part of
+    // the folder, or nothing: keep the one there was.
     FileClose(file);
     PathRemove(temporary);
+    if (scan.folder_error != 0) {
+      result.system_error = scan.folder_error;
+      result.folder_unreadable = true;
+      result.path = folder;
+    }
     return result;
   }
   int error = FileSync(file);

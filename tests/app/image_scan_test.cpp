@@ -186,6 +186,34 @@ TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   EXPECT_EQ(observer.images.size(), 4u);
 }
 
+TEST_F(ImageScanTest, WalksATreeOfLinksOnceAndEveryFolderReachedWithoutALink) {
+  // Twenty folders, each with two links to the next: followed blindly, 2^20 walks.
+  constexpr int kLevels = 20;
+  TempFolder folder;
+  for (int level = 0; level < kLevels; ++level) {
+    const std::string name = "level" + std::to_string(level);
+    stdfs::create_directory(folder.Path(name));
+    folder.Put(name + "/i.gif", EncodeTestGif(level + 1, 1));
+    if (level + 1 == kLevels) continue;
+    for (const char* link : {"a", "b"})
+      stdfs::create_directory_symlink(folder.Path("level" + std::to_string(level + 1)), folder.Path(name + "/" + link));
+  }
+  RecordingObserver observer;
+  const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer);
+  ASSERT_TRUE(ok);
+  std::map<int, int> seen;  // width (level + 1) -> lines
+  for (size_t at = lines.find("add_image"); at != std::string::npos; at = lines.find("add_image", at + 1))
+    ++seen[std::stoi(lines.substr(lines.find(", ", at) + 2))];
+  for (int level = 0; level < kLevels; ++level) {
+    const std::string name = "level" + std::to_string(level);
+    // Once where it stands, at most once more through a link.
+    EXPECT_NE(lines.find(Line(name + "/i.gif", level + 1, 1)), std::string::npos) << name;
+    EXPECT_GE(seen[level + 1], 1) << name;
+    EXPECT_LE(seen[level + 1], 2) << name;
+  }
+  EXPECT_LE(observer.folders.size(), 2u * kLevels);
+}
+
 TEST_F(ImageScanTest, BaseLengthCutsTheRelativePathAndSeparatorsAreAdded) {
   TempFolder folder;
   stdfs::create_directory(folder.Path("d"));

@@ -1,14 +1,20 @@
 // Runs the imagescan-cli program as a user would and checks what it says and writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/cli/cli_options.h"
 #include "app/scene/scene_format.h"
+#include "support/scene_expectations.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
@@ -44,6 +50,43 @@ Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const st
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A chain of folders named kDeepName below `root`, deeper than any path can reach, made
+// and removed one level at a time.
+const std::string kDeepName(250, 'd');
+
+void MakeDeepFolders(const stdfs::path& root, int levels) {
+  int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels && folder >= 0; ++level) {
+    mkdirat(folder, kDeepName.c_str(), 0755);
+    const int next = openat(folder, kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(folder);
+    folder = next;
+  }
+  if (folder >= 0) close(folder);
+}
+
+void RemoveDeepFolders(const stdfs::path& root, int levels) {
+  std::vector<int> chain = {open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  while (static_cast<int>(chain.size()) < levels && chain.back() >= 0)
+    chain.push_back(openat(chain.back(), kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  for (; !chain.empty(); chain.pop_back()) {
+    if (chain.back() < 0) continue;
+    unlinkat(chain.back(), kDeepName.c_str(), AT_REMOVEDIR);
+    close(chain.back());
+  }
+}
+
+// Permission bits bind root only without its privileges, so as root the program runs as
+// nobody, with `folder` opened up to it. The shell prefix for RunCli, or none when the
+// program cannot run that way (the caller then skips).
+std::optional<std::string> Unprivileged(const TempFolder& folder, const TempFolder& scratch) {
+  if (geteuid() != 0) return "";
+  const std::string prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  if (RunCli("--version", scratch, prefix).status != 0) return std::nullopt;
+  chmod(folder.Path("").c_str(), 0777);
+  return prefix;
+}
 
 TEST(Cli, WritesTheSceneAndListsTheImages) {
   TempFolder folder, scratch;
@@ -111,6 +154,44 @@ TEST(Cli, AFullDiskIsReportedAndTheOldSceneStays) {
   EXPECT_TRUE(Contains(run.err, "File too large")) << run.err;
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the scene of an earlier run");
   EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);
+}
+
+TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
+  TempFolder folder, scratch;
+  const auto as_user = Unprivileged(folder, scratch);
+  if (!as_user) GTEST_SKIP() << "cannot run the program as an unprivileged user";
+  stdfs::create_directories(folder.Path("pics/locked"));
+  folder.Put("pics/a.png", EncodeTestPng(4, 4));
+  folder.Put("pics/locked/b.png", EncodeTestPng(2, 2));
+  folder.Put("pics/image_scan.pov", "the scene of an earlier run");
+  chmod(folder.Path("pics").c_str(), 0333);  // new files may go in, but it cannot be listed
+
+  const Outcome denied = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
+  EXPECT_EQ(denied.status, 1);
+  EXPECT_TRUE(Contains(denied.err, "cannot read " + folder.Path("pics/").string() + ": Permission denied"))
+      << denied.err;
+  chmod(folder.Path("pics").c_str(), 0777);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the scene of an earlier run");
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 3);
+
+  // Below the scanned folder: a folder that cannot be listed and one whose path is too
+  // long are warnings, and the scene holds what could be read.
+  chmod(folder.Path("pics/locked").c_str(), 0);
+  MakeDeepFolders(folder.Path("pics"), 17);  // 17 names of 250 bytes: no path reaches the last
+  const Outcome partial = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
+  RemoveDeepFolders(folder.Path("pics"), 17);
+  chmod(folder.Path("pics/locked").c_str(), 0755);
+  EXPECT_EQ(partial.status, 0) << partial.err;
+  EXPECT_EQ(partial.out, "a.png\n");
+  EXPECT_TRUE(Contains(partial.err, "warning: cannot read " + folder.Path("pics/locked/").string() +
+                                        ": Permission denied"))
+      << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "File name too long")) << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "wrote 1 image to " + folder.Path("pics/image_scan.pov").string() +
+                                        " in "))
+      << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "; 2 unreadable entries skipped")) << partial.err;
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), Scene("add_image ( \"a.png\", 4, 4 ) \r\n"));
 }
 
 TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
