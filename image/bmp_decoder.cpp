@@ -13,6 +13,7 @@ namespace {
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
+constexpr uint32_t kAlphaBitFields = 6;
 constexpr uint64_t kFileHeaderBytes = 14;
 
 // The most a palette can hold: 256 blue-green-red-0 quads.
@@ -47,6 +48,24 @@ int StoredRowBits(const BmpState& s) {
   }
 }
 
+// Whether the format defines the pair. Other bit counts (0, 2, 3, 5 ...) and compressions
+// would only make a picture of nothing, of whatever size the header claims.
+bool Defined(int bits, uint32_t compression) {
+  switch (compression) {
+    case 0:
+      return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case kRle8:
+      return bits == 8;
+    case kRle4:
+      return bits == 4;
+    case kBitFields:
+    case kAlphaBitFields:
+      return bits == 16 || bits == 32;
+    default:
+      return false;
+  }
+}
+
 // Stored rows are padded to a multiple of 4 bytes.
 uint64_t Stride(int32_t width, int bits) {
   return (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 31) / 32 * 4;
@@ -57,10 +76,11 @@ uint64_t UsedRowBytes(int32_t width, int bits) {
 }
 
 // Whether every row Decode reads lies inside the data (the last row's padding may be
-// missing). Checked before any pixel buffer is made for the picture.
+// missing); pixels that are not stored as rows must at least begin inside it. Checked
+// before any pixel buffer is made for the picture.
 bool RowsFit(uint64_t size, const BmpState& s, int32_t width, int32_t height) {
   const int bits = StoredRowBits(s);
-  if (bits == 0) return true;
+  if (bits == 0) return s.pixel_offset < size;
   const uint64_t last = UsedRowBytes(width, bits);
   if (s.pixel_offset > size || last > size - s.pixel_offset) return false;
   const uint64_t room = size - s.pixel_offset - last;
@@ -106,6 +126,7 @@ bool BmpCheck(DecodeContext& context) {
   state->palette_offset = kFileHeaderBytes + *U32At(data, 14);
   state->bit_count = *U16At(data, 28);
   state->compression = *U32At(data, 30);
+  if (!Defined(state->bit_count, state->compression)) return false;
   if (!RowsFit(source.Size(), *state, width, static_cast<int32_t>(height))) return false;
   if (state->bit_count <= 8 && state->palette_offset < source.Size()) {
     const auto palette = source.Fetch(state->palette_offset, kPaletteBytes);

@@ -2,7 +2,6 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <new>
 #include <vector>
@@ -40,15 +39,19 @@ void ReadFromSource(png_structp png, png_bytep out, size_t count) {
   state->position += count;
 }
 
-// Memory libpng may take for one chunk (and what a compressed chunk inflates to): what
-// the file could fill, but at least enough for any sensible colour profile or text.
-constexpr uint64_t kMinChunkMemory = uint64_t{8} << 20;
+// The ancillary chunks libpng knows, besides transparency. A picture needs none of them,
+// and libpng would allocate for some (text, profiles, palettes) whatever length they
+// claim: they are skipped unread, as unknown chunks are.
+constexpr png_byte kSkippedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0"
+                                      "pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
+
 
 // Reads the header, asks for 8-bit blue-green-red(-alpha) rows and fills the context.
 // May be left by libpng's long jump: creates nothing that needs destroying.
 bool SetUpPng(PngState& s, DecodeContext& context) {
   png_set_read_fn(s.png, &s, ReadFromSource);
-  png_set_chunk_malloc_max(s.png, std::max(s.source->Size(), kMinChunkMemory));
+  png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
   s.info = png_create_info_struct(s.png);
   if (!s.info) return false;
   png_read_info(s.png, s.info);

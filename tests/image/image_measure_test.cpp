@@ -9,7 +9,6 @@
 
 #include <jpeglib.h>
 
-#include "image/pixel_limit.h"
 #include "support/temp_folder.h"
 #include "tests/image/image_corpus.h"
 #include "tests/image/image_fixture.h"
@@ -63,15 +62,7 @@ std::vector<Bytes> LargeFiles() {
   return files;
 }
 
-class MemoryLimit : public ImageMeasure {
- protected:
-  void TearDown() override {
-    SetMemoryBytesForTesting(0);
-    ImageMeasure::TearDown();
-  }
-};
-
-TEST_F(MemoryLimit, AgreesWithTheLoaderOnEveryCutAndFlip) {
+TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
   // Damaged headers claim huge pictures: a modest limit keeps both paths from making them.
   SetMemoryBytesForTesting(uint64_t{256} << 20);
   for (const Bytes& file : ImageCorpus()) {
@@ -111,7 +102,7 @@ TEST_F(ImageMeasure, FilesAgreeWithTheLoaderAcrossReadWindows) {
 
 // Every memory size from nothing up to one that holds the image: the loader and the
 // measurer refuse and accept at the same sizes.
-TEST_F(MemoryLimit, RefusalsAgreeAtEveryLimit) {
+TEST_F(ImageMeasure, RefusalsAgreeAtEveryLimit) {
   for (const Bytes& file : ImageCorpus()) {
     for (uint64_t memory = 2;; memory += 2 + memory / 128) {
       SetMemoryBytesForTesting(memory);
