@@ -9,7 +9,9 @@
 #include "app/cli/cli_progress.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_limits.h"
+#include "app/cli/terminal_text.h"
 #include "fs/console.h"
+#include "fs/exit_signals.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
@@ -19,7 +21,8 @@
 
 namespace {
 
-std::string Bytes(const std::u16string& text) { return EscapedBytesFromText(text); }
+// A name in a message on standard error.
+std::string Bytes(const std::u16string& text) { return ShownText(text, ConsoleIsTerminal(2)); }
 
 void StartLibraries() {
   FileFilesInit();
@@ -52,11 +55,14 @@ int Run(const CliOptions& options) {
   }
 
   ConsoleKeepFileSizeErrors();
+  ConsoleKeepClosedOutputErrors();
+  ExitSignalsInstall();
   StartLibraries();
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
-    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
+    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
+                         options.null_separated ? '\0' : '\n');
     const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0});
     progress.Finish();
     const double seconds =

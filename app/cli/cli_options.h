@@ -7,6 +7,7 @@
 
 struct CliOptions {
   bool quiet = false;
+  bool null_separated = false;  // printed paths end in NUL, not a line feed
   bool help = false;
   bool version = false;
   MeasureMode measure = MeasureMode::Exact;

@@ -53,7 +53,7 @@ struct Walk {
   std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
   Clock::time_point last_ask = Clock::now() - kAskInterval;
-  ScanResult result;
+  ScanResult result{};
 };
 
 // The image's size, 1 x 1 when it cannot be loaded.

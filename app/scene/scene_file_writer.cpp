@@ -4,6 +4,7 @@
 
 #include "app/scene/process_command.h"
 #include "app/scene/scene_format.h"
+#include "fs/exit_signals.h"
 #include "fs/files.h"
 #include "fs/path_ops.h"
 
@@ -25,6 +26,8 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   const std::u16string target = folder + kSceneFileName;
   const std::u16string temporary = folder + TemporaryName();
 
+  // Armed before the file exists, so that no moment is left where a signal leaves it.
+  const ExitSignalCleanup cleanup(temporary);
   const int64_t file = FileCreate(kAutoNumber, temporary, 0);
   if (file == 0) {
     result.system_error = FileLastError();
@@ -50,7 +53,10 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   }
   int error = FileSync(file);
   FileClose(file);
-  if (error == 0) error = PathRename(temporary, target);
+  if (error == 0) {
+    PathCopyPermissions(target, temporary);
+    error = PathRename(temporary, target);
+  }
   if (error != 0) {
     PathRemove(temporary);
     result.system_error = error;

@@ -58,8 +58,8 @@ class StoppingObserver : public ScanObserver {
 // before it, and damaged ones between them.
 std::map<std::string, std::pair<int, int>> PutManyImages(const TempFolder& folder) {
   std::map<std::string, std::pair<int, int>> sizes;
-  folder.Put("big.png", EncodeTestPng(1500, 1000));
-  sizes["big.png"] = {1500, 1000};
+  folder.Put("big.png", EncodeTestPng(800, 600));
+  sizes["big.png"] = {800, 600};
   for (int f = 0; f < 6; ++f) {
     const std::string sub = "f" + std::to_string(f) + (f % 2 ? "/deeper/" : "/");
     stdfs::create_directories(folder.Path(sub));

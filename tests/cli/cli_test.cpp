@@ -1,11 +1,15 @@
 // Runs the imagescan-cli program as a user would and checks what it says and writes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -50,6 +54,37 @@ Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const st
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Starts the program on `folder` with `out` as its standard output and no standard error.
+pid_t StartCli(const std::vector<std::string>& arguments, int out) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv = {const_cast<char*>(IMAGESCAN_CLI)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, IMAGESCAN_CLI, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// The exit code, or minus the number of the signal that ended the process.
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// The names of the scene's temporary files in the folder.
+std::vector<std::string> Temporaries(const TempFolder& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : stdfs::directory_iterator(folder.Path(""))) {
+    if (entry.path().filename().string().starts_with(".image_scan.pov.")) found.push_back(entry.path().filename());
+  }
+  return found;
+}
 
 // A chain of folders named kDeepName below `root`, deeper than any path can reach, made
 // and removed one level at a time.
@@ -192,6 +227,88 @@ TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
       << partial.err;
   EXPECT_TRUE(Contains(partial.err, "; 2 unreadable entries skipped")) << partial.err;
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), Scene("add_image ( \"a.png\", 4, 4 ) \r\n"));
+}
+
+TEST(Cli, ASignalRemovesTheTemporaryFileAndKeepsTheOldScene) {
+  TempFolder folder, scratch;
+  // More paths than a pipe holds: with nobody reading, the scan waits in mid-scene.
+  constexpr int kImages = 400;
+  for (int i = 0; i < kImages; ++i) folder.Put(std::string(200, 'n') + std::to_string(i) + ".png", "");
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    const pid_t pid = StartCli({folder.Path("").string()}, ends[1]);
+    close(ends[1]);
+    ASSERT_GT(pid, 0);
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Temporaries(folder).empty() && std::chrono::steady_clock::now() < give_up) usleep(5000);
+    kill(pid, number);
+    const int status = WaitFor(pid);
+    close(ends[0]);
+    EXPECT_EQ(status, number == SIGKILL ? -SIGKILL : 128 + number) << strsignal(number);
+    EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run") << strsignal(number);
+    EXPECT_EQ(Temporaries(folder).size(), number == SIGKILL ? 1u : 0u) << strsignal(number);
+  }
+  // What SIGKILL left is no image and does not stand in the way of the next run.
+  const Outcome next = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(next.status, 0) << next.err;
+  EXPECT_TRUE(Contains(next.err, "wrote " + std::to_string(kImages) + " images")) << next.err;
+  EXPECT_FALSE(Contains(folder.Get("image_scan.pov"), ".tmp"));
+}
+
+TEST(Cli, AClosedOutputEndsThePathsButNotTheScene) {
+  TempFolder folder;
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("b.gif", EncodeTestGif(5, 4));
+  int ends[2];
+  ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+  close(ends[0]);  // as `imagescan-cli DIR | head` once head is done
+  const pid_t pid = StartCli({folder.Path("").string()}, ends[1]);
+  close(ends[1]);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid), 0);
+  const std::string scene = folder.Get("image_scan.pov");
+  EXPECT_TRUE(Contains(scene, Line("a.png", 3, 2))) << scene;
+  EXPECT_TRUE(Contains(scene, Line("b.gif", 5, 4))) << scene;
+  EXPECT_TRUE(scene.ends_with(std::string(kSceneFooter) + "\r\n"));
+}
+
+TEST(Cli, AReplacedSceneFileKeepsItsPermissionsAndOwner) {
+  TempFolder folder, scratch;
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  ASSERT_EQ(chmod(folder.Path("image_scan.pov").c_str(), 0440), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(folder.Path("image_scan.pov").c_str(), 65534, 65534), 0);
+  }
+  const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(folder.Get("image_scan.pov"), Scene(""));
+  struct stat status;
+  ASSERT_EQ(stat(folder.Path("image_scan.pov").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0440u);
+  if (root) {
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+  }
+}
+
+TEST(Cli, PrintsNamesByteForByteEndedByLineFeedsOrNuls) {
+  TempFolder folder, scratch;
+  const std::vector<std::string> names = {"esc\x1B[2J.png", "caf\xE9.png", "tab\there.png"};
+  for (const std::string& name : names) folder.Put(name, "");
+  for (const char end : {'\n', '\0'}) {
+    const Outcome run = RunCli(std::string(end == '\0' ? "-0 " : "") + Quote(folder.Path("").string()), scratch);
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> printed;
+    for (size_t start = 0, stop; (stop = run.out.find(end, start)) != std::string::npos; start = stop + 1)
+      printed.push_back(run.out.substr(start, stop - start));
+    std::sort(printed.begin(), printed.end());
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(printed, expected);
+  }
 }
 
 TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
