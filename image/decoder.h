@@ -25,9 +25,14 @@ struct DecoderState {
 
 struct DecoderDescriptor;
 
+// What a load is for: the pictures, or only whether it succeeds and its size (a decoder
+// may then skip work that cannot change either).
+enum class DecodeGoal { Pictures, Measure };
+
 struct DecodeContext {
   const DecoderDescriptor* decoder = nullptr;  // the one that accepted the data
   ImageSource* source = nullptr;  // the data, read in pieces
+  DecodeGoal goal = DecodeGoal::Pictures;
   int32_t width = 0;
   int32_t height = 0;
   int depth = 0;         // 24 or 32: bits per pixel of the bitmap to make

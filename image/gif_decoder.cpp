@@ -3,6 +3,8 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -30,6 +32,7 @@ struct GifState : DecoderState {
   GifFileType* reader = nullptr;
   ImageSource* source = nullptr;
   uint64_t position = 0;
+  bool rasters = true;  // false: images were read without keeping their pixels
   int next_frame = 0;
   int last_disposal = 0;
   int first_disposal = 0;
@@ -56,18 +59,69 @@ int ReadFromSource(GifFileType* gif, GifByteType* out, int count) {
   return static_cast<int>(piece.size());
 }
 
-// Reads the rest of the stream with DGifSlurp, unless what giflib would then hold, added
-// to held (what earlier readings hold), breaks the pixel limit.
+// An image's pixels, decoded as DGifSlurp decodes them but line by line into one line,
+// and dropped.
+bool SkipImage(GifFileType* gif, std::vector<GifPixelType>& line) {
+  const SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
+  const int width = image.ImageDesc.Width;
+  const int height = image.ImageDesc.Height;
+  if (width <= 0 || height <= 0 || width > INT_MAX / height) return false;
+  line.resize(static_cast<size_t>(width));
+  // Interlaced rows come in four passes, but they are the same number of lines.
+  for (int y = 0; y < height; ++y) {
+    if (DGifGetLine(gif, line.data(), width) == GIF_ERROR) return false;
+  }
+  return true;
+}
+
+// DGifSlurp's reading for measuring: the same records and calls in the same order, so
+// it stops where DGifSlurp stops and keeps the same images and extension blocks, only
+// without the images' pixels.
+bool ReadWithoutRasters(GifFileType* gif) {
+  gif->ExtensionBlocks = nullptr;
+  gif->ExtensionBlockCount = 0;
+  std::vector<GifPixelType> line;
+  GifRecordType type = UNDEFINED_RECORD_TYPE;
+  do {
+    if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
+    if (type == IMAGE_DESC_RECORD_TYPE) {
+      if (DGifGetImageDesc(gif) == GIF_ERROR || !SkipImage(gif, line)) return false;
+      SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
+      image.ExtensionBlocks = std::exchange(gif->ExtensionBlocks, nullptr);
+      image.ExtensionBlockCount = std::exchange(gif->ExtensionBlockCount, 0);
+    } else if (type == EXTENSION_RECORD_TYPE) {
+      int function = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif, &function, &block) == GIF_ERROR) return false;
+      for (int code = function; block; code = CONTINUE_EXT_FUNC_CODE) {
+        if (GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code,
+                                 block[0], &block[1]) == GIF_ERROR ||
+            DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+          return false;
+        }
+      }
+    }
+  } while (type != TERMINATE_RECORD_TYPE);
+  if (gif->ImageCount == 0) {
+    gif->Error = D_GIF_ERR_NO_IMAG_DSCR;
+    return false;
+  }
+  return true;
+}
+
+// Reads the rest of the stream, unless what giflib would then hold, added to held (what
+// earlier readings hold), breaks the pixel limit.
 bool SlurpWithinLimit(GifState& s, uint64_t& held) {
   held += GifStreamHeldBytes(*s.source, s.position);
   if (held > PixelMemoryLimit()) return false;
-  return DGifSlurp(s.reader) == GIF_OK;
+  return s.rasters ? DGifSlurp(s.reader) == GIF_OK : ReadWithoutRasters(s.reader);
 }
 
 bool GifCheck(DecodeContext& context) {
   if (context.source->Size() < 2) return false;
   auto state = std::make_unique<GifState>();
   state->source = context.source;
+  state->rasters = context.goal == DecodeGoal::Pictures;
   int error = 0;
   state->reader = DGifOpen(state.get(), ReadFromSource, &error);
   if (!state->reader) return false;
@@ -147,7 +201,7 @@ std::optional<FramePlan> PlanFrame(GifState& s, DecodeContext& context) {
   plan.image = &gif.SavedImages[index];
   const GifImageDesc& rect = plan.image->ImageDesc;
   plan.map = rect.ColorMap ? rect.ColorMap : gif.SColorMap;
-  if (!plan.map || !plan.image->RasterBits) return std::nullopt;
+  if (!plan.map || (s.rasters && !plan.image->RasterBits)) return std::nullopt;
   if (DGifSavedExtensionToGCB(s.reader, index, &plan.control) != GIF_OK) {
     plan.control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   }

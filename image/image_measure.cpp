@@ -15,7 +15,7 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
     size = ImageSize{icon->width, icon->height};
   } else {
     DecodeContext context;
-    const DecoderDescriptor* decoder = RunDecoderTrial(context, source);
+    const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
     if (decoder && (decoder->measure ? decoder->measure(context) : DecodeAllFrames(context).has_value())) {
       size = ImageSize{context.width, context.height};
     }

@@ -80,7 +80,8 @@ std::vector<Bytes> ImageCorpus() {
   corpus.push_back(MakeIcon({{0, 0, 32, corpus[0]}}));
   // Kinds the damaged-input corpus lacked: more colour types and depths, a progressive
   // greyscale and a CMYK stream, a GIF whose first frame restores the previous canvas,
-  // palettes that stop short of the indices used, a 32-bit BMP with alpha, a PNG icon.
+  // an interlaced GIF, palettes that stop short of the indices used, a 32-bit BMP with
+  // alpha, a PNG icon.
   corpus.push_back(EncodePng(Png(PNG_COLOR_TYPE_GRAY_ALPHA, 16, 5, 3, 20)));
   PngPicture two_bits = Png(PNG_COLOR_TYPE_PALETTE, 2, 9, 4, 3);
   two_bits.palette = Pattern(3 * 4, 3);
@@ -96,6 +97,12 @@ std::vector<Bytes> ImageCorpus() {
   restoring.disposal = 3;
   restoring.transparent = 2;
   corpus.push_back(EncodeGif(6, 5, map, 0, {restoring, frames[0]}));
+  // Interlaced: the encoder writes rows in order, which decode just the same.
+  GifFrame plain = restoring;
+  plain.control = false;
+  Bytes interlaced_gif = EncodeGif(6, 5, map, 0, {plain});
+  interlaced_gif.at(25 + 9) |= 0x40;  // after the header, screen and 4-colour map: ',
+  corpus.push_back(interlaced_gif);
   corpus.push_back(MakeBmp(6, 3, 8, 0, Pattern(4 * 3, 16), {0, 1, 2, 0, 1, 2, 0, 0, 2, 2, 2, 2, 0, 0, 0, 0, 1, 1, 3, 0, 0, 0, 0, 0}));
   corpus.push_back(MakeBmp(8, 4, 8, 1, Pattern(4 * 3, 17),
                            {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
