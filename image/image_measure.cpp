@@ -16,7 +16,9 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
   } else {
     DecodeContext context;
     const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
-    if (decoder && (decoder->measure ? decoder->measure(context) : DecodeAllFrames(context).has_value())) {
+    const bool loads = decoder && (decoder->measure ? decoder->measure(context)
+                                                    : DecodeAllFrames(context).has_value());
+    if (loads) {
       size = ImageSize{context.width, context.height};
     }
   }

@@ -41,11 +41,10 @@ void ReadFromSource(png_structp png, png_bytep out, size_t count) {
 
 // The ancillary chunks libpng knows, besides transparency. A picture needs none of them,
 // and libpng would allocate for some (text, profiles, palettes) whatever length they
-// claim: they are skipped unread, as unknown chunks are.
+// claim: they are read past in pieces and not kept, as unknown chunks are.
 constexpr png_byte kSkippedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0"
                                       "pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
 constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
-
 
 // Reads the header, asks for 8-bit blue-green-red(-alpha) rows and fills the context.
 // May be left by libpng's long jump: creates nothing that needs destroying.
