@@ -36,11 +36,6 @@ bool MeasurePool::Submit(std::u16string path) {
   return true;
 }
 
-size_t MeasurePool::Pending() const {
-  std::lock_guard lock(mutex_);
-  return static_cast<size_t>(submitted_ - taken_);
-}
-
 std::optional<ImageSize> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
   std::unique_lock lock(mutex_);
   if (taken_ == submitted_) return std::nullopt;
