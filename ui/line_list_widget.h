@@ -17,6 +17,7 @@ class LineListWidget : public QListWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   bool Extended() const { return selectionMode() == QAbstractItemView::ExtendedSelection; }

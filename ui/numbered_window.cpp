@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <vector>
 
+#include "ui/control_anchor.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/windows.h"
@@ -64,6 +65,7 @@ void NumberedWindow::moveEvent(QMoveEvent* event) {
 }
 
 void NumberedWindow::resizeEvent(QResizeEvent* event) {
+  ControlsFollowWindow(this, design_size_);
   if (ready_ && !isMinimized()) Post(ResizedEvent, 0);
   QWidget::resizeEvent(event);
 }

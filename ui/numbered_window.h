@@ -12,6 +12,10 @@ class NumberedWindow : public QWidget {
   int64_t Number() const { return number_; }
   void SetReady(bool ready) { ready_ = ready; }
   void SetMinimisedOrMaximised(bool state) { state_flag_ = state; }
+  // The client size the window was asked for; anchored controls stand where they were
+  // made at this size.
+  QSize DesignSize() const { return design_size_; }
+  void SetDesignSize(QSize size) { design_size_ = size; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -30,4 +34,5 @@ class NumberedWindow : public QWidget {
   int64_t number_;
   bool ready_ = false;       // move and size events only once creation has finished
   bool state_flag_ = false;  // minimised or maximised
+  QSize design_size_;
 };
