@@ -24,5 +24,7 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
                          const std::u16string& title, int64_t title_width, uint32_t flags);
 
 // Marks a column as one of numbers: right-aligned, and widened as rows come to show its
-// widest number whole (back to its own width when the list is cleared).
+// widest number whole (back to its own width when the list is cleared). The first
+// column then takes the width the others leave, so that the numbers stay in sight;
+// its texts are cut short with "…" where they do not fit, and show whole in a tooltip.
 void ColumnListNumberColumn(int64_t number, int64_t column);

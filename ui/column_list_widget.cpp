@@ -97,6 +97,9 @@ void ColumnListWidget::SetNumberColumn(int column) {
   if (column < 0 || column >= columnCount()) return;
   headerItem()->setData(column, kGivenWidthRole, header()->sectionSize(column));
   headerItem()->setTextAlignment(column, kNumberAlignment);
+  // The numbers stay in sight: the first column takes what the others leave of the
+  // list's width, its texts cut short with "…" where they do not fit.
+  if (column != 0) header()->setSectionResizeMode(0, QHeaderView::Stretch);
   for (int i = 0; i < topLevelItemCount(); ++i) RowAdded(*topLevelItem(i));
 }
 

@@ -35,7 +35,7 @@ class ColumnListWidget : public QTreeWidget {
   // The number columns go back to the widths they were given.
   void RowsCleared();
   // Marks the column as one of numbers: right-aligned, at least as wide as its widest
-  // number.
+  // number; the first column then fills the rest of the list's width.
   void SetNumberColumn(int column);
 
  protected:

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
@@ -220,6 +221,29 @@ TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   EXPECT_EQ(WindowWidget(1)->frameGeometry().topLeft(), QPoint(120, 80));
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
   EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, ShortcutsBecomeCommandEventsOfTheirWindow) {
+  ASSERT_NE(WindowCreate(3, 100, 100, 300, 200, u"", kAppFlags), 0);
+  EXPECT_TRUE(WindowAcceleratorAdd(3, u"Ctrl+Q", 7));
+  EXPECT_TRUE(WindowAcceleratorAdd(3, u"F5", 8));
+  EXPECT_FALSE(WindowAcceleratorAdd(3, u"", 9));
+  EXPECT_FALSE(WindowAcceleratorAdd(4, u"F6", 9));  // no such window
+  QWidget* window = WindowWidget(3);
+  window->activateWindow();
+  DrainEvents();
+  QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+  QTest::keyClick(window, Qt::Key_F5);
+  QTest::keyClick(window, Qt::Key_Q);  // Q alone is no shortcut
+
+  std::vector<std::pair<int64_t, int64_t>> commands;
+  for (int32_t code = EventWait(kSettleMs); code != 0; code = EventWait(kSettleMs))
+    if (code == CommandEvent) commands.emplace_back(EventControl(), EventWindow());
+  EXPECT_EQ(commands, (std::vector<std::pair<int64_t, int64_t>>{{7, 3}, {8, 3}}));
 }
 
 }  // namespace
