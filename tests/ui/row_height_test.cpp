@@ -1,0 +1,52 @@
+// Rows as tall as the fonts that draw them, a fallback font included.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QTextLayout>
+#include <QTreeWidget>
+
+#include "tests/ui/ui_test_support.h"
+#include "ui/column_list.h"
+#include "ui/control_register.h"
+#include "ui/controls.h"
+#include "ui/line_list.h"
+#include "ui/windows.h"
+
+namespace {
+
+// The lists draw with the mathematical font (fonts-dejavu-extra); this sign is drawn by
+// the fallback, DejaVu Sans, whose lines are taller.
+const char kListFont[] = "DejaVu Math TeX Gyre";
+const std::u16string kMixed = u"plain \u2A1B";
+
+// The height of one line of the text as Qt lays it out with the fonts it picks.
+int LineHeight(const QWidget& widget, const std::u16string& text) {
+  QTextLayout layout(QString::fromStdU16String(text), widget.font());
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  line.setLineWidth(10000);
+  layout.endLayout();
+  return qCeil(line.height());
+}
+
+TEST(RowHeight, RowsWithFallbackFontsAreTallEnough) {
+  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+  ASSERT_NE(LineListCreate(6, 10, 350, 500, 200, 0), 0);
+  ASSERT_NE(ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0), 0);
+  for (const int64_t list : {6, 2}) {
+    ControlFind(list)->handle->setFont(QFont(QString::fromLatin1(kListFont)));
+    ControlAddItem(list, -1, u"plain");
+    ControlAddItem(list, -1, kMixed);
+  }
+  auto& lines = *static_cast<QListWidget*>(ControlFind(6)->handle);
+  auto& rows = *static_cast<QTreeWidget*>(ControlFind(2)->handle);
+  const int needed = LineHeight(lines, kMixed);
+  // Only meaningful where the fallback font is taller than the list's own.
+  if (needed <= LineHeight(lines, u"plain")) GTEST_SKIP() << "no taller fallback font";
+  EXPECT_GE(lines.visualItemRect(lines.item(1)).height(), needed);
+  EXPECT_GE(rows.visualItemRect(rows.topLevelItem(1)).height(), needed);
+  WindowCloseAll();
+  DrainEvents();
+}
+
+}  // namespace
