@@ -1,5 +1,6 @@
 // imagescan-cli: writes the scene file of each folder given, as the window's process
 // command does, for scripts and machines without a display.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -8,8 +9,10 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
 #include "app/scene/scene_file_writer.h"
-#include "app/scene/scene_limits.h"
+#include "app/scene/scene_report.h"
+#include "app/cli/terminal_text.h"
 #include "fs/console.h"
+#include "fs/exit_signals.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
@@ -19,7 +22,8 @@
 
 namespace {
 
-std::string Bytes(const std::u16string& text) { return EscapedBytesFromText(text); }
+// A name in a message on standard error.
+std::string Bytes(const std::u16string& text) { return ShownText(text, ConsoleIsTerminal(2)); }
 
 void StartLibraries() {
   FileFilesInit();
@@ -41,41 +45,48 @@ std::u16string FolderPath(const std::string& argument) {
 
 int Run(const CliOptions& options) {
   std::vector<std::u16string> folders;
+  // A folder named twice, under any spelling, is written once.
+  std::vector<FolderIdentity> identities;
   for (const std::string& argument : options.folders) {
     const std::u16string path = TextFromEscapedBytes(argument);
-    if (!FolderIdentityOf(path)) {
+    const auto identity = FolderIdentityOf(path);
+    if (!identity) {
       std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
                    PathExists(path) ? "not a folder" : "no such folder");
       return 2;
     }
+    if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
+    identities.push_back(*identity);
     folders.push_back(FolderPath(argument));
   }
 
   ConsoleKeepFileSizeErrors();
+  ConsoleKeepClosedOutputErrors();
+  ExitSignalsInstall();
   StartLibraries();
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
-    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress);
+    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
+                         options.null_separated ? '\0' : '\n');
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0});
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (result.system_error != 0) {
-      std::fprintf(stderr, "imagescan-cli: cannot write %s: %s\n", Bytes(result.path).c_str(),
-                   Bytes(SystemErrorText(result.system_error)).c_str());
+      std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
+                   Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
       status = 1;
       continue;
     }
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n",
-                 static_cast<long long>(result.image_count), result.image_count == 1 ? "" : "s",
-                 Bytes(result.path).c_str(), seconds);
-    if (result.image_count > kSceneImageRows) {
-      std::fprintf(stderr,
-                   "imagescan-cli: warning: %s lists %lld images; the scene's table holds %d rows\n",
-                   Bytes(result.path).c_str(), static_cast<long long>(result.image_count),
-                   kSceneImageRows);
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n", static_cast<long long>(result.image_count),
+                 result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
+    for (const std::u16string& warning :
+         {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable)}) {
+      if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }
+    const std::u16string hint = SkippedNamesHint(result.skipped_names);
+    if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
   }
   StopLibraries();
   return status;

@@ -3,10 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "app/scene/image_scan.h"
+
 struct CliOptions {
   bool quiet = false;
+  bool null_separated = false;  // printed paths end in NUL, not a line feed
   bool help = false;
   bool version = false;
+  MeasureMode measure = MeasureMode::Exact;
   std::vector<std::string> folders;  // as given, bytes
 };
 
