@@ -9,6 +9,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/focus_frame.h"
 #include "ui/full_text_tip.h"
 #include "ui/natural_order.h"
 
@@ -201,4 +202,10 @@ void ColumnListWidget::keyPressEvent(QKeyEvent* event) {
 bool ColumnListWidget::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::ToolTip) return ShowFullTextTip(*this, static_cast<QHelpEvent&>(*event));
   return QTreeWidget::viewportEvent(event);
+}
+
+bool ColumnListWidget::event(QEvent* event) {
+  const bool handled = QTreeWidget::event(event);
+  FocusFrameAfter(*this, *event);
+  return handled;
 }

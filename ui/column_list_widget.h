@@ -39,6 +39,7 @@ class ColumnListWidget : public QTreeWidget {
   void SetNumberColumn(int column);
 
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

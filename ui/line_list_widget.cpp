@@ -6,6 +6,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/focus_frame.h"
 #include "ui/full_text_tip.h"
 #include "ui/line_list.h"
 
@@ -77,4 +78,10 @@ void LineListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 bool LineListWidget::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::ToolTip) return ShowFullTextTip(*this, static_cast<QHelpEvent&>(*event));
   return QListWidget::viewportEvent(event);
+}
+
+bool LineListWidget::event(QEvent* event) {
+  const bool handled = QListWidget::event(event);
+  FocusFrameAfter(*this, *event);
+  return handled;
 }

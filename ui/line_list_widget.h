@@ -13,6 +13,7 @@ class LineListWidget : public QListWidget {
   ~LineListWidget() override;
 
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "ui/control_anchor.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/window_placement.h"
 #include "ui/windows.h"
 
 NumberedWindow::NumberedWindow(int64_t number, QWidget* owner, Qt::WindowFlags flags)
@@ -35,6 +36,7 @@ void NumberedWindow::closeEvent(QCloseEvent* event) {
 }
 
 void NumberedWindow::changeEvent(QEvent* event) {
+  FrameCheck();
   if (event->type() == QEvent::ActivationChange) {
     Post(isActiveWindow() ? ActivatedEvent : DeactivatedEvent, 0);
   } else if (event->type() == QEvent::WindowStateChange && ready_) {
@@ -59,7 +61,20 @@ void NumberedWindow::StateChanged() {
   }
 }
 
+void NumberedWindow::KeepOnScreen(bool sizable) {
+  sizable_ = sizable;
+  frame_unknown_ = frameGeometry() == geometry();
+  WindowKeepOnScreen(*this, sizable);
+}
+
+void NumberedWindow::FrameCheck() {
+  if (!frame_unknown_ || frameGeometry() == geometry()) return;
+  frame_unknown_ = false;
+  WindowKeepOnScreen(*this, sizable_);
+}
+
 void NumberedWindow::moveEvent(QMoveEvent* event) {
+  FrameCheck();
   if (ready_) Post(MovedEvent, number_);
   QWidget::moveEvent(event);
 }
@@ -82,6 +97,8 @@ void NumberedWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void NumberedWindow::paintEvent(QPaintEvent* event) {
+  // The window manager has framed the window by the time it is first drawn.
+  FrameCheck();
   // Qt repaints the window under every child that repaints; only a region of the
   // window's own background counts as a repaint of the window.
   QRegion own = event->region();

@@ -12,7 +12,6 @@
 #include "ui/events.h"
 #include "ui/geometry.h"
 #include "ui/window_access.h"
-#include "ui/window_placement.h"
 #include "ui/numbered_window.h"
 
 namespace {
@@ -112,7 +111,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
     w.move(std::max(at.x(), 0), std::max(at.y(), 0));
   } else if (!default_position) {
     w.move(QtCoordinate(x), QtCoordinate(y));
-    WindowKeepOnScreen(w, sizable);
+    w.KeepOnScreen(sizable);
   }
 
   const bool maximised = style & kWindowStartMaximised;

@@ -1,4 +1,5 @@
-// Rows as tall as the fonts that draw them, a fallback font included.
+// How the lists look: rows as tall as the fonts that draw them, a fallback font
+// included, and a frame that shows the keyboard focus.
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/line_list.h"
+#include "ui/window_access.h"
 #include "ui/windows.h"
 
 namespace {
@@ -45,6 +47,28 @@ TEST(RowHeight, RowsWithFallbackFontsAreTallEnough) {
   if (needed <= LineHeight(lines, u"plain")) GTEST_SKIP() << "no taller fallback font";
   EXPECT_GE(lines.visualItemRect(lines.item(1)).height(), needed);
   EXPECT_GE(rows.visualItemRect(rows.topLevelItem(1)).height(), needed);
+  WindowCloseAll();
+  DrainEvents();
+}
+
+TEST(FocusFrame, TheFocusedListShowsItsFocus) {
+  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+  WindowWidget(0)->activateWindow();
+  ASSERT_NE(LineListCreate(6, 10, 350, 500, 200, 0), 0);
+  ASSERT_NE(ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0), 0);
+  DrainEvents();
+  for (const int64_t number : {6, 2}) {
+    QWidget& list = *ControlFind(number)->handle;
+    const QColor highlight = list.palette().color(QPalette::Active, QPalette::Highlight);
+    const auto edge = [&] { return list.grab().toImage().pixelColor(0, list.height() / 2); };
+    list.setFocus();
+    DrainEvents();
+    ASSERT_TRUE(list.hasFocus());
+    EXPECT_EQ(edge(), highlight) << number;
+    list.clearFocus();
+    DrainEvents();
+    EXPECT_NE(edge(), highlight) << number;
+  }
   WindowCloseAll();
   DrainEvents();
 }
