@@ -57,7 +57,7 @@ int Run(const CliOptions& options) {
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress);
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, options.pov_version);
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,15 +1,38 @@
 #include "app/cli/cli_options.h"
 
+#include <algorithm>
+#include <string_view>
+
 const char kCliUsage[] =
-    "usage: imagescan-cli [--quiet] FOLDER...\n"
+    "usage: imagescan-cli [--quiet] [--pov-version=3.8|3.7] FOLDER...\n"
     "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
     "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
     "\n"
     "  -q, --quiet    do not print the images' paths\n"
+    "      --pov-version=VERSION\n"
+    "                 the POV-Ray version to write the scene for: 3.8 (the default,\n"
+    "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0)\n"
     "  -h, --help     show this help\n"
     "      --version  show the version\n"
     "\n"
     "Exit status: 0 done, 1 a scene file could not be written, 2 bad command line.\n";
+
+namespace {
+
+constexpr std::string_view kPovVersionOption = "--pov-version=";
+
+bool ParsePovVersion(std::string_view value, PovVersion& version) {
+  if (value == "3.8") {
+    version = PovVersion::Pov38;
+  } else if (value == "3.7") {
+    version = PovVersion::Pov37;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
   CliParse parse;
@@ -25,6 +48,12 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       parse.options.help = true;
     } else if (argument == "--version") {
       parse.options.version = true;
+    } else if (argument.starts_with(kPovVersionOption) || argument == "--pov-version") {
+      const std::string value = argument.substr(std::min(argument.size(), kPovVersionOption.size()));
+      if (!ParsePovVersion(value, parse.options.pov_version)) {
+        parse.error = "--pov-version takes 3.8 or 3.7, not '" + value + "'";
+        return parse;
+      }
     } else {
       parse.error = "unknown option '" + argument + "'";
       return parse;

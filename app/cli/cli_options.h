@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/scene/scene_format.h"
+
 struct CliOptions {
   bool quiet = false;
   bool help = false;
   bool version = false;
+  PovVersion pov_version = PovVersion::Pov38;
   std::vector<std::string> folders;  // as given, bytes
 };
 

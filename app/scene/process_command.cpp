@@ -21,10 +21,12 @@ void WriteBlock(int64_t file, std::string_view bytes) {
 
 }  // namespace
 
-int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer) {
-  WriteBlock(scene_file, kSceneHeader);
+int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
+                   PovVersion version) {
+  const SceneBlocks blocks = SceneBlocksFor(version);
+  WriteBlock(scene_file, blocks.header);
   const int64_t images = ImageScan(folder, folder, scene_file, observer);
-  WriteBlock(scene_file, kSceneFooter);
+  WriteBlock(scene_file, blocks.footer);
   return images;
 }
 

@@ -19,7 +19,8 @@ std::u16string TemporaryName() {
 
 }  // namespace
 
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer) {
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     PovVersion version) {
   SceneFileResult result;
   const std::u16string target = folder + kSceneFileName;
   const std::u16string temporary = folder + TemporaryName();
@@ -30,7 +31,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.path = folder;  // the folder refuses new files
     return result;
   }
-  result.image_count = WriteScene(file, folder, observer);
+  result.image_count = WriteScene(file, folder, observer, version);
   int error = FileSync(file);
   FileClose(file);
   if (error == 0) error = PathRename(temporary, target);

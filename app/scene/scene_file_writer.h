@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/scene/image_scan.h"
+#include "app/scene/scene_format.h"
 
 struct SceneFileResult {
   std::u16string path;       // the scene file, or what could not be written
@@ -14,4 +15,5 @@ struct SceneFileResult {
 };
 
 // `folder` ends in its separator and is both the scanned folder and the base.
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer);
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
+                                     PovVersion version = PovVersion::Pov38);

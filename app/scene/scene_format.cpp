@@ -170,6 +170,11 @@ const std::string_view kSceneFooter =
     "   \r\n"
     "camera{cam} ";
 
+SceneBlocks SceneBlocksFor(PovVersion version) {
+  if (version == PovVersion::Pov37) return {kSceneHeader37, kSceneFooter37};
+  return {kSceneHeader, kSceneFooter};
+}
+
 std::u16string AddImageLine(const std::u16string& relative_path, int64_t width, int64_t height) {
   return u"add_image ( \"" + relative_path + u"\", " + DecimalText(width) + u", " +
          DecimalText(height) + u" ) ";
