@@ -7,3 +7,6 @@ bool ConsoleIsTerminal(int stream);
 // A write beyond the process's file size limit then fails with an error the program can
 // report, instead of ending the process.
 void ConsoleKeepFileSizeErrors();
+
+// A write to a closed pipe or socket then fails (EPIPE) instead of ending the process.
+void ConsoleKeepClosedOutputErrors();

@@ -93,6 +93,13 @@ int64_t ListingSize(int64_t id) {
   return record ? record->entry.size : 0;
 }
 
+bool ListingIsLink(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record != nullptr && record->entry.is_link;
+}
+
+int ListingLastError() { return PlatformListingLastError(); }
+
 int64_t ListingClose(int64_t id) {
   if (Find(id) == nullptr) return 0;
   TableHolder()->Release(id);

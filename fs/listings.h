@@ -15,6 +15,9 @@ enum class EntryKind : int { None = 0, File = 1, Directory = 2 };
 // number is free afterwards; a folder where nothing matches opens without entries.
 // Otherwise the new id for kAutoNumber, else 1. A listing that held the number is closed.
 int64_t ListingOpen(int64_t number, const std::u16string& folder, const std::u16string& pattern);
+// Why the last ListingOpen on this thread could not open its folder: the system's error
+// code (0 when it gave none).
+int ListingLastError();
 // Non-zero while an entry is current; 0 at the end.
 int64_t ListingNext(int64_t id);
 // The current entry: name, kind (a link counts as what it leads to; a broken link is a
@@ -22,6 +25,8 @@ int64_t ListingNext(int64_t id);
 std::u16string ListingName(int64_t id);
 EntryKind ListingKind(int64_t id);
 int64_t ListingSize(int64_t id);
+// Whether the current entry is a symbolic link itself (ListingKind tells where it leads).
+bool ListingIsLink(int64_t id);
 // Ends the listing and frees its number: non-zero when there was one.
 int64_t ListingClose(int64_t id);
 void ListingCloseAll();

@@ -12,8 +12,9 @@ enum class PlatformDisposition {
   CreateAlways,      // create when missing, else empty it
   TruncateExisting,  // fail when missing, else empty it
 };
-// Who else may open the file while it is open here. None admits nobody.
-enum class PlatformShare { None, Read, All };
+// Who else may open the file while it is open here. None admits nobody. Unlocked reads
+// beside anyone, even an exclusive opener, and takes no lock of its own.
+enum class PlatformShare { None, Read, All, Unlocked };
 enum class PlatformOrigin { Start, Current, End };
 
 // The system's code for the last failure of a call below on this thread; 0 for none yet.
@@ -33,7 +34,7 @@ class PlatformFile {
   ~PlatformFile() { Close(); }
 
   // Not open when the path is missing (for OpenExisting and TruncateExisting), is not a
-  // plain file, holds a NUL, is refused by the system or is held by another opener whose
+  // plain file (told before it is opened, so a FIFO or device never sees an open), holds a NUL, is refused by the system or is held by another opener whose
   // sharing does not admit this one. An existing file is emptied only once it is held.
   static PlatformFile Open(std::u16string_view path, PlatformAccess access,
                            PlatformDisposition disposition, PlatformShare share);

@@ -6,9 +6,13 @@
 #include <string_view>
 #include <utility>
 
+// The system's code for why the last PlatformListing::Open on this thread failed.
+int PlatformListingLastError();
+
 struct PlatformEntry {
   std::u16string name;
   bool is_folder = false;  // a folder, or a link that leads to one
+  bool is_link = false;    // a symbolic link, whatever it leads to
   int64_t size = 0;        // bytes, following links
 };
 

@@ -5,9 +5,10 @@
 #include "fs/platform_file.h"
 
 std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
-  // The open refuses anything but a regular file, without waiting on a FIFO.
-  PlatformFile file =
-      PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting, PlatformShare::All);
+  // The open refuses anything but a regular file without opening it. Readers need no
+  // lock here, so another program's lock does not keep an image from being measured.
+  PlatformFile file = PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting,
+                                         PlatformShare::Unlocked);
   if (!file.IsOpen()) return std::nullopt;
   const int64_t size = file.Seek(0, PlatformOrigin::End);
   if (size < 0 || static_cast<uint64_t>(size) >= kWholeFileLimit) return std::nullopt;

@@ -9,7 +9,9 @@
 #include "app/cli/cli_progress.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_limits.h"
+#include "app/cli/terminal_text.h"
 #include "fs/console.h"
+#include "fs/exit_signals.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
@@ -19,7 +21,8 @@
 
 namespace {
 
-std::string Bytes(const std::u16string& text) { return EscapedBytesFromText(text); }
+// A name in a message on standard error.
+std::string Bytes(const std::u16string& text) { return ShownText(text, ConsoleIsTerminal(2)); }
 
 void StartLibraries() {
   FileFilesInit();
@@ -52,24 +55,32 @@ int Run(const CliOptions& options) {
   }
 
   ConsoleKeepFileSizeErrors();
+  ConsoleKeepClosedOutputErrors();
+  ExitSignalsInstall();
   StartLibraries();
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
-    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2));
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress, options.pov_version);
+    CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
+                         options.null_separated ? '\0' : '\n');
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0},
+                                                        options.pov_version);
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (result.system_error != 0) {
-      std::fprintf(stderr, "imagescan-cli: cannot write %s: %s\n", Bytes(result.path).c_str(),
-                   Bytes(SystemErrorText(result.system_error)).c_str());
+      std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
+                   Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
       status = 1;
       continue;
     }
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n",
-                 static_cast<long long>(result.image_count), result.image_count == 1 ? "" : "s",
-                 Bytes(result.path).c_str(), seconds);
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s", static_cast<long long>(result.image_count),
+                 result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
+    if (result.unreadable > 0) {
+      std::fprintf(stderr, "; %lld unreadable entr%s skipped", static_cast<long long>(result.unreadable),
+                   result.unreadable == 1 ? "y" : "ies");
+    }
+    std::fputc('\n', stderr);
     if (result.image_count > kSceneImageRows) {
       std::fprintf(stderr,
                    "imagescan-cli: warning: %s lists %lld images; the scene's table holds %d rows\n",

@@ -4,18 +4,31 @@
 #include <string_view>
 
 const char kCliUsage[] =
-    "usage: imagescan-cli [--quiet] [--pov-version=3.8|3.7] FOLDER...\n"
+    "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE]\n"
+    "                     [--pov-version=3.8|3.7] FOLDER...\n"
     "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
     "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
     "\n"
     "  -q, --quiet    do not print the images' paths\n"
+    "  -0, --null     end each printed path with a NUL byte instead of a line feed\n"
+    "      --quick    take each size from the file's header alone, which is much faster;\n"
+    "                 but a damaged file then gets the size its header states instead\n"
+    "                 of 1 x 1, and a Radiance HDR file the size of its resolution line\n"
+    "                 instead of 1 x 1\n"
+    "      --measure=MODE\n"
+    "                 exact: load each image to learn its size (the default, and what\n"
+    "                 the window does); quick: as --quick; bitmap: decode each image\n"
+    "                 into a whole bitmap, on one thread (slow; for comparison)\n"
     "      --pov-version=VERSION\n"
     "                 the POV-Ray version to write the scene for: 3.8 (the default,\n"
     "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0)\n"
     "  -h, --help     show this help\n"
     "      --version  show the version\n"
     "\n"
-    "Exit status: 0 done, 1 a scene file could not be written, 2 bad command line.\n";
+    "Paths go out byte for byte; on a terminal control characters are shown as escapes.\n"
+    "\n"
+    "Exit status: 0 done, 1 a folder could not be read or its scene file could not be\n"
+    "written, 2 bad command line, 128+N ended by signal N (the previous scene file stays).\n";
 
 namespace {
 
@@ -44,6 +57,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       options_done = true;
     } else if (argument == "-q" || argument == "--quiet") {
       parse.options.quiet = true;
+    } else if (argument == "-0" || argument == "--null") {
+      parse.options.null_separated = true;
     } else if (argument == "-h" || argument == "--help") {
       parse.options.help = true;
     } else if (argument == "--version") {
@@ -52,6 +67,20 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       const std::string value = argument.substr(std::min(argument.size(), kPovVersionOption.size()));
       if (!ParsePovVersion(value, parse.options.pov_version)) {
         parse.error = "--pov-version takes 3.8 or 3.7, not '" + value + "'";
+        return parse;
+      }
+    } else if (argument == "--quick") {
+      parse.options.measure = MeasureMode::Quick;
+    } else if (argument.starts_with("--measure=")) {
+      const std::string mode = argument.substr(10);
+      if (mode == "exact") {
+        parse.options.measure = MeasureMode::Exact;
+      } else if (mode == "quick") {
+        parse.options.measure = MeasureMode::Quick;
+      } else if (mode == "bitmap") {
+        parse.options.measure = MeasureMode::Bitmap;
+      } else {
+        parse.error = "unknown measuring mode '" + mode + "' (exact, quick or bitmap)";
         return parse;
       }
     } else {

@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "app/scene/scene_format.h"
+#include "app/scene/image_scan.h"
 
 struct CliOptions {
   bool quiet = false;
+  bool null_separated = false;  // printed paths end in NUL, not a line feed
   bool help = false;
   bool version = false;
+  MeasureMode measure = MeasureMode::Exact;
   PovVersion pov_version = PovVersion::Pov38;
   std::vector<std::string> folders;  // as given, bytes
 };

@@ -1,6 +1,8 @@
 #pragma once
-// What imagescan-cli shows while a scan runs: each image's relative path on `out`, and,
-// when `err` is a terminal, one progress line there, redrawn in place.
+// What imagescan-cli shows while a scan runs: each image's relative path on `out`, ended
+// by `path_end`, and, when `err` is a terminal, one progress line there, redrawn in place.
+// Names go to a terminal with their control characters escaped, elsewhere byte for byte.
+// Once `out` refuses a write (a closed pipe) no more paths are printed.
 #include <chrono>
 #include <cstdio>
 #include <cstdint>
@@ -10,9 +12,13 @@
 
 class CliProgress : public ScanObserver {
  public:
-  CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress);
+  // `show_progress`: `err` is a terminal.
+  CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress,
+              bool out_is_terminal = false, char path_end = '\n');
   void ImageFound(const std::u16string& relative_path) override;
   void FolderEntered(const std::u16string& directory) override;
+  // A warning on `err`.
+  void EntryUnreadable(const std::u16string& path, int system_error) override;
   // Clears the progress line.
   void Finish();
 
@@ -24,6 +30,8 @@ class CliProgress : public ScanObserver {
   std::FILE* err_;
   bool print_paths_;
   bool show_progress_;
+  bool out_is_terminal_;
+  char path_end_;
   bool line_shown_ = false;
   int64_t folders_ = 0;
   int64_t images_ = 0;

@@ -3,21 +3,53 @@
 #include <cstdint>
 #include <string>
 
-// Told about the walk as it goes. The window shows each image in its log list; the batch
-// program prints it.
+// Told about the walk as it goes, always on the thread that runs the scan. The window
+// shows each image in its log list; the batch program prints it.
 class ScanObserver {
  public:
   virtual ~ScanObserver() = default;
   virtual void ImageFound(const std::u16string& relative_path) = 0;
-  // Before a folder's entries are read; `directory` ends in a separator.
+  // Before a folder's entries are reported; `directory` ends in a separator.
   virtual void FolderEntered(const std::u16string& /*directory*/) {}
+  // Asked every few milliseconds while the scan runs, also while it waits for a file to
+  // be measured, so a window can repaint and notice a cancel. False stops the scan: no
+  // further folder, image or line is reported or written.
+  virtual bool ScanContinues() { return true; }
+  // An entry below the scanned folder that could not be read, with the system's error
+  // code: a folder that cannot be listed, or a path longer than the system takes. The
+  // walk goes on without it (an image whose path is too long still gets its 1 x 1 line).
+  virtual void EntryUnreadable(const std::u16string& /*path*/, int /*system_error*/) {}
+};
+
+// How the images' sizes are found.
+enum class MeasureMode {
+  Exact,   // what loading the image gives, 1 x 1 when it cannot be loaded
+  Quick,   // from the file's header alone (see QuickImageFileSize)
+  Bitmap,  // by loading each image into the image table, on one worker only
+};
+
+struct ScanOptions {
+  MeasureMode measure = MeasureMode::Exact;
+  // Threads measuring ahead of the walk; 0 is one per processor. Never more than the
+  // processors the process may use, and the bitmap mode always uses one.
+  int workers = 0;
+};
+
+struct ScanResult {
+  int64_t images = 0;      // lines written
+  bool stopped = false;    // the observer stopped the scan before its end
+  int64_t unreadable = 0;  // entries reported to EntryUnreadable
+  int folder_error = 0;    // why the scanned folder itself could not be listed; 0 when it could
 };
 
 // Walks `directory` depth first in listing order. For every file whose name ends in png,
-// jpg, gif or hdr (exact case) it measures the image (1 x 1 when it cannot be loaded),
-// writes its add_image line to `scene_file` in Ansi and reports its path relative to
-// `base` (the first TextLength(base) characters of the full path cut off). Folders that
-// cannot be read are skipped; a folder the walk is already inside is never entered again.
-// Returns the number of images written.
-int64_t ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-               ScanObserver& observer);
+// jpg, gif or hdr (exact case) it measures the image, writes its add_image line to
+// `scene_file` in Ansi and reports its path relative to `base` (the first
+// TextLength(base) characters of the full path cut off). The files are measured on
+// worker threads, but the lines and reports come in the walk's order, exactly as one
+// thread would give them. Folders below that cannot be read are reported and skipped. A
+// folder the walk is already inside is never entered again, nor is a folder reached
+// through a symbolic link when the walk has entered it before by any path; so links make
+// no folder be walked twice over them.
+ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
+                     ScanObserver& observer, const ScanOptions& options = {});

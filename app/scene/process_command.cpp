@@ -21,13 +21,13 @@ void WriteBlock(int64_t file, std::string_view bytes) {
 
 }  // namespace
 
-int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
-                   PovVersion version) {
+ScanResult WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
+                      const ScanOptions& options, PovVersion version) {
   const SceneBlocks blocks = SceneBlocksFor(version);
   WriteBlock(scene_file, blocks.header);
-  const int64_t images = ImageScan(folder, folder, scene_file, observer);
+  const ScanResult scan = ImageScan(folder, folder, scene_file, observer, options);
   WriteBlock(scene_file, blocks.footer);
-  return images;
+  return scan;
 }
 
 bool ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {

@@ -10,10 +10,10 @@
 inline constexpr int64_t kSceneFileNumber = 5;
 
 // Writes the header, the lines of the scan of `folder` (relative to `folder`) and the
-// footer to the open file `scene_file`, each piece ending in CR LF. Returns the number
-// of images listed.
-int64_t WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
-                   PovVersion version = PovVersion::Pov38);
+// footer to the open file `scene_file`, each piece ending in CR LF, the blocks those of
+// the scene for `version`.
+ScanResult WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
+                      const ScanOptions& options = {}, PovVersion version = PovVersion::Pov38);
 
 // The process command for a selected path (a folder's path ends in its separator):
 // creates <path>image_scan.pov as file 5, writes the scene, closes it, then opens it

@@ -6,3 +6,5 @@
 bool ConsoleIsTerminal(int stream) { return (stream == 1 || stream == 2) && isatty(stream) == 1; }
 
 void ConsoleKeepFileSizeErrors() { signal(SIGXFSZ, SIG_IGN); }
+
+void ConsoleKeepClosedOutputErrors() { signal(SIGPIPE, SIG_IGN); }

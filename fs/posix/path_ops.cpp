@@ -17,6 +17,16 @@ int PathRename(const std::u16string& from, const std::u16string& to) {
   return ::rename(from_bytes->c_str(), to_bytes->c_str()) == 0 ? 0 : errno;
 }
 
+void PathCopyPermissions(const std::u16string& from, const std::u16string& to) {
+  const auto from_bytes = SystemPath(from);
+  const auto to_bytes = SystemPath(to);
+  struct stat status;
+  if (!from_bytes || !to_bytes || ::stat(from_bytes->c_str(), &status) != 0) return;
+  // Owner first: a change of owner may clear the set-id bits that the mode then restores.
+  if (::geteuid() == 0 && ::chown(to_bytes->c_str(), status.st_uid, status.st_gid) != 0) return;
+  ::chmod(to_bytes->c_str(), status.st_mode & 07777);
+}
+
 bool PathExists(const std::u16string& path) {
   const auto bytes = SystemPath(path);
   struct stat status;

@@ -48,6 +48,7 @@ int OpenFlags(PlatformAccess access, PlatformDisposition disposition) {
 // neither admit nor enter beside an exclusive one. Whether a sharer admits writers cannot
 // be told to flock, so read sharing and full sharing lock alike.
 bool TakeLock(int fd, PlatformShare share) {
+  if (share == PlatformShare::Unlocked) return true;
   const int operation = (share == PlatformShare::None ? LOCK_EX : LOCK_SH) | LOCK_NB;
   for (;;) {
     if (flock(fd, operation) == 0) return true;
@@ -84,6 +85,13 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
     g_last_error = EINVAL;
     return {};
   }
+  // Only plain files are opened: opening a FIFO releases a writer waiting on it, and
+  // opening a device can have effects of its own.
+  struct stat status;
+  if (::stat(bytes->c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    g_last_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return {};
+  }
   int fd;
   do {
     fd = ::open(bytes->c_str(), OpenFlags(access, disposition), 0666);
@@ -91,8 +99,7 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   if (fd < 0) return Failed(PlatformFile());
   PlatformFile file(int64_t{fd} + 1);
 
-  // Folders, FIFOs and devices are refused: reading them could block or never end.
-  struct stat status;
+  // Checked again on what was opened, in case the path changed in between.
   if (fstat(fd, &status) != 0) return Failed(PlatformFile());
   if (!S_ISREG(status.st_mode)) {
     g_last_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "fs/posix/system_path.h"
 #include "fs/text_encoding.h"
 
@@ -11,12 +13,21 @@ namespace {
 
 DIR* Directory(void* handle) { return static_cast<DIR*>(handle); }
 
+thread_local int g_last_error = 0;
+
 }  // namespace
+
+int PlatformListingLastError() { return g_last_error; }
 
 PlatformListing PlatformListing::Open(std::u16string_view folder) {
   const auto bytes = SystemPath(folder);
   PlatformListing listing;
-  if (bytes) listing.handle_ = opendir(bytes->c_str());
+  if (!bytes) {
+    g_last_error = EINVAL;
+    return listing;
+  }
+  listing.handle_ = opendir(bytes->c_str());
+  if (!listing.IsOpen()) g_last_error = errno;
   return listing;
 }
 
@@ -26,7 +37,14 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   if (found == nullptr) return false;
   entry.name = TextFromEscapedBytes(found->d_name);
   entry.is_folder = found->d_type == DT_DIR;
+  entry.is_link = found->d_type == DT_LNK;
   entry.size = 0;
+  // Some file systems leave the kind to be asked for.
+  struct stat own;
+  if (found->d_type == DT_UNKNOWN &&
+      fstatat(dirfd(Directory(handle_)), found->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0) {
+    entry.is_link = S_ISLNK(own.st_mode);
+  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -25,6 +26,56 @@ class RecordingObserver : public ScanObserver {
   std::vector<std::u16string> images;
   std::vector<std::u16string> folders;
 };
+
+// Every report in the order it came, folders and images alike.
+class SequenceObserver : public ScanObserver {
+ public:
+  void ImageFound(const std::u16string& relative_path) override { events.push_back(u"image " + relative_path); }
+  void FolderEntered(const std::u16string& directory) override { events.push_back(u"folder " + directory); }
+  std::vector<std::u16string> events;
+};
+
+// Stops the scan at the first question after `limit` images were reported.
+class StoppingObserver : public ScanObserver {
+ public:
+  explicit StoppingObserver(size_t limit) : limit_(limit) {}
+  void ImageFound(const std::u16string&) override { ++images; }
+  bool ScanContinues() override {
+    ++asked;
+    if (images < limit_) return true;
+    if (images_at_stop < 0) images_at_stop = static_cast<int64_t>(images);
+    return false;
+  }
+  size_t images = 0;
+  int asked = 0;
+  int64_t images_at_stop = -1;
+
+ private:
+  size_t limit_;
+};
+
+// Images of many sizes in nested folders, a slow one first so that later ones are done
+// before it, and damaged ones between them.
+std::map<std::string, std::pair<int, int>> PutManyImages(const TempFolder& folder) {
+  std::map<std::string, std::pair<int, int>> sizes;
+  folder.Put("big.png", EncodeTestPng(1500, 1000));
+  sizes["big.png"] = {1500, 1000};
+  for (int f = 0; f < 6; ++f) {
+    const std::string sub = "f" + std::to_string(f) + (f % 2 ? "/deeper/" : "/");
+    stdfs::create_directories(folder.Path(sub));
+    for (int i = 0; i < 20; ++i) {
+      const int w = 1 + (i * 7 + f) % 40, h = 1 + (i * 3 + f * 5) % 30;
+      const std::string name = sub + std::to_string(i);
+      switch (i % 4) {
+        case 0: folder.Put(name + ".png", EncodeTestPng(w, h)); sizes[name + ".png"] = {w, h}; break;
+        case 1: folder.Put(name + ".jpg", EncodeTestJpeg(w * 10, h * 10)); sizes[name + ".jpg"] = {w * 10, h * 10}; break;
+        case 2: folder.Put(name + ".gif", EncodeTestGif(w, h)); sizes[name + ".gif"] = {w, h}; break;
+        case 3: folder.Put(name + ".png", EncodeTestPng(w, h).substr(0, 40)); break;  // cut short: 1 x 1
+      }
+    }
+  }
+  return sizes;
+}
 
 class ImageScanTest : public SceneTest {};
 
@@ -59,6 +110,57 @@ TEST_F(ImageScanTest, WritesOneLinePerImageDepthFirstInListingOrder) {
   for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(observer.images[i], TextFromEscapedBytes(order[i]));
 }
 
+TEST_F(ImageScanTest, ManyWorkersWriteTheBytesAndReportsOfOneWorker) {
+  TempFolder folder;
+  const auto sizes = PutManyImages(folder);
+  const std::string expected = ExpectedLines(folder.Path(""), sizes);
+  std::vector<std::u16string> one_worker_events;
+  for (const int workers : {1, 0}) {
+    SequenceObserver observer;
+    const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer, {MeasureMode::Exact, workers});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(lines, expected) << workers << " workers";
+    if (workers == 1) one_worker_events = observer.events;
+    EXPECT_EQ(observer.events, one_worker_events);
+  }
+  EXPECT_EQ(one_worker_events.size(), 1 + 6 + 3 + 121u);  // folders and images
+}
+
+TEST_F(ImageScanTest, AnObserverStopsTheScanAndTheSafeWriterKeepsTheOldFile) {
+  TempFolder folder;
+  PutManyImages(folder);
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  for (const size_t limit : {0u, 1u, 50u}) {
+    StoppingObserver observer(limit);
+    const int64_t file = FileCreate(kAutoNumber, folder.Text("lines"), 0);
+    const ScanResult result = ImageScan(folder.Text() + u"/", folder.Text() + u"/", file, observer);
+    FileClose(file);
+    EXPECT_TRUE(result.stopped);
+    // Nothing more after the answer that stopped it.
+    EXPECT_EQ(observer.images_at_stop, static_cast<int64_t>(observer.images));
+    EXPECT_EQ(result.images, observer.images_at_stop);
+    const std::string lines = folder.Get("lines");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), result.images);
+  }
+  stdfs::remove(folder.Path("lines"));
+
+  StoppingObserver stop_at_once(0);
+  const SceneFileResult stopped = WriteSceneFileSafely(folder.Text() + u"/", stop_at_once);
+  EXPECT_TRUE(stopped.stopped);
+  EXPECT_EQ(stopped.system_error, 0);
+  EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run");
+  // No temporary file is left beside it.
+  for (const auto& entry : stdfs::directory_iterator(folder.Path(""))) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+  }
+
+  // An observer that never stops is asked all the same, and the scan runs to its end.
+  StoppingObserver never(1000);
+  EXPECT_FALSE(WriteSceneFileSafely(folder.Text() + u"/", never).stopped);
+  EXPECT_GT(never.asked, 0);
+  EXPECT_EQ(never.images, 121u);
+}
+
 TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   TempFolder folder;
   stdfs::create_directories(folder.Path("sub/deeper"));
@@ -82,6 +184,34 @@ TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   // The name's own bytes reach the scene file.
   EXPECT_NE(lines.find(Line("caf\xE9.png", 6, 3)), std::string::npos);
   EXPECT_EQ(observer.images.size(), 4u);
+}
+
+TEST_F(ImageScanTest, WalksATreeOfLinksOnceAndEveryFolderReachedWithoutALink) {
+  // Twenty folders, each with two links to the next: followed blindly, 2^20 walks.
+  constexpr int kLevels = 20;
+  TempFolder folder;
+  for (int level = 0; level < kLevels; ++level) {
+    const std::string name = "level" + std::to_string(level);
+    stdfs::create_directory(folder.Path(name));
+    folder.Put(name + "/i.gif", EncodeTestGif(level + 1, 1));
+    if (level + 1 == kLevels) continue;
+    for (const char* link : {"a", "b"})
+      stdfs::create_directory_symlink(folder.Path("level" + std::to_string(level + 1)), folder.Path(name + "/" + link));
+  }
+  RecordingObserver observer;
+  const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer);
+  ASSERT_TRUE(ok);
+  std::map<int, int> seen;  // width (level + 1) -> lines
+  for (size_t at = lines.find("add_image"); at != std::string::npos; at = lines.find("add_image", at + 1))
+    ++seen[std::stoi(lines.substr(lines.find(", ", at) + 2))];
+  for (int level = 0; level < kLevels; ++level) {
+    const std::string name = "level" + std::to_string(level);
+    // Once where it stands, at most once more through a link.
+    EXPECT_NE(lines.find(Line(name + "/i.gif", level + 1, 1)), std::string::npos) << name;
+    EXPECT_GE(seen[level + 1], 1) << name;
+    EXPECT_LE(seen[level + 1], 2) << name;
+  }
+  EXPECT_LE(observer.folders.size(), 2u * kLevels);
 }
 
 TEST_F(ImageScanTest, BaseLengthCutsTheRelativePathAndSeparatorsAreAdded) {

@@ -26,10 +26,11 @@ class SceneTest : public ::testing::Test {
 
   // The bytes the scan of `directory` (also its base) writes, and whether the scan's
   // file could be made.
-  std::pair<std::string, bool> ScanToText(const std::u16string& directory, ScanObserver& observer) {
+  std::pair<std::string, bool> ScanToText(const std::u16string& directory, ScanObserver& observer,
+                                          const ScanOptions& options = {}) {
     const int64_t file = FileCreate(kAutoNumber, output_.Text("lines"), 0);
     if (file == 0) return {"", false};
-    ImageScan(directory, directory, file, observer);
+    ImageScan(directory, directory, file, observer, options);
     FileClose(file);
     return {output_.Get("lines"), true};
   }

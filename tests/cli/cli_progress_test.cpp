@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/cli/terminal_text.h"
+#include "fs/text_encoding.h"
+
 namespace {
 
 std::string Contents(std::FILE* file) {
@@ -43,6 +46,25 @@ TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
   EXPECT_EQ(Contents(quiet_out), "");
   EXPECT_EQ(Contents(quiet_err), "");
   for (std::FILE* file : {out, err, quiet_out, quiet_err}) std::fclose(file);
+}
+
+TEST(CliProgress, ShowsControlCharactersAndStrayBytesAsEscapesOnATerminalOnly) {
+  // ESC, a C1 control (U+009B, which some terminals read as ESC [), a stray byte, DEL;
+  // valid UTF-8 and characters outside the basic plane stay as they are.
+  const std::u16string name = TextFromEscapedBytes("a\x1B]0;owned\x07 \xC2\x9B\xE9\x7F caf\xC3\xA9 \xF0\x9F\x96\xBC.png");
+  EXPECT_EQ(TerminalText(name), "a\\x1B]0;owned\\x07 \\u009B\\xE9\\x7F caf\xC3\xA9 \xF0\x9F\x96\xBC.png");
+
+  std::FILE* terminal = std::tmpfile();
+  std::FILE* piped = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_TRUE(terminal && piped && err);
+  CliProgress on_terminal(terminal, err, true, false, true);
+  CliProgress on_pipe(piped, err, true, false, false, '\0');
+  on_terminal.ImageFound(u"x\ny.png");
+  on_pipe.ImageFound(u"x\ny.png");
+  EXPECT_EQ(Contents(terminal), "x\\x0Ay.png\n");
+  EXPECT_EQ(Contents(piped), std::string("x\ny.png\0", 8));
+  for (std::FILE* file : {terminal, piped, err}) std::fclose(file);
 }
 
 }  // namespace

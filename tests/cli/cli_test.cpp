@@ -1,14 +1,24 @@
 // Runs the imagescan-cli program as a user would and checks what it says and writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/cli/cli_options.h"
 #include "app/scene/scene_format.h"
+#include "support/scene_expectations.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
@@ -44,6 +54,74 @@ Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const st
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Starts the program on `folder` with `out` as its standard output and no standard error.
+pid_t StartCli(const std::vector<std::string>& arguments, int out) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv = {const_cast<char*>(IMAGESCAN_CLI)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, IMAGESCAN_CLI, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// The exit code, or minus the number of the signal that ended the process.
+int WaitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// The names of the scene's temporary files in the folder.
+std::vector<std::string> Temporaries(const TempFolder& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : stdfs::directory_iterator(folder.Path(""))) {
+    if (entry.path().filename().string().starts_with(".image_scan.pov.")) found.push_back(entry.path().filename());
+  }
+  return found;
+}
+
+// A chain of folders named kDeepName below `root`, deeper than any path can reach, made
+// and removed one level at a time.
+const std::string kDeepName(250, 'd');
+
+void MakeDeepFolders(const stdfs::path& root, int levels) {
+  int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels && folder >= 0; ++level) {
+    mkdirat(folder, kDeepName.c_str(), 0755);
+    const int next = openat(folder, kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(folder);
+    folder = next;
+  }
+  if (folder >= 0) close(folder);
+}
+
+void RemoveDeepFolders(const stdfs::path& root, int levels) {
+  std::vector<int> chain = {open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  while (static_cast<int>(chain.size()) < levels && chain.back() >= 0)
+    chain.push_back(openat(chain.back(), kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  for (; !chain.empty(); chain.pop_back()) {
+    if (chain.back() < 0) continue;
+    unlinkat(chain.back(), kDeepName.c_str(), AT_REMOVEDIR);
+    close(chain.back());
+  }
+}
+
+// Permission bits bind root only without its privileges, so as root the program runs as
+// nobody, with `folder` opened up to it. The shell prefix for RunCli, or none when the
+// program cannot run that way (the caller then skips).
+std::optional<std::string> Unprivileged(const TempFolder& folder, const TempFolder& scratch) {
+  if (geteuid() != 0) return "";
+  const std::string prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  if (RunCli("--version", scratch, prefix).status != 0) return std::nullopt;
+  chmod(folder.Path("").c_str(), 0777);
+  return prefix;
+}
 
 TEST(Cli, WritesTheSceneAndListsTheImages) {
   TempFolder folder, scratch;
@@ -137,12 +215,171 @@ TEST(Cli, AFullDiskIsReportedAndTheOldSceneStays) {
   EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);
 }
 
+TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
+  TempFolder folder, scratch;
+  const auto as_user = Unprivileged(folder, scratch);
+  if (!as_user) GTEST_SKIP() << "cannot run the program as an unprivileged user";
+  stdfs::create_directories(folder.Path("pics/locked"));
+  folder.Put("pics/a.png", EncodeTestPng(4, 4));
+  folder.Put("pics/locked/b.png", EncodeTestPng(2, 2));
+  folder.Put("pics/image_scan.pov", "the scene of an earlier run");
+  chmod(folder.Path("pics").c_str(), 0333);  // new files may go in, but it cannot be listed
+
+  const Outcome denied = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
+  EXPECT_EQ(denied.status, 1);
+  EXPECT_TRUE(Contains(denied.err, "cannot read " + folder.Path("pics/").string() + ": Permission denied"))
+      << denied.err;
+  chmod(folder.Path("pics").c_str(), 0777);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the scene of an earlier run");
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 3);
+
+  // Below the scanned folder: a folder that cannot be listed and one whose path is too
+  // long are warnings, and the scene holds what could be read.
+  chmod(folder.Path("pics/locked").c_str(), 0);
+  MakeDeepFolders(folder.Path("pics"), 17);  // 17 names of 250 bytes: no path reaches the last
+  const Outcome partial = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
+  RemoveDeepFolders(folder.Path("pics"), 17);
+  chmod(folder.Path("pics/locked").c_str(), 0755);
+  EXPECT_EQ(partial.status, 0) << partial.err;
+  EXPECT_EQ(partial.out, "a.png\n");
+  EXPECT_TRUE(Contains(partial.err, "warning: cannot read " + folder.Path("pics/locked/").string() +
+                                        ": Permission denied"))
+      << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "File name too long")) << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "wrote 1 image to " + folder.Path("pics/image_scan.pov").string() +
+                                        " in "))
+      << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "; 2 unreadable entries skipped")) << partial.err;
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), Scene("add_image ( \"a.png\", 4, 4 ) \r\n"));
+}
+
+TEST(Cli, ASignalRemovesTheTemporaryFileAndKeepsTheOldScene) {
+  TempFolder folder, scratch;
+  // More paths than a pipe holds: with nobody reading, the scan waits in mid-scene.
+  constexpr int kImages = 400;
+  for (int i = 0; i < kImages; ++i) folder.Put(std::string(200, 'n') + std::to_string(i) + ".png", "");
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    const pid_t pid = StartCli({folder.Path("").string()}, ends[1]);
+    close(ends[1]);
+    ASSERT_GT(pid, 0);
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Temporaries(folder).empty() && std::chrono::steady_clock::now() < give_up) usleep(5000);
+    kill(pid, number);
+    const int status = WaitFor(pid);
+    close(ends[0]);
+    EXPECT_EQ(status, number == SIGKILL ? -SIGKILL : 128 + number) << strsignal(number);
+    EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run") << strsignal(number);
+    EXPECT_EQ(Temporaries(folder).size(), number == SIGKILL ? 1u : 0u) << strsignal(number);
+  }
+  // What SIGKILL left is no image and does not stand in the way of the next run.
+  const Outcome next = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(next.status, 0) << next.err;
+  EXPECT_TRUE(Contains(next.err, "wrote " + std::to_string(kImages) + " images")) << next.err;
+  EXPECT_FALSE(Contains(folder.Get("image_scan.pov"), ".tmp"));
+}
+
+TEST(Cli, AClosedOutputEndsThePathsButNotTheScene) {
+  TempFolder folder;
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("b.gif", EncodeTestGif(5, 4));
+  int ends[2];
+  ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+  close(ends[0]);  // as `imagescan-cli DIR | head` once head is done
+  const pid_t pid = StartCli({folder.Path("").string()}, ends[1]);
+  close(ends[1]);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitFor(pid), 0);
+  const std::string scene = folder.Get("image_scan.pov");
+  EXPECT_TRUE(Contains(scene, Line("a.png", 3, 2))) << scene;
+  EXPECT_TRUE(Contains(scene, Line("b.gif", 5, 4))) << scene;
+  EXPECT_TRUE(scene.ends_with(std::string(kSceneFooter) + "\r\n"));
+}
+
+TEST(Cli, AReplacedSceneFileKeepsItsPermissionsAndOwner) {
+  TempFolder folder, scratch;
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  ASSERT_EQ(chmod(folder.Path("image_scan.pov").c_str(), 0440), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(folder.Path("image_scan.pov").c_str(), 65534, 65534), 0);
+  }
+  const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(folder.Get("image_scan.pov"), Scene(""));
+  struct stat status;
+  ASSERT_EQ(stat(folder.Path("image_scan.pov").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0440u);
+  if (root) {
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+  }
+}
+
+TEST(Cli, PrintsNamesByteForByteEndedByLineFeedsOrNuls) {
+  TempFolder folder, scratch;
+  const std::vector<std::string> names = {"esc\x1B[2J.png", "caf\xE9.png", "tab\there.png"};
+  for (const std::string& name : names) folder.Put(name, "");
+  for (const char end : {'\n', '\0'}) {
+    const Outcome run = RunCli(std::string(end == '\0' ? "-0 " : "") + Quote(folder.Path("").string()), scratch);
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> printed;
+    for (size_t start = 0, stop; (stop = run.out.find(end, start)) != std::string::npos; start = stop + 1)
+      printed.push_back(run.out.substr(start, stop - start));
+    std::sort(printed.begin(), printed.end());
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(printed, expected);
+  }
+}
+
 TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
   TempFolder folder, scratch;
   for (int i = 0; i <= 2000; ++i) folder.Put("i" + std::to_string(i) + ".png", "");
   const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Contains(run.err, "2001 images; the scene's table holds 2000 rows")) << run.err;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Cli, MeasuringModesAgreeOnSoundImagesAndQuickReadsHeadersOnly) {
+  TempFolder folder, scratch;
+  stdfs::create_directory(folder.Path("sub"));
+  folder.Put("a.png", EncodeTestPng(300, 200));
+  folder.Put("sub/b.jpg", EncodeTestJpeg(64, 48));
+  folder.Put("sub/c.gif", EncodeTestGif(7, 5));
+  const std::string png = EncodeTestPng(40, 30);
+  folder.Put("cut.png", png.substr(0, png.size() / 2));
+  folder.Put("sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 512 +X 1024\n");
+  const std::string path = Quote(folder.Path("").string());
+
+  std::string scenes[3];
+  const char* modes[3] = {"--measure=exact", "--measure=bitmap", "--quick"};
+  for (int m = 0; m < 3; ++m) {
+    const Outcome run = RunCli(std::string(modes[m]) + " --quiet " + path, scratch);
+    EXPECT_EQ(run.status, 0) << modes[m] << run.err;
+    scenes[m] = folder.Get("image_scan.pov");
+  }
+  EXPECT_EQ(scenes[0], scenes[1]);
+  EXPECT_TRUE(Contains(scenes[0], "\"a.png\", 300, 200 )"));
+  EXPECT_TRUE(Contains(scenes[0], "\"cut.png\", 1, 1 )"));
+  EXPECT_TRUE(Contains(scenes[0], "\"sky.hdr\", 1, 1 )"));
+  // Quick: the header's size for the damaged file and the resolution line's for HDR.
+  std::string expected_quick = scenes[0];
+  expected_quick.replace(expected_quick.find("\"cut.png\", 1, 1"), 15, "\"cut.png\", 40, 30");
+  expected_quick.replace(expected_quick.find("\"sky.hdr\", 1, 1"), 15, "\"sky.hdr\", 1024, 512");
+  EXPECT_EQ(scenes[2], expected_quick);
+
+  for (const char* wrong : {"--measure=fast", "--measure=", "--measure"}) {
+    const Outcome run = RunCli(std::string(wrong) + " " + path, scratch);
+    EXPECT_EQ(run.status, 2) << wrong;
+    EXPECT_TRUE(Contains(run.err, "usage:")) << wrong;
+  }
 }
 
 }  // namespace

@@ -5,4 +5,6 @@ extern "C" const char* __asan_default_options() { return "halt_on_error=1:detect
 
 extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print_stacktrace=1"; }
 
+extern "C" const char* __tsan_default_options() { return "halt_on_error=1:second_deadlock_stack=1"; }
+
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }

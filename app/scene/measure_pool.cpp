@@ -1,0 +1,73 @@
+#include "app/scene/measure_pool.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
+    : measure_(measure), slots_(capacity > 0 ? capacity : 1) {
+  for (int i = 0; i < std::max(workers, 1); ++i) {
+    try {
+      workers_.emplace_back(&MeasurePool::Work, this);
+    } catch (const std::system_error&) {
+      break;  // the threads started so far do the work
+    }
+  }
+}
+
+MeasurePool::~MeasurePool() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  work_ready_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+bool MeasurePool::Submit(std::u16string path) {
+  {
+    std::lock_guard lock(mutex_);
+    if (submitted_ - taken_ == slots_.size()) return false;
+    Slot& slot = SlotOf(submitted_++);
+    slot.path = std::move(path);
+    slot.done = false;
+  }
+  work_ready_.notify_one();
+  return true;
+}
+
+size_t MeasurePool::Pending() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<size_t>(submitted_ - taken_);
+}
+
+std::optional<ImageSize> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
+  std::unique_lock lock(mutex_);
+  if (taken_ == submitted_) return std::nullopt;
+  if (workers_.empty() && claimed_ == taken_) {
+    Slot& slot = SlotOf(claimed_++);
+    slot.size = measure_(slot.path);
+    slot.done = true;
+  }
+  if (!job_done_.wait_for(lock, wait, [this] { return SlotOf(taken_).done; })) return std::nullopt;
+  Slot& slot = SlotOf(taken_++);
+  slot.path.clear();
+  return slot.size;
+}
+
+void MeasurePool::Work() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    work_ready_.wait(lock, [this] { return stopping_ || claimed_ < submitted_; });
+    if (stopping_) return;
+    const uint64_t job = claimed_++;
+    // The slot is not reused before this job is taken, so its path stays put unlocked.
+    const std::u16string& path = SlotOf(job).path;
+    lock.unlock();
+    const ImageSize size = measure_(path);
+    lock.lock();
+    SlotOf(job).size = size;
+    SlotOf(job).done = true;
+    job_done_.notify_all();
+  }
+}

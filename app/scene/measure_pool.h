@@ -1,0 +1,58 @@
+#pragma once
+// Worker threads that measure image files ahead of the scan. Jobs are numbered as they
+// are submitted and their results are taken back in that same order, so whoever drains
+// the pool sees exactly the order of a one-thread run.
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "image/image_measure.h"
+
+// Measures one file; called on the workers, several at once.
+using SizeMeasurer = ImageSize (*)(const std::u16string& path);
+
+class MeasurePool {
+ public:
+  // `capacity` bounds the jobs submitted and not yet taken. Starts `workers` threads (at
+  // least one); when the system gives none, TakeOldest measures on the calling thread.
+  MeasurePool(SizeMeasurer measure, int workers, size_t capacity);
+  // Drops the jobs not yet taken and joins the workers (each finishes its current file).
+  ~MeasurePool();
+  MeasurePool(const MeasurePool&) = delete;
+  MeasurePool& operator=(const MeasurePool&) = delete;
+
+  // False, and nothing queued, when `capacity` jobs are waiting to be taken.
+  bool Submit(std::u16string path);
+  // Jobs submitted and not yet taken.
+  size_t Pending() const;
+  // The result of the oldest job not yet taken, once it is ready; nothing when there is
+  // no job or it is still not done after `wait`.
+  std::optional<ImageSize> TakeOldest(std::chrono::milliseconds wait);
+
+ private:
+  struct Slot {
+    std::u16string path;
+    ImageSize size;
+    bool done = false;
+  };
+  void Work();
+  Slot& SlotOf(uint64_t job) { return slots_[job % slots_.size()]; }
+
+  const SizeMeasurer measure_;
+  mutable std::mutex mutex_;
+  std::condition_variable work_ready_;
+  std::condition_variable job_done_;
+  // Jobs are numbered from 0: [taken_, submitted_) are pending, [claimed_, submitted_)
+  // not yet started by a worker.
+  std::vector<Slot> slots_;
+  uint64_t submitted_ = 0;
+  uint64_t claimed_ = 0;
+  uint64_t taken_ = 0;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
+};

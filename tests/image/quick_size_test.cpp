@@ -1,0 +1,134 @@
+#include "image/quick_size.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/image_fixture.h"
+#include "image/image_measure.h"
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+
+namespace {
+
+std::span<const uint8_t> AsBytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// "w x h", or "none".
+std::string QuickText(const std::string& data) {
+  const auto size = QuickImageSize(AsBytes(data));
+  return size ? std::to_string(size->width) + " x " + std::to_string(size->height) : "none";
+}
+
+std::string Hdr(const std::string& resolution) {
+  return "#?RADIANCE\n# made by a test\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n" + resolution +
+         "\n\x02\x02\x01\x00";
+}
+
+class QuickSizeTest : public ImageTest {};
+
+TEST_F(QuickSizeTest, AgreesWithTheLoaderOnSoundFilesOfEveryFormat) {
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"png", EncodeTestPng(321, 123)},
+      {"jpeg", EncodeTestJpeg(640, 7)},
+      {"gif", EncodeTestGif(33, 44)},
+      {"bmp", AsText(MakeBmp(5, -6, 24, 0, {}, Bytes(6 * 16)))},
+      {"icon", AsText(MakeIcon({{16, 16, 4, IconBitmap(16, 16, 4)}, {16, 16, 32, IconBitmap(16, 16, 32)},
+                                {48, 48, 32, IconBitmap(48, 48, 32)}}))},
+  };
+  TempFolder folder;
+  for (const auto& [name, data] : files) {
+    folder.Put(name, data);
+    const auto exact = MeasureImageFile(folder.Text(name));
+    ASSERT_TRUE(exact) << name;
+    const std::string expected = std::to_string(exact->width) + " x " + std::to_string(exact->height);
+    EXPECT_EQ(QuickText(data), expected) << name;
+    const auto from_file = QuickImageFileSize(folder.Text(name));
+    ASSERT_TRUE(from_file) << name;
+    EXPECT_EQ(from_file->width, exact->width) << name;
+    EXPECT_EQ(from_file->height, exact->height) << name;
+  }
+  // A JPEG whose frame header lies behind large segments, read from a file in pieces.
+  const std::string jpeg = EncodeTestJpeg(90, 60);
+  std::string padded = jpeg.substr(0, 2);
+  for (int i = 0; i < 3; ++i) padded += "\xFF\xE1\xFF\xFF" + std::string(0xFFFD, 'x');  // three full APP1
+  padded += "\xFF\xFF\xFF" + jpeg.substr(2);  // fill bytes before the next marker
+  folder.Put("padded.jpg", padded);
+  const auto padded_size = QuickImageFileSize(folder.Text("padded.jpg"));
+  ASSERT_TRUE(padded_size);
+  EXPECT_EQ(padded_size->width, 90);
+  EXPECT_EQ(padded_size->height, 60);
+  EXPECT_FALSE(QuickImageFileSize(folder.Text("missing.png")));
+}
+
+TEST(QuickSize, ReadsEveryOrientationOfARadianceResolutionLine) {
+  for (const char* line : {"-Y 512 +X 1024", "+Y 512 +X 1024", "-Y 512 -X 1024", "+Y 512 -X 1024",
+                           "+X 1024 -Y 512", "-X 1024 +Y 512", "+X 1024 +Y 512", "-X 1024 -Y 512"}) {
+    EXPECT_EQ(QuickText(Hdr(line)), "1024 x 512") << line;
+  }
+  EXPECT_EQ(QuickText("#?RGBE\n\n-Y 3 +X 4\r\n"), "4 x 3");
+  for (const char* bad : {"-Y 512 +Y 1024", "-Y 512", "Y 512 +X 1024", "-Y 512 +X", "-Y -5 +X 4",
+                          "-Y 0 +X 4", "-Y 99999999999999999999 +X 4", "-Y 5 +X 4 junk", "-Z 5 +X 4",
+                          "-Y5 +X 4"}) {
+    EXPECT_EQ(QuickText(Hdr(bad)), "none") << bad;
+  }
+  // No resolution line, no blank line, a header longer than any real one.
+  EXPECT_EQ(QuickText("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n"), "none");
+  EXPECT_EQ(QuickText("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n-Y 2 +X 2\n"), "none");
+  EXPECT_EQ(QuickText("#?RADIANCE\n" + std::string(70000, 'x') + "\n\n-Y 2 +X 2\n"), "none");
+}
+
+TEST(QuickSize, TakesADamagedFilesHeaderAndRefusesHeadersCutShort) {
+  const std::string png = EncodeTestPng(40, 30);
+  EXPECT_EQ(QuickText(png.substr(0, 24)), "40 x 30");  // the pixels gone: the header's size
+  EXPECT_EQ(QuickText(png.substr(0, 23)), "none");
+  const std::string jpeg = EncodeTestJpeg(50, 20);
+  const size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  EXPECT_EQ(QuickText(jpeg.substr(0, frame + 9)), "50 x 20");
+  EXPECT_EQ(QuickText(jpeg.substr(0, frame + 8)), "none");
+  EXPECT_EQ(QuickText(std::string("GIF89a\x05\x00\x06", 9)), "none");
+  EXPECT_EQ(QuickText(std::string("GIF89a\x05\x00\x06\x00", 10)), "5 x 6");
+  EXPECT_EQ(QuickText(std::string("GIF89a\x00\x00\x06\x00", 10)), "none");
+  EXPECT_EQ(QuickText("BM"), "none");
+  // Cut at every length: never more than the header states, never a read past the end.
+  for (const std::string& whole : {png, jpeg, EncodeTestGif(9, 9), Hdr("-Y 2 +X 3")}) {
+    for (size_t length = 0; length < whole.size(); ++length) {
+      const std::string cut = whole.substr(0, length);
+      const std::string text = QuickText(cut);
+      EXPECT_TRUE(text == "none" || text == QuickText(whole)) << length;
+    }
+  }
+  EXPECT_EQ(QuickText("not an image at all"), "none");
+  EXPECT_EQ(QuickText(""), "none");
+}
+
+TEST(QuickSize, NeverTrustsALengthOrOffsetInTheData) {
+  // JPEG segments whose lengths point past the end, are too short, or reach the scan
+  // before any frame header.
+  EXPECT_EQ(QuickText("\xFF\xD8\xFF\xE0\xFF\xF0 short"), "none");
+  EXPECT_EQ(QuickText(std::string("\xFF\xD8\xFF\xE0\x00\x01", 6) + "xxxx"), "none");
+  EXPECT_EQ(QuickText(std::string("\xFF\xD8\xFF\xDA\x00\x08", 6) + "12345678"), "none");
+  EXPECT_EQ(QuickText(std::string("\xFF\xD8\xFF\xC0\x00\x05\x08\x00\x10\x00\x10", 11)), "none");
+  EXPECT_EQ(QuickText(std::string("\xFF\xD8\xFF\xC0\x00\x11\x08\x00\x10\x00\x20", 11)), "32 x 16");
+  // A PNG whose first chunk is not its header.
+  std::string png = EncodeTestPng(4, 4);
+  png.replace(12, 4, "IDAT");
+  EXPECT_EQ(QuickText(png), "none");
+  // Icons: a directory longer than the data, and an image offset far outside it, which
+  // leaves the directory's own size (0 meaning 256).
+  EXPECT_EQ(QuickText(std::string("\0\0\1\0\x05\0", 6) + std::string(16, '\0')), "none");
+  std::string icon = std::string("\0\0\1\0\1\0", 6) + std::string("\0\x30\0\0\1\0\x20\0", 8);
+  icon += std::string("\x28\0\0\0\xF0\xFF\xFF\x7F", 8);  // 40 bytes at offset 2^31 - 16
+  EXPECT_EQ(QuickText(icon), "256 x 48");
+  // BMP heights at the edge of 32 bits.
+  Bytes bmp = MakeBmp(3, 2, 24, 0, {}, Bytes(24));
+  bmp[22] = 0x00; bmp[23] = 0x00; bmp[24] = 0x00; bmp[25] = 0x80;  // height -2^31
+  EXPECT_EQ(QuickText(AsText(bmp)), "none");
+}
+
+}  // namespace
