@@ -49,7 +49,7 @@ TEST(SceneFormat, TheSceneFor37HasTheStandardBlocksShape) {
   EXPECT_TRUE(kSceneHeader37.ends_with("#end\r\n\r\n"));
   EXPECT_TRUE(kSceneFooter37.starts_with("\r\n"));
   EXPECT_FALSE(kSceneFooter37.starts_with("\r\n\r\n"));
-  EXPECT_TRUE(kSceneFooter37.ends_with("camera{cam}"));
+  EXPECT_TRUE(kSceneFooter37.ends_with("angle .2\r\n}"));
   // Same macro call as the standard scene; no mixed array, which POV-Ray 3.7.0 refuses.
   EXPECT_NE(kSceneHeader37.find("#macro add_image ( _name, _x, _y )"), std::string_view::npos);
   EXPECT_EQ(kSceneHeader37.find("mixed"), std::string_view::npos);

@@ -54,7 +54,27 @@ double LitShare(const std::string& ppm) {
   return static_cast<double>(lit) / static_cast<double>(pixels);
 }
 
-TEST(PovRay, RendersTheSampleGallerysSceneFor37) {
+struct Render {
+  int status = -1;
+  std::string output;  // POV-Ray's messages
+  double lit = -1;     // the share of pixels that are not black
+};
+
+// Writes the folder's scene for POV-Ray 3.7 and renders it small.
+Render RenderSceneFor37(const TempFolder& folder, const TempFolder& scratch) {
+  Render render;
+  const std::string quoted = "'" + folder.Path("").string() + "'";
+  render.output = RunShell(std::string(IMAGESCAN_CLI) + " --quiet --pov-version=3.7 " + quoted, render.status);
+  if (render.status != 0) return render;
+  // POV-Ray reads only below a few folders, the scene's own folder among them.
+  render.output = RunShell("cd " + quoted + " && povray +Iimage_scan.pov +W160 +H90 -D -V +FP +O" +
+                               scratch.Path("render.ppm").string(),
+                           render.status);
+  render.lit = LitShare(scratch.Get("render.ppm"));
+  return render;
+}
+
+TEST(PovRay, RendersTheScenesFor37) {
   int status = -1;
   RunShell("command -v povray", status);
   if (status != 0) GTEST_SKIP() << "POV-Ray is not installed";
@@ -62,27 +82,26 @@ TEST(PovRay, RendersTheSampleGallerysSceneFor37) {
   TempFolder gallery, scratch;
   stdfs::copy(IMAGESCAN_SAMPLES, gallery.Path(""), stdfs::copy_options::recursive);
   stdfs::remove(gallery.Path("image_scan.pov"));
-  const std::string folder = "'" + gallery.Path("").string() + "'";
-  const std::string listed = RunShell(std::string(IMAGESCAN_CLI) + " --pov-version=3.7 " + folder, status);
-  ASSERT_EQ(status, 0) << listed;
-
-  // POV-Ray reads only below a few folders, the scene's own folder among them.
-  const std::string output = RunShell("cd " + folder + " && povray +Iimage_scan.pov +W160 +H90 -D -V +FP +O" +
-                                     scratch.Path("render.ppm").string(),
-                                 status);
-  EXPECT_EQ(status, 0) << output;
-  EXPECT_EQ(output.find("Parse Error"), std::string::npos) << output;
-  EXPECT_EQ(output.find("Parse Warning"), std::string::npos) << output;
+  const Render render = RenderSceneFor37(gallery, scratch);
+  EXPECT_EQ(render.status, 0) << render.output;
+  EXPECT_EQ(render.output.find("Parse Error"), std::string::npos) << render.output;
+  EXPECT_EQ(render.output.find("Parse Warning"), std::string::npos) << render.output;
   // The scene prints each image's file name as it adds it.
   int images = 0;
   for (const auto& entry : stdfs::recursive_directory_iterator(gallery.Path(""))) {
     const std::string name = entry.path().filename().string();
     if (entry.is_directory() || name == "image_scan.pov") continue;
     ++images;
-    EXPECT_NE(output.find("\n" + name + "\n"), std::string::npos) << name << "\n" << output;
+    EXPECT_NE(render.output.find("\n" + name + "\n"), std::string::npos) << name << "\n" << render.output;
   }
   EXPECT_EQ(images, 7);
-  EXPECT_GT(LitShare(scratch.Get("render.ppm")), 0.05);
+  EXPECT_GT(render.lit, 0.05);
+
+  // A folder without images: only the two captions at the top.
+  TempFolder empty;
+  const Render bare = RenderSceneFor37(empty, scratch);
+  EXPECT_EQ(bare.status, 0) << bare.output;
+  EXPECT_GT(bare.lit, 0.0);
 }
 
 }  // namespace
