@@ -20,8 +20,13 @@ PlatformFile OpenInMode(FileOpenMode mode, const std::u16string& path, PlatformS
       PlatformFile file =
           PlatformFile::Open(path, PlatformAccess::ReadWrite, PlatformDisposition::CreateAlways, share);
       // An existing file that may be written but not read is still emptied and written.
-      if (!file.IsOpen())
+      // When that fails too, the first refusal is the reason (a read-only file system,
+      // not the missing file the second try then meets).
+      if (!file.IsOpen()) {
+        const int first_error = PlatformLastError();
         file = PlatformFile::Open(path, PlatformAccess::Write, PlatformDisposition::TruncateExisting, share);
+        if (!file.IsOpen()) PlatformSetLastError(first_error);
+      }
       return file;
     }
   }

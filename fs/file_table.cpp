@@ -58,6 +58,11 @@ void FileFlush(int64_t number) {
 
 int FileLastError() { return PlatformLastError(); }
 
+int FileWriteError(int64_t number) {
+  const FileRecord* record = FileFind(number);
+  return record ? record->write_error : 0;
+}
+
 int FileSync(int64_t number) {
   FileRecord* record = FileFind(number);
   if (!record) return -1;

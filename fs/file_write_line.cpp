@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <new>
 #include <string>
 #include <string_view>
@@ -22,12 +23,13 @@ std::string EncodedBytes(std::u16string_view text, int format) {
   return EscapedBytesFromText(text);
 }
 
-// A piece whose bytes cannot be had in memory is skipped.
+// A piece whose bytes cannot be had in memory is skipped, and counts as a failed write.
 int64_t WritePiece(FileRecord& record, std::u16string_view text, int format) {
   try {
     const std::string bytes = EncodedBytes(text, format);
     return FileWriteBytes(record, bytes.data(), static_cast<int64_t>(bytes.size()));
   } catch (const std::bad_alloc&) {
+    if (record.write_error == 0) record.write_error = ENOMEM;
     return 0;
   }
 }

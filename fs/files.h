@@ -52,6 +52,9 @@ int FileLastError();
 // file went out in full and is on the disk; otherwise the system's error code of the
 // first failure (-1 when the system gave none).
 int FileSync(int64_t number);
+// The system's error code of the first write of the file that fell short so far (bytes
+// still in the buffer are not written yet); 0 while all went out or without a file.
+int FileWriteError(int64_t number);
 
 // Non-zero at the end of the file (1 buffered, -1 unbuffered); 0 otherwise.
 int64_t FileAtEnd(int64_t number);

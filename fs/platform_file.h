@@ -19,6 +19,8 @@ enum class PlatformOrigin { Start, Current, End };
 
 // The system's code for the last failure of a call below on this thread; 0 for none yet.
 int PlatformLastError();
+// Puts back a code as the last failure, for a caller whose fallback failed for a lesser reason.
+void PlatformSetLastError(int code);
 
 class PlatformFile {
  public:

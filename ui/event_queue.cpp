@@ -9,6 +9,11 @@ constexpr int32_t kFirstUnmergedCode = 65536;
 
 bool Matches(int64_t pattern, int64_t value) { return pattern == kAnyValue || pattern == value; }
 
+bool NodeMatches(const EventNode& node, int64_t code, int64_t object, int64_t window, int64_t detail) {
+  return Matches(code, node.code) && Matches(object, node.object) && Matches(window, node.window) &&
+         Matches(detail, node.detail);
+}
+
 }  // namespace
 
 EventNode* EventQueue::Allocate() {
@@ -60,8 +65,7 @@ void EventQueue::Remove(int64_t code, int64_t object, int64_t window, int64_t de
   EventNode* node = head_;
   while (node) {
     EventNode* next = node->next;
-    if (Matches(code, node->code) && Matches(object, node->object) &&
-        Matches(window, node->window) && Matches(detail, node->detail)) {
+    if (NodeMatches(*node, code, object, window, detail)) {
       if (previous)
         previous->next = next;
       else
@@ -73,6 +77,12 @@ void EventQueue::Remove(int64_t code, int64_t object, int64_t window, int64_t de
     }
     node = next;
   }
+}
+
+bool EventQueue::Contains(int64_t code, int64_t object, int64_t window, int64_t detail) const {
+  for (const EventNode* node = head_; node; node = node->next)
+    if (NodeMatches(*node, code, object, window, detail)) return true;
+  return false;
 }
 
 void EventQueue::RemoveWindow(int64_t window) {

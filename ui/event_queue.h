@@ -35,6 +35,8 @@ class EventQueue {
   TakenEvent Take();
   // Unlinks every node matching the pattern; kAnyValue matches everything.
   void Remove(int64_t code, int64_t object, int64_t window, int64_t detail);
+  // True when a node matches the pattern.
+  bool Contains(int64_t code, int64_t object, int64_t window, int64_t detail) const;
   void RemoveWindow(int64_t window);
   bool Empty() const { return head_ == nullptr; }
 

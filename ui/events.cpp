@@ -168,6 +168,10 @@ void EventRemove(int64_t code, int64_t object, int64_t window, int64_t detail) {
   if (g_events) g_events->queue.Remove(code, object, window, detail);
 }
 
+bool EventQueued(int64_t code, int64_t object, int64_t window, int64_t detail) {
+  return g_events && g_events->queue.Contains(code, object, window, detail);
+}
+
 void EventRemoveWindow(int64_t window) {
   if (g_events) g_events->queue.RemoveWindow(window);
 }

@@ -73,6 +73,8 @@ void EventWakeUp();
 inline constexpr int64_t kAnyValue = -1;
 // Removes every queued event matching the pattern.
 void EventRemove(int64_t code, int64_t object, int64_t window, int64_t detail);
+// True when a queued event matches the pattern.
+bool EventQueued(int64_t code, int64_t object, int64_t window, int64_t detail);
 // Removes every queued event of a window.
 void EventRemoveWindow(int64_t window);
 

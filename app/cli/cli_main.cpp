@@ -1,5 +1,6 @@
 // imagescan-cli: writes the scene file of each folder given, as the window's process
 // command does, for scripts and machines without a display.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -8,7 +9,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
 #include "app/scene/scene_file_writer.h"
-#include "app/scene/scene_limits.h"
+#include "app/scene/scene_report.h"
 #include "app/cli/terminal_text.h"
 #include "fs/console.h"
 #include "fs/exit_signals.h"
@@ -44,13 +45,18 @@ std::u16string FolderPath(const std::string& argument) {
 
 int Run(const CliOptions& options) {
   std::vector<std::u16string> folders;
+  // A folder named twice, under any spelling, is written once.
+  std::vector<FolderIdentity> identities;
   for (const std::string& argument : options.folders) {
     const std::u16string path = TextFromEscapedBytes(argument);
-    if (!FolderIdentityOf(path)) {
+    const auto identity = FolderIdentityOf(path);
+    if (!identity) {
       std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
                    PathExists(path) ? "not a folder" : "no such folder");
       return 2;
     }
+    if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
+    identities.push_back(*identity);
     folders.push_back(FolderPath(argument));
   }
 
@@ -81,12 +87,10 @@ int Run(const CliOptions& options) {
                    result.unreadable == 1 ? "y" : "ies");
     }
     std::fputc('\n', stderr);
-    if (result.image_count > kSceneImageRows) {
-      std::fprintf(stderr,
-                   "imagescan-cli: warning: %s lists %lld images; the scene's table holds %d rows\n",
-                   Bytes(result.path).c_str(), static_cast<long long>(result.image_count),
-                   kSceneImageRows);
-    }
+    if (const std::u16string warning = SceneTableWarning(result.path, result.image_count); !warning.empty())
+      std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
+    const std::u16string hint = SkippedNamesHint(result.skipped_names);
+    if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
   }
   StopLibraries();
   return status;

@@ -84,6 +84,20 @@ bool IsImageName(const std::u16string& name) {
   return false;
 }
 
+// A name ending in .png, .jpg, .jpeg, .gif or .hdr in any case.
+bool LooksLikeImageName(const std::u16string& name) {
+  const size_t dot = name.rfind(u'.');
+  if (dot == std::u16string::npos) return false;
+  std::u16string extension = name.substr(dot + 1);
+  for (char16_t& unit : extension) {
+    if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
+  }
+  for (const char16_t* known : {u"png", u"jpg", u"jpeg", u"gif", u"hdr"}) {
+    if (extension == known) return true;
+  }
+  return false;
+}
+
 // Asks the observer whether to go on, at most once per kAskInterval.
 bool Continues(Walk& walk) {
   if (walk.result.stopped) return false;
@@ -163,7 +177,11 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
         ScanFolder(directory + name, ListingIsLink(listing) ? Reached::ThroughLink : Reached::Directly, walk);
         continue;
       }
-      if (kind != EntryKind::File || !IsImageName(name)) continue;
+      if (kind != EntryKind::File) continue;
+      if (!IsImageName(name)) {
+        if (LooksLikeImageName(name)) ++walk.result.skipped_names;
+        continue;
+      }
 
       std::u16string full_path = directory + name;
       if (!PathFitsSystem(full_path)) Enqueue(walk, {full_path, Pending::Unreadable, kPathTooLongError});

@@ -40,6 +40,9 @@ struct ScanResult {
   bool stopped = false;    // the observer stopped the scan before its end
   int64_t unreadable = 0;  // entries reported to EntryUnreadable
   int folder_error = 0;    // why the scanned folder itself could not be listed; 0 when it could
+  // Files whose names end in an image extension in another case (IMG_1.JPG) or in .jpeg:
+  // not scanned, since the test is exact, but worth a hint.
+  int64_t skipped_names = 0;
 };
 
 // Walks `directory` depth first in listing order. For every file whose name ends in png,

@@ -1,45 +1,52 @@
 #include "app/scene/process_command.h"
 
 #include "app/scene/scene_format.h"
+#include "app/scene/scene_report.h"
 #include "fs/files.h"
-#include "fs/memory_block.h"
-#include "fs/text_from_bytes.h"
+#include "fs/path_ops.h"
 #include "fs/text.h"
 
-namespace {
+ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {
+  ProcessResult result;
+  if (TextEquals(selected_path, u"")) return result;
+  result.ran = true;
+  result.had_scene = PathExists(selected_path + kSceneFileName);
+  result.scene = WriteSceneFileSafely(selected_path, observer);
+  if (result.scene.system_error != 0 || result.scene.stopped) return result;
 
-// Writes a stored block as one line in the file's default format. The block goes
-// through a memory block and TextFromBytes like any other bytes that become text.
-void WriteBlock(int64_t file, std::string_view bytes) {
-  const auto length = static_cast<int64_t>(bytes.size());
-  void* block = MemoryAllocate(length);
-  if (block == nullptr) return;
-  MemoryCopy(bytes.data(), block, length);
-  FileWriteLine(file, TextFromBytes(block, length, TextFormat::Utf8), 0);
-  MemoryFree(block);
-}
-
-}  // namespace
-
-ScanResult WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
-                      const ScanOptions& options, PovVersion version) {
-  const SceneBlocks blocks = SceneBlocksFor(version);
-  WriteBlock(scene_file, blocks.header);
-  const ScanResult scan = ImageScan(folder, folder, scene_file, observer, options);
-  WriteBlock(scene_file, blocks.footer);
-  return scan;
-}
-
-bool ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {
-  if (TextEquals(selected_path, u"")) return true;
-  const std::u16string output_path = selected_path + kSceneFileName;
-
-  FileCreate(kSceneFileNumber, output_path, 0);
-  WriteScene(kSceneFileNumber, selected_path, observer);
-  FileClose(kSceneFileNumber);
-
-  if (FileOpen(kSceneFileNumber, output_path, 0) == 0) return false;
+  if (FileOpen(kSceneFileNumber, result.scene.path, 0) == 0) {
+    result.read_error = FileLastError();
+    if (result.read_error == 0) result.read_error = -1;
+    return result;
+  }
   while (FileAtEnd(kSceneFileNumber) == 0) FileReadLine(kSceneFileNumber, TextFormat::Ansi);
   FileClose(kSceneFileNumber);
-  return true;
+  return result;
+}
+
+std::u16string ProcessFailureText(const ProcessResult& result) {
+  const SceneFileResult& scene = result.scene;
+  if (scene.system_error != 0) {
+    return (scene.folder_unreadable ? u"Cannot read " : u"Cannot write ") + scene.path + u": " +
+           SystemErrorText(scene.system_error);
+  }
+  if (result.read_error != 0) return u"Cannot read " + scene.path + u": " + SystemErrorText(result.read_error);
+  return {};
+}
+
+std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
+  if (!result.ran) return {};
+  const std::u16string failure = ProcessFailureText(result);
+  if (!failure.empty()) return {failure};
+  const std::u16string& path = result.scene.path;
+  if (result.scene.stopped) {
+    return {result.had_scene ? u"Scan cancelled: the previous " + path + u" is kept"
+                             : u"Scan cancelled: " + path + u" was not written"};
+  }
+  std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.image_count)};
+  if (const std::u16string warning = SceneTableWarning(path, result.scene.image_count); !warning.empty())
+    rows.push_back(u"Warning: " + warning);
+  if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty())
+    rows.push_back(hint);
+  return rows;
 }

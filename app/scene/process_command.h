@@ -1,22 +1,27 @@
 #pragma once
-// Writing a folder's scene file: header, one line per image, footer.
-#include <cstdint>
+// The process command for a selected path, as the window's process button runs it.
 #include <string>
+#include <vector>
 
 #include "app/scene/image_scan.h"
-#include "app/scene/scene_format.h"
+#include "app/scene/scene_file_writer.h"
 
-// The file number the scene file is written and read back under.
-inline constexpr int64_t kSceneFileNumber = 5;
+struct ProcessResult {
+  bool ran = false;         // false for an empty selection: nothing was done
+  bool had_scene = false;   // a scene file stood there before the run
+  SceneFileResult scene;
+  int read_error = 0;       // why the written scene could not be opened again; 0 when it was
+};
 
-// Writes the header, the lines of the scan of `folder` (relative to `folder`) and the
-// footer to the open file `scene_file`, each piece ending in CR LF, the blocks those of
-// the scene for `version`.
-ScanResult WriteScene(int64_t scene_file, const std::u16string& folder, ScanObserver& observer,
-                      const ScanOptions& options = {}, PovVersion version = PovVersion::Pov38);
+// For a selected path (a folder's path ends in its separator): writes
+// <path>image_scan.pov through WriteSceneFileSafely, then opens it again as file 5 and
+// reads it through, which proves it can be read. An empty path does nothing.
+ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer);
 
-// The process command for a selected path (a folder's path ends in its separator):
-// creates <path>image_scan.pov as file 5, writes the scene, closes it, then opens it
-// again and reads it through. Returns false only when that second open fails, which the
-// caller reports to the user. An empty path does nothing and returns true.
-bool ProcessFolder(const std::u16string& selected_path, ScanObserver& observer);
+// What the user must be told in a message after a run: which file and why it could not
+// be written or read back. Empty when there is nothing to tell.
+std::u16string ProcessFailureText(const ProcessResult& result);
+
+// The rows that close the image list after a run: the failure, the cancellation, or the
+// count of images written with the warnings and hints that apply.
+std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result);

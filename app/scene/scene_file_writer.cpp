@@ -1,65 +1,108 @@
 #include "app/scene/scene_file_writer.h"
 
+#include <cerrno>
 #include <random>
 
-#include "app/scene/process_command.h"
 #include "app/scene/scene_format.h"
 #include "fs/exit_signals.h"
 #include "fs/files.h"
+#include "fs/folder_identity.h"
+#include "fs/memory_block.h"
 #include "fs/path_ops.h"
+#include "fs/text_from_bytes.h"
 
 namespace {
 
-std::u16string TemporaryName() {
+// A hidden name beside the scene file; it ends in ".tmp", so a scan never lists it even
+// when a killed run leaves it behind.
+std::u16string TemporaryPath(const std::u16string& target) {
   std::random_device random;
   const uint64_t value = (uint64_t{random()} << 32) | random();
-  std::u16string name = u".image_scan.pov.";
-  for (int shift = 60; shift >= 0; shift -= 4) name += u"0123456789abcdef"[(value >> shift) & 0xF];
-  return name + u".tmp";
+  const size_t name_start = target.rfind(u'/') + 1;  // npos + 1 is 0
+  std::u16string path = target.substr(0, name_start) + u"." + target.substr(name_start) + u".";
+  for (int shift = 60; shift >= 0; shift -= 4) path += u"0123456789abcdef"[(value >> shift) & 0xF];
+  return path + u".tmp";
 }
+
+// Writes a stored block as one line in the file's default format. The block goes
+// through a memory block and TextFromBytes like any other bytes that become text.
+bool WriteBlock(int64_t file, std::string_view bytes) {
+  const auto length = static_cast<int64_t>(bytes.size());
+  void* block = MemoryAllocate(length);
+  if (block == nullptr) return false;
+  MemoryCopy(bytes.data(), block, length);
+  FileWriteLine(file, TextFromBytes(block, length, TextFormat::Utf8), 0);
+  MemoryFree(block);
+  return true;
+}
+
+// Passes the walk on to the caller's observer, and stops it once a write has failed:
+// nothing after that could be kept.
+class WriteWatch : public ScanObserver {
+ public:
+  WriteWatch(int64_t file, ScanObserver& observer) : file_(file), observer_(observer) {}
+  void ImageFound(const std::u16string& relative_path) override { observer_.ImageFound(relative_path); }
+  void FolderEntered(const std::u16string& directory) override { observer_.FolderEntered(directory); }
+  void EntryUnreadable(const std::u16string& path, int system_error) override {
+    observer_.EntryUnreadable(path, system_error);
+  }
+  bool ScanContinues() override {
+    write_failed_ = FileWriteError(file_) != 0;
+    return !write_failed_ && observer_.ScanContinues();
+  }
+  bool WriteFailed() const { return write_failed_; }
+
+ private:
+  int64_t file_;
+  ScanObserver& observer_;
+  bool write_failed_ = false;
+};
 
 }  // namespace
 
 SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
                                      const ScanOptions& options, PovVersion version) {
-  SceneFileResult result;
   const std::u16string target = folder + kSceneFileName;
-  const std::u16string temporary = folder + TemporaryName();
+  SceneFileResult result;
+  result.path = target;
+  // A folder in the scene file's place would refuse the rename only after the whole
+  // scan: say so before it.
+  if (FolderIdentityOf(target)) {
+    result.system_error = EISDIR;
+    return result;
+  }
+  const std::u16string temporary = TemporaryPath(target);
 
   // Armed before the file exists, so that no moment is left where a signal leaves it.
   const ExitSignalCleanup cleanup(temporary);
-  const int64_t file = FileCreate(kAutoNumber, temporary, 0);
-  if (file == 0) {
+  if (FileCreate(kSceneFileNumber, temporary, 0) == 0) {
     result.system_error = FileLastError();
-    result.path = folder;  // the folder refuses new files
+    if (result.system_error == 0) result.system_error = -1;
     return result;
   }
-  const ScanResult scan = WriteScene(file, folder, observer, options, version);
+  const SceneBlocks blocks = SceneBlocksFor(version);
+  int error = WriteBlock(kSceneFileNumber, blocks.header) ? 0 : ENOMEM;
+  WriteWatch watch(kSceneFileNumber, observer);
+  const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
   result.image_count = scan.images;
   result.unreadable = scan.unreadable;
-  result.stopped = scan.stopped;
-  result.path = target;
-  if (scan.stopped || scan.folder_error != 0) {
-    // A scene cut short, or of a folder that could not be listed, would list only part of
-    // the folder, or nothing: keep the one there was.
-    FileClose(file);
-    PathRemove(temporary);
-    if (scan.folder_error != 0) {
-      result.system_error = scan.folder_error;
-      result.folder_unreadable = true;
-      result.path = folder;
-    }
-    return result;
+  result.skipped_names = scan.skipped_names;
+  result.stopped = scan.stopped && !watch.WriteFailed();  // the file stopped it, not the caller
+  if (scan.folder_error != 0) {
+    // A scene of a folder that could not be listed would list nothing: keep the one there was.
+    error = scan.folder_error;
+    result.folder_unreadable = true;
+    result.path = folder;
   }
-  int error = FileSync(file);
-  FileClose(file);
-  if (error == 0) {
+  if (error == 0 && !WriteBlock(kSceneFileNumber, blocks.footer)) error = ENOMEM;
+  // A scene cut short would list only part of the folder: the old one stays too.
+  if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
+  FileClose(kSceneFileNumber);
+  if (error == 0 && !result.stopped) {
     PathCopyPermissions(target, temporary);
     error = PathRename(temporary, target);
   }
-  if (error != 0) {
-    PathRemove(temporary);
-    result.system_error = error;
-  }
+  if (error != 0 || result.stopped) PathRemove(temporary);
+  result.system_error = error;
   return result;
 }

@@ -175,7 +175,28 @@ SceneBlocks SceneBlocksFor(PovVersion version) {
   return {kSceneHeader, kSceneFooter};
 }
 
+namespace {
+
+// The path inside the line's quotes, with the characters that would end or break the
+// string written as escapes; every other character stays as it is.
+std::u16string QuotedName(const std::u16string& path) {
+  std::u16string quoted;
+  quoted.reserve(path.size());
+  for (const char16_t unit : path) {
+    switch (unit) {
+      case u'"': quoted += u"\\\""; break;
+      case u'\\': quoted += u"\\\\"; break;
+      case u'\n': quoted += u"\\n"; break;
+      case u'\r': quoted += u"\\r"; break;
+      default: quoted += unit;
+    }
+  }
+  return quoted;
+}
+
+}  // namespace
+
 std::u16string AddImageLine(const std::u16string& relative_path, int64_t width, int64_t height) {
-  return u"add_image ( \"" + relative_path + u"\", " + DecimalText(width) + u", " +
+  return u"add_image ( \"" + QuotedName(relative_path) + u"\", " + DecimalText(width) + u", " +
          DecimalText(height) + u" ) ";
 }

@@ -30,4 +30,6 @@ struct SceneBlocks {
 SceneBlocks SceneBlocksFor(PovVersion version);
 
 // add_image ( "<relative path>", <width>, <height> )  with one trailing blank, no line end.
+// In the path, a double quote, a backslash, LF and CR are written as POV-Ray's escapes
+// \" \\ \n \r, so that the string always parses; every other character is as given.
 std::u16string AddImageLine(const std::u16string& relative_path, int64_t width, int64_t height);

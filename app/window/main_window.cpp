@@ -1,8 +1,9 @@
 #include "app/window/main_window.h"
 
-#include "app/scene/process_command.h"
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
+#include "app/window/window_process.h"
+#include "fs/console.h"
 #include "fs/files.h"
 #include "fs/listings.h"
 #include "image/bmp_decoder.h"
@@ -18,24 +19,10 @@
 #include "ui/events.h"
 #include "ui/folder_tree.h"
 #include "ui/line_list.h"
-#include "ui/message_box.h"
 #include "ui/push_button.h"
 #include "ui/windows.h"
 
 namespace {
-
-// Shows every image of a process run in ImageLog.
-class ImageLogObserver : public ScanObserver {
- public:
-  void ImageFound(const std::u16string& relative_path) override {
-    ControlAddItem(kImageLog, -1, relative_path);
-  }
-};
-
-void ProcessCommand() {
-  ImageLogObserver log;
-  if (!ProcessFolder(ControlGetText(kFolderTree), log)) MessageBoxShow(u"", u"?????", 0);
-}
 
 // Title bar, close box and sizing border; no minimise or maximise box.
 constexpr uint32_t kMainWindowFlags = 0xCC0000;
@@ -43,6 +30,8 @@ constexpr uint32_t kMainWindowFlags = 0xCC0000;
 }  // namespace
 
 void MainWindowStart() {
+  // A write beyond a file size limit fails like a full disk instead of ending the program.
+  ConsoleKeepFileSizeErrors();
   UiEventsInit();
   FileFilesInit();
   InitDecoderRegistry();

@@ -78,6 +78,8 @@ int64_t Transfer(int64_t count, Call call) {
 
 int PlatformLastError() { return g_last_error; }
 
+void PlatformSetLastError(int code) { g_last_error = code; }
+
 PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
                                 PlatformDisposition disposition, PlatformShare share) {
   const auto bytes = SystemPath(path);

@@ -58,8 +58,8 @@ class StoppingObserver : public ScanObserver {
 // before it, and damaged ones between them.
 std::map<std::string, std::pair<int, int>> PutManyImages(const TempFolder& folder) {
   std::map<std::string, std::pair<int, int>> sizes;
-  folder.Put("big.png", EncodeTestPng(1500, 1000));
-  sizes["big.png"] = {1500, 1000};
+  folder.Put("big.png", EncodeTestPng(800, 600));
+  sizes["big.png"] = {800, 600};
   for (int f = 0; f < 6; ++f) {
     const std::string sub = "f" + std::to_string(f) + (f % 2 ? "/deeper/" : "/");
     stdfs::create_directories(folder.Path(sub));
@@ -239,59 +239,116 @@ TEST_F(ImageScanTest, ProcessWritesTheSameFileEachTimeAndReportsEveryRun) {
   stdfs::create_directory(folder.Path("pics"));
   folder.Put("pics/a.png", EncodeTestPng(640, 480));
   folder.Put("pics/b.gif", EncodeTestGif(3, 4));
+  folder.Put("pics/IMG_0001.JPG", EncodeTestJpeg(4, 4));
+  folder.Put("pics/c.Jpeg", "");
+  folder.Put("pics/xPNG", "");  // no dot: neither scanned nor hinted at
   RecordingObserver observer;
   const std::u16string selected = folder.Text("pics") + u"/";
-  ASSERT_TRUE(ProcessFolder(selected, observer));
+  const ProcessResult run = ProcessFolder(selected, observer);
+  ASSERT_TRUE(run.ran);
+  EXPECT_EQ(ProcessFailureText(run), u"");
   const std::string first = folder.Get("pics/image_scan.pov");
-  ASSERT_TRUE(ProcessFolder(selected, observer));
+  ProcessFolder(selected, observer);
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), first);
   EXPECT_EQ(first, Scene(ExpectedLines(folder.Path("pics"), {{"a.png", {640, 480}}, {"b.gif", {3, 4}}})));
   EXPECT_EQ(observer.images.size(), 4u);
+  const std::u16string scene = selected + u"image_scan.pov";
+  EXPECT_EQ(ProcessSummaryRows(run),
+            (std::vector<std::u16string>{
+                u"2 images written to " + scene,
+                u"2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
 
-  // No images: header and footer only. Empty selection: nothing at all.
+  // No images: header and footer only, and one row. Empty selection: nothing at all.
   stdfs::create_directory(folder.Path("none"));
-  ASSERT_TRUE(ProcessFolder(folder.Text("none") + u"/", observer));
+  const ProcessResult none = ProcessFolder(folder.Text("none") + u"/", observer);
   EXPECT_EQ(folder.Get("none/image_scan.pov"), Scene(""));
-  EXPECT_TRUE(ProcessFolder(u"", observer));
+  EXPECT_EQ(ProcessSummaryRows(none), std::vector<std::u16string>{u"0 images written to " + none.scene.path});
+  const ProcessResult empty = ProcessFolder(u"", observer);
+  EXPECT_FALSE(empty.ran);
+  EXPECT_TRUE(ProcessSummaryRows(empty).empty());
 }
 
-TEST_F(ImageScanTest, ProcessReportsASceneFileThatCannotBeOpened) {
+TEST_F(ImageScanTest, ProcessWritesNothingAndScansNothingWhereTheSceneCannotBeMade) {
   TempFolder folder;
   stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
   folder.Put("blocked/a.png", EncodeTestPng(2, 2));
   RecordingObserver observer;
-  EXPECT_FALSE(ProcessFolder(folder.Text("blocked") + u"/", observer));
-  // The scan still ran and reported its image.
-  EXPECT_EQ(observer.images, std::vector<std::u16string>{u"a.png"});
+  const ProcessResult run = ProcessFolder(folder.Text("blocked") + u"/", observer);
+  EXPECT_TRUE(observer.images.empty());
+  const std::u16string expected = u"Cannot write " + folder.Text("blocked") + u"/image_scan.pov: Is a directory";
+  EXPECT_EQ(ProcessFailureText(run), expected);
+  EXPECT_EQ(ProcessSummaryRows(run), std::vector<std::u16string>{expected});
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("blocked")), {}), 2);
+
+  // A folder that cannot take new files: the scene file it would have held is named.
+  const std::u16string missing = folder.Text("missing") + u"/";
+  EXPECT_EQ(ProcessFailureText(ProcessFolder(missing, observer)),
+            u"Cannot write " + missing + u"image_scan.pov: No such file or directory");
 }
 
-TEST_F(ImageScanTest, SafeWriterMatchesTheProcessCommandOrLeavesNothingBehind) {
+TEST_F(ImageScanTest, ACancelledProcessSaysWhetherAnEarlierSceneIsKept) {
+  TempFolder folder;
+  stdfs::create_directories(folder.Path("pics/sub"));
+  for (int i = 0; i < 20; ++i) folder.Put("pics/sub/i" + std::to_string(i) + ".png", EncodeTestPng(2, 2));
+  folder.Put("pics/image_scan.pov", "the earlier scene");
+  StoppingObserver observer(0);
+  const ProcessResult run = ProcessFolder(folder.Text("pics") + u"/", observer);
+  EXPECT_TRUE(run.scene.stopped);
+  EXPECT_LT(observer.images, 20u);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);
+  EXPECT_EQ(ProcessFailureText(run), u"");
+  EXPECT_EQ(ProcessSummaryRows(run),
+            std::vector<std::u16string>{u"Scan cancelled: the previous " + run.scene.path + u" is kept"});
+
+  // Without an earlier scene the row says nothing was written.
+  stdfs::remove(folder.Path("pics/image_scan.pov"));
+  StoppingObserver at_once(0);
+  const ProcessResult first = ProcessFolder(folder.Text("pics") + u"/", at_once);
+  EXPECT_FALSE(stdfs::exists(folder.Path("pics/image_scan.pov")));
+  EXPECT_EQ(ProcessSummaryRows(first),
+            std::vector<std::u16string>{u"Scan cancelled: " + first.scene.path + u" was not written"});
+}
+
+TEST_F(ImageScanTest, SummaryWarnsAboutTheTableOnlyBeyondItsRows) {
+  ProcessResult run;
+  run.ran = true;
+  run.scene.path = u"/p/image_scan.pov";
+  run.scene.image_count = 2000;
+  EXPECT_EQ(ProcessSummaryRows(run).size(), 1u);
+  run.scene.image_count = 2001;
+  run.scene.skipped_names = 1;
+  EXPECT_EQ(ProcessSummaryRows(run),
+            (std::vector<std::u16string>{
+                u"2001 images written to /p/image_scan.pov",
+                u"Warning: /p/image_scan.pov lists 2001 images; the scene's table holds 2000 rows",
+                u"1 file skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+  run.scene.image_count = 1;
+  run.scene.skipped_names = 0;
+  EXPECT_EQ(ProcessSummaryRows(run), std::vector<std::u16string>{u"1 image written to /p/image_scan.pov"});
+}
+
+TEST_F(ImageScanTest, SafeWriterReplacesTheSceneWholeOrLeavesNothingBehind) {
   TempFolder folder;
   stdfs::create_directory(folder.Path("pics"));
   folder.Put("pics/a.png", EncodeTestPng(64, 48));
   folder.Put("pics/c.jpg", EncodeTestJpeg(10, 20));
+  folder.Put("pics/image_scan.pov", std::string(100000, 'x'));  // longer than the new one
   RecordingObserver observer;
   const std::u16string pics = folder.Text("pics") + u"/";
-  ASSERT_TRUE(ProcessFolder(pics, observer));
-  const std::string by_window = folder.Get("pics/image_scan.pov");
-
   const SceneFileResult result = WriteSceneFileSafely(pics, observer);
   EXPECT_EQ(result.system_error, 0);
   EXPECT_EQ(result.image_count, 2);
   EXPECT_EQ(result.path, pics + u"image_scan.pov");
-  EXPECT_EQ(folder.Get("pics/image_scan.pov"), by_window);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"),
+            Scene(ExpectedLines(folder.Path("pics"), {{"a.png", {64, 48}}, {"c.jpg", {10, 20}}})));
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 3);
 
-  // A folder in the scene file's place: an error, and no temporary file left over.
-  stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
-  const SceneFileResult blocked = WriteSceneFileSafely(folder.Text("blocked") + u"/", observer);
-  EXPECT_NE(blocked.system_error, 0);
-  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("blocked")), {}), 1);
-
-  // A folder that cannot take new files is named in the error.
-  const std::u16string missing = folder.Text("missing") + u"/";
-  const SceneFileResult refused = WriteSceneFileSafely(missing, observer);
-  EXPECT_NE(refused.system_error, 0);
-  EXPECT_EQ(refused.path, missing);
+  // A file selected instead of a folder: the scene goes beside it under the joined name.
+  const SceneFileResult beside = WriteSceneFileSafely(pics + u"a.png", observer);
+  EXPECT_EQ(beside.system_error, 0);
+  EXPECT_EQ(folder.Get("pics/a.pngimage_scan.pov"), Scene(""));
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 4);
 }
 
 }  // namespace

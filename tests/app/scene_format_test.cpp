@@ -62,8 +62,10 @@ TEST(SceneFormat, TheSceneFor37HasTheStandardBlocksShape) {
 
 TEST(SceneFormat, AddImageLineHasTheFixedShape) {
   EXPECT_EQ(AddImageLine(u"holiday/beach.png", 640, 480), u"add_image ( \"holiday/beach.png\", 640, 480 ) ");
-  // Paths go in as they are: no escaping of backslashes or quotes.
-  EXPECT_EQ(AddImageLine(u"a\\b.gif", 1, 1), u"add_image ( \"a\\b.gif\", 1, 1 ) ");
+  // Quotes, backslashes and line ends are escaped so the string parses; nothing else is.
+  EXPECT_EQ(AddImageLine(u"a\\b.gif", 1, 1), u"add_image ( \"a\\\\b.gif\", 1, 1 ) ");
+  EXPECT_EQ(AddImageLine(u"q\"\r\n\"/\\\\\t'\u00e9.png", 1, 1),
+            u"add_image ( \"q\\\"\\r\\n\\\"/\\\\\\\\\t'\u00e9.png\", 1, 1 ) ");
   EXPECT_EQ(AddImageLine(u"x.png", -3, 0), u"add_image ( \"x.png\", -3, 0 ) ");
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -346,6 +347,67 @@ TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
 }  // namespace
 
 namespace {
+
+TEST(Cli, NamesWithQuotesBackslashesAndLineEndsGiveLinesPovRayParses) {
+  TempFolder folder, scratch;
+  const std::vector<std::string> names = {"a\"b.png", "x\\y.png", "l\nf.png", "c\rr.png"};
+  for (const std::string& name : names) folder.Put(name, EncodeTestPng(4, 3));
+  const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string scene = folder.Get("image_scan.pov");
+  for (const std::string& escaped : {"\"a\\\"b.png\"", "\"x\\\\y.png\"", "\"l\\nf.png\"", "\"c\\rr.png\""})
+    EXPECT_TRUE(Contains(scene, "add_image ( " + escaped + ", 4, 3 ) \r\n")) << escaped;
+
+  // Where POV-Ray is installed, its parser must give back every name as it is on disk.
+  if (std::system("command -v povray >/dev/null 2>&1") != 0) return;
+  std::string probe =
+      "#macro add_image(_name, _x, _y)\n#debug concat(\"[\", _name, \"] \", str(strlen(_name), 0, 0), \"\\n\")\n#end\n";
+  for (size_t at = scene.find("\nadd_image ( "); at != std::string::npos; at = scene.find("\nadd_image ( ", at + 1))
+    probe += scene.substr(at + 1, scene.find("\r\n", at + 1) + 2 - (at + 1));
+  scratch.Put("probe.pov", probe);
+  const std::string command = "cd " + Quote(scratch.Path("").string()) +
+                              " && povray -D -GR -GS +W8 +H6 +O/dev/null probe.pov 2>&1";
+  std::string parsed;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    std::array<char, 4096> buffer;
+    size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) parsed.append(buffer.data(), got);
+    pclose(pipe);
+  }
+  for (std::string name : names) {
+    const std::string length = std::to_string(name.size());
+    std::replace(name.begin(), name.end(), '\r', '\n');  // the console shows CR as a line end
+    EXPECT_TRUE(Contains(parsed, "[" + name + "] " + length)) << name << "\n" << parsed;
+  }
+}
+
+TEST(Cli, AFolderNamedTwiceIsWrittenOnceAndSkippedNamesGetAHint) {
+  TempFolder folder, scratch;
+  folder.Put("a.png", EncodeTestPng(2, 2));
+  folder.Put("IMG_0001.JPG", EncodeTestJpeg(2, 2));
+  folder.Put("b.jpeg", EncodeTestJpeg(2, 2));
+  const std::string path = folder.Path("").string();
+  const Outcome run = RunCli(Quote(path) + " " + Quote(path + "/.") + " " + Quote(path), scratch);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "a.png\n");
+  const std::string hint = "2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned\n";
+  EXPECT_TRUE(Contains(run.err, hint)) << run.err;
+  EXPECT_EQ(run.err.find("wrote "), run.err.rfind("wrote "));
+  EXPECT_FALSE(Contains(RunCli("--quiet " + Quote(path), scratch).err, "skipped"));
+}
+
+TEST(Cli, AReadOnlyFileSystemIsTheReasonGiven) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a read-only file system needs root";
+  TempFolder folder, scratch;
+  const std::string mount_point = folder.Path("ro").string();
+  stdfs::create_directory(mount_point);
+  if (mount("imagescan-test", mount_point.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here";
+  const Outcome run = RunCli("--quiet " + Quote(mount_point), scratch);
+  umount2(mount_point.c_str(), MNT_DETACH);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Contains(run.err, "cannot write " + mount_point + "/image_scan.pov: Read-only file system")) << run.err;
+}
 
 TEST(Cli, MeasuringModesAgreeOnSoundImagesAndQuickReadsHeadersOnly) {
   TempFolder folder, scratch;

@@ -13,9 +13,15 @@
 
 namespace stdfs = std::filesystem;
 
+// The line of one image: POV-Ray's escapes for quote, backslash, LF and CR in its path.
 inline std::string Line(const std::string& relative, int width, int height) {
-  return "add_image ( \"" + relative + "\", " + std::to_string(width) + ", " +
-         std::to_string(height) + " ) \r\n";
+  std::string quoted;
+  for (const char c : relative) {
+    const char* escape = c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : nullptr;
+    quoted += escape ? std::string(escape) : std::string(1, c);
+  }
+  return "add_image ( \"" + quoted + "\", " + std::to_string(width) + ", " + std::to_string(height) +
+         " ) \r\n";
 }
 
 inline std::string Scene(const std::string& lines) {

@@ -19,14 +19,7 @@
 
 namespace {
 
-QListWidget* ImageLog() { return qobject_cast<QListWidget*>(WindowDriver::Control(kImageLog)); }
 QTreeWidget* FileList() { return qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList)); }
-
-std::vector<std::string> LogRows() {
-  std::vector<std::string> rows;
-  for (int i = 0; i < ImageLog()->count(); ++i) rows.push_back(ImageLog()->item(i)->text().toStdString());
-  return rows;
-}
 
 std::vector<std::pair<std::string, std::string>> FileRows() {
   std::vector<std::pair<std::string, std::string>> rows;
@@ -73,7 +66,7 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
       .Then([] { WindowDriver::Click(kProcessButton); })
       .Then([&] {
         second = folder.Get("pics/image_scan.pov");
-        rows = LogRows();
+        rows = WindowDriver::LogRows();
         WindowDriver::Click(kQuitButton);
       });
   EXPECT_EQ(driver.Run(), 0);
@@ -82,7 +75,12 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
   EXPECT_EQ(first, expected);
   EXPECT_EQ(second, first);
   std::vector<std::string> expected_rows = {"image list"};
-  for (int run = 0; run < 2; ++run) expected_rows.insert(expected_rows.end(), order.begin(), order.end());
+  const std::string scene_path = folder.Path("pics/image_scan.pov").string();
+  for (int run = 0; run < 2; ++run) {
+    expected_rows.insert(expected_rows.end(), order.begin(), order.end());
+    expected_rows.push_back(std::to_string(order.size()) + " images written to " + scene_path);
+    expected_rows.push_back("2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned");
+  }
   EXPECT_EQ(rows, expected_rows);
   EXPECT_TRUE(driver.messages.empty());
 
@@ -92,7 +90,7 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), first);
 }
 
-TEST(MainWindow, EmptyFoldersGetABareSceneAndBlockedOnesTheQuestionMarks) {
+TEST(MainWindow, EmptyFoldersGetABareSceneAndBlockedOnesAMessageNamingTheFile) {
   TempFolder folder;
   stdfs::create_directory(folder.Path("empty"));
   stdfs::create_directories(folder.Path("blocked/image_scan.pov"));
@@ -106,8 +104,8 @@ TEST(MainWindow, EmptyFoldersGetABareSceneAndBlockedOnesTheQuestionMarks) {
   EXPECT_EQ(driver.Run(), 0);
   EXPECT_EQ(folder.Get("empty/image_scan.pov"), Scene(""));
   ASSERT_EQ(driver.messages.size(), 1u);
-  EXPECT_EQ(driver.messages[0].caption, u"");
-  EXPECT_EQ(driver.messages[0].text, u"?????");
+  EXPECT_EQ(driver.messages[0].caption, u"imagescan");
+  EXPECT_EQ(driver.messages[0].text, u"Cannot write " + FolderText(folder, "blocked") + u"image_scan.pov: Is a directory");
 }
 
 TEST(MainWindow, SelectingAFolderListsItsFilesAndADoubleClickNamesOne) {
@@ -171,7 +169,7 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(FileList()->headerItem()->text(1), "Size");
   EXPECT_EQ(FileList()->header()->sectionSize(0), 250);
   EXPECT_EQ(FileList()->header()->sectionSize(1), 100);
-  EXPECT_EQ(LogRows(), std::vector<std::string>{"image list"});
+  EXPECT_EQ(WindowDriver::LogRows(), std::vector<std::string>{"image list"});
   EXPECT_EQ(ControlGetText(kFolderTree), u"");
 
   // A picture of the window as it starts, for people to look at.

@@ -3,6 +3,7 @@
 // script of steps acts on the window, one step per turn of the loop, the way a user's
 // clicks arrive.
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -44,7 +45,9 @@ class WindowDriver {
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [this] {
       CloseMessageBoxes();
-      if (!steps_.empty() && !QApplication::activeModalWidget()) {
+      // A scan lets the window repaint while it runs (under the busy cursor); steps wait
+      // for it to end.
+      if (!steps_.empty() && !QApplication::activeModalWidget() && !QGuiApplication::overrideCursor()) {
         auto step = std::move(steps_.front());
         steps_.pop_front();
         step();
@@ -65,6 +68,13 @@ class WindowDriver {
   }
   static void Click(int64_t number) { QTest::mouseClick(Control(number), Qt::LeftButton); }
   static void Select(const std::u16string& folder) { FolderTreeNavigate(kFolderTree, folder); }
+  // The rows of ImageLog.
+  static std::vector<std::string> LogRows() {
+    auto* log = qobject_cast<QListWidget*>(Control(kImageLog));
+    std::vector<std::string> rows;
+    for (int i = 0; i < log->count(); ++i) rows.push_back(log->item(i)->text().toStdString());
+    return rows;
+  }
 
   // The message boxes the program showed, each closed by pressing its button.
   std::vector<ShownMessage> messages;

@@ -1,0 +1,28 @@
+#include "app/scene/scene_report.h"
+
+#include "app/scene/scene_limits.h"
+#include "fs/text.h"
+
+namespace {
+
+std::u16string Counted(int64_t count, const std::u16string& noun) {
+  return DecimalText(count) + u" " + noun + (count == 1 ? u"" : u"s");
+}
+
+}  // namespace
+
+std::u16string SceneWrittenText(const std::u16string& path, int64_t images) {
+  return Counted(images, u"image") + u" written to " + path;
+}
+
+std::u16string SceneTableWarning(const std::u16string& path, int64_t images) {
+  if (images <= kSceneImageRows) return {};
+  return path + u" lists " + Counted(images, u"image") + u"; the scene's table holds " +
+         DecimalText(kSceneImageRows) + u" rows";
+}
+
+std::u16string SkippedNamesHint(int64_t skipped_names) {
+  if (skipped_names == 0) return {};
+  return Counted(skipped_names, u"file") +
+         u" skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned";
+}

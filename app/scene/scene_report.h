@@ -1,0 +1,14 @@
+#pragma once
+// Texts that tell the user what a scene file run did; the window and the batch program
+// say the same things in the same words.
+#include <cstdint>
+#include <string>
+
+// "N images written to PATH" ("1 image" for one).
+std::u16string SceneWrittenText(const std::u16string& path, int64_t images);
+// "PATH lists N images; the scene's table holds 2000 rows" when the scene lists more
+// images than its table holds, else empty.
+std::u16string SceneTableWarning(const std::u16string& path, int64_t images);
+// "N files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"
+// ("1 file"), else empty.
+std::u16string SkippedNamesHint(int64_t skipped_names);

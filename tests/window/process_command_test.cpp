@@ -1,0 +1,307 @@
+// The process button in the window: alive during long scans, the three ways out, the
+// summary rows and the message for a scene that cannot be written.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+#include "ui/window_access.h"
+#include "window_driver.h"
+
+extern char** environ;
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+QListWidget* ImageLog() { return qobject_cast<QListWidget*>(WindowDriver::Control(kImageLog)); }
+
+// Enough small images that their scan lasts many of the window's refreshes.
+void PutImages(const TempFolder& folder, const std::string& sub, int count) {
+  stdfs::create_directories(folder.Path(sub));
+  const std::string png = EncodeTestPng(3, 2);
+  for (int i = 0; i < count; ++i) folder.Put(sub + "/image-with-a-long-name-" + std::to_string(i) + ".png", png);
+}
+
+size_t EntryCount(const stdfs::path& folder) {
+  return static_cast<size_t>(std::distance(stdfs::directory_iterator(folder), {}));
+}
+
+// Acts from inside the scan: each tick of a timer that only the scan's refreshes deliver
+// (the busy cursor shows) calls `tick` with its count, until it answers false.
+class DuringScan {
+ public:
+  explicit DuringScan(std::function<bool(int)> tick) : tick_(std::move(tick)) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (!QGuiApplication::overrideCursor()) return;
+      if (!tick_(++ticks_)) timer_.stop();
+    });
+    timer_.start();
+  }
+
+ private:
+  QTimer timer_;
+  std::function<bool(int)> tick_;
+  int ticks_ = 0;
+};
+
+std::string ScreenshotPath(const std::string& name) {
+  return QFileInfo(QString::fromUtf8(IMAGESCAN_SCREENSHOT)).dir().filePath(QString::fromStdString(name)).toStdString();
+}
+
+TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene) {
+  TempFolder folder;
+  PutImages(folder, "pics", 3000);
+  folder.Put("pics/image_scan.pov", "the earlier scene");
+  std::vector<int> rows_seen;
+  std::vector<QImage> shots;
+  bool busy_cursor = true, last_row_shown = true;
+  std::vector<std::string> rows;
+  WindowDriver driver;
+  DuringScan during([&](int) {
+    QListWidget* log = ImageLog();
+    // One refresh may run the timer more than once; count refreshes that showed new rows.
+    if (!rows_seen.empty() && log->count() == rows_seen.back()) return true;
+    rows_seen.push_back(log->count());
+    busy_cursor = busy_cursor && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+    last_row_shown = last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
+    shots.push_back(WindowWidget(kMainWindow)->grab().toImage());
+    if (rows_seen.size() < 3) return true;
+    QTest::keyClick(WindowWidget(kMainWindow), Qt::Key_Escape);
+    return false;
+  });
+  driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([&] {
+        rows = WindowDriver::LogRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+
+  ASSERT_EQ(rows_seen.size(), 3u);
+  EXPECT_LT(rows_seen[0], rows_seen[1]);
+  EXPECT_LT(rows_seen[1], rows_seen[2]);
+  EXPECT_TRUE(busy_cursor);
+  EXPECT_TRUE(last_row_shown);
+  EXPECT_NE(shots[0], shots[2]);  // the list moved on screen
+  for (size_t i = 0; i < shots.size(); ++i) shots[i].save(QString::fromStdString(ScreenshotPath("scan-" + std::to_string(i) + ".png")));
+
+  ASSERT_FALSE(rows.empty());
+  EXPECT_LT(rows.size(), 3000u);
+  EXPECT_EQ(rows.back(), "Scan cancelled: the previous " + folder.Path("pics/image_scan.pov").string() + " is kept");
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u);  // no temporary file left
+  EXPECT_TRUE(driver.messages.empty());
+}
+
+TEST(ProcessCommand, InputDuringAScanWaitsForItsEndAndIsActedOnOnce) {
+  TempFolder folder;
+  PutImages(folder, "pics", 3000);
+  std::vector<std::string> rows;
+  WindowDriver driver;
+  DuringScan during([&](int tick) {
+    QWidget* window = WindowWidget(kMainWindow);
+    if (tick == 1) {
+      // Through the window system, as a real click arrives: held back.
+      const QPoint centre = WindowDriver::Control(kProcessButton)->geometry().center();
+      QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre);
+      return true;
+    }
+    QTest::keyClick(window, Qt::Key_Escape);
+    return false;
+  });
+  driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([] {})  // the held click starts the second run here
+      .Then([&] {
+        rows = WindowDriver::LogRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+
+  const std::string scene = folder.Path("pics/image_scan.pov").string();
+  const auto cancelled = std::find(rows.begin(), rows.end(), "Scan cancelled: " + scene + " was not written");
+  const auto written = std::find(rows.begin(), rows.end(), "3000 images written to " + scene);
+  ASSERT_NE(cancelled, rows.end());
+  ASSERT_NE(written, rows.end());
+  EXPECT_LT(cancelled, written);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), *cancelled), 1);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), *written), 1);
+  // Header lines, its own line end, the images, footer lines, its line end: written once.
+  const std::string bytes = folder.Get("pics/image_scan.pov");
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 74 + 1 + 3000 + 88 + 1);
+}
+
+TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
+  for (const bool close_box : {false, true}) {
+    TempFolder folder;
+    PutImages(folder, "pics", 3000);
+    folder.Put("pics/image_scan.pov", "the earlier scene");
+    std::vector<std::string> rows;
+    WindowDriver driver;
+    DuringScan during([&](int) {
+      if (close_box)
+        WindowWidget(kMainWindow)->close();
+      else
+        WindowDriver::Click(kQuitButton);
+      return false;
+    });
+    driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
+        .Then([] { WindowDriver::Click(kProcessButton); });
+    EXPECT_EQ(driver.Run(), 0) << close_box;
+    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << close_box;
+    EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << close_box;
+  }
+}
+
+TEST(ProcessCommand, SummaryRowsCountTheImagesWarnAboutTheTableAndHintAtSkippedNames) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("many"));
+  for (int i = 0; i < 2001; ++i) folder.Put("many/i" + std::to_string(i) + ".png", "");
+  folder.Put("many/IMG_0001.JPG", "");
+  std::vector<std::string> rows;
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(folder.Text("many") + u"/"); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([&] {
+        rows = WindowDriver::LogRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  const std::string scene = folder.Path("many/image_scan.pov").string();
+  ASSERT_GE(rows.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end()),
+            (std::vector<std::string>{
+                "2001 images written to " + scene,
+                "Warning: " + scene + " lists 2001 images; the scene's table holds 2000 rows",
+                "1 file skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+}
+
+// The child half of the tests below: runs the window on the folder the parent names,
+// printing every message it shows.
+TEST(ProcessCommandChild, ProcessesTheFolderNamedByTheParent) {
+  const char* folder = std::getenv("IMAGESCAN_TEST_FOLDER");
+  if (!folder) GTEST_SKIP() << "runs only as the child of another test";
+  if (const char* limit = std::getenv("IMAGESCAN_TEST_FILE_LIMIT")) {
+    const rlimit bytes{std::strtoul(limit, nullptr, 10), std::strtoul(limit, nullptr, 10)};
+    setrlimit(RLIMIT_FSIZE, &bytes);
+  }
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(folder) + u"/"); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([] { WindowDriver::Click(kQuitButton); });
+  driver.Run();
+  for (const ShownMessage& message : driver.messages)
+    std::printf("message: %s: %s\n", EscapedBytesFromText(message.caption).c_str(),
+                EscapedBytesFromText(message.text).c_str());
+}
+
+// Starts the child half with the environment given; its output goes to `output`.
+pid_t StartChild(const std::vector<std::string>& settings, const std::string& output) {
+  std::vector<std::string> environment = settings;
+  for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
+  std::vector<char*> env;
+  for (std::string& entry : environment) env.push_back(entry.data());
+  env.push_back(nullptr);
+  std::string program = "/proc/self/exe", filter = "--gtest_filter=ProcessCommandChild.*";
+  char* argv[] = {program.data(), filter.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t child = -1;
+  if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv, env.data()) != 0) child = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+int WaitFor(pid_t child) {
+  int status = 0;
+  waitpid(child, &status, 0);
+  return status;
+}
+
+// The temporary files beside the scene: every name that is neither an image nor the scene.
+std::vector<std::string> Leftovers(const stdfs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : stdfs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.ends_with(".png") && name != "image_scan.pov") names.push_back(name);
+  }
+  return names;
+}
+
+TEST(ProcessCommand, KillingTheWindowMidScanLeavesThePreviousSceneUnchanged) {
+  TempFolder folder;
+  PutImages(folder, "pics", 3000);
+  folder.Put("pics/image_scan.pov", "the earlier scene");
+  const pid_t child = StartChild({"IMAGESCAN_TEST_FOLDER=" + folder.Path("pics").string()}, folder.Path("out").string());
+  ASSERT_GT(child, 0);
+  // Once the temporary file exists the scan is under way.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (Leftovers(folder.Path("pics")).empty() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  kill(child, SIGKILL);
+  const int status = WaitFor(child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it could be killed";
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  const std::vector<std::string> left = Leftovers(folder.Path("pics"));
+  ASSERT_EQ(left.size(), 1u);
+  // Hidden, and not a name the scan takes for an image.
+  EXPECT_TRUE(left[0].starts_with(".image_scan.pov.") && left[0].ends_with(".tmp")) << left[0];
+}
+
+TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
+  TempFolder folder;
+  const stdfs::path disk = folder.Path("disk");
+  stdfs::create_directory(disk);
+  // A small file system where the tests run as root, else a file size limit in a child.
+  const bool mounted = geteuid() == 0 && mount("imagescan-test", disk.c_str(), "tmpfs", 0, "size=64k") == 0;
+  const std::string old_scene(6000, 'o');
+  folder.Put("disk/image_scan.pov", old_scene);
+  for (int i = 0; i < 2000; ++i) folder.Put("disk/image-with-a-long-name-" + std::to_string(i) + ".png", "");
+  const std::string scene = (disk / "image_scan.pov").string();
+  std::string message;
+  if (mounted) {
+    WindowDriver driver;
+    driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(disk.string()) + u"/"); })
+        .Then([] { WindowDriver::Click(kProcessButton); })
+        .Then([] { WindowDriver::Click(kQuitButton); });
+    EXPECT_EQ(driver.Run(), 0);
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(driver.messages[0].caption, u"imagescan");
+    message = "message: imagescan: " + EscapedBytesFromText(driver.messages[0].text) + "\n";
+  } else {
+    const pid_t child = StartChild({"IMAGESCAN_TEST_FOLDER=" + disk.string(), "IMAGESCAN_TEST_FILE_LIMIT=20000"},
+                                   folder.Path("out").string());
+    ASSERT_GT(child, 0);
+    const int status = WaitFor(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    message = folder.Get("out");
+  }
+  EXPECT_NE(message.find("message: imagescan: Cannot write " + scene + ": " +
+                         (mounted ? "No space left on device" : "File too large")),
+            std::string::npos)
+      << message;
+  EXPECT_EQ(folder.Get("disk/image_scan.pov"), old_scene);
+  EXPECT_TRUE(Leftovers(disk).empty());
+  if (mounted) umount2(disk.c_str(), MNT_DETACH);
+}
+
+}  // namespace

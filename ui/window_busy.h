@@ -1,0 +1,32 @@
+#pragma once
+// Keeping the program's windows alive while a long command runs inside the handling of
+// one event: they repaint, while the user's input waits for the command to end.
+#include <cstdint>
+#include <memory>
+
+// While one lives (until Release), the busy cursor shows and input to every window is
+// held back, except three ways out that ask the command to stop: Escape, the close box
+// of `window`, and a click on `exit_control`. The close box and the click still reach
+// the program as its events (CloseEvent, ControlEvent), to be acted on after the command.
+class WindowBusy {
+ public:
+  WindowBusy(int64_t window, int64_t exit_control);
+  // Gives the held input back to Qt's queue in the order it came, to be handled after
+  // the command as if it had just arrived.
+  ~WindowBusy();
+  WindowBusy(const WindowBusy&) = delete;
+  WindowBusy& operator=(const WindowBusy&) = delete;
+
+  // Lets Qt repaint and handle everything pending except the held input. False once
+  // the user asked to stop.
+  bool Refresh();
+  // Ends the hold before the command ends (for a message box the user must answer):
+  // the cursor comes back and new input flows; what was held still waits for the end.
+  void Release();
+
+ private:
+  struct Hold;
+  std::unique_ptr<Hold> hold_;
+  int64_t window_;
+  int64_t exit_control_;
+};
