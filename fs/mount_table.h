@@ -25,7 +25,8 @@ inline constexpr size_t kMaxDrives = 32;
 // over again keeps its place and takes the newer entry. At most kMaxDrives.
 std::vector<MountEntry> MountTableDrives(const std::vector<MountEntry>& entries);
 
-// The system's current table as text; empty when it cannot be read.
-std::string MountTableRead();
-// The file that holds it, for watching it for changes.
+// The file that holds the system's current table, also for watching it for changes.
 inline constexpr char kMountTableFile[] = "/proc/self/mounts";
+// The table in `file` (by default the system's current one) as text; empty when it
+// cannot be read whole.
+std::string MountTableRead(const char* file = kMountTableFile);

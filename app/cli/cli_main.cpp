@@ -80,15 +80,12 @@ int Run(const CliOptions& options) {
       status = 1;
       continue;
     }
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s", static_cast<long long>(result.image_count),
+    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n", static_cast<long long>(result.image_count),
                  result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
-    if (result.unreadable > 0) {
-      std::fprintf(stderr, "; %lld unreadable entr%s skipped", static_cast<long long>(result.unreadable),
-                   result.unreadable == 1 ? "y" : "ies");
+    for (const std::u16string& warning :
+         {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable)}) {
+      if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }
-    std::fputc('\n', stderr);
-    if (const std::u16string warning = SceneTableWarning(result.path, result.image_count); !warning.empty())
-      std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     const std::u16string hint = SkippedNamesHint(result.skipped_names);
     if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
   }

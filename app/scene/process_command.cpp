@@ -14,7 +14,9 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
   result.scene = WriteSceneFileSafely(selected_path, observer);
   if (result.scene.system_error != 0 || result.scene.stopped) return result;
 
-  if (FileOpen(kSceneFileNumber, result.scene.path, 0) == 0) {
+  // Read access is all the proof needs: a scene that keeps an earlier file's read-only
+  // mode is written all the same and must not be reported as unreadable.
+  if (FileOpenAs(FileOpenMode::ReadOnly, kSceneFileNumber, result.scene.path, 0) == 0) {
     result.read_error = FileLastError();
     if (result.read_error == 0) result.read_error = -1;
     return result;
@@ -46,6 +48,8 @@ std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
   std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.image_count)};
   if (const std::u16string warning = SceneTableWarning(path, result.scene.image_count); !warning.empty())
     rows.push_back(u"Warning: " + warning);
+  if (const std::u16string unreadable = UnreadableEntriesText(result.scene.unreadable); !unreadable.empty())
+    rows.push_back(u"Warning: " + unreadable);
   if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty())
     rows.push_back(hint);
   return rows;

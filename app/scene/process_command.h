@@ -14,8 +14,8 @@ struct ProcessResult {
 };
 
 // For a selected path (a folder's path ends in its separator): writes
-// <path>image_scan.pov through WriteSceneFileSafely, then opens it again as file 5 and
-// reads it through, which proves it can be read. An empty path does nothing.
+// <path>image_scan.pov through WriteSceneFileSafely, then opens it again as file 5 (read
+// only) and reads it through, which proves it can be read. An empty path does nothing.
 ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer);
 
 // What the user must be told in a message after a run: which file and why it could not

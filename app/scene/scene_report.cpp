@@ -21,6 +21,12 @@ std::u16string SceneTableWarning(const std::u16string& path, int64_t images) {
          DecimalText(kSceneImageRows) + u" rows";
 }
 
+std::u16string UnreadableEntriesText(int64_t unreadable) {
+  if (unreadable == 0) return {};
+  return DecimalText(unreadable) + (unreadable == 1 ? u" folder or file" : u" folders or files") +
+         u" could not be read and " + (unreadable == 1 ? u"was" : u"were") + u" left out";
+}
+
 std::u16string SkippedNamesHint(int64_t skipped_names) {
   if (skipped_names == 0) return {};
   return Counted(skipped_names, u"file") +

@@ -9,6 +9,9 @@ std::u16string SceneWrittenText(const std::u16string& path, int64_t images);
 // "PATH lists N images; the scene's table holds 2000 rows" when the scene lists more
 // images than its table holds, else empty.
 std::u16string SceneTableWarning(const std::u16string& path, int64_t images);
+// "N folders or files could not be read and were left out" ("1 folder or file ... was"),
+// else empty.
+std::u16string UnreadableEntriesText(int64_t unreadable);
 // "N files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"
 // ("1 file"), else empty.
 std::u16string SkippedNamesHint(int64_t skipped_names);

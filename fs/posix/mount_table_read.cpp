@@ -5,8 +5,8 @@
 
 #include "fs/mount_table.h"
 
-std::string MountTableRead() {
-  const int fd = open(kMountTableFile, O_RDONLY | O_CLOEXEC);
+std::string MountTableRead(const char* file) {
+  const int fd = open(file, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {};
   // The kernel makes the text as it is read; its size is not known beforehand.
   std::string text;

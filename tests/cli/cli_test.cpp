@@ -19,6 +19,7 @@
 
 #include "app/cli/cli_options.h"
 #include "app/scene/scene_format.h"
+#include "support/deep_folders.h"
 #include "support/scene_expectations.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
@@ -85,32 +86,6 @@ std::vector<std::string> Temporaries(const TempFolder& folder) {
     if (entry.path().filename().string().starts_with(".image_scan.pov.")) found.push_back(entry.path().filename());
   }
   return found;
-}
-
-// A chain of folders named kDeepName below `root`, deeper than any path can reach, made
-// and removed one level at a time.
-const std::string kDeepName(250, 'd');
-
-void MakeDeepFolders(const stdfs::path& root, int levels) {
-  int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  for (int level = 0; level < levels && folder >= 0; ++level) {
-    mkdirat(folder, kDeepName.c_str(), 0755);
-    const int next = openat(folder, kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    close(folder);
-    folder = next;
-  }
-  if (folder >= 0) close(folder);
-}
-
-void RemoveDeepFolders(const stdfs::path& root, int levels) {
-  std::vector<int> chain = {open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-  while (static_cast<int>(chain.size()) < levels && chain.back() >= 0)
-    chain.push_back(openat(chain.back(), kDeepName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  for (; !chain.empty(); chain.pop_back()) {
-    if (chain.back() < 0) continue;
-    unlinkat(chain.back(), kDeepName.c_str(), AT_REMOVEDIR);
-    close(chain.back());
-  }
 }
 
 // Permission bits bind root only without its privileges, so as root the program runs as
@@ -197,6 +172,12 @@ TEST(Cli, ASceneFileThatCannotBeWrittenExitsWithOneAndLeavesNothingBehind) {
   EXPECT_TRUE(Contains(run.err, folder.Path("pics/image_scan.pov").string())) << run.err;
   EXPECT_TRUE(Contains(run.err, "Is a directory")) << run.err;
   EXPECT_EQ(std::distance(stdfs::directory_iterator(folder.Path("pics")), {}), 2);  // a.gif, the folder
+
+  // A folder that fails does not keep the next one from being written.
+  stdfs::create_directory(folder.Path("good"));
+  const Outcome both = RunCli(Quote(folder.Path("pics").string()) + " " + Quote(folder.Path("good").string()), scratch);
+  EXPECT_EQ(both.status, 1);
+  EXPECT_EQ(folder.Get("good/image_scan.pov"), Scene(""));
 }
 
 }  // namespace
@@ -250,7 +231,8 @@ TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
   EXPECT_TRUE(Contains(partial.err, "wrote 1 image to " + folder.Path("pics/image_scan.pov").string() +
                                         " in "))
       << partial.err;
-  EXPECT_TRUE(Contains(partial.err, "; 2 unreadable entries skipped")) << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "warning: 2 folders or files could not be read and were left out"))
+      << partial.err;
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), Scene("add_image ( \"a.png\", 4, 4 ) \r\n"));
 }
 
@@ -342,6 +324,12 @@ TEST(Cli, WarnsWhenTheSceneListsMoreImagesThanItsTableHolds) {
   const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Contains(run.err, "2001 images; the scene's table holds 2000 rows")) << run.err;
+  // Exactly as many as the table holds: no warning.
+  stdfs::remove(folder.Path("i0.png"));
+  const Outcome full = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
+  EXPECT_EQ(full.status, 0);
+  EXPECT_TRUE(Contains(full.err, "wrote 2000 images")) << full.err;
+  EXPECT_FALSE(Contains(full.err, "warning")) << full.err;
 }
 
 }  // namespace

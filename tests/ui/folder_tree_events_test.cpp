@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
@@ -31,11 +32,16 @@ class FolderTreeEvents : public FolderTreeTest {
     ASSERT_TRUE(one && two);
     DrainEvents();
   }
+  // On the node's icon, scrolled into view. The tree scrolls to a node's row but not
+  // sideways to it, and a node deep below the temporary folder is indented past the
+  // tree's right edge, so the icon is brought in by hand.
   QPoint At(QTreeWidgetItem* node) {
     Tree()->scrollToItem(node);
-    // On the node's icon: its row can reach past the tree's right edge.
-    const QRect row = Tree()->visualItemRect(node);
-    return QPoint(row.left() + 4, row.center().y());
+    const QModelIndex index = Tree()->indexFromItem(node);
+    QScrollBar* sideways = Tree()->horizontalScrollBar();
+    sideways->setValue(sideways->value() + Tree()->visualRect(index).left());
+    const QRect item = Tree()->visualRect(index);  // without the indentation
+    return QPoint(item.left() + 4, item.center().y());
   }
   QWidget* View() { return Tree()->viewport(); }
   void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {

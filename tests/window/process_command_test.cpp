@@ -62,6 +62,20 @@ class DuringScan {
   int ticks_ = 0;
 };
 
+// Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
+// and a picture of the window, and quits. Returns the program's exit code.
+int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder, std::vector<std::string>* rows = nullptr,
+                    QImage* shot = nullptr) {
+  driver.Then([folder] { WindowDriver::Select(folder); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([rows, shot] {
+        if (rows) *rows = WindowDriver::LogRows();
+        if (shot) *shot = WindowWidget(kMainWindow)->grab().toImage();
+        WindowDriver::Click(kQuitButton);
+      });
+  return driver.Run();
+}
+
 std::string ScreenshotPath(const std::string& name) {
   return QFileInfo(QString::fromUtf8(IMAGESCAN_SCREENSHOT)).dir().filePath(QString::fromStdString(name)).toStdString();
 }
@@ -87,13 +101,7 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     QTest::keyClick(WindowWidget(kMainWindow), Qt::Key_Escape);
     return false;
   });
-  driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([&] {
-        rows = WindowDriver::LogRows();
-        WindowDriver::Click(kQuitButton);
-      });
-  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("pics") + u"/", &rows), 0);
 
   ASSERT_EQ(rows_seen.size(), 3u);
   EXPECT_LT(rows_seen[0], rows_seen[1]);
@@ -106,7 +114,7 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   ASSERT_FALSE(rows.empty());
   EXPECT_LT(rows.size(), 3000u);
   EXPECT_EQ(rows.back(), "Scan cancelled: the previous " + folder.Path("pics/image_scan.pov").string() + " is kept");
-  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene");
   EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u);  // no temporary file left
   EXPECT_TRUE(driver.messages.empty());
 }
@@ -157,16 +165,20 @@ TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
     std::vector<std::string> rows;
     WindowDriver driver;
     DuringScan during([&](int) {
-      if (close_box)
-        WindowWidget(kMainWindow)->close();
-      else
-        WindowDriver::Click(kQuitButton);
+      QWidget* window = WindowWidget(kMainWindow);
+      if (close_box) {
+        window->close();
+      } else {
+        // Through the window system, as a real click arrives.
+        const QPoint centre = WindowDriver::Control(kQuitButton)->geometry().center();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre);
+      }
       return false;
     });
     driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
         .Then([] { WindowDriver::Click(kProcessButton); });
     EXPECT_EQ(driver.Run(), 0) << close_box;
-    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << close_box;
+    EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene") << close_box;
     EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << close_box;
   }
 }
@@ -178,13 +190,9 @@ TEST(ProcessCommand, SummaryRowsCountTheImagesWarnAboutTheTableAndHintAtSkippedN
   folder.Put("many/IMG_0001.JPG", "");
   std::vector<std::string> rows;
   WindowDriver driver;
-  driver.Then([&] { WindowDriver::Select(folder.Text("many") + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([&] {
-        rows = WindowDriver::LogRows();
-        WindowDriver::Click(kQuitButton);
-      });
-  EXPECT_EQ(driver.Run(), 0);
+  QImage shot;
+  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("many") + u"/", &rows, &shot), 0);
+  shot.save(QString::fromStdString(ScreenshotPath("summary.png")));
   const std::string scene = folder.Path("many/image_scan.pov").string();
   ASSERT_GE(rows.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end()),
@@ -204,10 +212,7 @@ TEST(ProcessCommandChild, ProcessesTheFolderNamedByTheParent) {
     setrlimit(RLIMIT_FSIZE, &bytes);
   }
   WindowDriver driver;
-  driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(folder) + u"/"); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([] { WindowDriver::Click(kQuitButton); });
-  driver.Run();
+  ProcessThenQuit(driver, TextFromEscapedBytes(folder) + u"/");
   for (const ShownMessage& message : driver.messages)
     std::printf("message: %s: %s\n", EscapedBytesFromText(message.caption).c_str(),
                 EscapedBytesFromText(message.text).c_str());
@@ -260,7 +265,7 @@ TEST(ProcessCommand, KillingTheWindowMidScanLeavesThePreviousSceneUnchanged) {
   kill(child, SIGKILL);
   const int status = WaitFor(child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it could be killed";
-  EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene");
+  EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene");
   const std::vector<std::string> left = Leftovers(folder.Path("pics"));
   ASSERT_EQ(left.size(), 1u);
   // Hidden, and not a name the scan takes for an image.
@@ -272,7 +277,7 @@ TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
   const stdfs::path disk = folder.Path("disk");
   stdfs::create_directory(disk);
   // A small file system where the tests run as root, else a file size limit in a child.
-  const bool mounted = geteuid() == 0 && mount("imagescan-test", disk.c_str(), "tmpfs", 0, "size=64k") == 0;
+  const bool mounted = geteuid() == 0 && mount("imagescan-test", disk.c_str(), "tmpfs", 0, "size=32k") == 0;
   const std::string old_scene(6000, 'o');
   folder.Put("disk/image_scan.pov", old_scene);
   for (int i = 0; i < 2000; ++i) folder.Put("disk/image-with-a-long-name-" + std::to_string(i) + ".png", "");
@@ -280,10 +285,10 @@ TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
   std::string message;
   if (mounted) {
     WindowDriver driver;
-    driver.Then([&] { WindowDriver::Select(TextFromEscapedBytes(disk.string()) + u"/"); })
-        .Then([] { WindowDriver::Click(kProcessButton); })
-        .Then([] { WindowDriver::Click(kQuitButton); });
-    EXPECT_EQ(driver.Run(), 0);
+    std::vector<std::string> rows;
+    EXPECT_EQ(ProcessThenQuit(driver, TextFromEscapedBytes(disk.string()) + u"/", &rows), 0);
+    // The scan stops soon after the first write that fails, not at the end of the folder.
+    EXPECT_LT(rows.size(), 2000u);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].caption, u"imagescan");
     message = "message: imagescan: " + EscapedBytesFromText(driver.messages[0].text) + "\n";

@@ -1,0 +1,52 @@
+// Measuring must give exactly what loading gives: the same width and height, or failure
+// for both. The file route is checked too, through a file of the target's own.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "fs/text_encoding.h"
+#include "fuzz_image.h"
+#include "fuzz_memory.h"
+#include "image/image_setup.h"
+
+namespace {
+
+std::string g_path;
+
+void ExpectSame(const std::optional<ImageSize>& measured, const std::optional<ImageSize>& loaded, const char* route) {
+  const bool same = measured.has_value() == loaded.has_value() &&
+                    (!measured || (measured->width == loaded->width && measured->height == loaded->height));
+  if (same) return;
+  std::fprintf(stderr, "%s measuring gives %dx%d (%s), loading %dx%d (%s)\n", route, measured ? measured->width : 0,
+               measured ? measured->height : 0, measured ? "ok" : "failed", loaded ? loaded->width : 0,
+               loaded ? loaded->height : 0, loaded ? "ok" : "failed");
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  LimitFuzzMemory();
+  ImageLayerStart();
+  char pattern[] = "/tmp/imagescan-measure-fuzz-XXXXXX";
+  const int file = mkstemp(pattern);
+  if (file < 0) std::abort();
+  close(file);
+  g_path = pattern;
+  std::atexit([] { unlink(g_path.c_str()); });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::optional<ImageSize> loaded = LoadedSize(data, size);
+  ExpectSame(MeasureImageMemory({data, size}), loaded, "memory");
+
+  std::FILE* file = std::fopen(g_path.c_str(), "wb");
+  if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) std::abort();
+  ExpectSame(MeasureImageFile(TextFromEscapedBytes(g_path)), loaded, "file");
+  return 0;
+}
