@@ -4,7 +4,7 @@
 
 #include "fs/platform_file.h"
 
-std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
+std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path) {
   // The open refuses anything but a regular file without opening it. Readers need no
   // lock here, so another program's lock does not keep an image from being measured.
   PlatformFile file = PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting,
@@ -13,6 +13,14 @@ std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
   const int64_t size = file.Seek(0, PlatformOrigin::End);
   if (size < 0 || static_cast<uint64_t>(size) >= kWholeFileLimit) return std::nullopt;
   if (file.Seek(0, PlatformOrigin::Start) != 0) return std::nullopt;
+  return OpenedWholeFile{std::move(file), static_cast<uint64_t>(size)};
+}
+
+std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
+  auto opened = OpenWholeFile(path);
+  if (!opened) return std::nullopt;
+  PlatformFile& file = opened->file;
+  const auto size = static_cast<int64_t>(opened->size);
 
   FileBytes bytes;
   bytes.size = static_cast<size_t>(size);

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "fs/platform_file.h"
+
 // Files of this size or more are not read: callers count sizes in signed 32 bits.
 inline constexpr uint64_t kWholeFileLimit = uint64_t{1} << 31;
 
@@ -15,6 +17,15 @@ struct FileBytes {
   size_t size = 0;
   std::span<const uint8_t> Bytes() const { return {data.get(), size}; }
 };
+
+struct OpenedWholeFile {
+  PlatformFile file;
+  uint64_t size = 0;
+};
+// The regular file at path, open for reading, and its size: what ReadWholeFile reads,
+// for readers that take it in pieces. Nothing where ReadWholeFile refuses the file
+// before reading it.
+std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path);
 
 // The complete contents of the regular file at path (symbolic links followed).
 // Nothing is returned for anything else: a missing or unreadable file, a FIFO, socket,

@@ -6,6 +6,6 @@
 
 #include "image/pixel_limit.h"
 
-inline constexpr uint64_t kFuzzMemoryBytes = uint64_t{1} << 30;  // pixels: half of it
+inline constexpr uint64_t kFuzzMemoryBytes = uint64_t{256} << 20;  // pixels: half of it
 
 inline void LimitFuzzMemory() { SetMemoryBytesForTesting(kFuzzMemoryBytes); }

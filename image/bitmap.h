@@ -15,6 +15,10 @@ class Bitmap {
   static std::optional<Bitmap> Create(int32_t width, int32_t height, int depth,
                                       uint64_t bytes_in_use);
 
+  // The bytes Create would allocate, or nothing where it refuses before allocating.
+  static std::optional<uint64_t> Bytes(int32_t width, int32_t height, int depth,
+                                       uint64_t bytes_in_use);
+
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   int Depth() const { return depth_; }

@@ -1,5 +1,9 @@
 #include "image/bmp_decoder.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "image/bitmap.h"
 #include "image/byte_reader.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
@@ -9,11 +13,16 @@ namespace {
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
+constexpr uint32_t kAlphaBitFields = 6;
 constexpr uint64_t kFileHeaderBytes = 14;
+
+// The most a palette can hold: 256 blue-green-red-0 quads.
+constexpr uint64_t kPaletteBytes = 4 * 256;
 
 struct BmpState : DecoderState {
   uint64_t pixel_offset = 0;
   uint64_t palette_offset = 0;
+  std::vector<uint8_t> palette;  // the palette's bytes that lie inside the data
   int bit_count = 0;
   uint32_t compression = 0;
   bool top_down = false;
@@ -39,6 +48,24 @@ int StoredRowBits(const BmpState& s) {
   }
 }
 
+// Whether the format defines the pair. Other bit counts (0, 2, 3, 5 ...) and compressions
+// would only make a picture of nothing, of whatever size the header claims.
+bool Defined(int bits, uint32_t compression) {
+  switch (compression) {
+    case 0:
+      return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case kRle8:
+      return bits == 8;
+    case kRle4:
+      return bits == 4;
+    case kBitFields:
+    case kAlphaBitFields:
+      return bits == 16 || bits == 32;
+    default:
+      return false;
+  }
+}
+
 // Stored rows are padded to a multiple of 4 bytes.
 uint64_t Stride(int32_t width, int bits) {
   return (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 31) / 32 * 4;
@@ -49,35 +76,41 @@ uint64_t UsedRowBytes(int32_t width, int bits) {
 }
 
 // Whether every row Decode reads lies inside the data (the last row's padding may be
-// missing). Checked before any pixel buffer is made for the picture.
-bool RowsFit(std::span<const uint8_t> data, const BmpState& s, int32_t width,
-             int32_t height) {
+// missing); pixels that are not stored as rows must at least begin inside it. Checked
+// before any pixel buffer is made for the picture.
+bool RowsFit(uint64_t size, const BmpState& s, int32_t width, int32_t height) {
   const int bits = StoredRowBits(s);
-  if (bits == 0) return true;
+  if (bits == 0) return s.pixel_offset < size;
   const uint64_t last = UsedRowBytes(width, bits);
-  if (s.pixel_offset > data.size() || last > data.size() - s.pixel_offset) return false;
-  const uint64_t room = data.size() - s.pixel_offset - last;
+  if (s.pixel_offset > size || last > size - s.pixel_offset) return false;
+  const uint64_t room = size - s.pixel_offset - last;
   return static_cast<uint64_t>(height) - 1 <= room / Stride(width, bits);
 }
 
 // A 32-bit file keeps its fourth bytes only when the data holds width x 4 x height bytes
 // and one of the pixels' fourth bytes is not zero.
-bool HasAlpha(std::span<const uint8_t> data, const BmpState& s, int32_t width,
-              int32_t height) {
-  if (static_cast<uint64_t>(width) > data.size() / 4 / static_cast<uint64_t>(height)) {
+bool HasAlpha(ImageSource& source, const BmpState& s, int32_t width, int32_t height) {
+  if (static_cast<uint64_t>(width) > source.Size() / 4 / static_cast<uint64_t>(height)) {
     return false;
   }
   const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-  for (uint64_t i = 0; i < pixels; ++i) {
-    const uint64_t at = s.pixel_offset + 4 * i + 3;
-    if (at >= data.size()) return false;
-    if (data[at] != 0) return true;
+  if (s.pixel_offset > source.Size()) return false;
+  const uint64_t end = std::min(source.Size(), s.pixel_offset + 4 * pixels);
+  constexpr size_t kPiece = size_t{64} << 10;  // a multiple of 4: pieces hold whole pixels
+  for (uint64_t at = s.pixel_offset; at < end;) {
+    const auto piece = source.Fetch(at, static_cast<size_t>(std::min<uint64_t>(kPiece, end - at)));
+    if (piece.empty()) return false;
+    for (size_t i = 3; i < piece.size(); i += 4) {
+      if (piece[i] != 0) return true;
+    }
+    at += piece.size();
   }
   return false;
 }
 
 bool BmpCheck(DecodeContext& context) {
-  const auto data = context.data;
+  ImageSource& source = *context.source;
+  const auto data = source.Fetch(0, 54);
   if (data.size() < 54 || data[0] != 'B' || data[1] != 'M' || *U16At(data, 6) != 0 ||
       *U16At(data, 8) != 0) {
     return false;
@@ -93,21 +126,25 @@ bool BmpCheck(DecodeContext& context) {
   state->palette_offset = kFileHeaderBytes + *U32At(data, 14);
   state->bit_count = *U16At(data, 28);
   state->compression = *U32At(data, 30);
-  if (!RowsFit(data, *state, width, static_cast<int32_t>(height))) return false;
+  if (!Defined(state->bit_count, state->compression)) return false;
+  if (!RowsFit(source.Size(), *state, width, static_cast<int32_t>(height))) return false;
+  if (state->bit_count <= 8 && state->palette_offset < source.Size()) {
+    const auto palette = source.Fetch(state->palette_offset, kPaletteBytes);
+    state->palette.assign(palette.begin(), palette.end());
+  }
 
   context.width = width;
   context.height = static_cast<int32_t>(height);
   context.source_depth = state->bit_count;
   context.depth =
-      state->bit_count == 32 && HasAlpha(data, *state, width, context.height) ? 32 : 24;
+      state->bit_count == 32 && HasAlpha(source, *state, width, context.height) ? 32 : 24;
   context.state = std::move(state);
   return true;
 }
 
 // Writes the palette's colour for index; false when the entry lies outside the data.
-bool PutPaletteColour(std::span<const uint8_t> data, const BmpState& s, unsigned index,
-                      uint8_t* pixel) {
-  const auto entry = BytesAt(data, s.palette_offset + 4 * uint64_t{index}, 3);
+bool PutPaletteColour(const BmpState& s, unsigned index, uint8_t* pixel) {
+  const auto entry = BytesAt(s.palette, 4 * uint64_t{index}, 3);
   if (!entry) return false;
   pixel[0] = (*entry)[0];
   pixel[1] = (*entry)[1];
@@ -117,8 +154,8 @@ bool PutPaletteColour(std::span<const uint8_t> data, const BmpState& s, unsigned
 
 void PutGrey(uint8_t* pixel, uint8_t value) { pixel[0] = pixel[1] = pixel[2] = value; }
 
-bool DecodeRow(std::span<const uint8_t> data, const BmpState& s,
-               std::span<const uint8_t> row, int32_t width, int depth, uint8_t* out) {
+bool DecodeRow(const BmpState& s, std::span<const uint8_t> row, int32_t width, int depth,
+               uint8_t* out) {
   const int step = depth / 8;
   for (int32_t x = 0; x < width; ++x, out += step) {
     switch (s.bit_count) {
@@ -127,11 +164,11 @@ bool DecodeRow(std::span<const uint8_t> data, const BmpState& s,
         break;
       case 4: {
         const uint8_t byte = row[static_cast<size_t>(x / 2)];
-        if (!PutPaletteColour(data, s, x % 2 == 0 ? byte >> 4 : byte & 15, out)) return false;
+        if (!PutPaletteColour(s, x % 2 == 0 ? byte >> 4 : byte & 15, out)) return false;
         break;
       }
       case 8:
-        if (!PutPaletteColour(data, s, row[static_cast<size_t>(x)], out)) return false;
+        if (!PutPaletteColour(s, row[static_cast<size_t>(x)], out)) return false;
         break;
       case 16: {
         const auto i = static_cast<size_t>(x) * 2;
@@ -164,7 +201,7 @@ bool DecodeRow(std::span<const uint8_t> data, const BmpState& s,
 // escape is a failure.
 bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels,
                 ptrdiff_t pitch, uint32_t flags) {
-  const auto data = context.data;
+  ImageSource& source = *context.source;
   const int32_t width = context.width;
   const int32_t height = context.height;
   uint64_t at = s.pixel_offset;
@@ -174,14 +211,14 @@ bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels
     if (x < 0 || x >= width || y >= height) return true;
     const auto row = static_cast<int32_t>(s.top_down ? y : height - 1 - y);
     uint8_t* out = PictureRow(pixels, pitch, height, row, flags) + x * (context.depth / 8);
-    return PutPaletteColour(data, s, index, out);
+    return PutPaletteColour(s, index, out);
   };
   for (;;) {
-    const auto pair = BytesAt(data, at, 2);
-    if (!pair) return false;
+    const auto pair = source.Fetch(at, 2);
+    if (pair.size() < 2) return false;
     at += 2;
-    const uint8_t count = (*pair)[0];
-    const uint8_t value = (*pair)[1];
+    const uint8_t count = pair[0];
+    const uint8_t value = pair[1];
     if (count > 0) {
       for (int i = 0; i < count; ++i, ++x)
         if (!put(value)) return false;
@@ -193,17 +230,21 @@ bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels
     } else if (value == 1) {
       return true;
     } else if (value == 2) {
-      const auto delta = BytesAt(data, at, 2);
-      if (!delta) return false;
+      const auto delta = source.Fetch(at, 2);
+      if (delta.size() < 2) return false;
       at += 2;
-      x += (*delta)[0];
-      y += (*delta)[1];
+      x += delta[0];
+      y += delta[1];
     } else {
-      const auto literal = BytesAt(data, at, value + (value & 1u));
-      if (!literal) return false;
-      at += literal->size();
+      const size_t length = value + (value & 1u);
+      const auto fetched = source.Fetch(at, length);
+      if (fetched.size() < length) return false;
+      // put may not touch the source, but keep the indices apart from its window anyway.
+      uint8_t literal[256];
+      std::copy(fetched.begin(), fetched.end(), literal);
+      at += length;
       for (int i = 0; i < value; ++i, ++x)
-        if (!put((*literal)[static_cast<size_t>(i)])) return false;
+        if (!put(literal[i])) return false;
     }
   }
 }
@@ -219,20 +260,33 @@ bool BmpDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   const int32_t height = context.height;
   const uint64_t stride = Stride(width, bits);
   for (int32_t r = 0; r < height; ++r) {
-    const auto row = BytesAt(context.data, s.pixel_offset + stride * static_cast<uint64_t>(r),
-                             UsedRowBytes(width, bits));
-    if (!row) return false;
+    const uint64_t used = UsedRowBytes(width, bits);
+    const auto row = context.source->Fetch(s.pixel_offset + stride * static_cast<uint64_t>(r),
+                                           static_cast<size_t>(used));
+    if (row.size() < used) return false;
     const int32_t y = s.top_down ? r : height - 1 - r;
-    if (!DecodeRow(context.data, s, *row, width, context.depth,
-                   PictureRow(pixels, pitch, height, y, flags))) {
+    if (!DecodeRow(s, row, width, context.depth, PictureRow(pixels, pitch, height, y, flags))) {
       return false;
     }
   }
   return true;
 }
 
-constexpr DecoderDescriptor kBmpDecoder{"bmp", BmpCheck, BmpDecode, FinishDecoder,
-                                        kFormatBmp};
+// Rows of palette indices fail where an index has no entry inside the data, and RLE8
+// data where it ends early: only then are the rows decoded, each into the same row.
+bool BmpMeasure(DecodeContext& context) {
+  const auto& s = static_cast<const BmpState&>(*context.state);
+  if (!Bitmap::Bytes(context.width, context.height, context.depth, 0)) return false;
+  const bool rle8 = s.bit_count == 8 && s.compression == kRle8;
+  const int bits = StoredRowBits(s);
+  const bool indexed = bits == 4 || bits == 8;
+  if (!rle8 && (!indexed || s.palette.size() >= 4 * (uint64_t{1} << bits))) return true;
+  std::vector<uint8_t> row(static_cast<size_t>(context.width) * static_cast<size_t>(context.depth / 8));
+  return BmpDecode(context, row.data(), 0, 0);
+}
+
+constexpr DecoderDescriptor kBmpDecoder{"bmp",      BmpCheck,  BmpDecode, FinishDecoder,
+                                        kFormatBmp, BmpMeasure};
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 
+#include "image/image_source.h"
+
 // Format ids: their four bytes in memory spell the format's name.
 inline constexpr uint32_t kFormatBmp = 0x00504D42;   // "BMP\0"
 inline constexpr uint32_t kFormatPng = 0x00474E50;   // "PNG\0"
@@ -23,9 +25,14 @@ struct DecoderState {
 
 struct DecoderDescriptor;
 
+// What a load is for: the pictures, or only whether it succeeds and its size (a decoder
+// may then skip work that cannot change either).
+enum class DecodeGoal { Pictures, Measure };
+
 struct DecodeContext {
   const DecoderDescriptor* decoder = nullptr;  // the one that accepted the data
-  std::span<const uint8_t> data;
+  ImageSource* source = nullptr;  // the data, read in pieces
+  DecodeGoal goal = DecodeGoal::Pictures;
   int32_t width = 0;
   int32_t height = 0;
   int depth = 0;         // 24 or 32: bits per pixel of the bitmap to make
@@ -47,6 +54,10 @@ struct DecoderDescriptor {
   // Releases the working state after the last frame.
   void (*finish)(DecodeContext& context);
   uint32_t format_id;
+  // Makes every check that decoding all frames would make, and takes every decision that
+  // could fail the load (the pixel limit included), without making a picture: true where
+  // the load succeeds. Null: measuring decodes the frames into bitmaps instead.
+  bool (*measure)(DecodeContext& context) = nullptr;
 };
 
 // Address of the row that is y rows from the picture's top, for the layout in flags.

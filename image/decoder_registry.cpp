@@ -25,10 +25,11 @@ bool RegisterDecoder(const DecoderDescriptor& descriptor) {
   return true;
 }
 
-const DecoderDescriptor* RunDecoderTrial(DecodeContext& context,
-                                         std::span<const uint8_t> data) {
+const DecoderDescriptor* RunDecoderTrial(DecodeContext& context, ImageSource& source,
+                                         DecodeGoal goal) {
   context = DecodeContext{};
-  context.data = data;
+  context.source = &source;
+  context.goal = goal;
   for (int i = 0; i < g_count; ++i) {
     const DecoderDescriptor* decoder = g_decoders[static_cast<size_t>(i)];
     context.state.reset();

@@ -11,5 +11,5 @@ void InitDecoderRegistry();
 bool RegisterDecoder(const DecoderDescriptor& descriptor);
 // Offers the data to each decoder in turn; the first whose Check accepts is stored in the
 // context and returned. Null when none does.
-const DecoderDescriptor* RunDecoderTrial(DecodeContext& context,
-                                         std::span<const uint8_t> data);
+const DecoderDescriptor* RunDecoderTrial(DecodeContext& context, ImageSource& source,
+                                         DecodeGoal goal = DecodeGoal::Pictures);

@@ -3,11 +3,14 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <vector>
 
+#include "image/bitmap.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 #include "image/gif_stream_budget.h"
@@ -27,8 +30,9 @@ using Canvas = std::vector<Bgra>;  // screen width x height, rows top-down
 
 struct GifState : DecoderState {
   GifFileType* reader = nullptr;
-  const uint8_t* position = nullptr;
-  const uint8_t* end = nullptr;
+  ImageSource* source = nullptr;
+  uint64_t position = 0;
+  bool rasters = true;  // false: images were read without keeping their pixels
   int next_frame = 0;
   int last_disposal = 0;
   int first_disposal = 0;
@@ -46,41 +50,89 @@ constexpr int kDisposeBackground = DISPOSE_BACKGROUND;  // 2
 constexpr int kDisposePrevious = DISPOSE_PREVIOUS;      // 3
 
 // Copies what remains of the request; a short count is a read failure to giflib.
-int ReadFromMemory(GifFileType* gif, GifByteType* out, int count) {
+int ReadFromSource(GifFileType* gif, GifByteType* out, int count) {
   auto* state = static_cast<GifState*>(gif->UserData);
   if (count <= 0) return 0;
-  const auto left = static_cast<size_t>(state->end - state->position);
-  const size_t n = std::min(static_cast<size_t>(count), left);
-  std::memcpy(out, state->position, n);
-  state->position += n;
-  return static_cast<int>(n);
+  const auto piece = state->source->Fetch(state->position, static_cast<size_t>(count));
+  std::copy(piece.begin(), piece.end(), out);
+  state->position += piece.size();
+  return static_cast<int>(piece.size());
 }
 
-// Reads the rest of the stream with DGifSlurp, unless what giflib would then hold, added
-// to held (what earlier readings hold), breaks the pixel limit.
-bool SlurpWithinLimit(GifState& s, std::span<const uint8_t> data, uint64_t& held) {
-  held += GifStreamHeldBytes(data, static_cast<uint64_t>(s.position - data.data()));
+// An image's pixels, decoded as DGifSlurp decodes them but line by line into one line,
+// and dropped.
+bool SkipImage(GifFileType* gif, std::vector<GifPixelType>& line) {
+  const SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
+  const int width = image.ImageDesc.Width;
+  const int height = image.ImageDesc.Height;
+  if (width <= 0 || height <= 0 || width > INT_MAX / height) return false;
+  line.resize(static_cast<size_t>(width));
+  // Interlaced rows come in four passes, but they are the same number of lines.
+  for (int y = 0; y < height; ++y) {
+    if (DGifGetLine(gif, line.data(), width) == GIF_ERROR) return false;
+  }
+  return true;
+}
+
+// DGifSlurp's reading for measuring: the same records and calls in the same order, so
+// it stops where DGifSlurp stops and keeps the same images and extension blocks, only
+// without the images' pixels.
+bool ReadWithoutRasters(GifFileType* gif) {
+  gif->ExtensionBlocks = nullptr;
+  gif->ExtensionBlockCount = 0;
+  std::vector<GifPixelType> line;
+  GifRecordType type = UNDEFINED_RECORD_TYPE;
+  do {
+    if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
+    if (type == IMAGE_DESC_RECORD_TYPE) {
+      if (DGifGetImageDesc(gif) == GIF_ERROR || !SkipImage(gif, line)) return false;
+      SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
+      image.ExtensionBlocks = std::exchange(gif->ExtensionBlocks, nullptr);
+      image.ExtensionBlockCount = std::exchange(gif->ExtensionBlockCount, 0);
+    } else if (type == EXTENSION_RECORD_TYPE) {
+      int function = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif, &function, &block) == GIF_ERROR) return false;
+      for (int code = function; block; code = CONTINUE_EXT_FUNC_CODE) {
+        if (GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code,
+                                 block[0], &block[1]) == GIF_ERROR ||
+            DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+          return false;
+        }
+      }
+    }
+  } while (type != TERMINATE_RECORD_TYPE);
+  if (gif->ImageCount == 0) {
+    gif->Error = D_GIF_ERR_NO_IMAG_DSCR;
+    return false;
+  }
+  return true;
+}
+
+// Reads the rest of the stream, unless what giflib would then hold, added to held (what
+// earlier readings hold), breaks the pixel limit.
+bool SlurpWithinLimit(GifState& s, uint64_t& held) {
+  held += GifStreamHeldBytes(*s.source, s.position);
   if (held > PixelMemoryLimit()) return false;
-  return DGifSlurp(s.reader) == GIF_OK;
+  return s.rasters ? DGifSlurp(s.reader) == GIF_OK : ReadWithoutRasters(s.reader);
 }
 
 bool GifCheck(DecodeContext& context) {
-  const auto data = context.data;
-  if (data.size() < 2) return false;
+  if (context.source->Size() < 2) return false;
   auto state = std::make_unique<GifState>();
-  state->position = data.data();
-  state->end = data.data() + data.size();
+  state->source = context.source;
+  state->rasters = context.goal == DecodeGoal::Pictures;
   int error = 0;
-  state->reader = DGifOpen(state.get(), ReadFromMemory, &error);
+  state->reader = DGifOpen(state.get(), ReadFromSource, &error);
   if (!state->reader) return false;
   GifFileType* gif = state->reader;
   if (gif->SWidth <= 0 || gif->SHeight <= 0) return false;
   uint64_t held = 0;
-  if (!SlurpWithinLimit(*state, data, held)) {
+  if (!SlurpWithinLimit(*state, held)) {
     // A second reading goes on where the first stopped (past a stray byte between
     // blocks, say). It starts a fresh list of pending extensions: free the old one.
     GifFreeExtensions(&gif->ExtensionBlockCount, &gif->ExtensionBlocks);
-    if (held > PixelMemoryLimit() || !SlurpWithinLimit(*state, data, held)) return false;
+    if (held > PixelMemoryLimit() || !SlurpWithinLimit(*state, held)) return false;
   }
   context.width = gif->SWidth;
   context.height = gif->SHeight;
@@ -105,18 +157,25 @@ Bgra Background(const GifFileType& gif, const ColorMapObject& map, int transpare
   return Colour(map, gif.SBackGroundColor, 255).value_or(Bgra{0, 0, 0, 255});
 }
 
+// Counts a canvas of the screen's size into the load's pixel bytes; nothing when it
+// would break the pixel limit.
+std::optional<uint64_t> ReserveCanvas(DecodeContext& context) {
+  const auto bytes = PixelBufferBytes(4 * int64_t{context.width}, context.height,
+                                      context.pixel_bytes_in_use);
+  if (bytes) context.pixel_bytes_in_use += *bytes;
+  return bytes;
+}
+
 // A canvas of the screen's size filled with colour; false when it breaks the pixel
 // limit or memory cannot be had.
 bool MakeCanvas(DecodeContext& context, Canvas& canvas, Bgra colour) {
-  const auto bytes = PixelBufferBytes(4 * int64_t{context.width}, context.height,
-                                      context.pixel_bytes_in_use);
+  const auto bytes = ReserveCanvas(context);
   if (!bytes) return false;
   try {
     canvas.assign(static_cast<size_t>(*bytes / 4), colour);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  context.pixel_bytes_in_use += *bytes;
   return true;
 }
 
@@ -127,32 +186,49 @@ void FillRect(Canvas& canvas, int32_t stride, const GifImageDesc& r, Bgra colour
   }
 }
 
+// The next frame and what drawing it needs, once the checks that can fail it pass.
+struct FramePlan {
+  const SavedImage* image = nullptr;
+  const ColorMapObject* map = nullptr;
+  GraphicsControlBlock control{};
+};
+
+std::optional<FramePlan> PlanFrame(GifState& s, DecodeContext& context) {
+  const GifFileType& gif = *s.reader;
+  if (s.next_frame >= gif.ImageCount) return std::nullopt;
+  const int index = s.next_frame++;
+  FramePlan plan;
+  plan.image = &gif.SavedImages[index];
+  const GifImageDesc& rect = plan.image->ImageDesc;
+  plan.map = rect.ColorMap ? rect.ColorMap : gif.SColorMap;
+  if (!plan.map || (s.rasters && !plan.image->RasterBits)) return std::nullopt;
+  if (DGifSavedExtensionToGCB(s.reader, index, &plan.control) != GIF_OK) {
+    plan.control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+  }
+  context.frame_delay = plan.control.DelayTime * 10;
+  if (rect.Left < 0 || rect.Top < 0 || rect.Width <= 0 || rect.Height <= 0 ||
+      int64_t{rect.Left} + rect.Width > context.width ||
+      int64_t{rect.Top} + rect.Height > context.height) {
+    return std::nullopt;
+  }
+  return plan;
+}
+
 bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
   auto& s = static_cast<GifState&>(*context.state);
   const GifFileType& gif = *s.reader;
-  if (s.next_frame >= gif.ImageCount) return false;
-  const int index = s.next_frame++;
-  const SavedImage& image = gif.SavedImages[index];
+  const auto plan = PlanFrame(s, context);
+  if (!plan) return false;
+  const SavedImage& image = *plan->image;
   const GifImageDesc& rect = image.ImageDesc;
-  const ColorMapObject* map = rect.ColorMap ? rect.ColorMap : gif.SColorMap;
-  if (!map || !image.RasterBits) return false;
-
-  GraphicsControlBlock control{};
-  if (DGifSavedExtensionToGCB(s.reader, index, &control) != GIF_OK) {
-    control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-  }
+  const ColorMapObject* map = plan->map;
   const int previous_disposal = s.last_disposal;
-  const int disposal = control.DisposalMode;
+  const int disposal = plan->control.DisposalMode;
   s.last_disposal = disposal;
-  context.frame_delay = control.DelayTime * 10;
 
   const int32_t width = context.width;
   const int32_t height = context.height;
-  if (rect.Left < 0 || rect.Top < 0 || rect.Width <= 0 || rect.Height <= 0 ||
-      int64_t{rect.Left} + rect.Width > width || int64_t{rect.Top} + rect.Height > height) {
-    return false;
-  }
-  const int transparent = control.TransparentColor;
+  const int transparent = plan->control.TransparentColor;
   const Bgra background = Background(gif, *map, transparent);
   if (s.canvas.empty()) {
     if (!MakeCanvas(context, s.canvas, background)) return false;
@@ -195,7 +271,21 @@ bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   return true;
 }
 
-constexpr DecoderDescriptor kGifDecoder{"gif", GifCheck, GifDecode, FinishDecoder, kFormatGif};
+// Only frame 0 can fail the load: its bitmap, its checks, the canvas and, unless its
+// disposal restores the previous canvas, the saved copy must all fit.
+bool GifMeasure(DecodeContext& context) {
+  auto& s = static_cast<GifState&>(*context.state);
+  const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth,
+                                    context.pixel_bytes_in_use);
+  if (!bitmap) return false;
+  context.pixel_bytes_in_use += *bitmap;
+  const auto plan = PlanFrame(s, context);
+  if (!plan || !ReserveCanvas(context)) return false;
+  return plan->control.DisposalMode == kDisposePrevious || ReserveCanvas(context);
+}
+
+constexpr DecoderDescriptor kGifDecoder{"gif",      GifCheck,  GifDecode, FinishDecoder,
+                                        kFormatGif, GifMeasure};
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "image/gif_stream_budget.h"
 
-#include "image/byte_reader.h"
 
 namespace {
 
@@ -15,42 +14,44 @@ constexpr uint64_t kDescriptorBytes = 9;
 
 // Skips sub-blocks up to and including the empty one that ends them, charging each
 // non-empty one to held when charge is set. False when the data ends first.
-bool SkipSubBlocks(std::span<const uint8_t> data, uint64_t& at, uint64_t& held, bool charge) {
+bool SkipSubBlocks(ImageSource& source, uint64_t& at, uint64_t& held, bool charge) {
   for (;;) {
-    const auto size = BytesAt(data, at, 1);
-    if (!size) return false;
+    const auto size = source.Fetch(at, 1);
+    if (size.empty()) return false;
     at += 1;
-    if ((*size)[0] == 0) return true;
-    if (!BytesAt(data, at, (*size)[0])) return false;
-    at += (*size)[0];
-    if (charge) held += kSubBlockCost + (*size)[0];
+    const uint8_t count = size[0];
+    if (count == 0) return true;
+    if (count > source.Size() - at) return false;
+    at += count;
+    if (charge) held += kSubBlockCost + count;
   }
 }
 
 }  // namespace
 
-uint64_t GifStreamHeldBytes(std::span<const uint8_t> data, uint64_t offset) {
+uint64_t GifStreamHeldBytes(ImageSource& source, uint64_t offset) {
   uint64_t held = 0;
   uint64_t at = offset;
   for (;;) {
-    const auto type = BytesAt(data, at, 1);
-    if (!type) return held;
+    const auto type = source.Fetch(at, 1);
+    if (type.empty()) return held;
+    const uint8_t record = type[0];
     at += 1;
-    if ((*type)[0] == kImageRecord) {
-      const auto descriptor = BytesAt(data, at, kDescriptorBytes);
-      if (!descriptor) return held;
+    if (record == kImageRecord) {
+      const auto descriptor = source.Fetch(at, kDescriptorBytes);
+      if (descriptor.size() < kDescriptorBytes) return held;
       at += kDescriptorBytes;
-      const uint64_t width = *U16At(*descriptor, 4);
-      const uint64_t height = *U16At(*descriptor, 6);
-      const uint8_t flags = (*descriptor)[8];
+      const uint64_t width = descriptor[4] | descriptor[5] << 8;
+      const uint64_t height = descriptor[6] | descriptor[7] << 8;
+      const uint8_t flags = descriptor[8];
       const uint64_t map_bytes = (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
       held += kImageCost + map_bytes + width * height;
       at += map_bytes + 1;  // the colour map, then the code size
-      if (!SkipSubBlocks(data, at, held, false)) return held;
-    } else if ((*type)[0] == kExtensionRecord) {
+      if (!SkipSubBlocks(source, at, held, false)) return held;
+    } else if (record == kExtensionRecord) {
       at += 1;  // the function code
       held += kSubBlockCost;
-      if (!SkipSubBlocks(data, at, held, true)) return held;
+      if (!SkipSubBlocks(source, at, held, true)) return held;
     } else {
       return held;  // the trailer, or a byte that begins no record
     }

@@ -6,11 +6,12 @@
 // claim rasters of 65535 x 65535 and, well compressed, fill them: such a stream must be
 // refused by its count, before giflib allocates anything.
 #include <cstdint>
-#include <span>
+
+#include "image/image_source.h"
 
 // Bytes held for the records from offset on (the first record after the screen
 // descriptor and global colour map, or where an earlier reading stopped), walked as
 // giflib reads them: up to the trailer, the end of the data or a byte that begins no
 // record (where giflib's reading stops too). Each image and each extension sub-block is
 // charged its bytes and a fixed amount for the records that giflib and the loader keep.
-uint64_t GifStreamHeldBytes(std::span<const uint8_t> data, uint64_t offset);
+uint64_t GifStreamHeldBytes(ImageSource& source, uint64_t offset);

@@ -1,5 +1,6 @@
 #include "image/icon_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "image/byte_reader.h"
@@ -17,8 +18,9 @@ uint32_t BigEndian32(std::span<const uint8_t> b) {
 }
 
 // A PNG-compressed image: its size comes from the PNG header, and it is held at 32 bits.
-std::optional<Icon> ReadPngIcon(std::span<const uint8_t> image) {
-  const auto header = BytesAt(image, 0, 24);
+// head: the image's first bytes (all of them, or at least the bitmap info header's).
+std::optional<Icon> ReadPngIcon(std::span<const uint8_t> head) {
+  const auto header = BytesAt(head, 0, 24);
   if (!header || std::memcmp(header->data() + 8, "\0\0\0\rIHDR", 8) != 0) {
     return std::nullopt;
   }
@@ -31,17 +33,18 @@ std::optional<Icon> ReadPngIcon(std::span<const uint8_t> image) {
 }
 
 // A bitmap image: BITMAPINFOHEADER (its height counts colour and mask rows, so the icon
-// is half as high), palette, then the colour rows, which must lie inside the image bytes.
-std::optional<Icon> ReadBitmapIcon(std::span<const uint8_t> image) {
-  const auto header_size = U32At(image, 0);
-  if (!header_size || *header_size < kInfoHeaderBytes || *header_size > image.size()) {
+// is half as high), palette, then the colour rows, which must lie inside the image's
+// image_size bytes.
+std::optional<Icon> ReadBitmapIcon(std::span<const uint8_t> head, uint64_t image_size) {
+  const auto header_size = U32At(head, 0);
+  if (!header_size || *header_size < kInfoHeaderBytes || *header_size > image_size) {
     return std::nullopt;
   }
-  const int32_t width = *I32At(image, 4);
-  const int32_t height = *I32At(image, 8) / 2;
-  const int bits = *U16At(image, 14);
-  const uint32_t compression = *U32At(image, 16);
-  const uint32_t colours_used = *U32At(image, 32);
+  const int32_t width = *I32At(head, 4);
+  const int32_t height = *I32At(head, 8) / 2;
+  const int bits = *U16At(head, 14);
+  const uint32_t compression = *U32At(head, 16);
+  const uint32_t colours_used = *U32At(head, 32);
   if (width <= 0 || height <= 0) return std::nullopt;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
     return std::nullopt;
@@ -50,24 +53,26 @@ std::optional<Icon> ReadBitmapIcon(std::span<const uint8_t> image) {
   if (bits <= 8) palette = 4 * uint64_t{colours_used != 0 ? colours_used : 1u << bits};
   if (compression == 3 && bits >= 16) palette = 12;  // the three colour masks
   const uint64_t stride = (uint64_t(width) * uint64_t(bits) + 31) / 32 * 4;
-  const uint64_t room = image.size() - *header_size;
+  const uint64_t room = image_size - *header_size;
   if (palette > room || uint64_t(height) > (room - palette) / stride) return std::nullopt;
   return Icon{width, height, bits};
 }
 
 }  // namespace
 
-std::optional<Icon> ReadIcon(std::span<const uint8_t> data) {
-  const auto reserved = U16At(data, 0);
-  const auto type = U16At(data, 2);
-  const auto count = U16At(data, 4);
+std::optional<Icon> ReadIcon(ImageSource& source) {
+  const auto start = source.Fetch(0, kDirectoryOffset);
+  const auto reserved = U16At(start, 0);
+  const auto type = U16At(start, 2);
+  const auto count = U16At(start, 4);
   if (!reserved || !type || !count || *reserved != 0 || *type != 1 || *count == 0) {
     return std::nullopt;
   }
-  const auto directory = BytesAt(data, kDirectoryOffset, kEntryBytes * *count);
-  if (!directory) return std::nullopt;
+  const uint64_t directory_bytes = kEntryBytes * *count;
+  const auto directory = source.Fetch(kDirectoryOffset, directory_bytes);
+  if (directory.size() < directory_bytes) return std::nullopt;
 
-  const auto entry = [&](unsigned i) { return directory->subspan(i * kEntryBytes, kEntryBytes); };
+  const auto entry = [&](unsigned i) { return directory.subspan(i * kEntryBytes, kEntryBytes); };
   unsigned best = 0;
   for (unsigned i = 1; i < *count; ++i) {
     const auto e = entry(i);
@@ -75,12 +80,14 @@ std::optional<Icon> ReadIcon(std::span<const uint8_t> data) {
       best = i;
     }
   }
-  const auto chosen = entry(best);
-  const auto image = BytesAt(data, *U32At(chosen, 12), *U32At(chosen, 8));
-  if (!image) return std::nullopt;
-  const auto signature = BytesAt(*image, 0, sizeof kPngSignature);
+  const uint64_t offset = *U32At(entry(best), 12);
+  const uint64_t image_size = *U32At(entry(best), 8);
+  if (offset > source.Size() || image_size > source.Size() - offset) return std::nullopt;
+  // The headers are all that is read of the image; its size is checked against the data.
+  const auto head = source.Fetch(offset, std::min<uint64_t>(image_size, kInfoHeaderBytes));
+  const auto signature = BytesAt(head, 0, sizeof kPngSignature);
   if (signature && std::memcmp(signature->data(), kPngSignature, sizeof kPngSignature) == 0) {
-    return ReadPngIcon(*image);
+    return ReadPngIcon(head);
   }
-  return ReadBitmapIcon(*image);
+  return ReadBitmapIcon(head, image_size);
 }

@@ -2,7 +2,8 @@
 // Icon files (first bytes 00 00 01 00), read before any decoder sees the data.
 #include <cstdint>
 #include <optional>
-#include <span>
+
+#include "image/image_source.h"
 
 struct Icon {
   int32_t width = 0;
@@ -13,4 +14,4 @@ struct Icon {
 // The icon image chosen from the directory: among the entries of the first entry's size,
 // the deepest (the earliest on a tie). Nothing when the data is not an icon file, or the
 // chosen image does not lie inside the data or is not a usable bitmap or PNG image.
-std::optional<Icon> ReadIcon(std::span<const uint8_t> data);
+std::optional<Icon> ReadIcon(ImageSource& source);

@@ -26,9 +26,10 @@ ImageRecord IconRecord(const Icon& icon) {
   return record;
 }
 
-// Decodes every frame into a bitmap of its own. Frame 0 failing fails the load; a later
-// frame that fails keeps an entry without a bitmap.
-std::optional<ImageRecord> DecodeFrames(DecodeContext& context) {
+}  // namespace
+
+// A later frame that fails keeps an entry without a bitmap.
+std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   const DecoderDescriptor& decoder = *context.decoder;
   ImageRecord record;
   record.format_id = decoder.format_id;
@@ -43,9 +44,10 @@ std::optional<ImageRecord> DecodeFrames(DecodeContext& context) {
     frame.bitmap =
         Bitmap::Create(context.width, context.height, context.depth, context.pixel_bytes_in_use);
     if (frame.bitmap) {
-      if (decoder.decode(context, frame.bitmap->Bits(), frame.bitmap->Pitch(), kBottomUp)) {
-        context.pixel_bytes_in_use += frame.bitmap->SizeBytes();
-      } else {
+      // Counted before decoding: whatever the decoder makes must fit beside it.
+      context.pixel_bytes_in_use += frame.bitmap->SizeBytes();
+      if (!decoder.decode(context, frame.bitmap->Bits(), frame.bitmap->Pitch(), kBottomUp)) {
+        context.pixel_bytes_in_use -= frame.bitmap->SizeBytes();
         frame.bitmap.reset();
       }
     }
@@ -59,14 +61,13 @@ std::optional<ImageRecord> DecodeFrames(DecodeContext& context) {
   return record;
 }
 
-}  // namespace
-
 std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
   try {
-    if (const auto icon = ReadIcon(data)) return IconRecord(*icon);
+    ImageSource source(data);
+    if (const auto icon = ReadIcon(source)) return IconRecord(*icon);
     DecodeContext context;
-    if (!RunDecoderTrial(context, data)) return std::nullopt;
-    return DecodeFrames(context);
+    if (!RunDecoderTrial(context, source)) return std::nullopt;
+    return DecodeAllFrames(context);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -2,16 +2,47 @@
 
 #include <new>
 
-#include "fs/whole_file.h"
+#include "image/decoder_registry.h"
+#include "image/icon_reader.h"
 #include "image/image_decode.h"
+#include "image/image_source.h"
+
+namespace {
+
+std::optional<ImageSize> MeasureSource(ImageSource& source) {
+  std::optional<ImageSize> size;
+  if (const auto icon = ReadIcon(source)) {
+    size = ImageSize{icon->width, icon->height};
+  } else {
+    DecodeContext context;
+    const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
+    const bool loads = decoder && (decoder->measure ? decoder->measure(context)
+                                                    : DecodeAllFrames(context).has_value());
+    if (loads) {
+      size = ImageSize{context.width, context.height};
+    }
+  }
+  // A file that could not be read whole is not loaded, whatever its bytes said.
+  if (source.Failed()) return std::nullopt;
+  return size;
+}
+
+}  // namespace
 
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path) {
   try {
-    const auto file = ReadWholeFile(path);
-    if (!file) return std::nullopt;
-    const auto record = DecodeImageRecord(file->Bytes());
-    if (!record) return std::nullopt;
-    return ImageSize{record->width, record->height};
+    auto source = ImageSource::OpenFile(path);
+    if (!source) return std::nullopt;
+    return MeasureSource(*source);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data) {
+  try {
+    ImageSource source(data);
+    return MeasureSource(source);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -2,6 +2,7 @@
 // Measuring an image file: the width and height loading it would give, without keeping it.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 struct ImageSize {
@@ -13,3 +14,5 @@ struct ImageSize {
 // file at path, or nothing where that load fails. Uses no numbered object, so several
 // threads may measure at once.
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path);
+// The same for bytes in memory (DecodeImageMemory's counterpart), read the same way.
+std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data);

@@ -1,11 +1,14 @@
 #include "image/jpeg_decoder.h"
 
+#include <algorithm>
 #include <climits>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
 
 #include <jpeglib.h>
+#include <jerror.h>  // after jpeglib.h, which it needs
 
+#include "image/bitmap.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 #include "image/pixel_limit.h"
@@ -21,6 +24,9 @@ struct JpegState : DecoderState {
   JpegErrorManager errors{};
   jpeg_progress_mgr progress{};
   jpeg_decompress_struct decompressor{};
+  jpeg_source_mgr input{};
+  ImageSource* source = nullptr;
+  uint64_t position = 0;  // of the next piece to hand libjpeg
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
@@ -44,6 +50,43 @@ void LimitScans(j_common_ptr info) {
   }
 }
 
+// The data in pieces, as libjpeg asks for it. Past the end libjpeg gets an end-of-image
+// marker, as from a memory source: a stream cut short decodes with what is there.
+constexpr size_t kPieceBytes = size_t{64} << 10;
+constexpr JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+JpegState& StateOf(j_decompress_ptr d) { return *static_cast<JpegState*>(d->client_data); }
+
+void StartSource(j_decompress_ptr) {}
+void EndSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr d) {
+  JpegState& s = StateOf(d);
+  const auto piece = s.source->Fetch(s.position, kPieceBytes);
+  if (piece.empty()) {
+    WARNMS(d, JWRN_JPEG_EOF);
+    s.input.next_input_byte = kEndOfImage;
+    s.input.bytes_in_buffer = sizeof kEndOfImage;
+    return TRUE;
+  }
+  s.position += piece.size();
+  s.input.next_input_byte = piece.data();
+  s.input.bytes_in_buffer = piece.size();
+  return TRUE;
+}
+
+void SkipInput(j_decompress_ptr d, long count) {
+  JpegState& s = StateOf(d);
+  if (count <= 0) return;
+  auto left = static_cast<unsigned long>(count);
+  while (left > s.input.bytes_in_buffer) {
+    left -= s.input.bytes_in_buffer;
+    FillInput(d);
+  }
+  s.input.next_input_byte += left;
+  s.input.bytes_in_buffer -= left;
+}
+
 // Reads the header, chooses blue-green-red output (CMYK for CMYK and YCCK streams, which
 // are converted row by row) and starts decompressing. May be left by the long jump:
 // creates nothing that needs destroying.
@@ -56,10 +99,12 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
   s.errors.manager.trace_level = 0;
   s.progress.progress_monitor = LimitScans;
   d.progress = &s.progress;
-  // A progressive stream is buffered whole: hold libjpeg to the pixel memory limit too.
-  const uint64_t limit = PixelMemoryLimit();
-  d.mem->max_memory_to_use = limit > LONG_MAX ? LONG_MAX : static_cast<long>(limit);
-  jpeg_mem_src(&d, context.data.data(), context.data.size());
+  d.src = &s.input;
+  s.input.init_source = StartSource;
+  s.input.fill_input_buffer = FillInput;
+  s.input.skip_input_data = SkipInput;
+  s.input.resync_to_restart = jpeg_resync_to_restart;
+  s.input.term_source = EndSource;
   if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK || d.jpeg_color_space == JCS_UNKNOWN) {
     return false;
   }
@@ -83,6 +128,13 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
       d.output_height > INT32_MAX) {
     return false;
   }
+  // A progressive stream is buffered whole beside the bitmap: libjpeg may have what the
+  // bitmap leaves of the pixel memory limit (0 would mean no limit at all).
+  const auto bitmap = Bitmap::Bytes(static_cast<int32_t>(d.output_width),
+                                    static_cast<int32_t>(d.output_height), 24, 0);
+  if (!bitmap) return false;
+  const uint64_t room = std::max<uint64_t>(PixelMemoryLimit() - *bitmap, 1);
+  d.mem->max_memory_to_use = room > LONG_MAX ? LONG_MAX : static_cast<long>(room);
   if (cmyk) {
     const auto samples = (JDIMENSION{d.output_width} * 4 + 3) / 4 * 4;
     s.cmyk_row = d.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d), JPOOL_IMAGE, samples, 1);
@@ -126,6 +178,26 @@ bool JumpGuardedSetUp(JpegState* s, DecodeContext* context) {
   return SetUpJpeg(*s, *context);
 }
 
+// Entropy-decodes every row but the last without the inverse DCT, then the last one
+// (skipping to the end would leave the data unread), then the markers to the end.
+void SkipRows(JpegState& s) {
+  jpeg_decompress_struct& d = s.decompressor;
+  if (d.output_height > 1) jpeg_skip_scanlines(&d, d.output_height - 1);
+  JSAMPARRAY row = s.cmyk_row;
+  if (!row) {
+    row = d.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d), JPOOL_IMAGE,
+                              d.output_width * static_cast<JDIMENSION>(d.output_components), 1);
+  }
+  jpeg_read_scanlines(&d, row, 1);
+  jpeg_finish_decompress(&d);
+}
+
+bool JumpGuardedSkip(JpegState* s) {
+  if (setjmp(s->errors.jump) != 0) return false;
+  SkipRows(*s);
+  return true;
+}
+
 bool JumpGuardedRead(JpegState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height,
                      uint32_t flags) {
   if (setjmp(s->errors.jump) != 0) return false;
@@ -134,9 +206,11 @@ bool JumpGuardedRead(JpegState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t hei
 }
 
 bool JpegCheck(DecodeContext& context) {
-  const auto data = context.data;
-  if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  const auto start = context.source->Fetch(0, 2);
+  if (start.size() < 2 || start[0] != 0xFF || start[1] != 0xD8) return false;
   auto state = std::make_unique<JpegState>();
+  state->source = context.source;
+  state->decompressor.client_data = state.get();
   // The error manager is in place before the first libjpeg call that can fail.
   state->decompressor.err = jpeg_std_error(&state->errors.manager);
   state->errors.manager.error_exit = JumpOnError;
@@ -151,8 +225,12 @@ bool JpegDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32
   return JumpGuardedRead(state, pixels, pitch, context.height, flags);
 }
 
-constexpr DecoderDescriptor kJpegDecoder{"jpeg", JpegCheck, JpegDecode, FinishDecoder,
-                                         kFormatJpeg};
+bool JpegMeasure(DecodeContext& context) {
+  return JumpGuardedSkip(static_cast<JpegState*>(context.state.get()));
+}
+
+constexpr DecoderDescriptor kJpegDecoder{"jpeg",      JpegCheck,  JpegDecode, FinishDecoder,
+                                         kFormatJpeg, JpegMeasure};
 
 }  // namespace
 

@@ -3,8 +3,10 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstring>
+#include <new>
+#include <vector>
 
+#include "image/bitmap.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 
@@ -13,8 +15,8 @@ namespace {
 struct PngState : DecoderState {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  const uint8_t* position = nullptr;
-  const uint8_t* end = nullptr;
+  ImageSource* source = nullptr;
+  uint64_t position = 0;
   int passes = 1;
 
   ~PngState() override {
@@ -31,17 +33,24 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Hands libpng the next bytes of the data. A request beyond the end is an error, so data
 // cut short ends in a refused Check or a failed Decode, never in bytes nobody wrote.
-void ReadFromMemory(png_structp png, png_bytep out, size_t count) {
+void ReadFromSource(png_structp png, png_bytep out, size_t count) {
   auto* state = static_cast<PngState*>(png_get_io_ptr(png));
-  if (count > static_cast<size_t>(state->end - state->position)) png_error(png, "cut short");
-  std::memcpy(out, state->position, count);
+  if (!state->source->Copy(state->position, out, count)) png_error(png, "cut short");
   state->position += count;
 }
+
+// The ancillary chunks libpng knows, besides transparency. A picture needs none of them,
+// and libpng would allocate for some (text, profiles, palettes) whatever length they
+// claim: they are read past in pieces and not kept, as unknown chunks are.
+constexpr png_byte kSkippedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0"
+                                      "pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
 
 // Reads the header, asks for 8-bit blue-green-red(-alpha) rows and fills the context.
 // May be left by libpng's long jump: creates nothing that needs destroying.
 bool SetUpPng(PngState& s, DecodeContext& context) {
-  png_set_read_fn(s.png, &s, ReadFromMemory);
+  png_set_read_fn(s.png, &s, ReadFromSource);
+  png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
   s.info = png_create_info_struct(s.png);
   if (!s.info) return false;
   png_read_info(s.png, s.info);
@@ -93,6 +102,7 @@ bool SetUpPng(PngState& s, DecodeContext& context) {
   return true;
 }
 
+// With pitch 0 every row lands in the same buffer: measuring reuses one row.
 void ReadRows(PngState& s, uint8_t* pixels, ptrdiff_t pitch, int32_t height, uint32_t flags) {
   // An interlaced image updates the same rows once per pass.
   for (int pass = 0; pass < s.passes; ++pass) {
@@ -116,11 +126,11 @@ bool JumpGuardedRead(PngState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t heig
 }
 
 bool PngCheck(DecodeContext& context) {
-  const auto data = context.data;
-  if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) return false;
+  ImageSource& source = *context.source;
+  const auto signature = source.Fetch(0, 8);
+  if (signature.size() < 8 || png_sig_cmp(signature.data(), 0, 8) != 0) return false;
   auto state = std::make_unique<PngState>();
-  state->position = data.data();
-  state->end = data.data() + data.size();
+  state->source = &source;
   state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning);
   if (!state->png || !JumpGuardedSetUp(state.get(), &context)) return false;
   context.state = std::move(state);
@@ -132,7 +142,20 @@ bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   return JumpGuardedRead(state, pixels, pitch, context.height, flags);
 }
 
-constexpr DecoderDescriptor kPngDecoder{"png", PngCheck, PngDecode, FinishDecoder, kFormatPng};
+// Every row inflated and checked by libpng, into one row of the bitmap's size.
+bool PngMeasure(DecodeContext& context) {
+  if (!Bitmap::Bytes(context.width, context.height, context.depth, 0)) return false;
+  std::vector<uint8_t> row;
+  try {
+    row.resize(static_cast<size_t>(context.width) * static_cast<size_t>(context.depth / 8));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return PngDecode(context, row.data(), 0, 0);
+}
+
+constexpr DecoderDescriptor kPngDecoder{"png", PngCheck, PngDecode, FinishDecoder, kFormatPng,
+                                       PngMeasure};
 
 }  // namespace
 

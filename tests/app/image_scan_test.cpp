@@ -1,7 +1,10 @@
 #include "app/scene/image_scan.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -170,6 +173,10 @@ TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   stdfs::create_symlink(folder.Path("missing.png"), folder.Path("dangling.png"));
   ASSERT_EQ(mkfifo(folder.Path("pipe.png").c_str(), 0600), 0);  // must not block the scan
   folder.Put("caf\xE9.png", EncodeTestPng(6, 3));                 // not valid UTF-8
+  folder.Put("locked.gif", EncodeTestGif(5, 7));
+  // Another program's exclusive lock does not keep the scan from reading the image.
+  const int holder = open(folder.Path("locked.gif").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
   stdfs::create_directory(folder.Path("other"));
   stdfs::create_directory_symlink(folder.Path("other"), folder.Path("to-other"));
 
@@ -183,7 +190,9 @@ TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   EXPECT_NE(lines.find(Line("pipe.png", 1, 1)), std::string::npos);
   // The name's own bytes reach the scene file.
   EXPECT_NE(lines.find(Line("caf\xE9.png", 6, 3)), std::string::npos);
-  EXPECT_EQ(observer.images.size(), 4u);
+  EXPECT_NE(lines.find(Line("locked.gif", 5, 7)), std::string::npos) << lines;
+  close(holder);
+  EXPECT_EQ(observer.images.size(), 5u);
 }
 
 TEST_F(ImageScanTest, WalksATreeOfLinksOnceAndEveryFolderReachedWithoutALink) {

@@ -9,5 +9,8 @@ TEST(PhysicalMemory, ReadsControlGroupLimits) {
   EXPECT_EQ(MemoryLimitFromText("12x"), std::nullopt);
   EXPECT_EQ(ControlGroupFromText("12:cpu:/old\n0::/user.slice/app.scope\n"), "/user.slice/app.scope");
   EXPECT_EQ(ControlGroupFromText("3:memory:/docker/abc\n"), std::nullopt);
+  EXPECT_EQ(ControlGroupFromText("0::/unified\n3:memory:/docker/abc\n", "memory"), "/docker/abc");
+  EXPECT_EQ(ControlGroupFromText("7:cpu,memory,pids:/a\n", "memory"), "/a");
+  EXPECT_EQ(ControlGroupFromText("7:cpu,memoryx:/a\n1:name=memory:/b\n", "memory"), std::nullopt);
   EXPECT_GT(PhysicalMemoryBytes(), 0u);
 }

@@ -1,4 +1,3 @@
-#include "image/pixel_limit.h"
 #include "tests/image/image_fixture.h"
 
 namespace {
@@ -116,10 +115,27 @@ TEST_F(BmpDecoder, RefusesWhatCannotBeRead) {
 
 TEST_F(BmpDecoder, HugePictureFromASmallFileIsNotAllocated) {
   // RLE data is tiny whatever the picture's size, so only the pixel limit stops this.
-  const uint64_t bitmap_bytes = uint64_t{100000} * 3 * 100000;
-  if (bitmap_bytes <= PixelMemoryLimit()) GTEST_SKIP() << "this machine could hold it";
+  SetMemoryBytesForTesting(uint64_t{16} << 30);
   EXPECT_EQ(Load(MakeBmp(100000, 100000, 8, 1, kPalette, {0, 1})), 0);
   EXPECT_EQ(Load(MakeBmp(100000, 100000, 24, 0, {}, Bytes(64))), 0);
+}
+
+TEST_F(BmpDecoder, OnlyTheBitCountsAndCompressionsOfTheFormat) {
+  // 62 bytes claiming 1 x 2147483647 pixels of a bit count the format lacks.
+  for (const int bits : {0, 2, 3, 5, 7, 48}) {
+    EXPECT_EQ(Load(MakeBmp(1, INT32_MAX, bits, 0, {}, Bytes(8))), 0) << bits << " bits";
+  }
+  // Run-length coding for the wrong bit count, bit fields for a palette, unknown codes.
+  EXPECT_EQ(Load(MakeBmp(2, 1, 24, 1, {}, Bytes(8))), 0);
+  EXPECT_EQ(Load(MakeBmp(2, 1, 8, 2, kPalette, Bytes(4))), 0);
+  EXPECT_EQ(Load(MakeBmp(2, 1, 8, 3, kPalette, Bytes(4))), 0);
+  EXPECT_EQ(Load(MakeBmp(2, 1, 24, 7, {}, Bytes(8))), 0);
+  // Each defined pair still loads; RLE4 pixels, which are not decoded, must at least
+  // begin inside the data.
+  EXPECT_NE(Load(MakeBmp(2, 1, 32, 3, {}, Bytes(8))), 0);
+  EXPECT_NE(Load(MakeBmp(2, 1, 16, 6, {}, Bytes(4))), 0);
+  EXPECT_NE(Load(MakeBmp(2, 1, 4, 2, kPalette, {0, 1})), 0);
+  EXPECT_EQ(Load(MakeBmp(2, 1, 4, 2, kPalette, {})), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "image/image_setup.h"
 #include "image/image_table.h"
 #include "image/jpeg_decoder.h"
+#include "image/pixel_limit.h"
 #include "image/png_decoder.h"
 #include "support/test_images.h"
 
@@ -43,7 +44,10 @@ inline constexpr DecoderDescriptor kCountingDecoder{"counting", CountingCheck, N
 class ImageTest : public ::testing::Test {
  protected:
   void SetUp() override { ImageLayerStart(); }
-  void TearDown() override { ImageLayerStop(); }
+  void TearDown() override {
+    ImageLayerStop();
+    SetMemoryBytesForTesting(0);  // whatever limit a test set
+  }
 
   static int64_t Load(const Bytes& data) { return DecodeImageMemory(kAutoNumber, data); }
 

@@ -1,0 +1,63 @@
+#include "image/image_source.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "fs/whole_file.h"
+
+namespace {
+
+// Bytes read from a file at a time: large enough that a decoder's small requests seldom
+// reach the system, small enough that measuring stays lean.
+constexpr size_t kWindowBytes = size_t{64} << 10;
+
+}  // namespace
+
+std::optional<ImageSource> ImageSource::OpenFile(const std::u16string& path) {
+  auto file = OpenWholeFile(path);
+  if (!file) return std::nullopt;
+  return ImageSource(std::move(file->file), file->size);
+}
+
+bool ImageSource::Refill(uint64_t offset, size_t count) {
+  const auto want = static_cast<size_t>(std::min<uint64_t>(std::max(count, kWindowBytes), size_ - offset));
+  try {
+    if (window_.size() < want) window_.resize(want);
+  } catch (const std::bad_alloc&) {
+    failed_ = true;
+    return false;
+  }
+  if (file_.Seek(static_cast<int64_t>(offset), PlatformOrigin::Start) != static_cast<int64_t>(offset) ||
+      file_.Read(window_.data(), static_cast<int64_t>(want)) != static_cast<int64_t>(want)) {
+    failed_ = true;
+    bytes_ = {};
+    return false;
+  }
+  bytes_ = std::span<const uint8_t>(window_).first(want);
+  window_offset_ = offset;
+  return true;
+}
+
+std::span<const uint8_t> ImageSource::Fetch(uint64_t offset, size_t count) {
+  if (failed_ || offset >= size_) return {};
+  count = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
+  if (!file_.IsOpen()) return bytes_.subspan(static_cast<size_t>(offset), count);
+  const bool inside = offset >= window_offset_ && offset - window_offset_ <= bytes_.size() &&
+                      count <= bytes_.size() - (offset - window_offset_);
+  if (!inside && !Refill(offset, count)) return {};
+  return bytes_.subspan(static_cast<size_t>(offset - window_offset_), count);
+}
+
+bool ImageSource::Copy(uint64_t offset, uint8_t* out, uint64_t count) {
+  if (offset > size_ || count > size_ - offset) return false;
+  while (count > 0) {
+    const auto piece = Fetch(offset, static_cast<size_t>(std::min<uint64_t>(count, kWindowBytes)));
+    if (piece.empty()) return false;
+    std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+    offset += piece.size();
+    count -= piece.size();
+  }
+  return true;
+}

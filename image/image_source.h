@@ -1,0 +1,40 @@
+#pragma once
+// The bytes of an image, read in pieces as a decoder asks for them: a file read through
+// a small window, or bytes already in memory. Either way the size is fixed when the
+// source is made, so a decoder sees the same data whichever it reads.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fs/platform_file.h"
+
+class ImageSource {
+ public:
+  // The regular file at path, when ReadWholeFile would read it; nothing otherwise.
+  static std::optional<ImageSource> OpenFile(const std::u16string& path);
+  explicit ImageSource(std::span<const uint8_t> bytes) : bytes_(bytes), size_(bytes.size()) {}
+
+  uint64_t Size() const { return size_; }
+  // Up to count bytes at offset, fewer only where the data ends; valid until the next
+  // call. Empty too when the file cannot be read (see Failed).
+  std::span<const uint8_t> Fetch(uint64_t offset, size_t count);
+  // Exactly count bytes at offset into out; false when they do not all lie inside the data.
+  bool Copy(uint64_t offset, uint8_t* out, uint64_t count);
+  // Whether a read inside the size failed or came up short (the file shrank): the file
+  // could not have been read whole, so nothing decided from it holds.
+  bool Failed() const { return failed_; }
+
+ private:
+  ImageSource(PlatformFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
+  bool Refill(uint64_t offset, size_t count);
+
+  PlatformFile file_;
+  std::span<const uint8_t> bytes_;  // memory: the data; a file: the window below
+  std::vector<uint8_t> window_;
+  uint64_t window_offset_ = 0;
+  uint64_t size_ = 0;
+  bool failed_ = false;
+};

@@ -1,0 +1,115 @@
+// Measuring must answer exactly what loading answers: the same success or failure and
+// the same width and height, for every input, damaged ones and refusals included.
+#include "image/image_measure.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+
+#include <jpeglib.h>
+
+#include "support/temp_folder.h"
+#include "tests/image/image_corpus.h"
+#include "tests/image/image_fixture.h"
+
+namespace {
+
+using ImageMeasure = ImageTest;
+
+std::optional<ImageSize> Loaded(int64_t id) {
+  if (id == 0) return std::nullopt;
+  const ImageSize size{static_cast<int32_t>(ImagePixelWidth(id)),
+                       static_cast<int32_t>(ImagePixelHeight(id))};
+  ReleaseImage(id);
+  return size;
+}
+
+std::string Shown(const std::optional<ImageSize>& size) {
+  return size ? std::to_string(size->width) + "x" + std::to_string(size->height) : "refused";
+}
+
+// The loader's answer for the data, after checking that measuring gives the same.
+std::optional<ImageSize> ExpectAgreement(const Bytes& data, const std::string& what) {
+  const auto loaded = Loaded(DecodeImageMemory(kAutoNumber, data));
+  const auto measured = MeasureImageMemory(data);
+  EXPECT_EQ(Shown(measured), Shown(loaded)) << what << ", " << data.size() << " bytes";
+  return loaded;
+}
+
+Bytes Noise(size_t count) {
+  Bytes bytes(count);
+  uint32_t state = 12345;
+  for (auto& b : bytes) {
+    state = state * 1103515245 + 12345;
+    b = static_cast<uint8_t>(state >> 24);
+  }
+  return bytes;
+}
+
+// Larger files, so that file reads cross the reader's 64 KiB window.
+std::vector<Bytes> LargeFiles() {
+  std::vector<Bytes> files;
+  const Bytes noise = Noise(300 * 240 * 3);
+  files.push_back(EncodeJpeg(300, 240, 3, JCS_RGB, noise, false, 98));
+  files.push_back(EncodeJpeg(300, 240, 3, JCS_RGB, noise, true, 98));
+  std::vector<Bytes> rows;
+  for (size_t y = 0; y < 200; ++y) rows.push_back(Bytes(noise.begin() + y * 600, noise.begin() + y * 600 + 600));
+  PngPicture png = MakePngPicture(PNG_COLOR_TYPE_RGB, 8, 200, rows);
+  png.interlaced = true;
+  files.push_back(EncodePng(png));
+  files.push_back(MakeBmp(152, 200, 24, 0, {}, Bytes(noise.begin(), noise.begin() + 456 * 200)));
+  return files;
+}
+
+TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
+  // Damaged headers claim huge pictures: a modest limit keeps both paths from making them.
+  SetMemoryBytesForTesting(uint64_t{256} << 20);
+  for (const Bytes& file : ImageCorpus()) {
+    EXPECT_TRUE(ExpectAgreement(file, "whole"));
+    for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 64) {
+      ExpectAgreement(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut)), "cut");
+    }
+    const size_t step = std::max<size_t>(1, file.size() / 48);
+    for (size_t at = 0; at < file.size(); at += at < 96 ? 1 : step) {
+      for (const uint8_t mask : {0xFF, 0x80, 0x01}) {
+        Bytes damaged = file;
+        damaged[at] ^= mask;
+        ExpectAgreement(damaged, "byte " + std::to_string(at) + " flipped");
+      }
+    }
+  }
+}
+
+TEST_F(ImageMeasure, FilesAgreeWithTheLoaderAcrossReadWindows) {
+  TempFolder folder;
+  for (const Bytes& file : LargeFiles()) {
+    ASSERT_GT(file.size(), size_t{64} << 10);
+    for (const size_t cut : {file.size(), file.size() - 1, size_t{65536}, size_t{65537},
+                             file.size() / 2, size_t{100}}) {
+      const std::string bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut));
+      folder.Put("image", bytes);
+      const auto loaded = Loaded(ReadImageFile(kAutoNumber, folder.Text("image")));
+      EXPECT_EQ(Shown(MeasureImageFile(folder.Text("image"))), Shown(loaded))
+          << file.size() << " bytes cut to " << cut;
+      if (cut == file.size()) EXPECT_TRUE(loaded.has_value()) << file.size() << " bytes";
+    }
+  }
+  // What the loader refuses to read is refused too: a missing file and a folder.
+  EXPECT_FALSE(MeasureImageFile(folder.Text("missing")));
+  EXPECT_FALSE(MeasureImageFile(folder.Text()));
+}
+
+// Every memory size from nothing up to one that holds the image: the loader and the
+// measurer refuse and accept at the same sizes.
+TEST_F(ImageMeasure, RefusalsAgreeAtEveryLimit) {
+  for (const Bytes& file : ImageCorpus()) {
+    for (uint64_t memory = 2;; memory += 2 + memory / 128) {
+      SetMemoryBytesForTesting(memory);
+      if (ExpectAgreement(file, "memory " + std::to_string(memory))) break;
+      ASSERT_LT(memory, uint64_t{1} << 24) << "never loads";
+    }
+  }
+}
+
+}  // namespace
