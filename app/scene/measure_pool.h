@@ -51,6 +51,7 @@ class MeasurePool {
   uint64_t submitted_ = 0;
   uint64_t claimed_ = 0;
   uint64_t taken_ = 0;
+  bool taker_waiting_ = false;  // TakeOldest waits for job_done_
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };
