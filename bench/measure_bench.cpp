@@ -1,18 +1,19 @@
 // Times measuring an image file against loading it whole, on large files made here:
 // `measure_bench [RUNS]`. Prints the median of each and their ratio. Build it in a
 // Release tree; it is never part of the test run.
-#include <jpeglib.h>
 #include <png.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE and size_t
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "fs/text_encoding.h"
 #include "image/image_loader.h"

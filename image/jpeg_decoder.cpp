@@ -27,6 +27,7 @@ struct JpegState : DecoderState {
   jpeg_source_mgr input{};
   ImageSource* source = nullptr;
   uint64_t position = 0;  // of the next piece to hand libjpeg
+  bool past_end = false;  // libjpeg was handed the end-of-image marker of FillInput
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
@@ -64,6 +65,7 @@ boolean FillInput(j_decompress_ptr d) {
   JpegState& s = StateOf(d);
   const auto piece = s.source->Fetch(s.position, kPieceBytes);
   if (piece.empty()) {
+    s.past_end = true;
     WARNMS(d, JWRN_JPEG_EOF);
     s.input.next_input_byte = kEndOfImage;
     s.input.bytes_in_buffer = sizeof kEndOfImage;
@@ -178,10 +180,48 @@ bool JumpGuardedSetUp(JpegState* s, DecodeContext* context) {
   return SetUpJpeg(*s, *context);
 }
 
-// Entropy-decodes every row but the last without the inverse DCT, then the last one
-// (skipping to the end would leave the data unread), then the markers to the end.
+// Decodes every row but the last without the inverse DCT, then the last one (skipping to
+// the end would leave the data unread), then the markers to the end.
+// The offset of the first marker at or after offset: a 0xFF, any more of them, then a
+// byte other than 0 (0xFF 0x00 is a data byte). The end of the data when there is none.
+uint64_t NextMarker(ImageSource& source, uint64_t offset) {
+  uint64_t run = 0;  // where the 0xFF bytes before the byte at hand began
+  bool in_run = false;
+  for (uint64_t at = offset;;) {
+    const auto piece = source.Fetch(at, kPieceBytes);
+    if (piece.empty()) return source.Size();
+    for (size_t i = 0; i < piece.size(); ++i) {
+      if (piece[i] == 0xFF) {
+        if (!in_run) run = at + i;
+        in_run = true;
+      } else if (in_run && piece[i] != 0) {
+        return run;
+      } else {
+        in_run = false;
+      }
+    }
+    at += piece.size();
+  }
+}
+
+// In a single scan without restart markers, corrupt entropy data only ever gives
+// warnings, and decoding it ends at its first marker (or, all rows decoded, before one
+// that comes later): the markers read from there decide the outcome. So libjpeg is
+// handed that marker at once; it decodes the rows as missing, which costs nothing.
+// With restart markers the first marker is the first restart, so nothing is gained:
+// such streams, and arithmetic-coded ones, are decoded as they are.
+void SkipEntropyData(JpegState& s) {
+  jpeg_decompress_struct& d = s.decompressor;
+  if (s.past_end || jpeg_has_multiple_scans(&d) || d.restart_interval != 0 || d.arith_code) {
+    return;
+  }
+  s.position = NextMarker(*s.source, s.position - s.input.bytes_in_buffer);
+  s.input.bytes_in_buffer = 0;
+}
+
 void SkipRows(JpegState& s) {
   jpeg_decompress_struct& d = s.decompressor;
+  SkipEntropyData(s);
   if (d.output_height > 1) jpeg_skip_scanlines(&d, d.output_height - 1);
   JSAMPARRAY row = s.cmyk_row;
   if (!row) {

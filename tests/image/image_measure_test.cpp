@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -78,6 +79,36 @@ TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
         ExpectAgreement(damaged, "byte " + std::to_string(at) + " flipped");
       }
     }
+  }
+}
+
+TEST_F(ImageMeasure, AgreesOnMarkersInsideJpegEntropyData) {
+  // Stuffed bytes, restart, fill and end markers, tables, unknown markers, written over
+  // and inserted into a baseline scan, with and without restart intervals: where
+  // decoding the scan stops decides the outcome.
+  const Bytes samples = Pattern(40 * 24 * 3, 30);
+  for (const unsigned restart_interval : {0u, 1u}) {
+    const Bytes jpeg = EncodeJpeg(40, 24, 3, JCS_RGB, samples, false, 90, restart_interval);
+    const Bytes scan_start{0xFF, 0xDA};
+    const auto scan = std::search(jpeg.begin(), jpeg.end(), scan_start.begin(), scan_start.end());
+    ASSERT_NE(scan, jpeg.end());
+    int loaded = 0;
+    for (auto at = scan; at < jpeg.end(); at += 5) {
+      for (const Bytes& marker : std::vector<Bytes>{{0xFF, 0x00}, {0xFF, 0xFF, 0x00}, {0xFF, 0x01},
+                                                    {0xFF, 0xD3}, {0xFF, 0xD9}, {0xFF, 0xC4}, {0xFF, 0x05}}) {
+        const auto offset = at - jpeg.begin();
+        const std::string where = " at " + std::to_string(offset) + ", restart interval " +
+                                  std::to_string(restart_interval);
+        Bytes written = jpeg;
+        std::copy_n(marker.begin(), std::min<ptrdiff_t>(ssize(marker), jpeg.end() - at),
+                    written.begin() + offset);
+        if (ExpectAgreement(written, "written" + where)) ++loaded;
+        Bytes inserted = jpeg;
+        inserted.insert(inserted.begin() + offset, marker.begin(), marker.end());
+        if (ExpectAgreement(inserted, "inserted" + where)) ++loaded;
+      }
+    }
+    EXPECT_GT(loaded, 0);
   }
 }
 
