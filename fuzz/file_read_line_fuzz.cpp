@@ -1,20 +1,14 @@
 // Reading a file's lines to its end in each text format, buffered or not, with and
 // without reading to a zero byte. The first input byte picks the way; the rest is the
 // file. Every read must make progress: a file of n bytes ends within n + 1 reads.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "fs/files.h"
-#include "fs/text_encoding.h"
+#include "fuzz_file.h"
 
 namespace {
-
-std::u16string g_path;
-std::string g_bytes_path;
 
 constexpr int kFormats[] = {0, TextFormat::Utf8, TextFormat::Ansi, TextFormat::Utf16};
 
@@ -22,28 +16,21 @@ constexpr int kFormats[] = {0, TextFormat::Utf8, TextFormat::Ansi, TextFormat::U
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FileFilesInit();
-  char pattern[] = "/tmp/imagescan-lines-fuzz-XXXXXX";
-  const int file = mkstemp(pattern);
-  if (file < 0) std::abort();
-  close(file);
-  g_bytes_path = pattern;
-  g_path = TextFromEscapedBytes(g_bytes_path);
-  std::atexit([] { unlink(g_bytes_path.c_str()); });
+  MakeFuzzFile();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t way = data[0];
-  std::FILE* out = std::fopen(g_bytes_path.c_str(), "wb");
-  if (out == nullptr || std::fwrite(data + 1, 1, size - 1, out) != size - 1 || std::fclose(out) != 0) std::abort();
+  const std::u16string path = FuzzFileWith(data + 1, size - 1);
 
   uint32_t open_flags = static_cast<uint32_t>(kFormats[way & 3]);
   if (way & 4) open_flags |= OpenFlag::Unbuffered;
   if (way & 8) open_flags |= OpenFlag::ByteOrderMark;
   const int read_format = kFormats[(way >> 4) & 3] | ((way & 0x40) ? ReadFlag::ToEnd : 0);
 
-  const int64_t file = FileOpenAs(FileOpenMode::ReadOnly, kAutoNumber, g_path, open_flags);
+  const int64_t file = FileOpenAs(FileOpenMode::ReadOnly, kAutoNumber, path, open_flags);
   if (file == 0) std::abort();
   size_t reads = 0;
   while (FileAtEnd(file) == 0) {

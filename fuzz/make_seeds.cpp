@@ -79,6 +79,14 @@ std::vector<Bytes> Texts() {
   return texts;
 }
 
+// Every format the loader reads, and Radiance headers in two orientations.
+std::vector<Bytes> QuickSeeds() {
+  std::vector<Bytes> seeds = Images();
+  seeds.push_back(FromString("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2 +X 3\n\x01\x02\x03\x04"));
+  seeds.push_back(FromString("#?RGBE\n\n+X 4 -Y 1\n"));
+  return seeds;
+}
+
 bool Write(const stdfs::path& folder, const std::vector<Bytes>& seeds) {
   std::error_code error;
   stdfs::create_directories(folder, error);
@@ -99,6 +107,7 @@ int main(int argc, char** argv) {
   }
   const stdfs::path root = argv[1];
   const bool written = Write(root / "decode_image", Images()) && Write(root / "measure_image", Images()) &&
+                       Write(root / "quick_size", QuickSeeds()) &&
                        Write(root / "bmp_decoder", Bmps()) && Write(root / "icon_reader", Icons()) &&
                        Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);

@@ -1,21 +1,16 @@
 // Measuring must give exactly what loading gives: the same width and height, or failure
 // for both. The file route is checked too, through a file of the target's own.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
 
-#include "fs/text_encoding.h"
+#include "fuzz_file.h"
 #include "fuzz_image.h"
 #include "fuzz_memory.h"
 #include "image/image_setup.h"
 
 namespace {
-
-std::string g_path;
 
 void ExpectSame(const std::optional<ImageSize>& measured, const std::optional<ImageSize>& loaded, const char* route) {
   const bool same = measured.has_value() == loaded.has_value() &&
@@ -32,21 +27,13 @@ void ExpectSame(const std::optional<ImageSize>& measured, const std::optional<Im
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   LimitFuzzMemory();
   ImageLayerStart();
-  char pattern[] = "/tmp/imagescan-measure-fuzz-XXXXXX";
-  const int file = mkstemp(pattern);
-  if (file < 0) std::abort();
-  close(file);
-  g_path = pattern;
-  std::atexit([] { unlink(g_path.c_str()); });
+  MakeFuzzFile();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<ImageSize> loaded = LoadedSize(data, size);
   ExpectSame(MeasureImageMemory({data, size}), loaded, "memory");
-
-  std::FILE* file = std::fopen(g_path.c_str(), "wb");
-  if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) std::abort();
-  ExpectSame(MeasureImageFile(TextFromEscapedBytes(g_path)), loaded, "file");
+  ExpectSame(MeasureImageFile(FuzzFileWith(data, size)), loaded, "file");
   return 0;
 }

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTreeWidgetItem>
 #include <algorithm>
+#include <climits>
+#include <memory>
 
 #include "ui/column_list_widget.h"
 #include "ui/control_create.h"
@@ -44,15 +46,18 @@ int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& t
   ColumnListWidget& list = List(record);
   const int64_t count = list.topLevelItemCount();
   if (position < 0 || position > count) position = count;
-  auto* row = new QTreeWidgetItem();
+  std::unique_ptr<QTreeWidgetItem> row = ColumnListWidget::NewRow();
   row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  list.insertTopLevelItem(static_cast<int>(position), row);
   ColumnListRow(record, *row, text);
+  QTreeWidgetItem& added = *row;
+  list.insertTopLevelItem(list.PlaceOf(added, static_cast<int>(position)), row.release());
+  list.RowAdded(added);
   return 0;
 }
 
 void ClearItems(ControlRecord& record) {
   List(record).clear();
+  List(record).RowsCleared();
   record.type_data = 0;
 }
 
@@ -85,17 +90,23 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   const int at = static_cast<int>(std::min<int64_t>(position, count));
   list.setColumnCount(count + 1);
   QHeaderView& header = *list.header();
+  // Texts move with their alignment (and a number column's title with its width).
   auto shift = [&](QTreeWidgetItem& item) {
-    for (int column = count; column > at; --column) item.setText(column, item.text(column - 1));
+    for (int column = count; column > at; --column)
+      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole})
+        item.setData(column, role, item.data(column - 1, role));
   };
   shift(*list.headerItem());
   for (int i = 0; i < list.topLevelItemCount(); ++i) {
     QTreeWidgetItem& row = *list.topLevelItem(i);
     shift(row);
     row.setText(at, QString());
+    row.setData(at, Qt::TextAlignmentRole, QVariant());
   }
   for (int column = count; column > at; --column) header.resizeSection(column, header.sectionSize(column - 1));
   list.headerItem()->setText(at, ToQt(title));
+  list.headerItem()->setData(at, Qt::TextAlignmentRole, QVariant());
+  list.headerItem()->setData(at, kGivenWidthRole, QVariant());
   header.resizeSection(at, QtSize(width));
 }
 
@@ -160,11 +171,17 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
                          const std::u16string& title, int64_t title_width, uint32_t flags) {
   QWidget* container = ControlContainer();
   if (!container) return 0;
-  auto* list = new ColumnListWidget(container, flags & kColumnListMultipleSelection);
+  auto* list = new ColumnListWidget(container, flags & kColumnListMultipleSelection, flags & kColumnListSorted);
   list->header()->setSectionsMovable(flags & kColumnListMovableColumns);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kColumnListOps);
   if (!created.record) return 0;
   created.record->colours[0] = -1;  // grid lines: the system's colour
   AddColumn(*created.record, 0, title, title_width);
   return created.result;
+}
+
+void ColumnListNumberColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
+    List(*record).SetNumberColumn(static_cast<int>(column));
 }

@@ -6,6 +6,10 @@
 // Flag bits of ColumnListCreate.
 inline constexpr uint32_t kColumnListMultipleSelection = 0x4;  // else at most one row
 inline constexpr uint32_t kColumnListMovableColumns = 0x10000000;
+// Rows stand sorted by their first column, as people read names (numbers by value, case
+// ignored), wherever they are added; a click on a column title sorts by that column,
+// a second click on it reverses the order.
+inline constexpr uint32_t kColumnListSorted = 0x10;
 
 // A list at x, y of the current window's client area (1/96 inch) with one column,
 // titled, of the given width. Returns a non-zero handle for a number, the id for
@@ -18,3 +22,9 @@ inline constexpr uint32_t kColumnListMovableColumns = 0x10000000;
 // double-click 3, header click 8, selection change 768, drag start 14002.
 int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
                          const std::u16string& title, int64_t title_width, uint32_t flags);
+
+// Marks a column as one of numbers: right-aligned, and widened as rows come to show its
+// widest number whole (back to its own width when the list is cleared). The first
+// column then takes the width the others leave, so that the numbers stay in sight;
+// its texts are cut short with "…" where they do not fit, and show whole in a tooltip.
+void ColumnListNumberColumn(int64_t number, int64_t column);

@@ -1,8 +1,10 @@
 #pragma once
 // The widget of a column list: turns the user's mouse actions into the list's
-// notifications, as the column list's Notify routine expects them.
+// notifications, as the column list's Notify routine expects them, keeps a sorted
+// list in order and fits its number columns to their numbers.
 #include <QPoint>
 #include <QTreeWidget>
+#include <memory>
 
 // Notification codes of the column list.
 inline constexpr int32_t kListClick = -2;
@@ -13,20 +15,43 @@ inline constexpr int32_t kListItemChanged = -101;
 inline constexpr int32_t kListColumnClick = -108;
 inline constexpr int32_t kListBeginDrag = -109;
 
+// The width a number column was given, kept in its title's data.
+inline constexpr int kGivenWidthRole = Qt::UserRole;
+
 class ColumnListWidget : public QTreeWidget {
  public:
-  ColumnListWidget(QWidget* parent, bool multiple_selection);
+  ColumnListWidget(QWidget* parent, bool multiple_selection, bool sorted);
   ~ColumnListWidget() override;
 
+  // A row for the list, not yet in it.
+  static std::unique_ptr<QTreeWidgetItem> NewRow();
+
+  // Where a new row goes: at the position asked for, or in a sorted list at its place in
+  // the order shown.
+  int PlaceOf(const QTreeWidgetItem& row, int position) const;
+  // A row has been put in: its number cells are aligned and their columns widened to
+  // show them whole.
+  void RowAdded(QTreeWidgetItem& row);
+  // The number columns go back to the widths they were given.
+  void RowsCleared();
+  // Marks the column as one of numbers: right-aligned, at least as wide as its widest
+  // number; the first column then fills the rest of the list's width.
+  void SetNumberColumn(int column);
+
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void Notify(int32_t code, int64_t item = -1, bool old_selected = false, bool new_selected = false);
   void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+  void SortBy(int column);
+  bool IsNumberColumn(int column) const;
 
   // The left press that may become a drag: on a row, not yet dragged.
   bool press_on_row_ = false;
@@ -34,4 +59,7 @@ class ColumnListWidget : public QTreeWidget {
   QPoint press_at_;
   // The press in progress was the second of a double-click.
   bool double_click_ = false;
+  bool sorted_ = false;
+  int sort_column_ = 0;
+  Qt::SortOrder sort_order_ = Qt::AscendingOrder;
 };

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "ui/control_anchor.h"
+
 class QWidget;
 struct ControlOps;
 
@@ -28,6 +30,11 @@ struct ControlRecord {
   std::unique_ptr<ControlTypeState> state;
   int64_t colours[2] = {};  // colour settings of the type; -1 is the system default
   int64_t flags = 0;        // type-specific bits
+  // Set by ControlAnchorSet: the control's place at its window's designed size (left,
+  // top, right and bottom edges) and how its edges follow the window's size.
+  bool anchored = false;
+  int design[4] = {};
+  ControlAnchor anchor;
   bool InUse() const { return handle != nullptr; }
 };
 

@@ -46,3 +46,7 @@ void ControlAddColumn(int64_t number, int64_t position, const std::u16string& ti
   ControlRecord* record = ControlFind(number);
   if (record && record->ops->add_column) record->ops->add_column(*record, position, title, width);
 }
+
+void ControlSetAccessibleName(int64_t number, const std::u16string& name) {
+  if (ControlRecord* record = ControlFind(number)) record->handle->setAccessibleName(QString::fromStdU16String(name));
+}

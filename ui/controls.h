@@ -24,3 +24,6 @@ int64_t ControlAddItem(int64_t number, int64_t position, const std::u16string& t
 void ControlClearItems(int64_t number);
 // Adds a column at the position, width in 1/96 inch.
 void ControlAddColumn(int64_t number, int64_t position, const std::u16string& title, int64_t width);
+// The name assistive technology reads for the control, where its caption would not
+// read well; the caption stays as it is.
+void ControlSetAccessibleName(int64_t number, const std::u16string& name);

@@ -6,6 +6,7 @@
 // Event codes.
 inline constexpr int32_t ControlEvent = 13100;    // object: control number
 inline constexpr int32_t CloseEvent = 13116;      // object: window number
+inline constexpr int32_t CommandEvent = 13101;    // object: command (a shortcut's)
 inline constexpr int32_t ActivatedEvent = 13104;
 inline constexpr int32_t MinimisedEvent = 13107;
 inline constexpr int32_t MaximisedEvent = 13108;

@@ -10,18 +10,17 @@
 #include "ui/folder_tree_shared.h"
 #include "ui/folder_tree_state.h"
 #include "ui/folder_tree_view.h"
+#include "ui/folder_tree_watch.h"
 
 namespace {
 
-QTreeWidgetItem* SelectedNode(const FolderTreeState& state) {
-  const QList<QTreeWidgetItem*> selected = state.tree->selectedItems();
-  return selected.isEmpty() ? nullptr : selected.front();
-}
+// Set on a filled node while it is closed.
+constexpr int kClosedRole = Qt::UserRole + 1;
 
 void Rebuild(FolderTreeState& state) {
-  state.rebuilding = true;
+  state.quiet = true;
   state.tree->clear();
-  state.rebuilding = false;
+  state.quiet = false;
   const FolderTreeShared& shared = *state.shared;
   state.root = NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true,
                        kComputerParameter);
@@ -82,7 +81,7 @@ void Navigate(FolderTreeState& state, const std::u16string& path) {
     rebuild = true;
   } else if (slash == std::u16string::npos) {
     state.patterns = path;
-    if (const QTreeWidgetItem* selected = SelectedNode(state)) target = FolderTreePath(state, selected);
+    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
     rebuild = true;
   } else if (slash + 1 == path.size()) {
     target = path;
@@ -93,17 +92,18 @@ void Navigate(FolderTreeState& state, const std::u16string& path) {
   }
   if (rebuild) Rebuild(state);
   if (!target.empty()) GoTo(state, target);
+  FolderTreeWatchOpen(state);
 }
 
 std::u16string GetText(ControlRecord& record) {
   const FolderTreeState* state = FolderTreeStateOf(record);
-  const QTreeWidgetItem* node = state ? SelectedNode(*state) : nullptr;
+  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
   return node ? FolderTreePath(*state, node) : std::u16string();
 }
 
 int64_t GetState(ControlRecord& record) {
   const FolderTreeState* state = FolderTreeStateOf(record);
-  const QTreeWidgetItem* node = state ? SelectedNode(*state) : nullptr;
+  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
   if (!node) return 0;
   return NodeKind(NodeParameter(node)) == kNodeFile ? 1 : 2;
 }
@@ -168,13 +168,23 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
     const FolderTreeState* state = FolderTreeStateOf(tree);
-    if (state && !state->rebuilding) ControlEventPost(tree, DetailChange);
+    if (state && !state->quiet) ControlEventPost(tree, DetailChange);
   });
   // A node is filled as it opens, by the user or by the program; one that cannot be
-  // filled closes again, so that the next opening tries again.
+  // filled closes again, so that the next opening tries again. A node opened again after
+  // it was closed is read again: its folder went unwatched meanwhile.
   QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
     FolderTreeState* state = FolderTreeStateOf(tree);
-    if (state && !FolderTreeExpand(*state, node)) node->setExpanded(false);
+    if (!state) return;
+    if (node->data(0, kClosedRole).toBool()) {
+      node->setData(0, kClosedRole, QVariant());
+      FolderTreeNodeRefresh(*state, node);
+    }
+    if (!FolderTreeExpand(*state, node)) {
+      node->setExpanded(false);
+      return;
+    }
+    FolderTreeWatchOpen(*state);
   });
 
   // Closing a node around the selection selects that node, so that the folder the tree
@@ -184,11 +194,32 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     const QTreeWidgetItem* at = selected.isEmpty() ? nullptr : selected.front()->parent();
     while (at && at != node) at = at->parent();
     if (at) tree->setCurrentItem(node);
+    if (FolderTreeState* state = FolderTreeStateOf(tree)) {
+      if ((NodeParameter(node) & FilledMark) == FilledMark) node->setData(0, kClosedRole, true);
+      FolderTreeWatchOpen(*state);
+    }
+  });
+  kept.watch = std::make_unique<FolderTreeWatch>([tree](std::vector<std::u16string> paths) {
+    if (FolderTreeState* state = FolderTreeStateOf(tree)) {
+      FolderTreeRefreshPaths(*state, std::move(paths));
+      FolderTreeWatchOpen(*state);
+    }
   });
 
   Navigate(kept, u"");
   Navigate(kept, initial_path);
   return created.result;
+}
+
+void FolderTreeRefresh(int64_t number) {
+  ControlRecord* record = ControlFind(number);
+  FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
+  if (!state) return;
+  DriveWatchRefresh();
+  std::vector<std::u16string> paths = FolderTreeOpenPaths(*state);
+  if (const QTreeWidgetItem* selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
+  FolderTreeRefreshPaths(*state, std::move(paths));
+  FolderTreeWatchOpen(*state);
 }
 
 void FolderTreeNavigate(int64_t number, const std::u16string& path) {

@@ -33,3 +33,9 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
 // A folder name matches exactly, else without regard to case. A path that leads
 // nowhere leaves the selection as it was.
 void FolderTreeNavigate(int64_t number, const std::u16string& path);
+
+// Reads the drives and the open folders again, and the selected node's folder: nodes of
+// what is gone are taken away (a selection among them moves to the nearest parent still
+// there, reported as a change of the selection), new entries get nodes, and the rest
+// keep their state. Open folders are also followed on disk as long as they stay open.
+void FolderTreeRefresh(int64_t number);

@@ -47,5 +47,6 @@ void FolderTreesDrivesChanged(const DriveChanges& changes) {
     const DriveMask present = state->shared->drives.Drives().Present();
     ApplyRemoval(*state, changes.removed | changes.changed, present);
     ApplyArrival(*state, changes.arrived | changes.changed, present);
+    FolderTreeWatchOpen(*state);
   });
 }

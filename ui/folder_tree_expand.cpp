@@ -10,6 +10,7 @@
 #include "ui/folder_tree.h"
 #include "ui/folder_tree_shared.h"
 #include "ui/folder_tree_state.h"
+#include "ui/natural_order.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ class Listing {
   Listing(const Listing&) = delete;
   Listing& operator=(const Listing&) = delete;
 
+  bool Open() const { return id_ != 0; }
   bool Next() { return id_ != 0 && ListingNext(id_) != 0; }
   std::u16string Name() const { return ListingName(id_); }
   bool IsFolder() const { return ListingKind(id_) == EntryKind::Directory; }
@@ -62,11 +64,54 @@ bool HasChildren(const std::u16string& folder, bool folders_only, const std::vec
 
 void SortByName(std::vector<std::u16string>& names) {
   std::stable_sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-    return QStringView(a).compare(QStringView(b), Qt::CaseInsensitive) < 0;
+    return NaturalCompare(a, b) < 0;
   });
 }
 
+std::vector<std::u16string> PatternsFor(const FolderTreeState& state) {
+  if (state.flags & kFolderTreeFoldersOnly) return {};
+  return PatternsOf(state.patterns);
+}
+
 }  // namespace
+
+FolderContents FolderTreeRead(const FolderTreeState& state, const std::u16string& path) {
+  const bool folders_only = state.flags & kFolderTreeFoldersOnly;
+  const std::vector<std::u16string> patterns = PatternsFor(state);
+  // One reading of the folder, in the system's order. A name whose path the system
+  // would refuse is left out rather than shown under a path that cannot be opened.
+  FolderContents contents;
+  Listing listing(path);
+  contents.readable = listing.Open();
+  while (listing.Next()) {
+    const std::u16string name = listing.Name();
+    if (IsDots(name)) continue;
+    if (listing.IsFolder()) {
+      if (PathFitsSystem(path + name + u"/")) contents.folders.push_back(name);
+    } else if (!folders_only && Matches(patterns, name) && PathFitsSystem(path + name)) {
+      contents.files.push_back(name);
+    }
+  }
+  if (state.flags & kFolderTreeSorted) {
+    SortByName(contents.folders);
+    SortByName(contents.files);
+  }
+  return contents;
+}
+
+bool FolderHasChildren(const FolderTreeState& state, const std::u16string& folder) {
+  return HasChildren(folder, state.flags & kFolderTreeFoldersOnly, PatternsFor(state));
+}
+
+std::unique_ptr<QTreeWidgetItem> FolderNodeMake(const FolderTreeState& state, const std::u16string& path,
+                                                const std::u16string& name) {
+  return NodeMake(name, state.shared->folder_icon, FolderHasChildren(state, path + name + u"/"), kNodeFolder);
+}
+
+std::unique_ptr<QTreeWidgetItem> FileNodeMake(const FolderTreeState& state, const std::u16string& path,
+                                              const std::u16string& name) {
+  return NodeMake(name, state.shared->file_icons.For(path + name), false, kNodeFile);
+}
 
 bool FolderTreeExpand(FolderTreeState& state, QTreeWidgetItem* node) {
   const int64_t parameter = NodeParameter(node);
@@ -81,38 +126,13 @@ bool FolderTreeExpand(FolderTreeState& state, QTreeWidgetItem* node) {
       return false;  // neither filled nor marked: opening it again tries again
     }
   }
-  const bool folders_only = state.flags & kFolderTreeFoldersOnly;
-  const std::vector<std::u16string> patterns = folders_only ? std::vector<std::u16string>() : PatternsOf(state.patterns);
-
-  // One reading of the folder, in the system's order. A name whose path the system
-  // would refuse is left out rather than shown under a path that cannot be opened.
-  std::vector<std::u16string> folders, files;
-  {
-    Listing listing(path);
-    while (listing.Next()) {
-      const std::u16string name = listing.Name();
-      if (IsDots(name)) continue;
-      if (listing.IsFolder()) {
-        if (PathFitsSystem(path + name + u"/")) folders.push_back(name);
-      } else if (!folders_only && Matches(patterns, name) && PathFitsSystem(path + name)) {
-        files.push_back(name);
-      }
-    }
-  }
-  if (state.flags & kFolderTreeSorted) {
-    SortByName(folders);
-    SortByName(files);
-  }
+  const FolderContents contents = FolderTreeRead(state, path);
 
   QList<QTreeWidgetItem*> children;
-  for (const std::u16string& name : folders)
-    children.append(NodeMake(name, state.shared->folder_icon,
-                             HasChildren(path + name + u"/", folders_only, patterns), kNodeFolder).release());
+  for (const std::u16string& name : contents.folders) children.append(FolderNodeMake(state, path, name).release());
   {
-    IconCache& icons = state.shared->file_icons;
-    const std::lock_guard hold(icons.Lock());
-    for (const std::u16string& name : files)
-      children.append(NodeMake(name, icons.For(path + name), false, kNodeFile).release());
+    const std::lock_guard hold(state.shared->file_icons.Lock());
+    for (const std::u16string& name : contents.files) children.append(FileNodeMake(state, path, name).release());
   }
   node->addChildren(children);  // the node owns them from here
   NodeParameterSet(node, parameter | FilledMark);

@@ -1,4 +1,4 @@
-#include <QTreeWidgetItem>
+#include <QTreeWidget>
 #include <QVariant>
 
 #include "ui/folder_tree_shared.h"
@@ -12,6 +12,11 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record) {
 FolderTreeState* FolderTreeStateOf(const QWidget* tree) {
   ControlRecord* record = ControlOf(tree);
   return record ? FolderTreeStateOf(*record) : nullptr;
+}
+
+QTreeWidgetItem* FolderTreeSelected(const FolderTreeState& state) {
+  const QList<QTreeWidgetItem*> selected = state.tree->selectedItems();
+  return selected.isEmpty() ? nullptr : selected.front();
 }
 
 int64_t NodeParameter(const QTreeWidgetItem* node) { return node->data(0, Qt::UserRole).toLongLong(); }

@@ -5,6 +5,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/focus_frame.h"
 
 FolderTreeView::FolderTreeView(QWidget* parent) : QTreeWidget(parent) {}
 
@@ -69,4 +70,10 @@ QItemSelectionModel::SelectionFlags FolderTreeView::selectionCommand(const QMode
   if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
     return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
   return command;
+}
+
+bool FolderTreeView::event(QEvent* event) {
+  const bool handled = QTreeWidget::event(event);
+  FocusFrameAfter(*this, *event);
+  return handled;
 }

@@ -12,6 +12,7 @@ class FolderTreeView : public QTreeWidget {
   explicit FolderTreeView(QWidget* parent);
 
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

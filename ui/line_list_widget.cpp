@@ -6,6 +6,8 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/focus_frame.h"
+#include "ui/full_text_tip.h"
 #include "ui/line_list.h"
 
 namespace {
@@ -22,7 +24,8 @@ LineListWidget::LineListWidget(QWidget* parent, uint32_t flags) : QListWidget(pa
     setSelectionMode(QAbstractItemView::MultiSelection);
   else
     setSelectionMode(QAbstractItemView::SingleSelection);
-  setUniformItemSizes(true);
+  // Lines are as tall as the fonts that draw them, fallback fonts included.
+  setUniformItemSizes(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   connect(this, &QListWidget::itemSelectionChanged, this,
           [this] { ControlNotify(this, {NoticeKind::kCommand, kLineSelectionChange}); });
@@ -70,4 +73,15 @@ void LineListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   QListWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()))
     ControlNotify(this, {NoticeKind::kCommand, kLineDoubleClick});
+}
+
+bool LineListWidget::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) return ShowFullTextTip(*this, static_cast<QHelpEvent&>(*event));
+  return QListWidget::viewportEvent(event);
+}
+
+bool LineListWidget::event(QEvent* event) {
+  const bool handled = QListWidget::event(event);
+  FocusFrameAfter(*this, *event);
+  return handled;
 }

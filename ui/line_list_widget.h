@@ -13,10 +13,12 @@ class LineListWidget : public QListWidget {
   ~LineListWidget() override;
 
  protected:
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   bool Extended() const { return selectionMode() == QAbstractItemView::ExtendedSelection; }

@@ -5,8 +5,10 @@
 #include <QPaintEvent>
 #include <vector>
 
+#include "ui/control_anchor.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/window_placement.h"
 #include "ui/windows.h"
 
 NumberedWindow::NumberedWindow(int64_t number, QWidget* owner, Qt::WindowFlags flags)
@@ -34,6 +36,7 @@ void NumberedWindow::closeEvent(QCloseEvent* event) {
 }
 
 void NumberedWindow::changeEvent(QEvent* event) {
+  FrameCheck();
   if (event->type() == QEvent::ActivationChange) {
     Post(isActiveWindow() ? ActivatedEvent : DeactivatedEvent, 0);
   } else if (event->type() == QEvent::WindowStateChange && ready_) {
@@ -58,12 +61,26 @@ void NumberedWindow::StateChanged() {
   }
 }
 
+void NumberedWindow::KeepOnScreen(bool sizable) {
+  sizable_ = sizable;
+  frame_unknown_ = frameGeometry() == geometry();
+  WindowKeepOnScreen(*this, sizable);
+}
+
+void NumberedWindow::FrameCheck() {
+  if (!frame_unknown_ || frameGeometry() == geometry()) return;
+  frame_unknown_ = false;
+  WindowKeepOnScreen(*this, sizable_);
+}
+
 void NumberedWindow::moveEvent(QMoveEvent* event) {
+  FrameCheck();
   if (ready_) Post(MovedEvent, number_);
   QWidget::moveEvent(event);
 }
 
 void NumberedWindow::resizeEvent(QResizeEvent* event) {
+  ControlsFollowWindow(this, design_size_);
   if (ready_ && !isMinimized()) Post(ResizedEvent, 0);
   QWidget::resizeEvent(event);
 }
@@ -80,6 +97,8 @@ void NumberedWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void NumberedWindow::paintEvent(QPaintEvent* event) {
+  // The window manager has framed the window by the time it is first drawn.
+  FrameCheck();
   // Qt repaints the window under every child that repaints; only a region of the
   // window's own background counts as a repaint of the window.
   QRegion own = event->region();

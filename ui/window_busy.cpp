@@ -25,7 +25,6 @@ bool IsInput(QEvent::Type type) {
   switch (type) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-    case QEvent::Shortcut:
     case QEvent::InputMethod:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
@@ -126,7 +125,7 @@ struct WindowBusy::Hold : QObject {
 };
 
 WindowBusy::WindowBusy(int64_t window, int64_t exit_control)
-    : hold_(std::make_unique<Hold>()), window_(window), exit_control_(exit_control) {
+    : hold_(std::make_unique<Hold>()), stop_events_{{ControlEvent, exit_control}, {CloseEvent, window}} {
   if (!QCoreApplication::instance()) return;
   if (const ControlRecord* record = ControlFind(exit_control)) hold_->exit = record->handle;
   hold_->Start();
@@ -137,10 +136,14 @@ WindowBusy::~WindowBusy() {
   hold_->GiveBack();
 }
 
+void WindowBusy::StopOn(int32_t code, int64_t object) { stop_events_.emplace_back(code, object); }
+
 bool WindowBusy::Refresh() {
   if (hold_->holding) QCoreApplication::processEvents(QEventLoop::AllEvents);
-  return !hold_->escape && !EventQueued(ControlEvent, exit_control_, kAnyValue, kAnyValue) &&
-         !EventQueued(CloseEvent, kAnyValue, window_, kAnyValue);
+  if (hold_->escape) return false;
+  for (const auto& [code, object] : stop_events_)
+    if (EventQueued(code, object, kAnyValue, kAnyValue)) return false;
+  return true;
 }
 
 void WindowBusy::Release() { hold_->Stop(); }

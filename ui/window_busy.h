@@ -3,11 +3,14 @@
 // one event: they repaint, while the user's input waits for the command to end.
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // While one lives (until Release), the busy cursor shows and input to every window is
 // held back, except three ways out that ask the command to stop: Escape, the close box
 // of `window`, and a click on `exit_control`. The close box and the click still reach
 // the program as its events (CloseEvent, ControlEvent), to be acted on after the command.
+// Keyboard shortcuts go through too: they only queue the program's own events.
 class WindowBusy {
  public:
   WindowBusy(int64_t window, int64_t exit_control);
@@ -17,6 +20,9 @@ class WindowBusy {
   WindowBusy(const WindowBusy&) = delete;
   WindowBusy& operator=(const WindowBusy&) = delete;
 
+  // One more way out: a queued event with this code and object (a keyboard shortcut's
+  // command, say) asks to stop as well.
+  void StopOn(int32_t code, int64_t object);
   // Lets Qt repaint and handle everything pending except the held input. False once
   // the user asked to stop.
   bool Refresh();
@@ -27,6 +33,6 @@ class WindowBusy {
  private:
   struct Hold;
   std::unique_ptr<Hold> hold_;
-  int64_t window_;
-  int64_t exit_control_;
+  // The queued events that ask to stop, as code and object.
+  std::vector<std::pair<int32_t, int64_t>> stop_events_;
 };

@@ -1,7 +1,9 @@
 #include "ui/windows.h"
 
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
 #include <memory>
 
@@ -88,10 +90,12 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   w.setObjectName(QStringLiteral("WindowClass_%1").arg(taken.id));
   w.setProperty("WK_WindowID", QVariant::fromValue<qlonglong>(taken.id + 1));
   w.setAttribute(Qt::WA_ShowWithoutActivating, no_activate);
-  if (style & kWindowSizingBorder)
-    w.resize(QtSize(width), QtSize(height));
+  const bool sizable = style & kWindowSizingBorder;
+  w.SetDesignSize(QSize(QtSize(width), QtSize(height)));
+  if (sizable)
+    w.resize(w.DesignSize());
   else
-    w.setFixedSize(QtSize(width), QtSize(height));
+    w.setFixedSize(w.DesignSize());
 
   // The window system's window exists from here on, so the frame's size is known for
   // placing it.
@@ -107,6 +111,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
     w.move(std::max(at.x(), 0), std::max(at.y(), 0));
   } else if (!default_position) {
     w.move(QtCoordinate(x), QtCoordinate(y));
+    w.KeepOnScreen(sizable);
   }
 
   const bool maximised = style & kWindowStartMaximised;
@@ -124,6 +129,17 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   if (!(flags & kWindowNotContainer)) ControlContainerSet(&w);
   w.SetReady(true);
   return number == kAutoNumber ? taken.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(&w));
+}
+
+bool WindowAcceleratorAdd(int64_t number, const std::u16string& keys, int64_t command) {
+  QWidget* window = WindowWidget(number);
+  const QKeySequence sequence(QString::fromStdU16String(keys), QKeySequence::PortableText);
+  if (!window || sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) return false;
+  auto* shortcut = new QShortcut(sequence, window);  // goes with the window
+  shortcut->setContext(Qt::WindowShortcut);
+  QObject::connect(shortcut, &QShortcut::activated, window,
+                   [number, command] { EventPost(CommandEvent, command, number, 0); });
+  return true;
 }
 
 void WindowClose(int64_t number) {

@@ -69,7 +69,8 @@ int Run(const CliOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
                          options.null_separated ? '\0' : '\n');
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0});
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0},
+                                                        options.pov_version);
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,7 +1,11 @@
 #include "app/cli/cli_options.h"
 
+#include <algorithm>
+#include <string_view>
+
 const char kCliUsage[] =
-    "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE] FOLDER...\n"
+    "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE]\n"
+    "                     [--pov-version=3.8|3.7] FOLDER...\n"
     "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
     "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
     "\n"
@@ -15,6 +19,9 @@ const char kCliUsage[] =
     "                 exact: load each image to learn its size (the default, and what\n"
     "                 the window does); quick: as --quick; bitmap: decode each image\n"
     "                 into a whole bitmap, on one thread (slow; for comparison)\n"
+    "      --pov-version=VERSION\n"
+    "                 the POV-Ray version to write the scene for: 3.8 (the default,\n"
+    "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0)\n"
     "  -h, --help     show this help\n"
     "      --version  show the version\n"
     "\n"
@@ -22,6 +29,23 @@ const char kCliUsage[] =
     "\n"
     "Exit status: 0 done, 1 a folder could not be read or its scene file could not be\n"
     "written, 2 bad command line, 128+N ended by signal N (the previous scene file stays).\n";
+
+namespace {
+
+constexpr std::string_view kPovVersionOption = "--pov-version=";
+
+bool ParsePovVersion(std::string_view value, PovVersion& version) {
+  if (value == "3.8") {
+    version = PovVersion::Pov38;
+  } else if (value == "3.7") {
+    version = PovVersion::Pov37;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
   CliParse parse;
@@ -39,6 +63,12 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       parse.options.help = true;
     } else if (argument == "--version") {
       parse.options.version = true;
+    } else if (argument.starts_with(kPovVersionOption) || argument == "--pov-version") {
+      const std::string value = argument.substr(std::min(argument.size(), kPovVersionOption.size()));
+      if (!ParsePovVersion(value, parse.options.pov_version)) {
+        parse.error = "--pov-version takes 3.8 or 3.7, not '" + value + "'";
+        return parse;
+      }
     } else if (argument == "--quick") {
       parse.options.measure = MeasureMode::Quick;
     } else if (argument.starts_with("--measure=")) {

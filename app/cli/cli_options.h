@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/scene/scene_format.h"
 #include "app/scene/image_scan.h"
 
 struct CliOptions {
@@ -11,6 +12,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   MeasureMode measure = MeasureMode::Exact;
+  PovVersion pov_version = PovVersion::Pov38;
   std::vector<std::string> folders;  // as given, bytes
 };
 

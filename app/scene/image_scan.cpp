@@ -23,10 +23,9 @@
 namespace {
 
 using std::chrono::milliseconds;
-using Clock = std::chrono::steady_clock;
 
-// How often the observer is asked whether to go on.
-constexpr milliseconds kAskInterval{20};
+// The longest the walk waits for a size before it asks the observer again.
+constexpr milliseconds kWaitStep{20};
 // Folders and images found but not yet reported. Bounds how far the walk runs ahead of
 // the measuring, and so the memory a huge tree takes.
 constexpr size_t kQueueLength = 64;
@@ -52,7 +51,6 @@ struct Walk {
   std::vector<FolderIdentity> open_folders;
   std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
-  Clock::time_point last_ask = Clock::now() - kAskInterval;
   ScanResult result{};
 };
 
@@ -98,12 +96,9 @@ bool LooksLikeImageName(const std::u16string& name) {
   return false;
 }
 
-// Asks the observer whether to go on, at most once per kAskInterval.
+// Asks the observer whether to go on: before every entry and report, and while waiting.
 bool Continues(Walk& walk) {
   if (walk.result.stopped) return false;
-  const auto now = Clock::now();
-  if (now - walk.last_ask < kAskInterval) return true;
-  walk.last_ask = now;
   walk.result.stopped = !walk.observer.ScanContinues();
   return !walk.result.stopped;
 }
@@ -115,7 +110,7 @@ void Report(Walk& walk, size_t keep) {
     const Pending& next = walk.queue.front();
     if (next.kind == Pending::Image) {
       const bool must = walk.queue.size() > keep;
-      const auto size = walk.pool.TakeOldest(must ? kAskInterval : milliseconds{0});
+      const auto size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
       if (!size) {
         if (!must) return;
         continue;

@@ -11,9 +11,10 @@ class ScanObserver {
   virtual void ImageFound(const std::u16string& relative_path) = 0;
   // Before a folder's entries are reported; `directory` ends in a separator.
   virtual void FolderEntered(const std::u16string& /*directory*/) {}
-  // Asked every few milliseconds while the scan runs, also while it waits for a file to
-  // be measured, so a window can repaint and notice a cancel. False stops the scan: no
-  // further folder, image or line is reported or written.
+  // Asked before every entry of a listing and every report, and every 20 ms while the
+  // scan waits for a file to be measured, so a window can repaint and notice a cancel
+  // (it keeps the answer cheap). False stops the scan: no further folder, image or line
+  // is reported or written.
   virtual bool ScanContinues() { return true; }
   // An entry below the scanned folder that could not be read, with the system's error
   // code: a folder that cannot be listed, or a path longer than the system takes. The

@@ -61,7 +61,7 @@ class WriteWatch : public ScanObserver {
 }  // namespace
 
 SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
-                                     const ScanOptions& options) {
+                                     const ScanOptions& options, PovVersion version) {
   const std::u16string target = folder + kSceneFileName;
   SceneFileResult result;
   result.path = target;
@@ -80,7 +80,8 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     if (result.system_error == 0) result.system_error = -1;
     return result;
   }
-  int error = WriteBlock(kSceneFileNumber, kSceneHeader) ? 0 : ENOMEM;
+  const SceneBlocks blocks = SceneBlocksFor(version);
+  int error = WriteBlock(kSceneFileNumber, blocks.header) ? 0 : ENOMEM;
   WriteWatch watch(kSceneFileNumber, observer);
   const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
   result.image_count = scan.images;
@@ -93,7 +94,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.folder_unreadable = true;
     result.path = folder;
   }
-  if (error == 0 && !WriteBlock(kSceneFileNumber, kSceneFooter)) error = ENOMEM;
+  if (error == 0 && !WriteBlock(kSceneFileNumber, blocks.footer)) error = ENOMEM;
   // A scene cut short would list only part of the folder: the old one stays too.
   if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
   FileClose(kSceneFileNumber);

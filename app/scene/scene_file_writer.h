@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/scene/image_scan.h"
+#include "app/scene/scene_format.h"
 
 // The file number the scene file is written and read back under.
 inline constexpr int64_t kSceneFileNumber = 5;
@@ -26,4 +27,5 @@ struct SceneFileResult {
 // when the observer stops the scan, the temporary file goes and an earlier scene file
 // stays byte for byte.
 SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
-                                     const ScanOptions& options = {});
+                                     const ScanOptions& options = {},
+                                     PovVersion version = PovVersion::Pov38);

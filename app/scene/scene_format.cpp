@@ -170,6 +170,11 @@ const std::string_view kSceneFooter =
     "   \r\n"
     "camera{cam} ";
 
+SceneBlocks SceneBlocksFor(PovVersion version) {
+  if (version == PovVersion::Pov37) return {kSceneHeader37, kSceneFooter37};
+  return {kSceneHeader, kSceneFooter};
+}
+
 namespace {
 
 // The path inside the line's quotes, with the characters that would end or break the

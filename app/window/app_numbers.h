@@ -10,3 +10,6 @@ inline constexpr int64_t kQuitButton = 4;
 inline constexpr int64_t kImageLog = 6;
 // The listing that fills FileList.
 inline constexpr int64_t kFolderListing = 0;
+// Commands of the window's shortcuts.
+inline constexpr int64_t kQuitCommand = 1;
+inline constexpr int64_t kRefreshCommand = 2;

@@ -2,6 +2,7 @@
 
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
+#include "app/window/main_window_layout.h"
 #include "app/window/window_process.h"
 #include "fs/console.h"
 #include "fs/files.h"
@@ -47,13 +48,15 @@ void MainWindowStart() {
 
   WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
                kMainWindowFlags);
-  FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", 0);
-  ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, 0);
+  FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", kFolderTreeSorted | kFolderTreeShowSelectionAlways);
+  ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted);
   ControlAddColumn(kFileList, 1, u"Size", 100);
+  ColumnListNumberColumn(kFileList, 1);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
   ControlAddItem(kImageLog, -1, u"image list");
+  MainWindowLayout();
 }
 
 int MainWindowRun() {
@@ -76,6 +79,14 @@ int MainWindowRun() {
         default:
           break;
       }
+    }
+    if (code == CommandEvent && EventControl() == kQuitCommand) {
+      WindowClose(kMainWindow);
+      return 0;
+    }
+    if (code == CommandEvent && EventControl() == kRefreshCommand) {
+      FolderTreeRefresh(kFolderTree);
+      ListFolderFiles(ControlGetText(kFolderTree));
     }
     if (code == CloseEvent) return 0;
   }

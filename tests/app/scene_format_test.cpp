@@ -28,7 +28,7 @@ TEST(SceneFormat, BlocksAreTheExactBytes) {
   EXPECT_TRUE(kSceneFooter.ends_with("camera{cam} "));
 
   // Every line end is CR LF and the blocks are 7-bit ASCII without tabs.
-  for (std::string_view block : {kSceneHeader, kSceneFooter}) {
+  for (std::string_view block : {kSceneHeader, kSceneFooter, kSceneHeader37, kSceneFooter37}) {
     for (size_t i = 0; i < block.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(block[i]);
       ASSERT_LT(c, 128u);
@@ -41,6 +41,23 @@ TEST(SceneFormat, BlocksAreTheExactBytes) {
       }
     }
   }
+}
+
+TEST(SceneFormat, TheSceneFor37HasTheStandardBlocksShape) {
+  // The add_image lines sit between the blocks as in the standard scene: two empty lines
+  // after the header's last macro, one before the footer, no line end after the last line.
+  EXPECT_TRUE(kSceneHeader37.ends_with("#end\r\n\r\n"));
+  EXPECT_TRUE(kSceneFooter37.starts_with("\r\n"));
+  EXPECT_FALSE(kSceneFooter37.starts_with("\r\n\r\n"));
+  EXPECT_TRUE(kSceneFooter37.ends_with("angle .2\r\n}"));
+  // Same macro call as the standard scene; no mixed array, which POV-Ray 3.7.0 refuses.
+  EXPECT_NE(kSceneHeader37.find("#macro add_image ( _name, _x, _y )"), std::string_view::npos);
+  EXPECT_EQ(kSceneHeader37.find("mixed"), std::string_view::npos);
+
+  EXPECT_EQ(SceneBlocksFor(PovVersion::Pov38).header, kSceneHeader);
+  EXPECT_EQ(SceneBlocksFor(PovVersion::Pov38).footer, kSceneFooter);
+  EXPECT_EQ(SceneBlocksFor(PovVersion::Pov37).header, kSceneHeader37);
+  EXPECT_EQ(SceneBlocksFor(PovVersion::Pov37).footer, kSceneFooter37);
 }
 
 TEST(SceneFormat, AddImageLineHasTheFixedShape) {

@@ -139,6 +139,30 @@ TEST(Cli, CommandLineMistakesExitWithTwo) {
   EXPECT_TRUE(Contains(version.out, "imagescan-cli "));
 }
 
+TEST(Cli, WritesTheSceneForThePovVersionAsked) {
+  TempFolder folder, scratch;
+  stdfs::create_directories(folder.Path("trip"));
+  folder.Put("trip/a.png", EncodeTestPng(64, 32));
+  const std::string lines = "add_image ( \"trip/a.png\", 64, 32 ) \r\n";
+  const std::string path = Quote(folder.Path("").string());
+
+  EXPECT_EQ(RunCli("--quiet --pov-version=3.7 " + path, scratch).status, 0);
+  EXPECT_EQ(folder.Get("image_scan.pov"),
+            std::string(kSceneHeader37) + "\r\n" + lines + std::string(kSceneFooter37) + "\r\n");
+  EXPECT_EQ(RunCli("--quiet --pov-version=3.8 " + path, scratch).status, 0);
+  EXPECT_EQ(folder.Get("image_scan.pov"),
+            std::string(kSceneHeader) + "\r\n" + lines + std::string(kSceneFooter) + "\r\n");
+
+  // Any other version is a mistake on the command line that names the versions there are.
+  stdfs::remove(folder.Path("image_scan.pov"));
+  for (const std::string option : {"--pov-version=3.6", "--pov-version=", "--pov-version", "--pov-version=3.7.0"}) {
+    const Outcome run = RunCli(option + " " + path, scratch);
+    EXPECT_EQ(run.status, 2) << option;
+    EXPECT_TRUE(Contains(run.err, "3.8 or 3.7")) << run.err;
+  }
+  EXPECT_FALSE(stdfs::exists(folder.Path("image_scan.pov")));
+}
+
 TEST(Cli, ASceneFileThatCannotBeWrittenExitsWithOneAndLeavesNothingBehind) {
   TempFolder folder, scratch;
   stdfs::create_directories(folder.Path("pics/image_scan.pov"));

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "support/offscreen_screen.h"
+
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
@@ -14,7 +16,7 @@ int main(int argc, char** argv) {
   // Listing the tests (as the build's test discovery does) needs no display.
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   // The tests drive real widgets without a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenScreen();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
   UiEventsInit();

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QPointer>
+#include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
@@ -13,6 +14,9 @@
 
 #include "fs/object_table.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/column_list.h"
+#include "ui/control_anchor.h"
+#include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/window_access.h"
 
@@ -220,6 +224,53 @@ TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   EXPECT_EQ(WindowWidget(1)->frameGeometry().topLeft(), QPoint(120, 80));
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
   EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, ShortcutsBecomeCommandEventsOfTheirWindow) {
+  ASSERT_NE(WindowCreate(3, 100, 100, 300, 200, u"", kAppFlags), 0);
+  EXPECT_TRUE(WindowAcceleratorAdd(3, u"Ctrl+Q", 7));
+  EXPECT_TRUE(WindowAcceleratorAdd(3, u"F5", 8));
+  EXPECT_FALSE(WindowAcceleratorAdd(3, u"", 9));
+  EXPECT_FALSE(WindowAcceleratorAdd(4, u"F6", 9));  // no such window
+  QWidget* window = WindowWidget(3);
+  window->activateWindow();
+  DrainEvents();
+  QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+  QTest::keyClick(window, Qt::Key_F5);
+  QTest::keyClick(window, Qt::Key_Q);  // Q alone is no shortcut
+
+  std::vector<std::pair<int64_t, int64_t>> commands;
+  for (int32_t code = EventWait(kSettleMs); code != 0; code = EventWait(kSettleMs))
+    if (code == CommandEvent) commands.emplace_back(EventControl(), EventWindow());
+  EXPECT_EQ(commands, (std::vector<std::pair<int64_t, int64_t>>{{7, 3}, {8, 3}}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, AnchoredControlsFollowTheWindowFromTheirDesignedPlaces) {
+  ASSERT_NE(WindowCreate(3, 100, 100, 400, 300, u"", kAppFlags), 0);
+  QWidget* window = WindowWidget(3);
+  ASSERT_NE(ColumnListCreate(5, 10, 20, 100, 50, u"", 10, 0), 0);
+  ASSERT_NE(ColumnListCreate(6, 200, 20, 100, 50, u"", 10, 0), 0);
+  QWidget* fixed = ControlFind(5)->handle;
+  QWidget* anchored = ControlFind(6)->handle;
+  ControlAnchorSet(6, {0.5, 0, 1, 1});
+  EXPECT_EQ(anchored->geometry(), QRect(200, 20, 100, 50));
+  // The window cannot be made smaller than it was asked for.
+  EXPECT_EQ(window->minimumSize(), QSize(400, 300));
+
+  window->resize(600, 400);  // 200 wider, 100 taller
+  EXPECT_EQ(anchored->geometry(), QRect(300, 20, 200, 150));
+  EXPECT_EQ(fixed->geometry(), QRect(10, 20, 100, 50));
+  window->resize(400, 300);
+  EXPECT_EQ(anchored->geometry(), QRect(200, 20, 100, 50));
+  ControlAnchorSet(99, {1, 1, 1, 1});  // no such control: nothing happens
 }
 
 }  // namespace

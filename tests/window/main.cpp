@@ -4,10 +4,13 @@
 
 #include <QApplication>
 
+#include "support/offscreen_screen.h"
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The tests drive real widgets without a display.
+  UseOffscreenScreen();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();

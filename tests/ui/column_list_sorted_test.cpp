@@ -1,0 +1,137 @@
+// A sorted column list with a number column, as the window's file list uses it.
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+#include <QTreeWidget>
+
+#include "tests/ui/ui_test_support.h"
+#include "ui/column_list.h"
+#include "ui/control_register.h"
+#include "ui/controls.h"
+#include "ui/natural_order.h"
+#include "ui/windows.h"
+
+namespace {
+
+constexpr int64_t kList = 2;
+
+struct SortedListTest : ::testing::Test {
+  void SetUp() override {
+    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(ColumnListCreate(kList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted), 0);
+    ControlAddColumn(kList, 1, u"Size", 100);
+    ColumnListNumberColumn(kList, 1);
+    for (const char16_t* row : {u"img10.png\n7\n", u"b.txt\n1234567890\n", u"img2.png\n20\n", u"IMG3.png\n7\n"})
+      ControlAddItem(kList, -1, row);
+    DrainEvents();
+  }
+  void TearDown() override {
+    WindowCloseAll();
+    DrainEvents();
+  }
+  QTreeWidget& List() { return *static_cast<QTreeWidget*>(ControlFind(kList)->handle); }
+  std::vector<std::u16string> Names() {
+    std::vector<std::u16string> names;
+    for (int row = 0; row < List().topLevelItemCount(); ++row) names.push_back(ControlItemText(kList, row, 0));
+    return names;
+  }
+  void ClickTitle(int column) {
+    QHeaderView& header = *List().header();
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                      QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2));
+  }
+};
+
+TEST(NaturalOrder, ReadsNumbersByValueAndIgnoresCase) {
+  EXPECT_LT(NaturalCompare(u"img2", u"img10"), 0);
+  EXPECT_GT(NaturalCompare(u"img10", u"img2"), 0);
+  EXPECT_LT(NaturalCompare(u"Apple", u"banana"), 0);
+  EXPECT_LT(NaturalCompare(u"a", u"a1"), 0);
+  EXPECT_LT(NaturalCompare(u"99", u"100"), 0);
+  EXPECT_LT(NaturalCompare(u"x9y", u"x10a"), 0);
+  EXPECT_LT(NaturalCompare(u"18446744073709551616", u"18446744073709551617"), 0);  // beyond 64 bits
+  // Alike to a reader, yet in a fixed order: equal only when the same.
+  EXPECT_EQ(NaturalCompare(u"img2", u"img2"), 0);
+  EXPECT_NE(NaturalCompare(u"img2", u"IMG2"), 0);
+  EXPECT_EQ(NaturalCompare(u"img2", u"IMG2"), -NaturalCompare(u"IMG2", u"img2"));
+  EXPECT_LT(NaturalCompare(u"img2", u"img02"), 0);
+  EXPECT_LT(NaturalCompare(u"img02", u"img3"), 0);
+  // Bytes of names that are not UTF-8 still compare.
+  const std::u16string odd{u'a', char16_t(0xDCFF)};
+  EXPECT_NE(NaturalCompare(odd, u"a"), 0);
+}
+
+TEST_F(SortedListTest, RowsStandInNameOrderAndTitlesSortWithoutEventsBeyondTheClick) {
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"img2.png", u"IMG3.png", u"img10.png"}));
+  List().setCurrentItem(List().topLevelItem(1));  // img2.png
+  DrainEvents();
+
+  ClickTitle(1);  // by size, ties by name
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"IMG3.png", u"img10.png", u"img2.png", u"b.txt"}));
+  ClickTitle(1);  // reversed
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"img2.png", u"img10.png", u"IMG3.png"}));
+  ControlAddItem(kList, -1, u"c.png\n8\n");  // joins the order shown
+  EXPECT_EQ(ControlItemText(kList, 2, 0), u"c.png");
+  EXPECT_EQ(ControlItemText(kList, 3, 0), u"img10.png");
+  ClickTitle(0);
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"c.png", u"img2.png", u"IMG3.png", u"img10.png"}));
+
+  // The selection follows its row; the clicks report themselves and nothing else.
+  EXPECT_EQ(ControlGetState(kList), 2);
+  EXPECT_EQ(ControlGetText(kList), u"img2.png");
+  std::vector<int64_t> details;
+  for (const SeenControlEvent& e : DrainControlEvents()) details.push_back(e.detail);
+  EXPECT_EQ(details, (std::vector<int64_t>{DetailColumnClick}));
+}
+
+TEST_F(SortedListTest, NumbersShowWholeAndNamesThatDoNotFitShowInATooltip) {
+  QTreeWidget& list = List();
+  QHeaderView& header = *list.header();
+  const int margins = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+  // The ten digits fit their column, which stands inside the list; the title too is
+  // on the right.
+  const QTreeWidgetItem& big = *list.topLevelItem(0);
+  EXPECT_EQ(big.text(1), "1234567890");
+  EXPECT_EQ(big.textAlignment(1), int(Qt::AlignRight | Qt::AlignVCenter));
+  EXPECT_EQ(list.headerItem()->textAlignment(1), int(Qt::AlignRight | Qt::AlignVCenter));
+  EXPECT_GE(header.sectionSize(1), list.fontMetrics().horizontalAdvance("1234567890") + margins);
+  EXPECT_EQ(header.sectionViewportPosition(1) + header.sectionSize(1), list.viewport()->width());
+
+  // Twenty digits widen the column; the name column gives way.
+  ControlAddItem(kList, -1, u"huge\n18446744073709551615\n");
+  EXPECT_GE(header.sectionSize(1), list.fontMetrics().horizontalAdvance("18446744073709551615") + margins);
+  EXPECT_EQ(header.sectionSize(0) + header.sectionSize(1), list.viewport()->width());
+  ControlClearItems(kList);
+  EXPECT_EQ(header.sectionSize(1), 100);
+
+  // A long name is cut short on screen; its tooltip holds it whole. A short one has none.
+  const std::u16string long_name(80, u'n');
+  ControlAddItem(kList, -1, long_name + u"\n1\n");
+  ControlAddItem(kList, -1, u"a\n2\n");
+  const auto tip_at = [&](int row) {
+    QToolTip::hideText();
+    const QPoint at = list.visualItemRect(list.topLevelItem(row)).topLeft() + QPoint(5, 3);
+    QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tip_at(0), QString());  // "a", first in the order
+  EXPECT_EQ(tip_at(1), QString::fromStdU16String(long_name));
+}
+
+TEST_F(SortedListTest, EnterOnASelectedRowIsADoubleClick) {
+  List().setFocus();
+  QTest::keyClick(&List(), Qt::Key_Return);  // nothing selected: nothing happens
+  EXPECT_TRUE(DrainControlEvents().empty());
+  List().setCurrentItem(List().topLevelItem(2));
+  DrainEvents();
+  QTest::keyClick(&List(), Qt::Key_Enter, Qt::KeypadModifier);
+  std::vector<int64_t> details;
+  for (const SeenControlEvent& e : DrainControlEvents()) details.push_back(e.detail);
+  EXPECT_EQ(details, std::vector<int64_t>{DetailLeftDoubleClick});
+}
+
+}  // namespace

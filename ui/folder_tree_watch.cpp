@@ -1,0 +1,43 @@
+#include "ui/folder_tree_watch.h"
+
+#include <algorithm>
+
+namespace {
+
+// Changes are gathered this long before they are reported.
+constexpr int kSettleMs = 150;
+
+// A name holding a byte that is not UTF-8 reaches the watcher as another name.
+bool Watchable(const std::u16string& path) {
+  return std::none_of(path.begin(), path.end(), [](char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; });
+}
+
+}  // namespace
+
+FolderTreeWatch::FolderTreeWatch(Changed changed) : report_(std::move(changed)) {
+  settle_.setSingleShot(true);
+  settle_.setInterval(kSettleMs);
+  QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, [this](const QString& path) {
+    changed_.insert(path.toStdU16String());
+    if (!settle_.isActive()) settle_.start();
+  });
+  QObject::connect(&settle_, &QTimer::timeout, &watcher_, [this] {
+    std::vector<std::u16string> paths(changed_.begin(), changed_.end());
+    changed_.clear();
+    report_(std::move(paths));
+  });
+}
+
+void FolderTreeWatch::Follow(const std::vector<std::u16string>& paths) {
+  std::set<QString> wanted;
+  for (const std::u16string& path : paths)
+    if (Watchable(path)) wanted.insert(QString::fromStdU16String(path));
+  QStringList gone, added;
+  for (const QString& path : watcher_.directories())
+    if (!wanted.count(path)) gone.append(path);
+  const QStringList watched = watcher_.directories();
+  for (const QString& path : wanted)
+    if (!watched.contains(path)) added.append(path);
+  if (!gone.isEmpty()) watcher_.removePaths(gone);
+  if (!added.isEmpty()) watcher_.addPaths(added);
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Tooltips for item texts that a view cannot show whole.
+class QAbstractItemView;
+class QHelpEvent;
+
+// Answers a tooltip request on the view's viewport: the full text of the item under the
+// pointer when the item does not fit where it is shown (cut short with "…", or partly
+// scrolled out of sight); no tooltip otherwise. Returns true: the request is handled.
+bool ShowFullTextTip(const QAbstractItemView& view, const QHelpEvent& event);
