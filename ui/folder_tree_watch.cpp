@@ -35,9 +35,12 @@ void FolderTreeWatch::Follow(const std::vector<std::u16string>& paths) {
   QStringList gone, added;
   for (const QString& path : watcher_.directories())
     if (!wanted.count(path)) gone.append(path);
+  // A folder the system refused is not asked for again while it stays wanted.
+  std::erase_if(refused_, [&](const QString& path) { return !wanted.count(path); });
   const QStringList watched = watcher_.directories();
   for (const QString& path : wanted)
-    if (!watched.contains(path)) added.append(path);
+    if (!watched.contains(path) && !refused_.count(path)) added.append(path);
   if (!gone.isEmpty()) watcher_.removePaths(gone);
-  if (!added.isEmpty()) watcher_.addPaths(added);
+  if (added.isEmpty()) return;
+  for (const QString& path : watcher_.addPaths(added)) refused_.insert(path);
 }

@@ -24,5 +24,6 @@ class FolderTreeWatch {
   QFileSystemWatcher watcher_;
   QTimer settle_;
   std::set<std::u16string> changed_;
+  std::set<QString> refused_;  // wanted, but the system would not watch them
   Changed report_;
 };

@@ -36,11 +36,6 @@ bool MeasurePool::Submit(std::u16string path) {
   return true;
 }
 
-size_t MeasurePool::Pending() const {
-  std::lock_guard lock(mutex_);
-  return static_cast<size_t>(submitted_ - taken_);
-}
-
 std::optional<ImageSize> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
   std::unique_lock lock(mutex_);
   if (taken_ == submitted_) return std::nullopt;
@@ -49,7 +44,14 @@ std::optional<ImageSize> MeasurePool::TakeOldest(std::chrono::milliseconds wait)
     slot.size = measure_(slot.path);
     slot.done = true;
   }
-  if (!job_done_.wait_for(lock, wait, [this] { return SlotOf(taken_).done; })) return std::nullopt;
+  if (!SlotOf(taken_).done) {
+    // Not even a zero wait goes to the system: the scan asks after every entry.
+    if (wait.count() <= 0) return std::nullopt;
+    taker_waiting_ = true;
+    const bool done = job_done_.wait_for(lock, wait, [this] { return SlotOf(taken_).done; });
+    taker_waiting_ = false;
+    if (!done) return std::nullopt;
+  }
   Slot& slot = SlotOf(taken_++);
   slot.path.clear();
   return slot.size;
@@ -68,6 +70,6 @@ void MeasurePool::Work() {
     lock.lock();
     SlotOf(job).size = size;
     SlotOf(job).done = true;
-    job_done_.notify_all();
+    if (taker_waiting_) job_done_.notify_one();
   }
 }

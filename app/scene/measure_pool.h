@@ -28,8 +28,6 @@ class MeasurePool {
 
   // False, and nothing queued, when `capacity` jobs are waiting to be taken.
   bool Submit(std::u16string path);
-  // Jobs submitted and not yet taken.
-  size_t Pending() const;
   // The result of the oldest job not yet taken, once it is ready; nothing when there is
   // no job or it is still not done after `wait`.
   std::optional<ImageSize> TakeOldest(std::chrono::milliseconds wait);
@@ -44,7 +42,7 @@ class MeasurePool {
   Slot& SlotOf(uint64_t job) { return slots_[job % slots_.size()]; }
 
   const SizeMeasurer measure_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable work_ready_;
   std::condition_variable job_done_;
   // Jobs are numbered from 0: [taken_, submitted_) are pending, [claimed_, submitted_)
@@ -53,6 +51,7 @@ class MeasurePool {
   uint64_t submitted_ = 0;
   uint64_t claimed_ = 0;
   uint64_t taken_ = 0;
+  bool taker_waiting_ = false;  // TakeOldest waits for job_done_
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };

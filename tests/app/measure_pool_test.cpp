@@ -30,8 +30,8 @@ TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
         EXPECT_EQ(size->height, -next_expected++);
       }
     }
-    EXPECT_EQ(pool.Pending(), static_cast<size_t>(200 - next_expected));
-    while (pool.Pending() > 0) {
+    EXPECT_EQ(next_expected, 200 - 16);  // the rest waits in the pool's places
+    while (next_expected < 200) {
       const auto size = pool.TakeOldest(milliseconds{1000});
       ASSERT_TRUE(size);
       EXPECT_EQ(size->width, next_expected++);
@@ -47,7 +47,6 @@ TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {
   EXPECT_TRUE(pool.Submit(u"3"));
   EXPECT_TRUE(pool.Submit(u"5"));
   EXPECT_FALSE(pool.Submit(u"7"));
-  EXPECT_EQ(pool.Pending(), 3u);
   EXPECT_EQ(pool.TakeOldest(milliseconds{1000})->width, 1);
   EXPECT_TRUE(pool.Submit(u"7"));
   // Leaving now with jobs queued and running joins the workers without a hang or a leak.

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -94,10 +92,11 @@ TEST(MainWindow, ListsAreSortedForPeopleAndSizesShowWhole) {
   for (const char* name : {"img10", "img2", "Img1", "b"}) std::filesystem::create_directories(folder.Path(name));
   for (const char* name : {"img10.png", "img2.png", "IMG3.png"}) folder.Put(name, std::string(5, 'x'));
   // A size of ten digits, without its bytes on disk.
-  std::filesystem::resize_file((folder.Put("huge.bin", ""), folder.Path("huge.bin")), 1234567890);
+  folder.Put("huge.bin", "");
+  std::filesystem::resize_file(folder.Path("huge.bin"), 1234567890);
 
   std::vector<std::u16string> folders;
-  std::vector<std::string> names, by_size, reversed;
+  std::vector<std::string> names;
   WindowDriver driver;
   driver.Then([&] { WindowDriver::Select(folder.Text() + u"/"); })
       .Then([&] {
@@ -110,28 +109,17 @@ TEST(MainWindow, ListsAreSortedForPeopleAndSizesShowWhole) {
         ASSERT_NE(huge, nullptr);
         EXPECT_EQ(huge->text(1), "1234567890");
         EXPECT_EQ(huge->textAlignment(1) & Qt::AlignRight, Qt::AlignRight);
-        const QRect cell = list->visualItemRect(huge).united(list->visualRect(list->model()->index(0, 1)));
         const int size_left = list->header()->sectionViewportPosition(1);
         const int size_width = list->header()->sectionSize(1);
         EXPECT_GE(size_width, list->fontMetrics().horizontalAdvance("1234567890"));
         EXPECT_GE(size_left, 0);
         EXPECT_LE(size_left + size_width, list->viewport()->width());
-        (void)cell;
-        // A click on the size title sorts by size, a second click reverses.
-        QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
-                          QPoint(size_left + size_width / 2, list->header()->height() / 2));
-        by_size = Column(0);
-        QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
-                          QPoint(size_left + size_width / 2, list->header()->height() / 2));
-        reversed = Column(0);
       })
       .Then([] { WindowDriver::Click(kQuitButton); });
   EXPECT_EQ(driver.Run(), 0);
   EXPECT_EQ(folders, (std::vector<std::u16string>{u"b", u"Img1", u"img2", u"img10", u"huge.bin", u"img2.png",
                                                   u"IMG3.png", u"img10.png"}));
   EXPECT_EQ(names, (std::vector<std::string>{"huge.bin", "img2.png", "IMG3.png", "img10.png"}));
-  EXPECT_EQ(by_size, (std::vector<std::string>{"img2.png", "IMG3.png", "img10.png", "huge.bin"}));
-  EXPECT_EQ(reversed, (std::vector<std::string>{"huge.bin", "img10.png", "IMG3.png", "img2.png"}));
 }
 
 TEST(MainWindow, KeyboardQuitsOpensRowsAndRefreshes) {
