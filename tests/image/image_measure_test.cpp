@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -78,6 +79,39 @@ TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
         ExpectAgreement(damaged, "byte " + std::to_string(at) + " flipped");
       }
     }
+  }
+}
+
+TEST_F(ImageMeasure, AgreesOnMarkersInsideJpegEntropyData) {
+  // Stuffed bytes, restart, fill and end markers, tables, unknown markers, written over
+  // and inserted into the scans of a baseline and a progressive stream, with and without
+  // restart intervals: where decoding a scan stops decides the outcome.
+  const Bytes samples = Pattern(40 * 24 * 3, 30);
+  for (const auto& [progressive, restart_interval] :
+       {std::pair{false, 0u}, {false, 1u}, {true, 0u}, {true, 2u}}) {
+    const Bytes jpeg =
+        EncodeJpeg(40, 24, 3, JCS_RGB, samples, progressive, 90, restart_interval);
+    const Bytes scan_start{0xFF, 0xDA};
+    const auto scan = std::search(jpeg.begin(), jpeg.end(), scan_start.begin(), scan_start.end());
+    ASSERT_NE(scan, jpeg.end());
+    int loaded = 0;
+    for (auto at = scan; at < jpeg.end(); at += progressive ? 11 : 5) {
+      for (const Bytes& marker : std::vector<Bytes>{{0xFF, 0x00}, {0xFF, 0xFF, 0x00}, {0xFF, 0x01},
+                                                    {0xFF, 0xD3}, {0xFF, 0xD9}, {0xFF, 0xC4}, {0xFF, 0x05}}) {
+        const auto offset = at - jpeg.begin();
+        const std::string where = " at " + std::to_string(offset) + ", restart interval " +
+                                  std::to_string(restart_interval) +
+                                  (progressive ? ", progressive" : "");
+        Bytes written = jpeg;
+        std::copy_n(marker.begin(), std::min<ptrdiff_t>(ssize(marker), jpeg.end() - at),
+                    written.begin() + offset);
+        if (ExpectAgreement(written, "written" + where)) ++loaded;
+        Bytes inserted = jpeg;
+        inserted.insert(inserted.begin() + offset, marker.begin(), marker.end());
+        if (ExpectAgreement(inserted, "inserted" + where)) ++loaded;
+      }
+    }
+    EXPECT_GT(loaded, 0);
   }
 }
 
