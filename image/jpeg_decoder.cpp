@@ -108,18 +108,21 @@ uint64_t NextMarker(ImageSource& source, uint64_t offset) {
   }
 }
 
-// Called when libjpeg has just read a scan's header. Corrupt entropy data only ever gives
+// Called when libjpeg has just read a scan's header. Corrupt entropy data only gives
 // warnings, and decoding a scan without restart markers ends at its first marker (or,
 // all its blocks decoded, before one that comes later): the markers read from there
 // decide the outcome. So when measuring, libjpeg is handed that marker at once; it
 // decodes the scan's blocks as missing, which costs next to nothing. With restart
 // markers the first marker is the first restart, so nothing is gained: such scans, and
-// arithmetic-coded ones, are decoded as they are.
+// arithmetic-coded ones, are decoded as they are. So is the first DC scan of a
+// progressive stream: libjpeg refuses DC values that overflow as they add up, an error
+// only the data can raise (its scans are small anyway).
 void SkipScanData(JpegState& s) {
   jpeg_decompress_struct& d = s.decompressor;
   if (!s.measuring || s.past_end || d.input_scan_number <= s.skipped_scans) return;
   s.skipped_scans = d.input_scan_number;
-  if (d.restart_interval != 0 || d.arith_code) return;
+  const bool first_dc_scan = d.progressive_mode && d.Ss == 0 && d.Ah == 0;
+  if (d.restart_interval != 0 || d.arith_code || first_dc_scan) return;
   s.position = NextMarker(*s.source, s.position - s.input.bytes_in_buffer);
   s.input.bytes_in_buffer = 0;
 }
