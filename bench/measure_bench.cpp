@@ -1,18 +1,21 @@
 // Times measuring an image file against loading it whole, on large files made here:
-// `measure_bench [RUNS]`. Prints the median of each and their ratio. Build it in a
-// Release tree; it is never part of the test run.
-#include <jpeglib.h>
+// `measure_bench [RUNS [FOLDER]]`. Prints the median of each and their ratio. Given a
+// folder, the files are left in it, one subfolder each, for imagescan-cli under
+// /usr/bin/time -v (peak memory). Build it in a Release tree; it is never part of the
+// test run.
 #include <png.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE and size_t
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "fs/text_encoding.h"
 #include "image/image_loader.h"
@@ -88,25 +91,29 @@ double MedianMilliseconds(int runs, const std::function<bool()>& work) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const auto folder = std::filesystem::temp_directory_path() / "imagescan-measure-bench";
+  const bool keep = argc > 2;
+  const auto folder = keep ? std::filesystem::path(argv[2])
+                           : std::filesystem::temp_directory_path() / "imagescan-measure-bench";
   std::filesystem::create_directories(folder);
   ImageLayerStart();
 
   struct Case {
     const char* name;
+    const char* file;
     Bytes bytes;
   };
   std::fprintf(stderr, "making the files...\n");
   const Bytes photo = PhotoSamples(4000, 3000, 3);
   std::vector<Case> cases;
-  cases.push_back({"jpeg 4000x3000 baseline", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, false, 90)});
-  cases.push_back({"jpeg 4000x3000 progressive", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, true, 90)});
-  cases.push_back({"png 4000x3000 rgb", LargePng(4000, 3000)});
-  cases.push_back({"gif 800x600, 30 frames", AnimatedGif(800, 600, 30)});
+  cases.push_back({"jpeg 4000x3000 baseline", "baseline.jpg", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, false, 90)});
+  cases.push_back({"jpeg 4000x3000 progressive", "progressive.jpg", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, true, 90)});
+  cases.push_back({"png 4000x3000 rgb", "rgb.png", LargePng(4000, 3000)});
+  cases.push_back({"gif 800x600, 30 frames", "animated.gif", AnimatedGif(800, 600, 30)});
 
   std::printf("%-28s %10s %12s %12s %8s\n", "file", "bytes", "load ms", "measure ms", "ratio");
   for (const Case& c : cases) {
-    const auto path = folder / "image";
+    const auto path = folder / c.file / c.file;
+    std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
     const std::u16string name = TextFromEscapedBytes(path.string());
     const double load = MedianMilliseconds(runs, [&] {
@@ -118,6 +125,6 @@ int main(int argc, char** argv) {
     std::printf("%-28s %10zu %12.1f %12.1f %8.1f\n", c.name, c.bytes.size(), load, measure, load / measure);
   }
   ImageLayerStop();
-  std::filesystem::remove_all(folder);
+  if (!keep) std::filesystem::remove_all(folder);
   return 0;
 }

@@ -93,12 +93,15 @@ bool ReadWithoutRasters(GifFileType* gif) {
       int function = 0;
       GifByteType* block = nullptr;
       if (DGifGetExtension(gif, &function, &block) == GIF_ERROR) return false;
-      for (int code = function; block; code = CONTINUE_EXT_FUNC_CODE) {
-        if (GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code,
-                                 block[0], &block[1]) == GIF_ERROR ||
-            DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+      // DGifSlurp asks for the next block even after an extension without any, and so
+      // reads the byte after its end as a block's length: so must this.
+      for (int code = function;; code = CONTINUE_EXT_FUNC_CODE) {
+        if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code,
+                                          block[0], &block[1]) == GIF_ERROR) {
           return false;
         }
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
+        if (!block) break;
       }
     }
   } while (type != TERMINATE_RECORD_TYPE);

@@ -27,6 +27,9 @@ struct JpegState : DecoderState {
   jpeg_source_mgr input{};
   ImageSource* source = nullptr;
   uint64_t position = 0;  // of the next piece to hand libjpeg
+  bool past_end = false;  // libjpeg was handed the end-of-image marker of FillInput
+  bool measuring = false;  // only the outcome counts, not the pixels
+  int skipped_scans = 0;   // scans whose entropy data was skipped, or looked at for it
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
@@ -44,11 +47,6 @@ void Silent(j_common_ptr) {}
 // bytes make a scan: a small file could keep the decoder busy for hours. No encoder
 // writes anywhere near this many.
 constexpr int kMaxScans = 500;
-void LimitScans(j_common_ptr info) {
-  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
-    info->err->error_exit(info);
-  }
-}
 
 // The data in pieces, as libjpeg asks for it. Past the end libjpeg gets an end-of-image
 // marker, as from a memory source: a stream cut short decodes with what is there.
@@ -64,6 +62,7 @@ boolean FillInput(j_decompress_ptr d) {
   JpegState& s = StateOf(d);
   const auto piece = s.source->Fetch(s.position, kPieceBytes);
   if (piece.empty()) {
+    s.past_end = true;
     WARNMS(d, JWRN_JPEG_EOF);
     s.input.next_input_byte = kEndOfImage;
     s.input.bytes_in_buffer = sizeof kEndOfImage;
@@ -87,6 +86,55 @@ void SkipInput(j_decompress_ptr d, long count) {
   s.input.bytes_in_buffer -= left;
 }
 
+// The offset of the first marker at or after offset: a 0xFF, any more of them, then a
+// byte other than 0 (0xFF 0x00 is a data byte). The end of the data when there is none.
+uint64_t NextMarker(ImageSource& source, uint64_t offset) {
+  uint64_t run = 0;  // where the 0xFF bytes before the byte at hand began
+  bool in_run = false;
+  for (uint64_t at = offset;;) {
+    const auto piece = source.Fetch(at, kPieceBytes);
+    if (piece.empty()) return source.Size();
+    for (size_t i = 0; i < piece.size(); ++i) {
+      if (piece[i] == 0xFF) {
+        if (!in_run) run = at + i;
+        in_run = true;
+      } else if (in_run && piece[i] != 0) {
+        return run;
+      } else {
+        in_run = false;
+      }
+    }
+    at += piece.size();
+  }
+}
+
+// Called when libjpeg has just read a scan's header. Corrupt entropy data only gives
+// warnings, and decoding a scan without restart markers ends at its first marker (or,
+// all its blocks decoded, before one that comes later): the markers read from there
+// decide the outcome. So when measuring, libjpeg is handed that marker at once; it
+// decodes the scan's blocks as missing, which costs next to nothing. With restart
+// markers the first marker is the first restart, so nothing is gained: such scans, and
+// arithmetic-coded ones, are decoded as they are. So is the first DC scan of a
+// progressive stream: libjpeg refuses DC values that overflow as they add up, an error
+// only the data can raise (its scans are small anyway).
+void SkipScanData(JpegState& s) {
+  jpeg_decompress_struct& d = s.decompressor;
+  if (!s.measuring || s.past_end || d.input_scan_number <= s.skipped_scans) return;
+  s.skipped_scans = d.input_scan_number;
+  const bool first_dc_scan = d.progressive_mode && d.Ss == 0 && d.Ah == 0;
+  if (d.restart_interval != 0 || d.arith_code || first_dc_scan) return;
+  s.position = NextMarker(*s.source, s.position - s.input.bytes_in_buffer);
+  s.input.bytes_in_buffer = 0;
+}
+
+// libjpeg calls this before each step of taking in a stream of several scans (a new scan
+// header read, a row of blocks decoded) and before each row it puts out.
+void WatchScans(j_common_ptr info) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(info);
+  if (d->input_scan_number > kMaxScans) info->err->error_exit(info);
+  SkipScanData(StateOf(d));
+}
+
 // Reads the header, chooses blue-green-red output (CMYK for CMYK and YCCK streams, which
 // are converted row by row) and starts decompressing. May be left by the long jump:
 // creates nothing that needs destroying.
@@ -97,7 +145,7 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
   s.errors.manager.first_addon_message = 1000;
   s.errors.manager.last_addon_message = 1019;
   s.errors.manager.trace_level = 0;
-  s.progress.progress_monitor = LimitScans;
+  s.progress.progress_monitor = WatchScans;
   d.progress = &s.progress;
   d.src = &s.input;
   s.input.init_source = StartSource;
@@ -178,10 +226,11 @@ bool JumpGuardedSetUp(JpegState* s, DecodeContext* context) {
   return SetUpJpeg(*s, *context);
 }
 
-// Entropy-decodes every row but the last without the inverse DCT, then the last one
-// (skipping to the end would leave the data unread), then the markers to the end.
+// Decodes every row but the last without the inverse DCT, then the last one (skipping to
+// the end would leave the data unread), then the markers to the end.
 void SkipRows(JpegState& s) {
   jpeg_decompress_struct& d = s.decompressor;
+  SkipScanData(s);  // a single scan is read only now
   if (d.output_height > 1) jpeg_skip_scanlines(&d, d.output_height - 1);
   JSAMPARRAY row = s.cmyk_row;
   if (!row) {
@@ -211,6 +260,7 @@ bool JpegCheck(DecodeContext& context) {
   auto state = std::make_unique<JpegState>();
   state->source = context.source;
   state->decompressor.client_data = state.get();
+  state->measuring = context.goal == DecodeGoal::Measure;
   // The error manager is in place before the first libjpeg call that can fail.
   state->decompressor.err = jpeg_std_error(&state->errors.manager);
   state->errors.manager.error_exit = JumpOnError;

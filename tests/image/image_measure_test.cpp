@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -81,6 +82,73 @@ TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
   }
 }
 
+TEST_F(ImageMeasure, AgreesOnMarkersInsideJpegEntropyData) {
+  // Stuffed bytes, restart, fill and end markers, tables, unknown markers, written over
+  // and inserted into the scans of a baseline and a progressive stream, with and without
+  // restart intervals: where decoding a scan stops decides the outcome.
+  const Bytes samples = Pattern(40 * 24 * 3, 30);
+  for (const auto& [progressive, restart_interval] :
+       {std::pair{false, 0u}, {false, 1u}, {true, 0u}, {true, 2u}}) {
+    const Bytes jpeg =
+        EncodeJpeg(40, 24, 3, JCS_RGB, samples, progressive, 90, restart_interval);
+    const Bytes scan_start{0xFF, 0xDA};
+    const auto scan = std::search(jpeg.begin(), jpeg.end(), scan_start.begin(), scan_start.end());
+    ASSERT_NE(scan, jpeg.end());
+    int loaded = 0;
+    for (auto at = scan; at < jpeg.end(); at += progressive ? 11 : 5) {
+      for (const Bytes& marker : std::vector<Bytes>{{0xFF, 0x00}, {0xFF, 0xFF, 0x00}, {0xFF, 0x01},
+                                                    {0xFF, 0xD3}, {0xFF, 0xD9}, {0xFF, 0xC4}, {0xFF, 0x05}}) {
+        const auto offset = at - jpeg.begin();
+        const std::string where = " at " + std::to_string(offset) + ", restart interval " +
+                                  std::to_string(restart_interval) +
+                                  (progressive ? ", progressive" : "");
+        Bytes written = jpeg;
+        std::copy_n(marker.begin(), std::min<ptrdiff_t>(ssize(marker), jpeg.end() - at),
+                    written.begin() + offset);
+        if (ExpectAgreement(written, "written" + where)) ++loaded;
+        Bytes inserted = jpeg;
+        inserted.insert(inserted.begin() + offset, marker.begin(), marker.end());
+        if (ExpectAgreement(inserted, "inserted" + where)) ++loaded;
+      }
+    }
+    EXPECT_GT(loaded, 0);
+  }
+}
+
+// A progressive grey stream whose only scan gives every block the largest DC step: the
+// sum overflows after 65538 blocks, which libjpeg refuses; measuring must see it too.
+TEST_F(ImageMeasure, AgreesOnProgressiveDcValuesThatOverflow) {
+  const auto segment = [](uint8_t marker, const Bytes& body) {
+    const size_t length = body.size() + 2;
+    Bytes bytes{0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+  };
+  const auto stream = [&](int block_rows) {
+    const int height = 8 * block_rows;
+    Bytes jpeg{0xFF, 0xD8};
+    Bytes quantisation(65, 1);
+    quantisation[0] = 0;
+    for (const Bytes& s :
+         {segment(0xDB, quantisation),
+          segment(0xC2, {8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height), 2048 >> 8,
+                         0, 1, 1, 0x11, 0}),
+          // DC table 0: a one-bit code for category 15.
+          segment(0xC4, {0x00, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 15}),
+          segment(0xDA, {1, 1, 0x00, 0, 0, 0})}) {
+      jpeg.insert(jpeg.end(), s.begin(), s.end());
+    }
+    // Each block: the code, then fifteen 1 bits (+32767); 0xFF is followed by its 0x00.
+    for (int block = 0; block < 256 * block_rows; ++block) {
+      jpeg.insert(jpeg.end(), {0x7F, 0xFF, 0x00});
+    }
+    jpeg.insert(jpeg.end(), {0xFF, 0xD9});
+    return jpeg;
+  };
+  EXPECT_TRUE(ExpectAgreement(stream(255), "65280 blocks"));
+  EXPECT_FALSE(ExpectAgreement(stream(257), "65792 blocks"));
+}
+
 TEST_F(ImageMeasure, FilesAgreeWithTheLoaderAcrossReadWindows) {
   TempFolder folder;
   for (const Bytes& file : LargeFiles()) {
@@ -110,6 +178,20 @@ TEST_F(ImageMeasure, RefusalsAgreeAtEveryLimit) {
       ASSERT_LT(memory, uint64_t{1} << 24) << "never loads";
     }
   }
+}
+
+// Inputs the fuzzer found where measuring and loading once disagreed.
+TEST_F(ImageMeasure, AgreesOnWhatFuzzingFound) {
+  // A GIF with an extension of no blocks ("21 f1 00"): giflib's reading of the whole
+  // file asks for one block more and takes the image separator after it for a length,
+  // so the image does not load. Measuring once stopped at the extension's end and
+  // answered 1280 x 1536.
+  const Bytes empty_extension = {
+      0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x00, 0x05, 0x00, 0x06, 0xf1, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0xff, 0xff, 0xff, 0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0x21, 0xf1, 0x00, 0x2c, 0x8b,
+      0x01, 0xa6, 0x00, 0x01, 0x00, 0x02, 0x00, 0x02, 0x00, 0x09, 0x81, 0x09, 0x09, 0x01, 0x02,
+      0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x02, 0x02, 0x14, 0xb2, 0x5c, 0x00, 0x3b};
+  EXPECT_FALSE(ExpectAgreement(empty_extension, "empty GIF extension"));
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ Bytes EncodePng(const PngPicture& p) {
 }
 
 Bytes EncodeJpeg(int width, int height, int components, int space, const Bytes& samples,
-                 bool progressive, int quality) {
+                 bool progressive, int quality, unsigned restart_interval) {
   jpeg_compress_struct c{};
   jpeg_error_mgr errors{};
   c.err = jpeg_std_error(&errors);
@@ -91,6 +91,7 @@ Bytes EncodeJpeg(int width, int height, int components, int space, const Bytes& 
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
   if (progressive) jpeg_simple_progression(&c);
+  c.restart_interval = restart_interval;  // in MCUs
   jpeg_start_compress(&c, TRUE);
   const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(components);
   while (c.next_scanline < c.image_height) {

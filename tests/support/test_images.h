@@ -27,7 +27,8 @@ Bytes EncodePng(const PngPicture& picture);
 
 // samples: rows top-down, `components` samples per pixel; space is J_COLOR_SPACE.
 Bytes EncodeJpeg(int width, int height, int components, int space, const Bytes& samples,
-                 bool progressive = false, int quality = 100);
+                 bool progressive = false, int quality = 100,
+                 unsigned restart_interval = 0);
 
 struct GifRgb {
   uint8_t r, g, b;
