@@ -6,6 +6,7 @@
 #include "app/window/app_numbers.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
+#include "ui/events.h"
 #include "ui/controls.h"
 #include "ui/message_box.h"
 #include "ui/window_busy.h"
@@ -46,6 +47,7 @@ void ProcessCommand() {
   const std::u16string selected = ControlGetText(kFolderTree);
   if (TextEquals(selected, u"")) return;
   WindowBusy busy(kMainWindow, kQuitButton);
+  busy.StopOn(CommandEvent, kQuitCommand);  // Ctrl+Q
   ImageLogObserver log(busy);
   const ProcessResult result = ProcessFolder(selected, log);
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);

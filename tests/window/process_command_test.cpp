@@ -157,8 +157,9 @@ TEST(ProcessCommand, InputDuringAScanWaitsForItsEndAndIsActedOnOnce) {
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 74 + 1 + 3000 + 88 + 1);
 }
 
-TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
-  for (const bool close_box : {false, true}) {
+TEST(ProcessCommand, TheQuitButtonCtrlQAndTheCloseBoxCancelTheScanAndEndTheProgram) {
+  enum WayOut { kQuitClick, kCtrlQ, kCloseBox };
+  for (const WayOut way_out : {kQuitClick, kCtrlQ, kCloseBox}) {
     TempFolder folder;
     PutImages(folder, "pics", 3000);
     folder.Put("pics/image_scan.pov", "the earlier scene");
@@ -166,9 +167,9 @@ TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
     WindowDriver driver;
     DuringScan during([&](int) {
       QWidget* window = WindowWidget(kMainWindow);
-      if (close_box) {
-        window->close();
-      } else {
+      if (way_out == kCloseBox) window->close();
+      if (way_out == kCtrlQ) QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+      if (way_out == kQuitClick) {
         // Through the window system, as a real click arrives.
         const QPoint centre = WindowDriver::Control(kQuitButton)->geometry().center();
         QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre);
@@ -177,9 +178,9 @@ TEST(ProcessCommand, TheQuitButtonAndTheCloseBoxCancelTheScanAndEndTheProgram) {
     });
     driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
         .Then([] { WindowDriver::Click(kProcessButton); });
-    EXPECT_EQ(driver.Run(), 0) << close_box;
-    EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene") << close_box;
-    EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << close_box;
+    EXPECT_EQ(driver.Run(), 0) << way_out;
+    EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene") << way_out;
+    EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << way_out;
   }
 }
 
