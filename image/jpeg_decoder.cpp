@@ -12,6 +12,7 @@
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 #include "image/pixel_limit.h"
+#include "image/working_memory_gate.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ struct JpegState : DecoderState {
   bool measuring = false;  // only the outcome counts, not the pixels
   int skipped_scans = 0;   // scans whose entropy data was skipped, or looked at for it
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
+  WorkingMemoryTicket coefficients;  // while measuring a stream of several scans
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
   // destroys what its memory manager holds.
@@ -135,6 +137,22 @@ void WatchScans(j_common_ptr info) {
   SkipScanData(StateOf(d));
 }
 
+// What libjpeg holds for a stream of several scans: every component's blocks of
+// coefficients, in whole units of its sampling factors.
+uint64_t CoefficientBytes(const jpeg_decompress_struct& d) {
+  uint64_t bytes = 0;
+  for (int c = 0; c < d.num_components; ++c) {
+    const jpeg_component_info& component = d.comp_info[c];
+    const auto whole = [](uint64_t blocks, int factor) {
+      const auto unit = static_cast<uint64_t>(std::max(factor, 1));
+      return (blocks + unit - 1) / unit * unit;
+    };
+    bytes += whole(component.width_in_blocks, component.h_samp_factor) *
+             whole(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
+  }
+  return bytes;
+}
+
 // Reads the header, chooses blue-green-red output (CMYK for CMYK and YCCK streams, which
 // are converted row by row) and starts decompressing. May be left by the long jump:
 // creates nothing that needs destroying.
@@ -187,6 +205,8 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
     const auto samples = (JDIMENSION{d.output_width} * 4 + 3) / 4 * 4;
     s.cmyk_row = d.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d), JPOOL_IMAGE, samples, 1);
   }
+  // Measurements on other threads may hold such buffers too: take turns.
+  if (s.measuring && jpeg_has_multiple_scans(&d)) s.coefficients.Enter(CoefficientBytes(d));
   jpeg_start_decompress(&d);
   context.width = static_cast<int32_t>(d.output_width);
   context.height = static_cast<int32_t>(d.output_height);

@@ -4,8 +4,13 @@
 #include <system_error>
 #include <utility>
 
+#include "fs/memory_return.h"
+
 MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
     : measure_(measure), slots_(capacity > 0 ? capacity : 1) {
+  // Workers take turns with large decoder buffers: each must go back when freed, or
+  // every worker keeps one.
+  MemoryReturnLargeBlocks();
   for (int i = 0; i < std::max(workers, 1); ++i) {
     try {
       workers_.emplace_back(&MeasurePool::Work, this);

@@ -343,8 +343,8 @@ TEST(Cli, NamesWithQuotesBackslashesAndLineEndsGiveLinesPovRayParses) {
   const Outcome run = RunCli("--quiet " + Quote(folder.Path("").string()), scratch);
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string scene = folder.Get("image_scan.pov");
-  for (const std::string& escaped : {"\"a\\\"b.png\"", "\"x\\\\y.png\"", "\"l\\nf.png\"", "\"c\\rr.png\""})
-    EXPECT_TRUE(Contains(scene, "add_image ( " + escaped + ", 4, 3 ) \r\n")) << escaped;
+  for (const char* escaped : {"\"a\\\"b.png\"", "\"x\\\\y.png\"", "\"l\\nf.png\"", "\"c\\rr.png\""})
+    EXPECT_TRUE(Contains(scene, std::string("add_image ( ") + escaped + ", 4, 3 ) \r\n")) << escaped;
 
   // Where POV-Ray is installed, its parser must give back every name as it is on disk.
   if (std::system("command -v povray >/dev/null 2>&1") != 0) return;

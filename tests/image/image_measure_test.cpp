@@ -183,7 +183,9 @@ TEST_F(ImageMeasure, FilesAgreeWithTheLoaderAcrossReadWindows) {
       const auto loaded = Loaded(ReadImageFile(kAutoNumber, folder.Text("image")));
       EXPECT_EQ(Shown(MeasureImageFile(folder.Text("image"))), Shown(loaded))
           << file.size() << " bytes cut to " << cut;
-      if (cut == file.size()) EXPECT_TRUE(loaded.has_value()) << file.size() << " bytes";
+      if (cut == file.size()) {
+        EXPECT_TRUE(loaded.has_value()) << file.size() << " bytes";
+      }
     }
   }
   // What the loader refuses to read is refused too: a missing file and a folder.

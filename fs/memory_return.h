@@ -1,0 +1,5 @@
+#pragma once
+// Large blocks go back to the system as soon as they are freed. Otherwise the allocator
+// keeps what each thread freed for that thread's later use, and a process whose threads
+// take turns with large buffers holds one of them per thread.
+void MemoryReturnLargeBlocks();
