@@ -18,6 +18,7 @@ struct PngState : DecoderState {
   ImageSource* source = nullptr;
   uint64_t position = 0;
   int passes = 1;
+  size_t row_bytes = 0;  // of a row as libpng hands it out
 
   ~PngState() override {
     if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -62,40 +63,54 @@ bool SetUpPng(PngState& s, DecodeContext& context) {
   int colour_type = 0;
   png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
   const bool transparency = png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0;
+  bool expand = false;
+  bool grey_to_rgb = false;
+  bool alpha = transparency;
   switch (colour_type) {
     case PNG_COLOR_TYPE_RGB:
-      if (transparency) png_set_expand(s.png);
+      expand = transparency;
       context.source_depth = transparency ? 32 : 24;
       break;
     case PNG_COLOR_TYPE_RGB_ALPHA:
+      alpha = true;
       context.source_depth = 32;
       break;
     case PNG_COLOR_TYPE_PALETTE:
-      png_set_expand(s.png);
+      expand = true;
       context.source_depth = transparency ? 32 : bits;
       break;
     case PNG_COLOR_TYPE_GRAY:
-      if (transparency || bits < 8) png_set_expand(s.png);
-      png_set_gray_to_rgb(s.png);
+      expand = transparency || bits < 8;
+      grey_to_rgb = true;
       context.source_depth = transparency && bits < 8 ? 8 : bits;
       break;
     default:  // grey and alpha
-      png_set_gray_to_rgb(s.png);
+      alpha = true;
+      grey_to_rgb = true;
       context.source_depth = bits;
       break;
   }
-  if (bits == 16) png_set_strip_16(s.png);
-  png_set_bgr(s.png);
-  png_read_update_info(s.png, s.info);
-
-  png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
-  const size_t channels = colour_type == PNG_COLOR_TYPE_RGB ? 3 : 4;
-  // Rows are written straight into the bitmap: they must be exactly as long as its rows.
-  if ((colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) ||
-      bits != 8 || width > INT32_MAX || height > INT32_MAX ||
-      png_get_rowbytes(s.png, s.info) != width * channels) {
-    return false;
+  // These transforms give 8-bit blue-green-red(-alpha) rows whatever the file holds, and
+  // none of them can fail: measuring, which keeps no pixels, leaves them out.
+  if (context.goal == DecodeGoal::Pictures) {
+    if (expand) png_set_expand(s.png);
+    if (grey_to_rgb) png_set_gray_to_rgb(s.png);
+    if (bits == 16) png_set_strip_16(s.png);
+    png_set_bgr(s.png);
   }
+  png_read_update_info(s.png, s.info);
+  s.row_bytes = png_get_rowbytes(s.png, s.info);
+
+  const size_t channels = alpha ? 4 : 3;
+  if (context.goal == DecodeGoal::Pictures) {
+    png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
+    // Rows are written straight into the bitmap: they must be exactly as long as its rows.
+    if ((colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) ||
+        bits != 8 || s.row_bytes != width * channels) {
+      return false;
+    }
+  }
+  if (width > INT32_MAX || height > INT32_MAX) return false;
   context.width = static_cast<int32_t>(width);
   context.height = static_cast<int32_t>(height);
   context.depth = channels == 3 ? 24 : 32;
@@ -142,12 +157,12 @@ bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   return JumpGuardedRead(state, pixels, pitch, context.height, flags);
 }
 
-// Every row inflated and checked by libpng, into one row of the bitmap's size.
+// Every row inflated and checked by libpng, into one reused row as the file holds it.
 bool PngMeasure(DecodeContext& context) {
   if (!Bitmap::Bytes(context.width, context.height, context.depth, 0)) return false;
   std::vector<uint8_t> row;
   try {
-    row.resize(static_cast<size_t>(context.width) * static_cast<size_t>(context.depth / 8));
+    row.resize(static_cast<PngState*>(context.state.get())->row_bytes);
   } catch (const std::bad_alloc&) {
     return false;
   }
