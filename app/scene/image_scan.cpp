@@ -195,7 +195,11 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
   const int processors = ProcessorCount();
   int workers = options.workers > 0 ? std::min(options.workers, processors) : processors;
   SizeMeasurer measure = MeasureExactly;
-  if (options.measure == MeasureMode::Quick) measure = MeasureQuickly;
+  if (options.measure == MeasureMode::Quick) {
+    // Reading a header costs less than handing the job to another thread and back.
+    measure = MeasureQuickly;
+    workers = 0;
+  }
   if (options.measure == MeasureMode::Bitmap) {
     measure = MeasureByBitmap;
     workers = 1;

@@ -1,6 +1,5 @@
 #include "app/scene/measure_pool.h"
 
-#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -11,7 +10,7 @@ MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
   // Workers take turns with large decoder buffers: each must go back when freed, or
   // every worker keeps one.
   MemoryReturnLargeBlocks();
-  for (int i = 0; i < std::max(workers, 1); ++i) {
+  for (int i = 0; i < workers; ++i) {
     try {
       workers_.emplace_back(&MeasurePool::Work, this);
     } catch (const std::system_error&) {

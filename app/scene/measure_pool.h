@@ -18,8 +18,8 @@ using SizeMeasurer = ImageSize (*)(const std::u16string& path);
 
 class MeasurePool {
  public:
-  // `capacity` bounds the jobs submitted and not yet taken. Starts `workers` threads (at
-  // least one); when the system gives none, TakeOldest measures on the calling thread.
+  // `capacity` bounds the jobs submitted and not yet taken. Starts `workers` threads;
+  // with none (0, or when the system gives none) TakeOldest measures on the calling thread.
   MeasurePool(SizeMeasurer measure, int workers, size_t capacity);
   // Drops the jobs not yet taken and joins the workers (each finishes its current file).
   ~MeasurePool();

@@ -18,7 +18,7 @@ ImageSize SlowOnOdd(const std::u16string& path) {
 }
 
 TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
-  for (const int workers : {1, 2, 8}) {
+  for (const int workers : {0, 1, 2, 8}) {
     MeasurePool pool(SlowOnOdd, workers, 16);
     int next_expected = 0;
     for (int job = 0; job < 200; ++job) {
