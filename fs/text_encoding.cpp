@@ -7,6 +7,7 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsEscapedByte(char16_t u) { return u >= 0xDC80 && u <= 0xDCFF; }
 bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -108,8 +109,12 @@ std::u16string Decode(std::string_view bytes, BadFn bad) {
 
 std::string EscapedBytesFromText(std::u16string_view text) {
   return Encode(text, [](std::string& out, char16_t u) {
-    out.push_back(u >= 0xDC80 && u <= 0xDCFF ? static_cast<char>(u - 0xDC00) : '?');
+    out.push_back(IsEscapedByte(u) ? static_cast<char>(u - 0xDC00) : '?');
   });
+}
+
+bool TextHasEscapedByteAt(std::u16string_view text, size_t i) {
+  return i < text.size() && IsEscapedByte(text[i]) && (i == 0 || !IsHigh(text[i - 1]));
 }
 
 std::u16string TextFromEscapedBytes(std::string_view bytes) {

@@ -10,6 +10,8 @@
 // Bytes with the escape: U+DC80..U+DCFF go back to their byte; other lone surrogates
 // become "?" (the narrow code page's default character).
 std::string EscapedBytesFromText(std::u16string_view text);
+// Whether text[i] is such an escaped byte: U+DC80..U+DCFF, not the second half of a pair.
+bool TextHasEscapedByteAt(std::u16string_view text, size_t i);
 std::u16string TextFromEscapedBytes(std::string_view bytes);
 
 std::string Utf8FromText(std::u16string_view text);

@@ -136,8 +136,14 @@ bool BmpCheck(DecodeContext& context) {
   context.width = width;
   context.height = static_cast<int32_t>(height);
   context.source_depth = state->bit_count;
-  context.depth =
-      state->bit_count == 32 && HasAlpha(source, *state, width, context.height) ? 32 : 24;
+  // Measuring needs the depth only for the pixel limit: where even 32 bits fit, reading
+  // every pixel for an alpha byte cannot change the outcome.
+  const bool depth_matters = context.goal == DecodeGoal::Pictures ||
+                             !Bitmap::Bytes(context.width, context.height, 32, 0);
+  context.depth = state->bit_count == 32 &&
+                          (!depth_matters || HasAlpha(source, *state, width, context.height))
+                      ? 32
+                      : 24;
   context.state = std::move(state);
   return true;
 }
@@ -276,7 +282,6 @@ bool BmpDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
 // data where it ends early: only then are the rows decoded, each into the same row.
 bool BmpMeasure(DecodeContext& context) {
   const auto& s = static_cast<const BmpState&>(*context.state);
-  if (!Bitmap::Bytes(context.width, context.height, context.depth, 0)) return false;
   const bool rle8 = s.bit_count == 8 && s.compression == kRle8;
   const int bits = StoredRowBits(s);
   const bool indexed = bits == 4 || bits == 8;

@@ -55,8 +55,9 @@ struct DecoderDescriptor {
   void (*finish)(DecodeContext& context);
   uint32_t format_id;
   // Makes every check that decoding all frames would make, and takes every decision that
-  // could fail the load (the pixel limit included), without making a picture: true where
-  // the load succeeds. Null: measuring decodes the frames into bitmaps instead.
+  // could fail the load (the pixel limit beyond frame 0's bitmap, which the caller has
+  // counted), without making a picture: true where the load succeeds. Every decoder that
+  // accepts any data has one.
   bool (*measure)(DecodeContext& context) = nullptr;
 };
 

@@ -10,7 +10,6 @@
 #include <optional>
 #include <vector>
 
-#include "image/bitmap.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 #include "image/gif_stream_budget.h"
@@ -278,10 +277,6 @@ bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
 // disposal restores the previous canvas, the saved copy must all fit.
 bool GifMeasure(DecodeContext& context) {
   auto& s = static_cast<GifState&>(*context.state);
-  const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth,
-                                    context.pixel_bytes_in_use);
-  if (!bitmap) return false;
-  context.pixel_bytes_in_use += *bitmap;
   const auto plan = PlanFrame(s, context);
   if (!plan || !ReserveCanvas(context)) return false;
   return plan->control.DisposalMode == kDisposePrevious || ReserveCanvas(context);

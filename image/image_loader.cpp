@@ -4,7 +4,6 @@
 
 #include "fs/whole_file.h"
 #include "image/decoder_registry.h"
-#include "image/image_decode.h"
 #include "image/image_table.h"
 
 namespace {
@@ -26,9 +25,8 @@ ImageRecord IconRecord(const Icon& icon) {
   return record;
 }
 
-}  // namespace
-
-// A later frame that fails keeps an entry without a bitmap.
+// Decodes every frame into a bitmap of its own; nothing where frame 0 fails. A later
+// frame that fails keeps an entry without a bitmap.
 std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   const DecoderDescriptor& decoder = *context.decoder;
   ImageRecord record;
@@ -61,6 +59,7 @@ std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   return record;
 }
 
+// The record for the data, or nothing where it fails (memory running out included).
 std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
   try {
     ImageSource source(data);
@@ -72,6 +71,8 @@ std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
     return std::nullopt;
   }
 }
+
+}  // namespace
 
 int64_t DecodeImageMemory(int64_t number, std::span<const uint8_t> data) {
   ObjectTable<ImageRecord>* table = ImageTable();

@@ -4,7 +4,7 @@
 
 #include "image/decoder_registry.h"
 #include "image/icon_reader.h"
-#include "image/image_decode.h"
+#include "image/bitmap.h"
 #include "image/image_source.h"
 
 namespace {
@@ -16,10 +16,13 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
   } else {
     DecodeContext context;
     const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
-    const bool loads = decoder && (decoder->measure ? decoder->measure(context)
-                                                    : DecodeAllFrames(context).has_value());
-    if (loads) {
-      size = ImageSize{context.width, context.height};
+    // Frame 0's bitmap is counted first, as the loader counts it before decoding into it.
+    const auto bitmap = decoder ? Bitmap::Bytes(context.width, context.height, context.depth,
+                                                context.pixel_bytes_in_use)
+                                : std::nullopt;
+    if (bitmap) {
+      context.pixel_bytes_in_use += *bitmap;
+      if (decoder->measure(context)) size = ImageSize{context.width, context.height};
     }
   }
   // A file that could not be read whole is not loaded, whatever its bytes said.

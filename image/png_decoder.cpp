@@ -6,7 +6,6 @@
 #include <new>
 #include <vector>
 
-#include "image/bitmap.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 
@@ -159,13 +158,7 @@ bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
 
 // Every row inflated and checked by libpng, into one reused row as the file holds it.
 bool PngMeasure(DecodeContext& context) {
-  if (!Bitmap::Bytes(context.width, context.height, context.depth, 0)) return false;
-  std::vector<uint8_t> row;
-  try {
-    row.resize(static_cast<PngState*>(context.state.get())->row_bytes);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  std::vector<uint8_t> row(static_cast<PngState*>(context.state.get())->row_bytes);
   return PngDecode(context, row.data(), 0, 0);
 }
 

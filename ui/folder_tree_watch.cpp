@@ -1,6 +1,6 @@
 #include "ui/folder_tree_watch.h"
 
-#include <algorithm>
+#include "fs/text_encoding.h"
 
 namespace {
 
@@ -9,7 +9,10 @@ constexpr int kSettleMs = 150;
 
 // A name holding a byte that is not UTF-8 reaches the watcher as another name.
 bool Watchable(const std::u16string& path) {
-  return std::none_of(path.begin(), path.end(), [](char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; });
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (TextHasEscapedByteAt(path, i)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -32,14 +35,15 @@ void FolderTreeWatch::Follow(const std::vector<std::u16string>& paths) {
   std::set<QString> wanted;
   for (const std::u16string& path : paths)
     if (Watchable(path)) wanted.insert(QString::fromStdU16String(path));
+  const QStringList directories = watcher_.directories();
+  const std::set<QString> watched(directories.begin(), directories.end());
   QStringList gone, added;
-  for (const QString& path : watcher_.directories())
+  for (const QString& path : watched)
     if (!wanted.count(path)) gone.append(path);
   // A folder the system refused is not asked for again while it stays wanted.
   std::erase_if(refused_, [&](const QString& path) { return !wanted.count(path); });
-  const QStringList watched = watcher_.directories();
   for (const QString& path : wanted)
-    if (!watched.contains(path) && !refused_.count(path)) added.append(path);
+    if (!watched.count(path) && !refused_.count(path)) added.append(path);
   if (!gone.isEmpty()) watcher_.removePaths(gone);
   if (added.isEmpty()) return;
   for (const QString& path : watcher_.addPaths(added)) refused_.insert(path);

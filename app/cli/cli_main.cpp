@@ -37,8 +37,7 @@ void StopLibraries() {
 }
 
 // The folder as scanned: its path with a final "/".
-std::u16string FolderPath(const std::string& argument) {
-  std::u16string folder = TextFromEscapedBytes(argument);
+std::u16string FolderPath(std::u16string folder) {
   if (folder.empty() || folder.back() != u'/') folder += u'/';
   return folder;
 }
@@ -57,7 +56,7 @@ int Run(const CliOptions& options) {
     }
     if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
     identities.push_back(*identity);
-    folders.push_back(FolderPath(argument));
+    folders.push_back(FolderPath(path));
   }
 
   ConsoleKeepFileSizeErrors();
@@ -80,8 +79,8 @@ int Run(const CliOptions& options) {
       status = 1;
       continue;
     }
-    std::fprintf(stderr, "wrote %lld image%s to %s in %.2f s\n", static_cast<long long>(result.image_count),
-                 result.image_count == 1 ? "" : "s", Bytes(result.path).c_str(), seconds);
+    std::fprintf(stderr, "wrote %s to %s in %.2f s\n", Bytes(Counted(result.image_count, u"image")).c_str(),
+                 Bytes(result.path).c_str(), seconds);
     for (const std::u16string& warning :
          {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable)}) {
       if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());

@@ -4,14 +4,6 @@
 
 #include "fs/text_encoding.h"
 
-namespace {
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-// A byte that is not valid UTF-8 travels as U+DC80 + byte.
-bool IsEscapedByte(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
-
-}  // namespace
-
 std::string TerminalText(const std::u16string& text) {
   std::string shown;
   std::u16string plain;  // the run since the last escape
@@ -22,7 +14,7 @@ std::string TerminalText(const std::u16string& text) {
       std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(unit));
     } else if (unit >= 0x80 && unit <= 0x9F) {
       std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(unit));
-    } else if (IsEscapedByte(unit) && (i == 0 || !IsHighSurrogate(text[i - 1]))) {
+    } else if (TextHasEscapedByteAt(text, i)) {
       std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(unit - 0xDC00));
     } else {
       plain += unit;

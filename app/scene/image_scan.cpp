@@ -192,17 +192,22 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
 
 ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
                      ScanObserver& observer, const ScanOptions& options) {
-  const int processors = ProcessorCount();
-  int workers = options.workers > 0 ? std::min(options.workers, processors) : processors;
   SizeMeasurer measure = MeasureExactly;
-  if (options.measure == MeasureMode::Quick) {
-    // Reading a header costs less than handing the job to another thread and back.
-    measure = MeasureQuickly;
-    workers = 0;
-  }
-  if (options.measure == MeasureMode::Bitmap) {
-    measure = MeasureByBitmap;
-    workers = 1;
+  int workers = 0;
+  switch (options.measure) {
+    case MeasureMode::Exact: {
+      const int processors = ProcessorCount();
+      workers = options.workers > 0 ? std::min(options.workers, processors) : processors;
+      break;
+    }
+    case MeasureMode::Quick:
+      // Reading a header costs less than handing the job to another thread and back.
+      measure = MeasureQuickly;
+      break;
+    case MeasureMode::Bitmap:
+      measure = MeasureByBitmap;
+      workers = 1;
+      break;
   }
   MeasurePool pool(measure, workers, kQueueLength);
   Walk walk{base, scene_file, observer, pool, {}, {}, {}};

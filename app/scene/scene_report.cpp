@@ -3,13 +3,9 @@
 #include "app/scene/scene_limits.h"
 #include "fs/text.h"
 
-namespace {
-
 std::u16string Counted(int64_t count, const std::u16string& noun) {
   return DecimalText(count) + u" " + noun + (count == 1 ? u"" : u"s");
 }
-
-}  // namespace
 
 std::u16string SceneWrittenText(const std::u16string& path, int64_t images) {
   return Counted(images, u"image") + u" written to " + path;

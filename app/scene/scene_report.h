@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+// "N nouns" ("1 noun" for one).
+std::u16string Counted(int64_t count, const std::u16string& noun);
 // "N images written to PATH" ("1 image" for one).
 std::u16string SceneWrittenText(const std::u16string& path, int64_t images);
 // "PATH lists N images; the scene's table holds 2000 rows" when the scene lists more
