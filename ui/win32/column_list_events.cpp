@@ -1,0 +1,105 @@
+#include "column_list_events.h"
+
+#include <commctrl.h>
+
+#include "column_list_state.h"
+#include "list_view_cells.h"
+#include "ui/events.h"
+
+namespace {
+
+// The row last selected; -1 once the list has reported that none is.
+constexpr wchar_t kLastSelected[] = L"WK_LastSelected";
+constexpr wchar_t kClickedColumn[] = L"WK_ClikedColumn";
+// Set between the second press of a double-click and its release.
+constexpr wchar_t kDoubleClick[] = L"WK_DoubleClick";
+
+void SetNumber(HWND list, const wchar_t* name, intptr_t value) { SetPropW(list, name, reinterpret_cast<HANDLE>(value)); }
+intptr_t Number(HWND list, const wchar_t* name) { return reinterpret_cast<intptr_t>(GetPropW(list, name)); }
+
+// With no row selected, the first report of that since a row was selected is a change
+// of the selection. (A list that never had a property reads 0, as if row 0 had been
+// selected.)
+void EmptySelectionCheck(HWND list) {
+  if (ListViewFirstSelected(list) >= 0 || Number(list, kLastSelected) == -1) return;
+  SetNumber(list, kLastSelected, -1);
+  ControlEventPost(list, DetailChange);
+}
+
+LRESULT CALLBACK WatchProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      RemovePropW(list, kDoubleClick);
+      break;
+    case WM_LBUTTONDBLCLK:
+      SetNumber(list, kDoubleClick, 1);
+      break;
+    case WM_LBUTTONUP:
+      // A single click reports itself through the list view; the release that ends a
+      // double-click is a plain button release.
+      if (RemovePropW(list, kDoubleClick)) ControlEventPost(list, DetailLeftClick);
+      break;
+    case WM_SIZE: {
+      const LRESULT result = DefSubclassProc(list, message, wparam, lparam);
+      if (ControlRecord* record = ControlOf(list); record && record->state) ColumnListFillFirst(*record);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(list, WatchProc, id);
+      RemovePropW(list, kDoubleClick);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
+}  // namespace
+
+void ColumnListWatch(HWND list) { SetWindowSubclass(list, WatchProc, 0, 0); }
+
+void ColumnListForget(HWND list) {
+  RemovePropW(list, kLastSelected);
+  RemovePropW(list, kClickedColumn);
+}
+
+int64_t ColumnListNotify(ControlRecord& record, NativeHandle control, const ControlNotice& notice) {
+  if (notice.kind != NoticeKind::kNotify) return kNotHandled;
+  switch (static_cast<UINT>(notice.code)) {
+    case LVN_BEGINDRAG:
+      ControlEventPost(control, DetailDragStart);
+      return 0;
+    case LVN_COLUMNCLICK:
+      SetNumber(control, kClickedColumn, static_cast<intptr_t>(notice.item));
+      ControlEventPost(control, DetailColumnClick);
+      ColumnListSortBy(record, static_cast<int>(notice.item));
+      return 0;
+    case LVN_ITEMCHANGED:
+      // Only a change of the row's selection: focus, texts and other state come
+      // and go without one.
+      if (notice.new_selected == notice.old_selected) return 0;
+      if (notice.new_selected) SetNumber(control, kLastSelected, static_cast<intptr_t>(notice.item));
+      ControlEventPost(control, DetailChange);
+      return 0;
+    case NM_RDBLCLK:
+      ControlEventPost(control, DetailRightDoubleClick);
+      return 0;
+    case NM_RCLICK:
+      EmptySelectionCheck(control);
+      ControlEventPost(control, DetailRightClick);
+      return 0;
+    case NM_DBLCLK:
+      ControlEventPost(control, DetailLeftDoubleClick);
+      return 0;
+    case NM_RETURN:
+      // Enter on a selected row opens it as a double-click does.
+      if (ListViewFirstSelected(control) >= 0) ControlEventPost(control, DetailLeftDoubleClick);
+      return 0;
+    case NM_CLICK:
+      EmptySelectionCheck(control);
+      if (ListViewFirstSelected(control) >= 0) ControlEventPost(control, DetailLeftClick);
+      return 0;
+    default:
+      return kNotHandled;
+  }
+}
