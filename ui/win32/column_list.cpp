@@ -10,16 +10,14 @@
 
 #include "column_list_events.h"
 #include "column_list_state.h"
-#include "list_create.h"
 #include "list_view_cells.h"
-#include "ui/dpi.h"
+#include "ui/win32/control_create.h"
+#include "ui/win32/dpi_scale.h"
 
 namespace {
 
 // Header titles are read into a buffer of this many characters, the end included.
 constexpr int kTitleBuffer = 4096;
-// The largest column width asked for, in 1/96 inch: far beyond any screen.
-constexpr int64_t kWidest = int64_t{1} << 20;
 
 // Writes the text's pieces, split at line feeds, into the row's columns. Pieces beyond
 // the last column are dropped; each piece counts for the longest text.
@@ -97,7 +95,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   std::u16string owned_title = title;
   LVCOLUMNW added{};
   added.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  added.cx = MulDiv(static_cast<int>(std::clamp<int64_t>(width, 0, kWidest)), UiDpiX(), 96);
+  added.cx = std::max(DpiScaleX(width), 0);
   added.pszText = reinterpret_cast<wchar_t*>(owned_title.data());
   added.iSubItem = at;
   if (SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&added)) != at) return;
@@ -137,23 +135,22 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   // it a list of another kind (one that asks for its texts, say).
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS;
   if (!(flags & kColumnListMultipleSelection)) style |= LVS_SINGLESEL;
-  HWND list = ListWindowCreate(WC_LISTVIEWW, WS_EX_CLIENTEDGE, style, x, y, width, height, 0);
-  if (!list) return 0;
+  const CreatedControl created =
+      ControlCreate(number, {WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kColumnListOps);
+  if (!created.record) return 0;
+  ControlRecord& record = *created.record;
+  HWND list = record.handle;
   // Texts cut short show whole in a tip.
   DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
   if (flags & kColumnListMovableColumns) extended |= LVS_EX_HEADERDRAGDROP;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   ColumnListWatch(list);
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, list, kColumnListOps);
-  if (!result) return 0;
-  ControlRecord& record = *slot.record;
   record.colours[0] = -1;  // grid lines: the system's colour
   auto state = std::make_unique<ColumnListState>();
   state->sorted = flags & kColumnListSorted;
   record.state = std::move(state);
   AddColumn(record, 0, title, title_width);
-  return result;
+  return created.result;
 }
 
 void ColumnListNumberColumn(int64_t number, int64_t column) {

@@ -13,6 +13,11 @@ constexpr wchar_t kLastSelected[] = L"WK_LastSelected";
 constexpr wchar_t kClickedColumn[] = L"WK_ClikedColumn";
 // Set between the second press of a double-click and its release.
 constexpr wchar_t kDoubleClick[] = L"WK_DoubleClick";
+// Set from a drag's start until the next press: the release that ends a drag is no click.
+constexpr wchar_t kDragged[] = L"WK_Dragged";
+
+// The list view's own report of a row or column.
+const NMLISTVIEW& Report(const ControlNotice& notice) { return *reinterpret_cast<const NMLISTVIEW*>(notice.native); }
 
 void SetNumber(HWND list, const wchar_t* name, intptr_t value) { SetPropW(list, name, reinterpret_cast<HANDLE>(value)); }
 intptr_t Number(HWND list, const wchar_t* name) { return reinterpret_cast<intptr_t>(GetPropW(list, name)); }
@@ -30,6 +35,7 @@ LRESULT CALLBACK WatchProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam
   switch (message) {
     case WM_LBUTTONDOWN:
       RemovePropW(list, kDoubleClick);
+      RemovePropW(list, kDragged);
       break;
     case WM_LBUTTONDBLCLK:
       SetNumber(list, kDoubleClick, 1);
@@ -47,6 +53,7 @@ LRESULT CALLBACK WatchProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam
     case WM_NCDESTROY:
       RemoveWindowSubclass(list, WatchProc, id);
       RemovePropW(list, kDoubleClick);
+      RemovePropW(list, kDragged);
       break;
     default:
       break;
@@ -67,20 +74,24 @@ int64_t ColumnListNotify(ControlRecord& record, NativeHandle control, const Cont
   if (notice.kind != NoticeKind::kNotify) return kNotHandled;
   switch (static_cast<UINT>(notice.code)) {
     case LVN_BEGINDRAG:
+      SetNumber(control, kDragged, 1);
       ControlEventPost(control, DetailDragStart);
       return 0;
     case LVN_COLUMNCLICK:
-      SetNumber(control, kClickedColumn, static_cast<intptr_t>(notice.item));
+      SetNumber(control, kClickedColumn, Report(notice).iSubItem);
       ControlEventPost(control, DetailColumnClick);
-      ColumnListSortBy(record, static_cast<int>(notice.item));
+      ColumnListSortBy(record, Report(notice).iSubItem);
       return 0;
-    case LVN_ITEMCHANGED:
-      // Only a change of the row's selection: focus, texts and other state come
-      // and go without one.
-      if (notice.new_selected == notice.old_selected) return 0;
-      if (notice.new_selected) SetNumber(control, kLastSelected, static_cast<intptr_t>(notice.item));
+    case LVN_ITEMCHANGED: {
+      // Only a change of the row's selection: focus, texts and other state come and
+      // go without one.
+      const NMLISTVIEW& changed = Report(notice);
+      const bool was = changed.uOldState & LVIS_SELECTED, is = changed.uNewState & LVIS_SELECTED;
+      if (!(changed.uChanged & LVIF_STATE) || was == is) return 0;
+      if (is) SetNumber(control, kLastSelected, changed.iItem);
       ControlEventPost(control, DetailChange);
       return 0;
+    }
     case NM_RDBLCLK:
       ControlEventPost(control, DetailRightDoubleClick);
       return 0;
@@ -97,7 +108,8 @@ int64_t ColumnListNotify(ControlRecord& record, NativeHandle control, const Cont
       return 0;
     case NM_CLICK:
       EmptySelectionCheck(control);
-      if (ListViewFirstSelected(control) >= 0) ControlEventPost(control, DetailLeftClick);
+      if (!RemovePropW(control, kDragged) && ListViewFirstSelected(control) >= 0)
+        ControlEventPost(control, DetailLeftClick);
       return 0;
     default:
       return kNotHandled;

@@ -9,7 +9,7 @@
 
 #include "column_list_state.h"
 #include "list_view_cells.h"
-#include "ui/dpi.h"
+#include "ui/win32/dpi_scale.h"
 
 namespace {
 
@@ -17,8 +17,6 @@ namespace {
 // keeps; in 1/96 inch.
 constexpr int kCellMargins = 16;
 constexpr int kLeastFirstWidth = 48;
-
-int Pixels(int units) { return MulDiv(units, UiDpiX(), 96); }
 
 int ColumnWidth(HWND list, int column) {
   return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
@@ -44,7 +42,7 @@ void ColumnListFitRow(ControlRecord& record, int row) {
     if (!IsNumberColumn(state, column)) continue;
     std::u16string text = ListViewCellText(list, row, column, static_cast<size_t>(record.type_data) + 1);
     const int needed = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
-                       Pixels(kCellMargins);
+                       DpiScaleX(kCellMargins);
     if (needed <= ColumnWidth(list, column)) continue;
     SetColumnWidth(list, column, needed);
     widened = true;
@@ -72,5 +70,5 @@ void ColumnListFillFirst(ControlRecord& record) {
   if (!numbers_beside) return;
   RECT client{};
   GetClientRect(list, &client);
-  SetColumnWidth(list, 0, std::max<int>(client.right - others, Pixels(kLeastFirstWidth)));
+  SetColumnWidth(list, 0, std::max<int>(client.right - others, DpiScaleX(kLeastFirstWidth)));
 }

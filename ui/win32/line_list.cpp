@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "line_list_drag.h"
-#include "list_create.h"
+#include "ui/win32/control_create.h"
 #include "ui/events.h"
 
 namespace {
@@ -95,14 +95,12 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP |
                       LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_NOTIFY |
                       (flags & (kLineListMultipleSelection | kLineListExtendedSelection));
-  HWND list = ListWindowCreate(L"ListBox", WS_EX_CLIENTEDGE, style, x, y, width, height, -1);
-  if (!list) return 0;
-  LineListDragWatch(list);
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, list, kLineListOps);
-  if (!result) return 0;
+  const CreatedControl created =
+      ControlCreate(number, {L"ListBox", style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kLineListOps);
+  if (!created.record) return 0;
+  LineListDragWatch(created.record->handle);
   // Text and background: the system's colours.
-  slot.record->colours[0] = -1;
-  slot.record->type_data = -1;
-  return result;
+  created.record->colours[0] = -1;
+  created.record->type_data = -1;
+  return created.result;
 }
