@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "column_list_state.h"
 #include "list_view_cells.h"
@@ -12,8 +14,8 @@
 
 namespace {
 
-// Compares two rows by the column, then by the first column; rows alike in both go by
-// the order they were added in.
+// Rows compare by the column, then by the first column; rows alike in both go by the
+// order they were added in.
 struct RowOrder {
   HWND list;
   int column;
@@ -37,14 +39,27 @@ LPARAM RowParameter(HWND list, int row) {
   return item.lParam;
 }
 
+// The texts a sort compares, read before it starts: while it runs the rows stand
+// nowhere in particular. Rows are found by their parameters.
+struct SortKeys {
+  using Texts = std::pair<std::u16string, std::u16string>;  // the column's and the first's
+  const RowOrder* order;
+  std::map<LPARAM, Texts> texts;
+
+  const Texts& Of(LPARAM row) const {
+    static const Texts kNone;
+    const auto found = texts.find(row);
+    return found == texts.end() ? kNone : found->second;
+  }
+};
+
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
-  const RowOrder& order = *reinterpret_cast<const RowOrder*>(context);
-  const int x = static_cast<int>(a), y = static_cast<int>(b);
-  if (int by_column = order.Shown(order.Cell(x, order.column), order.Cell(y, order.column))) return by_column;
-  if (order.column != 0)
-    if (int by_name = order.Shown(order.Cell(x, 0), order.Cell(y, 0))) return by_name;
-  const LPARAM added_x = RowParameter(order.list, x), added_y = RowParameter(order.list, y);
-  return added_x < added_y ? -1 : added_x > added_y ? 1 : 0;
+  const SortKeys& keys = *reinterpret_cast<const SortKeys*>(context);
+  const auto& [x_column, x_name] = keys.Of(a);
+  const auto& [y_column, y_name] = keys.Of(b);
+  if (int by_column = keys.order->Shown(x_column, y_column)) return by_column;
+  if (int by_name = keys.order->Shown(x_name, y_name)) return by_name;
+  return a < b ? -1 : a > b ? 1 : 0;
 }
 
 RowOrder OrderOf(ControlRecord& record) {
@@ -80,8 +95,10 @@ void ColumnListSortBy(ControlRecord& record, int column) {
   state.descending = column == state.sort_column && !state.descending;
   state.sort_column = column;
   const RowOrder order = OrderOf(record);
-  SendMessageW(record.handle, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&order),
-               reinterpret_cast<LPARAM>(&CompareRows));
+  SortKeys keys{&order, {}};
+  for (int row = 0; row < ListViewRowCount(record.handle); ++row)
+    keys.texts[RowParameter(record.handle, row)] = {order.Cell(row, column), order.Cell(row, 0)};
+  SendMessageW(record.handle, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys), reinterpret_cast<LPARAM>(&CompareRows));
   ColumnListShowOrder(record);
 }
 
