@@ -3,16 +3,14 @@
 #include <windowsx.h>
 
 #include "ui/control_register.h"
-#include "ui/dpi.h"
 #include "ui/events.h"
+#include "ui/win32/dpi_scale.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
 namespace {
 
 constexpr UINT_PTR kTreeSubclass = 1;
-
-int Scaled(int64_t value, int dpi) { return MulDiv(static_cast<int>(value), dpi, 96); }
 
 // The tree keeps the shell's list of small icons; nothing the tree does may leave it
 // with another.
@@ -190,8 +188,9 @@ int64_t Notify(FolderTreeState& state, const NMHDR& header) {
 
 int64_t NotifyRoutine(ControlRecord& record, NativeHandle, const ControlNotice& notice) {
   FolderTreeState* state = FolderTreeStateOf(record);
-  if (!state || !notice.header) return kNotHandled;
-  return Notify(*state, *static_cast<const NMHDR*>(notice.header));
+  const auto* header = reinterpret_cast<const NMHDR*>(notice.native);
+  if (!state || notice.kind != NoticeKind::kNotify || !header) return kNotHandled;
+  return Notify(*state, *header);
 }
 
 LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
@@ -226,10 +225,9 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
   if (!(flags & kFolderTreeNoLines)) style |= TVS_HASLINES;
   if (!(flags & kFolderTreeNoButtons)) style |= TVS_HASBUTTONS;
-  const int dpi_x = UiDpiX(), dpi_y = UiDpiY();
   const ControlSlot slot = ControlTake(number);
-  const HWND tree = CreateWindowExW(extended, WC_TREEVIEWW, L"", style, Scaled(x, dpi_x), Scaled(y, dpi_y),
-                                    Scaled(width, dpi_x), Scaled(height, dpi_y), container,
+  const HWND tree = CreateWindowExW(extended, WC_TREEVIEWW, L"", style, DpiScaleX(x), DpiScaleY(y), DpiScaleX(width),
+                                    DpiScaleY(height), container,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleW(nullptr),
                                     nullptr);
   if (!tree || !slot.record) {

@@ -24,11 +24,7 @@ bool FolderTreeExpand(FolderTreeState& state, HTREEITEM node) {
   if (path.empty()) return false;
   const int64_t kind = NodeKind(parameter);
   if (IsDriveKind(kind)) {
-    MountPointState drive;
-    {
-      const CriticalErrorsQuiet quiet;
-      drive = MountPointProbe(path);
-    }
+    const MountPointState drive = MountPointProbe(path);
     if (drive != MountPointState::kReady) {
       if (drive == MountPointState::kNotReady && !(state.flags & kFolderTreeNoNotice)) NoticeOpen(state, kind);
       return false;  // neither filled nor marked: opening it again tries again
