@@ -5,6 +5,7 @@
 #include "fs/listing_search.h"
 #include "fs/listings.h"
 #include "fs/path_limit.h"
+#include "ui/folder_tree.h"
 #include "ui/natural_order.h"
 
 namespace {
@@ -37,6 +38,15 @@ void SortByName(std::vector<std::u16string>& names) {
 }
 
 }  // namespace
+
+FolderReadRules FolderReadRulesFor(uint32_t flags, const std::u16string& patterns, char16_t separator) {
+  FolderReadRules rules;
+  rules.folders_only = flags & kFolderTreeFoldersOnly;
+  rules.sorted = flags & kFolderTreeSorted;
+  if (!rules.folders_only) rules.patterns = FolderPatterns(patterns);
+  rules.separator = separator;
+  return rules;
+}
 
 std::vector<std::u16string> FolderPatterns(const std::u16string& list) {
   std::vector<std::u16string> patterns;

@@ -1,6 +1,7 @@
 #pragma once
 // What a folder tree shows of a folder: its subfolders and the files that match the
 // tree's patterns. Shared by the platforms' folder trees; reads through fs listings.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct FolderReadRules {
   std::vector<std::u16string> patterns;
   char16_t separator = u'/';
 };
+
+// The rules of a tree with these creation flags and pattern list ("*.png;*.jpg").
+FolderReadRules FolderReadRulesFor(uint32_t flags, const std::u16string& patterns, char16_t separator);
 
 // The patterns of a list: split at every ";".
 std::vector<std::u16string> FolderPatterns(const std::u16string& list);

@@ -37,12 +37,7 @@ FolderTreeState* FolderTreeStateOf(HWND tree) {
 }
 
 FolderReadRules FolderTreeRules(const FolderTreeState& state) {
-  FolderReadRules rules;
-  rules.folders_only = state.flags & kFolderTreeFoldersOnly;
-  rules.sorted = state.flags & kFolderTreeSorted;
-  if (!rules.folders_only) rules.patterns = FolderPatterns(state.patterns);
-  rules.separator = u'\\';
-  return rules;
+  return FolderReadRulesFor(state.flags, state.patterns, u'\\');
 }
 
 HTREEITEM NodeChild(HWND tree, HTREEITEM node) { return Next(tree, node, TVGN_CHILD); }
