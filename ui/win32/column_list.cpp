@@ -8,9 +8,9 @@
 #include <climits>
 #include <memory>
 
-#include "column_list_events.h"
-#include "column_list_state.h"
-#include "list_view_cells.h"
+#include "ui/win32/column_list_events.h"
+#include "ui/win32/column_list_state.h"
+#include "ui/win32/list_view_cells.h"
 #include "ui/win32/control_create.h"
 #include "ui/win32/dpi_scale.h"
 

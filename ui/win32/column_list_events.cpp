@@ -1,9 +1,9 @@
-#include "column_list_events.h"
+#include "ui/win32/column_list_events.h"
 
 #include <commctrl.h>
 
-#include "column_list_state.h"
-#include "list_view_cells.h"
+#include "ui/win32/column_list_state.h"
+#include "ui/win32/list_view_cells.h"
 #include "ui/events.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "column_list_state.h"
-#include "list_view_cells.h"
+#include "ui/win32/column_list_state.h"
+#include "ui/win32/list_view_cells.h"
 #include "ui/natural_order.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "column_list_state.h"
-#include "list_view_cells.h"
+#include "ui/win32/column_list_state.h"
+#include "ui/win32/list_view_cells.h"
 #include "ui/win32/dpi_scale.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "line_list_drag.h"
+#include "ui/win32/line_list_drag.h"
 #include "ui/win32/control_create.h"
 #include "ui/events.h"
 

@@ -1,4 +1,4 @@
-#include "line_list_drag.h"
+#include "ui/win32/line_list_drag.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "list_view_cells.h"
+#include "ui/win32/list_view_cells.h"
 
 #include <commctrl.h>
 
