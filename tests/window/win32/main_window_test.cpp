@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/test_images.h"
+#include "ui/controls.h"
 #include "ui/folder_tree.h"
 #include "window_driver.h"
 
