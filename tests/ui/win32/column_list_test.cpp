@@ -133,6 +133,12 @@ TEST_F(ColumnListWin32, SelectionAndClicks) {
   // The row left and the row entered: one merged change.
   Select(2);
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailChange}));
+  // The keyboard focus moving alone is no change of the selection.
+  LVITEMW focus{};
+  focus.stateMask = LVIS_FOCUSED;
+  focus.state = LVIS_FOCUSED;
+  SendMessageW(List(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focus));
+  EXPECT_TRUE(ListEvents(kFileList).empty());
 
   PostClick(List(), RowPoint(0));
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailChange, DetailLeftClick}));
