@@ -14,7 +14,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 #include "ui/windows.h"
 
 namespace {

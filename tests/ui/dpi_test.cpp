@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 #include "ui/windows.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "tests/ui/folder_tree_test_support.h"
-#include "ui/drive_table.h"
+#include "ui/qt/folder_tree/drive_table.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "tests/ui/folder_tree_test_support.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
-#include "ui/drive_watch.h"
+#include "ui/qt/folder_tree/drive_watch.h"
 #include "ui/folder_tree.h"
 #include "ui/windows.h"
 

@@ -12,7 +12,7 @@
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/line_list.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 #include "ui/windows.h"
 
 namespace {

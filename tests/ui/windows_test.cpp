@@ -18,7 +18,7 @@
 #include "ui/control_anchor.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 
 namespace {
 

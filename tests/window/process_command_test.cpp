@@ -21,7 +21,7 @@
 
 #include "support/temp_folder.h"
 #include "support/test_images.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 #include "window_driver.h"
 
 extern char** environ;

@@ -19,7 +19,7 @@
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
-#include "ui/window_access.h"
+#include "ui/qt/window_access.h"
 
 struct ShownMessage {
   std::u16string caption, text;

@@ -1,0 +1,187 @@
+#include "ui/column_list.h"
+
+#include <QHeaderView>
+#include <QTreeWidgetItem>
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "ui/qt/column_list_widget.h"
+#include "ui/qt/control_create.h"
+#include "ui/events.h"
+#include "ui/qt/geometry.h"
+#include "ui/qt/list_selection.h"
+
+namespace {
+
+// Header titles are read into a buffer of this many characters, the end included.
+constexpr qsizetype kTitleBuffer = 4096;
+constexpr char kLastSelected[] = "WK_LastSelected";
+constexpr char kClickedColumn[] = "WK_ClikedColumn";
+
+ColumnListWidget& List(ControlRecord& record) { return static_cast<ColumnListWidget&>(*record.handle); }
+
+QString ToQt(const std::u16string& text) { return QString::fromStdU16String(text); }
+
+// Writes the text's pieces, split at line feeds, into the row's columns. Pieces
+// beyond the last column are dropped; each piece counts for the longest text.
+void ColumnListRow(ControlRecord& record, QTreeWidgetItem& row, const std::u16string& text) {
+  const int columns = List(record).columnCount();
+  if (text.empty()) {
+    if (columns > 0) row.setText(0, QString());
+    return;
+  }
+  size_t start = 0;
+  for (int column = 0;; ++column) {
+    const size_t end = std::min(text.find(u'\n', start), text.size());
+    const auto length = static_cast<int64_t>(end - start);
+    record.type_data = std::max(record.type_data, length);
+    if (column < columns) row.setText(column, ToQt(text.substr(start, end - start)));
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+}
+
+int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
+  ColumnListWidget& list = List(record);
+  const int64_t count = list.topLevelItemCount();
+  if (position < 0 || position > count) position = count;
+  std::unique_ptr<QTreeWidgetItem> row = ColumnListWidget::NewRow();
+  row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+  ColumnListRow(record, *row, text);
+  QTreeWidgetItem& added = *row;
+  list.insertTopLevelItem(list.PlaceOf(added, static_cast<int>(position)), row.release());
+  list.RowAdded(added);
+  return 0;
+}
+
+void ClearItems(ControlRecord& record) {
+  List(record).clear();
+  List(record).RowsCleared();
+  record.type_data = 0;
+}
+
+std::u16string GetItemText(ControlRecord& record, int64_t row, int64_t column) {
+  ColumnListWidget& list = List(record);
+  if (column < 0 || column >= list.columnCount()) return {};
+  if (row == -1) return list.headerItem()->text(static_cast<int>(column)).left(kTitleBuffer - 1).toStdU16String();
+  if (row < 0 || row >= list.topLevelItemCount()) return {};
+  // Every cell text is at most the longest text written, so nothing is lost here.
+  return list.topLevelItem(static_cast<int>(row))
+      ->text(static_cast<int>(column))
+      .left(static_cast<qsizetype>(record.type_data))
+      .toStdU16String();
+}
+
+int64_t GetState(ControlRecord& record) { return FirstSelectedRow(List(record)); }
+
+std::u16string GetText(ControlRecord& record) {
+  const int64_t row = GetState(record);
+  return row < 0 ? std::u16string() : GetItemText(record, row, 0);
+}
+
+// Inserts a column: titles, cells and widths from the position on move one column
+// to the right; the new column's cells are empty. A position beyond the last column
+// appends; a negative one is refused.
+void AddColumn(ControlRecord& record, int64_t position, const std::u16string& title, int64_t width) {
+  ColumnListWidget& list = List(record);
+  const int count = list.columnCount();
+  if (position < 0) return;
+  const int at = static_cast<int>(std::min<int64_t>(position, count));
+  list.setColumnCount(count + 1);
+  QHeaderView& header = *list.header();
+  // Texts move with their alignment (and a number column's title with its width).
+  auto shift = [&](QTreeWidgetItem& item) {
+    for (int column = count; column > at; --column)
+      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole})
+        item.setData(column, role, item.data(column - 1, role));
+  };
+  shift(*list.headerItem());
+  for (int i = 0; i < list.topLevelItemCount(); ++i) {
+    QTreeWidgetItem& row = *list.topLevelItem(i);
+    shift(row);
+    row.setText(at, QString());
+    row.setData(at, Qt::TextAlignmentRole, QVariant());
+  }
+  for (int column = count; column > at; --column) header.resizeSection(column, header.sectionSize(column - 1));
+  list.headerItem()->setText(at, ToQt(title));
+  list.headerItem()->setData(at, Qt::TextAlignmentRole, QVariant());
+  list.headerItem()->setData(at, kGivenWidthRole, QVariant());
+  header.resizeSection(at, QtSize(width));
+}
+
+// With no row selected, the first report of that since a row was selected is a
+// change of the selection.
+void EmptySelectionCheck(ControlRecord& record) {
+  ColumnListWidget& list = List(record);
+  if (GetState(record) >= 0) return;
+  const QVariant last = list.property(kLastSelected);
+  if (last.isValid() && last.toLongLong() == -1) return;
+  list.setProperty(kLastSelected, qlonglong{-1});
+  ControlEventPost(&list, DetailChange);
+}
+
+int64_t Notify(ControlRecord& record, QWidget* control, const ControlNotice& notice) {
+  if (notice.kind != NoticeKind::kNotify) return kNotHandled;
+  switch (notice.code) {
+    case kListBeginDrag:
+      ControlEventPost(control, DetailDragStart);
+      return 0;
+    case kListColumnClick:
+      control->setProperty(kClickedColumn, qlonglong{notice.item});
+      ControlEventPost(control, DetailColumnClick);
+      return 0;
+    case kListItemChanged:
+      if (notice.new_selected) control->setProperty(kLastSelected, qlonglong{notice.item});
+      if (notice.new_selected || notice.old_selected) ControlEventPost(control, DetailChange);
+      return 0;
+    case kListRightDoubleClick:
+      ControlEventPost(control, DetailRightDoubleClick);
+      return 0;
+    case kListRightClick:
+      EmptySelectionCheck(record);
+      ControlEventPost(control, DetailRightClick);
+      return 0;
+    case kListDoubleClick:
+      ControlEventPost(control, DetailLeftDoubleClick);
+      return 0;
+    case kListClick:
+      EmptySelectionCheck(record);
+      if (GetState(record) >= 0) ControlEventPost(control, DetailLeftClick);
+      return 0;
+    default:
+      return kNotHandled;
+  }
+}
+
+const ControlOps kColumnListOps{
+    .type_id = kColumnListType,
+    .notify = Notify,
+    .get_state = GetState,
+    .get_text = GetText,
+    .add_item = AddItem,
+    .clear_items = ClearItems,
+    .get_item_text = GetItemText,
+    .add_column = AddColumn,
+};
+
+}  // namespace
+
+int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& title, int64_t title_width, uint32_t flags) {
+  QWidget* container = ControlContainer();
+  if (!container) return 0;
+  auto* list = new ColumnListWidget(container, flags & kColumnListMultipleSelection, flags & kColumnListSorted);
+  list->header()->setSectionsMovable(flags & kColumnListMovableColumns);
+  const CreatedControl created = ControlCreate(number, list, x, y, width, height, kColumnListOps);
+  if (!created.record) return 0;
+  created.record->colours[0] = -1;  // grid lines: the system's colour
+  AddColumn(*created.record, 0, title, title_width);
+  return created.result;
+}
+
+void ColumnListNumberColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
+    List(*record).SetNumberColumn(static_cast<int>(column));
+}

@@ -1,0 +1,211 @@
+#include "ui/qt/column_list_widget.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <cstdlib>
+#include <set>
+
+#include "ui/control_register.h"
+#include "ui/events.h"
+#include "ui/qt/focus_frame.h"
+#include "ui/qt/full_text_tip.h"
+#include "ui/natural_order.h"
+
+namespace {
+
+constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
+
+// Rows in the order shown by the column; rows alike there go by their first column.
+bool RowBefore(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column) {
+  int order = NaturalCompare(a.text(column), b.text(column));
+  if (order == 0 && column != 0) order = NaturalCompare(a.text(0), b.text(0));
+  return order < 0;
+}
+
+// A row of a column list: sorts as RowBefore says.
+class ColumnListRowItem : public QTreeWidgetItem {
+ public:
+  bool operator<(const QTreeWidgetItem& other) const override {
+    return RowBefore(*this, other, treeWidget() ? treeWidget()->sortColumn() : 0);
+  }
+};
+
+}  // namespace
+
+ColumnListWidget::ColumnListWidget(QWidget* parent, bool multiple_selection, bool sorted)
+    : QTreeWidget(parent), sorted_(sorted) {
+  setRootIsDecorated(false);
+  setIndentation(0);
+  // Rows are as tall as the fonts that draw them, fallback fonts included.
+  setUniformRowHeights(false);
+  setItemsExpandable(false);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(multiple_selection ? QAbstractItemView::ExtendedSelection
+                                      : QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setColumnCount(0);
+  // Columns keep the widths they were given; wider than the list, it scrolls sideways.
+  header()->setStretchLastSection(false);
+  header()->setSectionsClickable(true);
+  if (sorted_) {
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(sort_column_, sort_order_);
+  }
+  connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+    Notify(kListColumnClick, column);
+    if (sorted_) SortBy(column);
+  });
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &ColumnListWidget::SelectionChanged);
+}
+
+ColumnListWidget::~ColumnListWidget() {
+  // Whatever the base classes do to the selection while they are destroyed is not a
+  // report of this list any more.
+  disconnect(selectionModel(), nullptr, this, nullptr);
+}
+
+std::unique_ptr<QTreeWidgetItem> ColumnListWidget::NewRow() { return std::make_unique<ColumnListRowItem>(); }
+
+void ColumnListWidget::Notify(int32_t code, int64_t item, bool old_selected, bool new_selected) {
+  ControlNotify(this, {NoticeKind::kNotify, code, item, old_selected, new_selected});
+}
+
+int ColumnListWidget::PlaceOf(const QTreeWidgetItem& row, int position) const {
+  if (!sorted_) return position;
+  // After the rows it sorts alike with, so that equal rows stay in the order added.
+  int low = 0, high = topLevelItemCount();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    const QTreeWidgetItem& there = *topLevelItem(middle);
+    const bool row_first = sort_order_ == Qt::AscendingOrder ? RowBefore(row, there, sort_column_)
+                                                              : RowBefore(there, row, sort_column_);
+    if (row_first)
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  return low;
+}
+
+bool ColumnListWidget::IsNumberColumn(int column) const {
+  return headerItem()->data(column, kGivenWidthRole).isValid();
+}
+
+void ColumnListWidget::SetNumberColumn(int column) {
+  if (column < 0 || column >= columnCount()) return;
+  headerItem()->setData(column, kGivenWidthRole, header()->sectionSize(column));
+  headerItem()->setTextAlignment(column, kNumberAlignment);
+  // The numbers stay in sight: the first column takes what the others leave of the
+  // list's width, its texts cut short with "…" where they do not fit.
+  if (column != 0) header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int i = 0; i < topLevelItemCount(); ++i) RowAdded(*topLevelItem(i));
+}
+
+void ColumnListWidget::RowAdded(QTreeWidgetItem& row) {
+  // The cell's margins as the style draws them, on both sides.
+  const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  for (int column = 0; column < columnCount(); ++column) {
+    if (!IsNumberColumn(column)) continue;
+    row.setTextAlignment(column, kNumberAlignment);
+    const int needed = fontMetrics().horizontalAdvance(row.text(column)) + margins;
+    if (needed > header()->sectionSize(column)) header()->resizeSection(column, needed);
+  }
+}
+
+void ColumnListWidget::RowsCleared() {
+  for (int column = 0; column < columnCount(); ++column)
+    if (IsNumberColumn(column)) header()->resizeSection(column, headerItem()->data(column, kGivenWidthRole).toInt());
+}
+
+void ColumnListWidget::SortBy(int column) {
+  // A second click on the column sorting the list reverses the order.
+  if (column == sort_column_)
+    sort_order_ = sort_order_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+  else
+    sort_order_ = Qt::AscendingOrder;
+  sort_column_ = column;
+  sortItems(sort_column_, sort_order_);
+}
+
+void ColumnListWidget::SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  // One report per row, the row left before the row entered.
+  std::set<int> left;
+  for (const QModelIndex& index : deselected.indexes()) left.insert(index.row());
+  for (const int row : left) Notify(kListItemChanged, row, true, false);
+  std::set<int> entered;
+  for (const QModelIndex& index : selected.indexes()) entered.insert(index.row());
+  for (const int row : entered) Notify(kListItemChanged, row, false, true);
+}
+
+void ColumnListWidget::mousePressEvent(QMouseEvent* event) {
+  double_click_ = false;
+  if (event->button() == Qt::LeftButton) {
+    press_on_row_ = itemAt(event->position().toPoint()) != nullptr;
+    dragging_ = false;
+    press_at_ = event->position().toPoint();
+  }
+  QTreeWidget::mousePressEvent(event);
+}
+
+void ColumnListWidget::mouseMoveEvent(QMouseEvent* event) {
+  // A press on a row starts a drag once the pointer leaves the drag distance; until
+  // the button is released the selection does not follow the pointer.
+  if ((event->buttons() & Qt::LeftButton) && press_on_row_) {
+    const QPoint moved = event->position().toPoint() - press_at_;
+    const int distance = QApplication::startDragDistance();
+    if (!dragging_ && (std::abs(moved.x()) > distance || std::abs(moved.y()) > distance)) {
+      dragging_ = true;
+      Notify(kListBeginDrag, itemAt(press_at_) ? indexOfTopLevelItem(itemAt(press_at_)) : -1);
+    }
+    return;
+  }
+  QTreeWidget::mouseMoveEvent(event);
+}
+
+void ColumnListWidget::mouseReleaseEvent(QMouseEvent* event) {
+  QTreeWidget::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) {
+    press_on_row_ = false;
+    // A click reports itself when the button comes up; the release that ends a
+    // double-click is a plain button release; a drag is no click.
+    if (double_click_)
+      ControlEventPost(this, DetailLeftClick);
+    else if (!dragging_)
+      Notify(kListClick);
+  } else if (event->button() == Qt::RightButton && !double_click_) {
+    Notify(kListRightClick);
+  }
+}
+
+void ColumnListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  double_click_ = true;
+  if (event->button() == Qt::LeftButton) Notify(kListDoubleClick);
+  if (event->button() == Qt::RightButton) Notify(kListRightDoubleClick);
+}
+
+void ColumnListWidget::keyPressEvent(QKeyEvent* event) {
+  // Enter on a selected row opens it as a double-click does.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (enter && plain && !selectedItems().isEmpty()) {
+    Notify(kListDoubleClick);
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+bool ColumnListWidget::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) return ShowFullTextTip(*this, static_cast<QHelpEvent&>(*event));
+  return QTreeWidget::viewportEvent(event);
+}
+
+bool ColumnListWidget::event(QEvent* event) {
+  const bool handled = QTreeWidget::event(event);
+  FocusFrameAfter(*this, *event);
+  return handled;
+}

@@ -1,0 +1,228 @@
+#include "ui/folder_tree.h"
+
+#include <QHeaderView>
+#include <QPalette>
+#include <QTreeWidget>
+
+#include "ui/qt/control_create.h"
+#include "ui/control_register.h"
+#include "ui/events.h"
+#include "ui/qt/folder_tree/folder_tree_shared.h"
+#include "ui/qt/folder_tree/folder_tree_state.h"
+#include "ui/qt/folder_tree/folder_tree_view.h"
+#include "ui/qt/folder_tree/folder_tree_watch.h"
+
+namespace {
+
+// Set on a filled node while it is closed.
+constexpr int kClosedRole = Qt::UserRole + 1;
+
+void Rebuild(FolderTreeState& state) {
+  state.quiet = true;
+  state.tree->clear();
+  state.quiet = false;
+  const FolderTreeShared& shared = *state.shared;
+  state.root = NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true,
+                       kComputerParameter);
+  const DriveMask present = shared.drives.Drives().Present();
+  for (size_t drive = 0; drive < kMaxDrives; ++drive)
+    if (present & (DriveMask{1} << drive)) DriveNodeAdd(state, static_cast<int64_t>(drive));
+  if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
+    NodeAdd(state.root, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
+  state.root->setExpanded(true);
+}
+
+// Fills the node and opens it; false when it could not be filled.
+bool Open(FolderTreeState& state, QTreeWidgetItem* node) {
+  if (!FolderTreeExpand(state, node)) return false;
+  node->setExpanded(true);
+  return true;
+}
+
+QTreeWidgetItem* FolderChild(QTreeWidgetItem* node, const QString& name, Qt::CaseSensitivity sensitivity) {
+  for (int i = 0; i < node->childCount(); ++i) {
+    QTreeWidgetItem* child = node->child(i);
+    if (NodeKind(NodeParameter(child)) == kNodeFolder && QString::compare(child->text(0), name, sensitivity) == 0)
+      return child;
+  }
+  return nullptr;
+}
+
+// Opens the nodes down to the target folder and selects it; stops, selecting nothing,
+// where the way ends.
+void GoTo(FolderTreeState& state, const std::u16string& target) {
+  const DriveTable& drives = state.shared->drives.Drives();
+  const int64_t drive = drives.DriveOf(target);
+  if (drive < 0) return;
+  QTreeWidgetItem* node = nullptr;
+  for (int i = 0; i < state.root->childCount() && !node; ++i)
+    if (NodeKind(NodeParameter(state.root->child(i))) == drive) node = state.root->child(i);
+  if (!node) return;
+  Open(state, node);
+  const std::u16string root = DriveRootPath(*drives.Drive(drive));
+  const std::u16string rest = target.size() > root.size() ? target.substr(root.size()) : std::u16string();
+  for (const QString& name : QString::fromStdU16String(rest).split(u'/', Qt::SkipEmptyParts)) {
+    QTreeWidgetItem* child = FolderChild(node, name, Qt::CaseSensitive);
+    if (!child) child = FolderChild(node, name, Qt::CaseInsensitive);
+    if (!child) return;
+    Open(state, child);
+    node = child;
+  }
+  state.tree->scrollToItem(node);
+  state.tree->setCurrentItem(node);
+}
+
+void Navigate(FolderTreeState& state, const std::u16string& path) {
+  NoticeClose(state);
+  std::u16string target;
+  bool rebuild = false;
+  const size_t slash = path.rfind(u'/');
+  if (path.empty()) {
+    rebuild = true;
+  } else if (slash == std::u16string::npos) {
+    state.patterns = path;
+    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
+    rebuild = true;
+  } else if (slash + 1 == path.size()) {
+    target = path;
+  } else {
+    target = path.substr(0, slash + 1);
+    state.patterns = path.substr(slash + 1);
+    rebuild = true;
+  }
+  if (rebuild) Rebuild(state);
+  if (!target.empty()) GoTo(state, target);
+  FolderTreeWatchOpen(state);
+}
+
+std::u16string GetText(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
+  return node ? FolderTreePath(*state, node) : std::u16string();
+}
+
+int64_t GetState(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
+  if (!node) return 0;
+  return NodeKind(NodeParameter(node)) == kNodeFile ? 1 : 2;
+}
+
+void SetText(ControlRecord& record, const std::u16string& path) {
+  if (FolderTreeState* state = FolderTreeStateOf(record)) Navigate(*state, path);
+}
+
+void Release(ControlRecord& record) {
+  if (FolderTreeState* state = FolderTreeStateOf(record)) NoticeClose(*state);
+}
+
+const ControlOps kFolderTreeOps = [] {
+  ControlOps ops;
+  ops.type_id = kFolderTreeType;
+  ops.release = Release;
+  ops.get_state = GetState;
+  ops.get_text = GetText;
+  ops.set_text = SetText;
+  return ops;
+}();
+
+void Style(QTreeWidget& tree, uint32_t flags) {
+  tree.setColumnCount(1);
+  tree.setHeaderHidden(true);
+  // Names are shown whole: a node wider than the tree scrolls sideways, not cut short.
+  tree.header()->setStretchLastSection(false);
+  tree.header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tree.setSelectionMode(QAbstractItemView::SingleSelection);
+  tree.setRootIsDecorated(false);  // the computer node has no indicator of its own
+  tree.setFrameStyle(flags & kFolderTreeNoEdge ? QFrame::NoFrame : QFrame::StyledPanel | QFrame::Sunken);
+  if (flags & kFolderTreeNoButtons) tree.setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
+  if (!(flags & kFolderTreeShowSelectionAlways)) {
+    // The selection shows only while the tree has the focus.
+    QPalette palette = tree.palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Inactive, QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Inactive, QPalette::Text));
+    tree.setPalette(palette);
+  }
+  tree.setFocusPolicy(Qt::StrongFocus);
+}
+
+}  // namespace
+
+int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& initial_path, uint32_t flags) {
+  QWidget* container = ControlContainer();
+  if (!container) return 0;
+  auto* tree = new FolderTreeView(container);  // owned by its window
+  Style(*tree, flags);
+  const CreatedControl created = ControlCreate(number, tree, x, y, width, height, kFolderTreeOps);
+  if (!created.record) return 0;
+
+  auto state = std::make_unique<FolderTreeState>();
+  state->tree = tree;
+  state->number = created.record->number;
+  state->flags = flags;
+  state->shared = FolderTreeSharedTake();
+  FolderTreeState& kept = *state;
+  created.record->state = std::move(state);
+  created.record->colours[0] = created.record->colours[1] = -1;
+
+  QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
+    const FolderTreeState* state = FolderTreeStateOf(tree);
+    if (state && !state->quiet) ControlEventPost(tree, DetailChange);
+  });
+  // A node is filled as it opens, by the user or by the program; one that cannot be
+  // filled closes again, so that the next opening tries again. A node opened again after
+  // it was closed is read again: its folder went unwatched meanwhile.
+  QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
+    FolderTreeState* state = FolderTreeStateOf(tree);
+    if (!state) return;
+    if (node->data(0, kClosedRole).toBool()) {
+      node->setData(0, kClosedRole, QVariant());
+      FolderTreeNodeRefresh(*state, node);
+    }
+    if (!FolderTreeExpand(*state, node)) {
+      node->setExpanded(false);
+      return;
+    }
+    FolderTreeWatchOpen(*state);
+  });
+
+  // Closing a node around the selection selects that node, so that the folder the tree
+  // reports is always one the user can see.
+  QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [tree](QTreeWidgetItem* node) {
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    const QTreeWidgetItem* at = selected.isEmpty() ? nullptr : selected.front()->parent();
+    while (at && at != node) at = at->parent();
+    if (at) tree->setCurrentItem(node);
+    if (FolderTreeState* state = FolderTreeStateOf(tree)) {
+      if ((NodeParameter(node) & FilledMark) == FilledMark) node->setData(0, kClosedRole, true);
+      FolderTreeWatchOpen(*state);
+    }
+  });
+  kept.watch = std::make_unique<FolderTreeWatch>([tree](std::vector<std::u16string> paths) {
+    if (FolderTreeState* state = FolderTreeStateOf(tree)) {
+      FolderTreeRefreshPaths(*state, std::move(paths));
+      FolderTreeWatchOpen(*state);
+    }
+  });
+
+  Navigate(kept, u"");
+  Navigate(kept, initial_path);
+  return created.result;
+}
+
+void FolderTreeRefresh(int64_t number) {
+  ControlRecord* record = ControlFind(number);
+  FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
+  if (!state) return;
+  DriveWatchRefresh();
+  std::vector<std::u16string> paths = FolderTreeOpenPaths(*state);
+  if (const QTreeWidgetItem* selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
+  FolderTreeRefreshPaths(*state, std::move(paths));
+  FolderTreeWatchOpen(*state);
+}
+
+void FolderTreeNavigate(int64_t number, const std::u16string& path) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops->set_text) record->ops->set_text(*record, path);
+}

@@ -1,0 +1,44 @@
+#include "ui/qt/folder_tree/folder_tree_shared.h"
+
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
+
+#include "ui/qt/folder_tree/folder_tree_state.h"
+
+FolderTreeShared::FolderTreeShared() : drives(FolderTreesDrivesChanged) {
+  const QFileIconProvider provider;
+  computer_icon = provider.icon(QAbstractFileIconProvider::Computer);
+  drive_icon = provider.icon(QAbstractFileIconProvider::Drive);
+  folder_icon = provider.icon(QAbstractFileIconProvider::Folder);
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QFileInfo info(documents);
+  if (documents.isEmpty() || !info.isDir()) return;
+  documents_path = documents.toStdU16String();
+  if (documents_path.back() != u'/') documents_path += u'/';
+  documents_icon = provider.icon(info);
+  const QString name = QDir(documents).dirName();
+  if (!name.isEmpty()) documents_label = name.toStdU16String();
+  documents_shown = true;
+}
+
+std::shared_ptr<FolderTreeShared> FolderTreeSharedTake() {
+  static std::weak_ptr<FolderTreeShared> held;
+  std::shared_ptr<FolderTreeShared> shared = held.lock();
+  if (!shared) {
+    shared = std::make_shared<FolderTreeShared>();
+    held = shared;
+  }
+  return shared;
+}
+
+std::u16string DriveDisplayName(const MountEntry& drive) {
+  // The system's storage record is used only when it describes this very mount, not
+  // the volume some other folder above a missing mount point lies on.
+  const QStorageInfo storage(QString::fromStdU16String(drive.mount_point));
+  if (storage.isValid() && storage.rootPath().toStdU16String() == drive.mount_point && !storage.name().isEmpty())
+    return storage.name().toStdU16String();
+  return drive.mount_point;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// What all folder trees share: labels and icons, the documents folder, the file icon
+// cache and the drives with their watch. Made with the first tree, kept while any
+// tree stands.
+#include <QIcon>
+#include <memory>
+#include <string>
+
+#include "ui/qt/folder_tree/drive_watch.h"
+#include "ui/qt/folder_tree/folder_tree_icon_cache.h"
+
+struct FolderTreeShared {
+  FolderTreeShared();
+
+  std::u16string computer_label = u"My Computer";
+  QIcon computer_icon;
+  QIcon drive_icon;
+  QIcon folder_icon;
+  std::u16string documents_label = u"My Documents";
+  std::u16string documents_path;  // ends in "/"
+  QIcon documents_icon;
+  bool documents_shown = false;  // the documents folder exists
+  IconCache file_icons;
+  DriveWatch drives;
+};
+
+// The shared data, made when no tree holds it.
+std::shared_ptr<FolderTreeShared> FolderTreeSharedTake();
+
+// A drive's node text: its volume label, else its mount point.
+std::u16string DriveDisplayName(const MountEntry& drive);

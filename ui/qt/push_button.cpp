@@ -1,0 +1,25 @@
+#include "ui/push_button.h"
+
+#include <QPushButton>
+
+#include "ui/qt/control_create.h"
+
+namespace {
+
+// The click is a command of the button; without a Notify routine it becomes
+// ControlEvent with the command's code as detail.
+constexpr int32_t kClicked = 0;
+
+const ControlOps kPushButtonOps{.type_id = kPushButtonType};
+
+}  // namespace
+
+int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& caption, uint32_t) {
+  QWidget* container = ControlContainer();
+  if (!container) return 0;
+  auto* button = new QPushButton(QString::fromStdU16String(caption), container);
+  QObject::connect(button, &QPushButton::clicked, button,
+                   [button] { ControlNotify(button, {NoticeKind::kCommand, kClicked}); });
+  return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;
+}
