@@ -72,12 +72,14 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& arguments) {
   return code;
 }
 
-// The window as it draws itself, saved as a PNG.
+// The window's client area as it stands on the screen, controls and all, saved as a
+// PNG. (The frame is the window manager's, drawn outside the program.)
 void SaveScreenshot(HWND window, const std::wstring& file) {
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -89,7 +91,9 @@ void SaveScreenshot(HWND window, const std::wstring& file) {
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
   ASSERT_NE(bitmap, nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  EXPECT_TRUE(PrintWindow(window, dc, 0));
+  HDC window_dc = GetDC(window);
+  EXPECT_TRUE(BitBlt(dc, 0, 0, width, height, window_dc, 0, 0, SRCCOPY));
+  ReleaseDC(window, window_dc);
   GdiFlush();
   std::vector<Bytes> rows(static_cast<size_t>(height), Bytes(static_cast<size_t>(width) * 3));
   const auto* bgrx = static_cast<const uint8_t*>(pixels);
