@@ -63,7 +63,8 @@ bool FolderTreeNodeRefresh(FolderTreeState& state, QTreeWidgetItem* node) {
   if (!IsFilled(node) || node == state.root) return true;  // read when it is first opened
   const std::u16string path = FolderTreePath(state, node);
   if (path.empty()) return true;
-  const FolderContents contents = FolderTreeRead(state, path);
+  const FolderReadRules rules = FolderTreeRules(state);
+  const FolderContents contents = FolderRead(rules, path);
   if (!contents.readable) return false;
 
   std::set<std::u16string> folders(contents.folders.begin(), contents.folders.end());
@@ -76,7 +77,7 @@ bool FolderTreeNodeRefresh(FolderTreeState& state, QTreeWidgetItem* node) {
     // A name still there keeps its node; it is taken off the list of names to add.
     if (wanted.erase(NodeText(child)) == 1) {
       if (&wanted == &folders && !IsFilled(child))
-        child->setChildIndicatorPolicy(FolderHasChildren(state, path + NodeText(child) + u"/")
+        child->setChildIndicatorPolicy(FolderShowsChildren(rules, path + NodeText(child) + u"/")
                                            ? QTreeWidgetItem::ShowIndicator
                                            : QTreeWidgetItem::DontShowIndicator);
       continue;

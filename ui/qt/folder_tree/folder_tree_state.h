@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/control_register.h"
+#include "ui/folder_read.h"
 #include "ui/qt/folder_tree/drive_table.h"
 
 class QIcon;
@@ -71,15 +72,8 @@ std::u16string FolderTreePath(const FolderTreeState& state, const QTreeWidgetIte
 // notice when it is not ready); false then.
 bool FolderTreeExpand(FolderTreeState& state, QTreeWidgetItem* node);
 
-// What a folder shows: its folders and the files that match the patterns, sorted when
-// the tree is. `readable` is false when the folder could not be listed.
-struct FolderContents {
-  std::vector<std::u16string> folders, files;
-  bool readable = false;
-};
-FolderContents FolderTreeRead(const FolderTreeState& state, const std::u16string& path);
-// Whether the folder (path ending in "/") would show anything when opened.
-bool FolderHasChildren(const FolderTreeState& state, const std::u16string& folder);
+// How the tree reads folders: its flags and patterns.
+FolderReadRules FolderTreeRules(const FolderTreeState& state);
 // Nodes for a folder or a file named in the folder at `path`. A file node's icon comes
 // from the icon cache, whose lock the caller holds.
 std::unique_ptr<QTreeWidgetItem> FolderNodeMake(const FolderTreeState& state, const std::u16string& path,

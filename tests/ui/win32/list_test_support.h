@@ -1,0 +1,39 @@
+#pragma once
+// Helpers of the list tests: the user's mouse and keys as the lists receive them, and
+// the events the lists post.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/control_register.h"
+#include "ui/events.h"
+
+// Dispatches what is pending and takes every queued event; returns the details of the
+// ControlEvents of the control, in order.
+inline std::vector<int64_t> ListEvents(int64_t control) {
+  std::vector<int64_t> details;
+  for (int rounds = 0; rounds < 1000; ++rounds) {
+    const int32_t code = EventWait(20);
+    if (code == 0) break;
+    if (code == ControlEvent && EventControl() == control) details.push_back(EventDetail());
+  }
+  return details;
+}
+
+inline HWND ListWindow(int64_t control) { return ControlFind(control)->handle; }
+
+// Queues a press and a release of the button at the point of the window's client
+// area, as the mouse would; `press` may be a double-click's second press.
+inline void PostClick(HWND window, POINT at, UINT press = WM_LBUTTONDOWN) {
+  const bool right = press == WM_RBUTTONDOWN || press == WM_RBUTTONDBLCLK;
+  PostMessageW(window, press, right ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// Queues a press at `from`, a move with the button held to `to`, and the release there.
+inline void PostDrag(HWND window, POINT from, POINT to) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}

@@ -1,0 +1,268 @@
+#include "ui/folder_tree.h"
+
+#include <windowsx.h>
+
+#include "ui/control_register.h"
+#include "ui/events.h"
+#include "ui/win32/dpi_scale.h"
+#include "ui/win32/folder_tree/folder_tree_shared.h"
+#include "ui/win32/folder_tree/folder_tree_state.h"
+
+namespace {
+
+constexpr UINT_PTR kTreeSubclass = 1;
+
+// The tree keeps the shell's list of small icons; nothing the tree does may leave it
+// with another.
+void ImagesEnsure(const FolderTreeState& state) {
+  const HIMAGELIST images = FolderTreeSharedGet()->images;
+  if (reinterpret_cast<HIMAGELIST>(SendMessageW(state.tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) != images)
+    SendMessageW(state.tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+void Rebuild(FolderTreeState& state) {
+  NodeDelete(state, TVI_ROOT);
+  const FolderTreeShared& shared = *FolderTreeSharedGet();
+  state.root = NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true,
+                       kComputerParameter);
+  const DWORD present = GetLogicalDrives();
+  for (int64_t drive = 0; drive < kDriveCount; ++drive)
+    if (present & (DWORD{1} << drive)) DriveNodeAdd(state, drive);
+  if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
+    NodeAdd(state.tree, state.root, TVI_LAST, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
+  SendMessageW(state.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(state.root));
+}
+
+// Fills the node and opens it; false when it could not be filled.
+bool Open(FolderTreeState& state, HTREEITEM node) {
+  if (!FolderTreeExpand(state, node)) return false;
+  SendMessageW(state.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+  return true;
+}
+
+bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) {
+  return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
+                              reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
+                              ignore_case) == CSTR_EQUAL;
+}
+
+HTREEITEM FolderChild(const FolderTreeState& state, HTREEITEM node, const std::u16string& name, bool ignore_case) {
+  for (HTREEITEM child = NodeChild(state.tree, node); child; child = NodeNext(state.tree, child))
+    if (NodeKind(NodeParameter(state.tree, child)) == kNodeFolder &&
+        SameName(NodeText(state.tree, child), name, ignore_case))
+      return child;
+  return nullptr;
+}
+
+// Opens the nodes down to the target folder ("C:\Data\", its drive letter upper case)
+// and selects it; stops, selecting nothing, where the way ends.
+void GoTo(FolderTreeState& state, const std::u16string& target) {
+  if (target.size() < 3 || target[0] < u'A' || target[0] > u'Z' || target.compare(1, 2, u":\\") != 0) return;
+  const int64_t drive = target[0] - u'A';
+  HTREEITEM node = NodeChild(state.tree, state.root);
+  while (node && NodeKind(NodeParameter(state.tree, node)) != drive) node = NodeNext(state.tree, node);
+  if (!node) return;
+  Open(state, node);
+  for (size_t start = 3; start < target.size();) {
+    size_t end = target.find(u'\\', start);
+    if (end == std::u16string::npos) end = target.size();
+    const std::u16string name = target.substr(start, end - start);
+    start = end + 1;
+    if (name.empty()) continue;
+    HTREEITEM child = FolderChild(state, node, name, false);
+    if (!child) child = FolderChild(state, node, name, true);
+    if (!child) return;
+    Open(state, child);
+    node = child;
+  }
+  SendMessageW(state.tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+}
+
+// A path's drive letter, typed in either case, as the tree names drives.
+std::u16string DriveLetterUpper(std::u16string path) {
+  if (!path.empty() && path[0] >= u'a' && path[0] <= u'z') path[0] = static_cast<char16_t>(path[0] - 32);
+  return path;
+}
+
+void Navigate(FolderTreeState& state, const std::u16string& path) {
+  NoticeClose(state);
+  std::u16string target;
+  bool rebuild = false;
+  const size_t slash = path.rfind(u'\\');
+  if (path.empty() || path == u"\\") {
+    rebuild = true;
+  } else if (slash == std::u16string::npos) {
+    state.patterns = path;
+    if (const HTREEITEM selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
+    rebuild = true;
+  } else if (slash + 1 == path.size()) {
+    target = DriveLetterUpper(path);
+  } else {
+    target = DriveLetterUpper(path.substr(0, slash + 1));
+    state.patterns = path.substr(slash + 1);
+    rebuild = true;
+  }
+  if (rebuild) Rebuild(state);
+  if (!target.empty()) GoTo(state, target);
+  ImagesEnsure(state);
+}
+
+std::u16string GetText(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
+  return node ? FolderTreePath(*state, node) : std::u16string();
+}
+
+int64_t GetState(ControlRecord& record) {
+  const FolderTreeState* state = FolderTreeStateOf(record);
+  const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
+  if (!node) return 0;
+  const int64_t parameter = NodeParameter(state->tree, node);
+  if (parameter == 0) return 0;  // drive A before it was first opened
+  return NodeKind(parameter) == kNodeFile ? 1 : 2;
+}
+
+void SetText(ControlRecord& record, const std::u16string& path) {
+  if (FolderTreeState* state = FolderTreeStateOf(record)) Navigate(*state, path);
+}
+
+void Release(ControlRecord& record) {
+  FolderTreeState* state = FolderTreeStateOf(record);
+  if (!state) return;
+  NoticeClose(*state);
+  // The shell's list outlives every tree: the tree must not take it along.
+  if (IsWindow(state->tree) && FolderTreeSharedGet() &&
+      reinterpret_cast<HIMAGELIST>(SendMessageW(state->tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) ==
+          FolderTreeSharedGet()->images)
+    SendMessageW(state->tree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+}
+
+// The node under the pointer of the message being handled; null for none.
+HTREEITEM NodeAtPointer(HWND tree) {
+  const DWORD at = GetMessagePos();
+  TVHITTESTINFO hit = {};
+  hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  ScreenToClient(tree, &hit.pt);
+  const auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return hit.flags & TVHT_ONITEM ? node : nullptr;
+}
+
+int64_t Notify(FolderTreeState& state, const NMHDR& header) {
+  switch (header.code) {
+    case NM_CLICK:
+      ControlEventPost(state.tree, DetailLeftClick);
+      break;
+    case NM_RCLICK:
+      if (const HTREEITEM node = NodeAtPointer(state.tree))
+        SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+      ControlEventPost(state.tree, DetailRightClick);
+      break;
+    case NM_DBLCLK:
+      ControlEventPost(state.tree, DetailLeftDoubleClick);
+      break;
+    case TVN_SELCHANGEDW:
+      if (!state.quiet) ControlEventPost(state.tree, DetailChange);
+      break;
+    case TVN_BEGINDRAGW: {
+      const auto& drag = reinterpret_cast<const NMTREEVIEWW&>(header);
+      SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(drag.itemNew.hItem));
+      ControlEventPost(state.tree, DetailDragStart);
+      break;
+    }
+    case TVN_ITEMEXPANDINGW: {
+      const auto& expanding = reinterpret_cast<const NMTREEVIEWW&>(header);
+      if (!(expanding.action & TVE_EXPAND)) break;
+      const bool filled = FolderTreeExpand(state, expanding.itemNew.hItem);
+      ImagesEnsure(state);
+      // A node that could not be filled stays closed with its button: opening it again
+      // tries again.
+      if (!filled) return TRUE;
+      break;
+    }
+    default:
+      break;
+  }
+  return kNotHandled;
+}
+
+int64_t NotifyRoutine(ControlRecord& record, NativeHandle, const ControlNotice& notice) {
+  FolderTreeState* state = FolderTreeStateOf(record);
+  const auto* header = reinterpret_cast<const NMHDR*>(notice.native);
+  if (!state || notice.kind != NoticeKind::kNotify || !header) return kNotHandled;
+  return Notify(*state, *header);
+}
+
+LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_RBUTTONDBLCLK) {
+    ControlEventPost(tree, DetailRightDoubleClick);
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(tree, TreeProc, kTreeSubclass);
+  }
+  return DefSubclassProc(tree, message, wparam, lparam);
+}
+
+const ControlOps kFolderTreeOps = [] {
+  ControlOps ops;
+  ops.type_id = kFolderTreeType;
+  ops.notify = NotifyRoutine;
+  ops.release = Release;
+  ops.get_state = GetState;
+  ops.get_text = GetText;
+  ops.set_text = SetText;
+  return ops;
+}();
+
+}  // namespace
+
+int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
+                         const std::u16string& initial_path, uint32_t flags) {
+  const HWND container = ControlContainer();
+  if (!container || !FolderTreeSharedTake()) return 0;
+  FolderTreesWatchDrives(container);
+
+  const DWORD extended = flags & kFolderTreeNoEdge ? 0 : WS_EX_CLIENTEDGE;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
+  if (!(flags & kFolderTreeNoLines)) style |= TVS_HASLINES;
+  if (!(flags & kFolderTreeNoButtons)) style |= TVS_HASBUTTONS;
+  const ControlSlot slot = ControlTake(number);
+  const HWND tree = CreateWindowExW(extended, WC_TREEVIEWW, L"", style, DpiScaleX(x), DpiScaleY(y), DpiScaleX(width),
+                                    DpiScaleY(height), container,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleW(nullptr),
+                                    nullptr);
+  if (!tree || !slot.record) {
+    if (tree) DestroyWindow(tree);
+    return 0;
+  }
+  SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FolderTreeSharedGet()->images));
+  SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+  SetWindowSubclass(tree, TreeProc, kTreeSubclass, 0);
+
+  auto state = std::make_unique<FolderTreeState>();
+  state->tree = tree;
+  state->flags = flags;
+  FolderTreeState& kept = *state;
+  ControlRecord& record = *slot.record;
+  record.colours[0] = record.colours[1] = -1;
+  record.state = std::move(state);
+  const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
+  if (result == 0) return 0;
+
+  Navigate(kept, u"");
+  Navigate(kept, initial_path);
+  return result;
+}
+
+void FolderTreeNavigate(int64_t number, const std::u16string& path) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops && record->ops->set_text) record->ops->set_text(*record, path);
+}
+
+void FolderTreeRefresh(int64_t number) {
+  ControlRecord* record = ControlFind(number);
+  FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
+  if (!state) return;
+  DrivesRemoved(*state, 0);
+  DrivesArrived(*state, 0);
+  FolderTreeRefreshOpen(*state);
+}
