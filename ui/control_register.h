@@ -51,6 +51,9 @@ struct ControlNotice {
   int64_t item = -1;      // row, line or column concerned; -1 for none
   bool old_selected = false;
   bool new_selected = false;
+  // The window system's own record of the report, for the type's Notify routine (the
+  // NMHDR's address of a Win32 WM_NOTIFY); 0 when there is none.
+  intptr_t native = 0;
 };
 
 // A Notify routine returns this to let the default handling go on as if it had not
