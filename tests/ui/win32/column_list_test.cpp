@@ -52,7 +52,7 @@ struct ColumnListWin32 : ::testing::Test {
   static void ClickTitle(int column) {
     RECT rect{};
     SendMessageW(Header(), HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
-    PostClick(Header(), {rect.left + 10, (rect.top + rect.bottom) / 2});  // in sight
+    PostClickAt(Header(), {rect.left + 10, (rect.top + rect.bottom) / 2});  // in sight
   }
   static std::vector<std::u16string> Column(int column) {
     std::vector<std::u16string> texts;
@@ -121,9 +121,9 @@ TEST_F(ColumnListWin32, SelectionAndClicks) {
   for (const char16_t* row : {u"a\n1", u"b\n2", u"c\n3"}) ControlAddItem(kFileList, -1, row);
   // The first click off the rows with nothing selected: the empty selection counts as
   // a change once; the click itself posts nothing.
-  PostClick(List(), EmptyPoint());
+  PostClickAt(List(), EmptyPoint());
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailChange}));
-  PostClick(List(), EmptyPoint());
+  PostClickAt(List(), EmptyPoint());
   EXPECT_TRUE(ListEvents(kFileList).empty());
 
   Select(1);
@@ -133,19 +133,25 @@ TEST_F(ColumnListWin32, SelectionAndClicks) {
   // The row left and the row entered: one merged change.
   Select(2);
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailChange}));
+  // The keyboard focus moving alone is no change of the selection.
+  LVITEMW focus{};
+  focus.stateMask = LVIS_FOCUSED;
+  focus.state = LVIS_FOCUSED;
+  SendMessageW(List(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focus));
+  EXPECT_TRUE(ListEvents(kFileList).empty());
 
-  PostClick(List(), RowPoint(0));
+  PostClickAt(List(), RowPoint(0));
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailChange, DetailLeftClick}));
   EXPECT_EQ(ControlGetState(kFileList), 0);
-  PostClick(List(), RowPoint(1), WM_RBUTTONDOWN);
+  PostClickAt(List(), RowPoint(1), WM_RBUTTONDOWN);
   const std::vector<int64_t> right = ListEvents(kFileList);
   ASSERT_FALSE(right.empty());
   EXPECT_EQ(right.back(), DetailRightClick);
 
   // A double-click opens, on a row or off the rows; so does Enter on a selected row.
-  PostClick(List(), RowPoint(0), WM_LBUTTONDBLCLK);
+  PostClickAt(List(), RowPoint(0), WM_LBUTTONDBLCLK);
   EXPECT_EQ(ListEvents(kFileList), (std::vector<int64_t>{DetailLeftDoubleClick, DetailLeftClick}));
-  PostClick(List(), EmptyPoint(), WM_LBUTTONDBLCLK);
+  PostClickAt(List(), EmptyPoint(), WM_LBUTTONDBLCLK);
   const std::vector<int64_t> off = ListEvents(kFileList);
   ASSERT_FALSE(off.empty());
   EXPECT_EQ(off.front() == DetailChange ? off[1] : off[0], DetailLeftDoubleClick);

@@ -59,14 +59,14 @@ TEST_F(LineListWin32, LinesInTheOrderAddedAndTheSelection) {
 
 TEST_F(LineListWin32, ClicksDoubleClicksAndDrags) {
   Open(0);
-  PostClick(List(), LinePoint(1));
+  PostClickAt(List(), LinePoint(1));
   EXPECT_EQ(ListEvents(kImageLog), (std::vector<int64_t>{DetailLeftClick}));
   EXPECT_EQ(ControlGetState(kImageLog), 1);
-  PostClick(List(), LinePoint(1), WM_LBUTTONDBLCLK);
+  PostClickAt(List(), LinePoint(1), WM_LBUTTONDBLCLK);
   const std::vector<int64_t> twice = ListEvents(kImageLog);
   ASSERT_FALSE(twice.empty());
   EXPECT_EQ(twice.front(), DetailLeftDoubleClick);
-  PostClick(List(), LinePoint(2), WM_RBUTTONDOWN);
+  PostClickAt(List(), LinePoint(2), WM_RBUTTONDOWN);
   EXPECT_EQ(ListEvents(kImageLog), (std::vector<int64_t>{DetailRightClick}));
   POINT to = LinePoint(1);
   to.x += 40;

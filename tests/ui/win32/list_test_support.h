@@ -1,22 +1,23 @@
 #pragma once
-// Helpers of the list tests: the user's mouse and keys as the lists receive them, and
-// the events the lists post.
+// Helpers of the list tests: the user's mouse as the lists receive it, and the events
+// the lists post.
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/control_register.h"
-#include "ui/events.h"
 
-// Dispatches what is pending and takes every queued event; returns the details of the
-// ControlEvents of the control, in order.
+// Drains as DrainControlEvents does; returns the details of the control's events.
 inline std::vector<int64_t> ListEvents(int64_t control) {
   std::vector<int64_t> details;
-  for (int rounds = 0; rounds < 1000; ++rounds) {
-    const int32_t code = EventWait(20);
-    if (code == 0) break;
-    if (code == ControlEvent && EventControl() == control) details.push_back(EventDetail());
+  for (const SeenControlEvent& seen : DrainControlEvents()) {
+    if (seen.object != control) continue;
+    EXPECT_EQ(seen.window, 0);  // the lists stand in window 0
+    details.push_back(seen.detail);
   }
   return details;
 }
@@ -25,7 +26,7 @@ inline HWND ListWindow(int64_t control) { return ControlFind(control)->handle; }
 
 // Queues a press and a release of the button at the point of the window's client
 // area, as the mouse would; `press` may be a double-click's second press.
-inline void PostClick(HWND window, POINT at, UINT press = WM_LBUTTONDOWN) {
+inline void PostClickAt(HWND window, POINT at, UINT press = WM_LBUTTONDOWN) {
   const bool right = press == WM_RBUTTONDOWN || press == WM_RBUTTONDBLCLK;
   PostMessageW(window, press, right ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(at.x, at.y));
   PostMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
