@@ -8,12 +8,12 @@
 #include <ole2.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "fs/object_table.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
+#include "ui/native_hooks.h"
 #include "ui/win32/control_font.h"
 #include "ui/win32/window_access.h"
 #include "ui/win32/window_busy_cursor.h"
@@ -37,7 +37,7 @@ LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPA
   RemovePropW(control, kIdProperty);
   SetWindowLongPtrW(control, GWLP_ID, kNoNumber);
   const LRESULT result = DefSubclassProc(control, message, wparam, lparam);
-  if (record) ControlGone(number);
+  if (record) ControlGone(number, control);
   return result;
 }
 
@@ -81,13 +81,7 @@ ControlRecord* ControlOf(NativeHandle control) {
   return record && record->handle == control ? record : nullptr;
 }
 
-void ControlsDestroyIn(NativeHandle window) {
-  std::vector<int64_t> inside;
-  ControlForEach([&](ControlRecord& record) {
-    if (IsChild(window, record.handle)) inside.push_back(record.number);
-  });
-  for (const int64_t number : inside) ControlRelease(number);
-}
+bool NativeIsInside(NativeHandle window, NativeHandle control) { return IsChild(window, control) != FALSE; }
 
 void ControlEventPost(NativeHandle control, int64_t detail) {
   if (const ControlRecord* record = ControlOf(control))
