@@ -9,6 +9,7 @@
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
 #include "ui/line_list.h"
+#include "ui/line_list_notify.h"
 
 namespace {
 
