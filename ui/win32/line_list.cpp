@@ -36,7 +36,8 @@ void ShowWidthOf(HWND list, const std::u16string& text) {
 int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
   HWND list = record.handle;
   // A position beyond the end appends, as -1 does.
-  const WPARAM at = position < 0 || position > LineCount(list) ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(position);
+  const WPARAM at =
+      position < 0 || position > LineCount(list) ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(position);
   if (SendMessageW(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) >= 0) ShowWidthOf(list, text);
   return 0;
 }
