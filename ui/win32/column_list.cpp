@@ -145,7 +145,6 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   if (flags & kColumnListMovableColumns) extended |= LVS_EX_HEADERDRAGDROP;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   ColumnListWatch(list);
-  record.colours[0] = -1;  // grid lines: the system's colour
   auto state = std::make_unique<ColumnListState>();
   state->sorted = flags & kColumnListSorted;
   record.state = std::move(state);

@@ -164,7 +164,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->shared = FolderTreeSharedTake();
   FolderTreeState& kept = *state;
   created.record->state = std::move(state);
-  created.record->colours[0] = created.record->colours[1] = -1;
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
     const FolderTreeState* state = FolderTreeStateOf(tree);
