@@ -6,9 +6,9 @@
 #include <climits>
 #include <memory>
 
+#include "ui/events.h"
 #include "ui/qt/column_list_widget.h"
 #include "ui/qt/control_create.h"
-#include "ui/events.h"
 #include "ui/qt/geometry.h"
 #include "ui/qt/list_selection.h"
 

@@ -1,7 +1,7 @@
 #include "ui/line_list.h"
 
-#include "ui/qt/control_create.h"
 #include "ui/events.h"
+#include "ui/qt/control_create.h"
 #include "ui/qt/line_list_widget.h"
 #include "ui/qt/list_selection.h"
 

@@ -4,9 +4,9 @@
 #include <QPalette>
 #include <QTreeWidget>
 
-#include "ui/qt/control_create.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/qt/control_create.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
 #include "ui/qt/folder_tree/folder_tree_view.h"
