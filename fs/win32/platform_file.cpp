@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
+#include "fs/platform_transfer.h"
 #include "fs/win32/device_name.h"
 #include "fs/win32/system_path.h"
 
@@ -11,17 +10,12 @@ namespace {
 
 HANDLE Native(int64_t handle) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle)); }
 
-thread_local int g_last_error = 0;
-
 // Records the system's last error as the last failure and yields `result`.
 template <typename T>
 T Failed(T result) {
-  g_last_error = static_cast<int>(GetLastError());
+  PlatformSetLastError(static_cast<int>(GetLastError()));
   return result;
 }
-
-// ReadFile and WriteFile count in 32 bits.
-constexpr int64_t kMaxTransfer = int64_t{1} << 30;
 
 DWORD AccessFrom(PlatformAccess access) {
   switch (access) {
@@ -62,38 +56,19 @@ bool IsRegularFile(HANDLE file) {
          !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-template <typename Call>
-int64_t Transfer(int64_t count, Call call) {
-  int64_t total = 0;
-  while (total < count) {
-    DWORD done = 0;
-    if (!call(total, static_cast<DWORD>(std::min(count - total, kMaxTransfer)), done)) {
-      g_last_error = static_cast<int>(GetLastError());
-      break;
-    }
-    if (done == 0) break;
-    total += done;
-  }
-  return total;
-}
-
 }  // namespace
-
-int PlatformLastError() { return g_last_error; }
-
-void PlatformSetLastError(int code) { g_last_error = code; }
 
 PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
                                 PlatformDisposition disposition, PlatformShare share) {
   const auto wide = SystemPath(path);
   if (!wide) {
-    g_last_error = ERROR_INVALID_NAME;
+    PlatformSetLastError(ERROR_INVALID_NAME);
     return {};
   }
   // Only files on a disk are opened: opening a device (CON, NUL, COM1, \\.\ paths) can
   // have effects of its own, and a disk device would read as one huge file.
   if (NamesDevice(path)) {
-    g_last_error = ERROR_INVALID_NAME;
+    PlatformSetLastError(ERROR_INVALID_NAME);
     return {};
   }
   // Truncation waits until the file is held and known to be a file.
@@ -105,7 +80,7 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   if (handle == INVALID_HANDLE_VALUE) return Failed(PlatformFile());
   PlatformFile file(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)));
   if (!IsRegularFile(handle)) {
-    g_last_error = ERROR_ACCESS_DENIED;
+    PlatformSetLastError(ERROR_ACCESS_DENIED);
     return {};
   }
   const bool truncate = disposition == PlatformDisposition::CreateAlways ||
@@ -117,16 +92,20 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
 int64_t PlatformFile::Read(void* data, int64_t count) {
   if (!IsOpen()) return 0;
   auto* bytes = static_cast<char*>(data);
-  return Transfer(count, [&](int64_t done, DWORD piece, DWORD& got) {
-    return ReadFile(Native(handle_), bytes + done, piece, &got, nullptr) != 0;
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    DWORD got = 0;
+    return ReadFile(Native(handle_), bytes + done, static_cast<DWORD>(size), &got, nullptr) ? int64_t{got}
+                                                                                            : Failed(int64_t{-1});
   });
 }
 
 int64_t PlatformFile::Write(const void* data, int64_t count) {
   if (!IsOpen()) return 0;
   const auto* bytes = static_cast<const char*>(data);
-  return Transfer(count, [&](int64_t done, DWORD piece, DWORD& put) {
-    return WriteFile(Native(handle_), bytes + done, piece, &put, nullptr) != 0;
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    DWORD put = 0;
+    return WriteFile(Native(handle_), bytes + done, static_cast<DWORD>(size), &put, nullptr) ? int64_t{put}
+                                                                                             : Failed(int64_t{-1});
   });
 }
 

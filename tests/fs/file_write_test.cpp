@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fs/files.h"
+#include "tests/fs/expected_errors.h"
 #include "tests/fs/file_writing.h"
 
 using namespace std::string_literals;
@@ -148,3 +149,14 @@ TEST_F(FileWriting, FailedOpensLeaveTheNumberFreeAfterClosingItsFile) {
 }
 
 }  // namespace
+
+TEST(FileErrors, FailedOpensTellTheSystemsReason) {
+  TempFolder dir;
+  EXPECT_EQ(FileCreate(18, dir.Text("missing/x"), 0), 0);
+  EXPECT_EQ(FileLastError(), kMissingFolderError);
+  EXPECT_EQ(FileCreate(18, dir.Text(), 0), 0);
+  EXPECT_EQ(FileLastError(), kFolderOpenedError);
+  EXPECT_EQ(FileCreate(18, u"a\0b"s, 0), 0);
+  EXPECT_EQ(FileLastError(), kBadNameError);
+  FileCloseAll();
+}

@@ -139,15 +139,15 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
       ControlCreate(number, {WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kColumnListOps);
   if (!created.record) return 0;
   ControlRecord& record = *created.record;
+  auto state = std::make_unique<ColumnListState>();
+  state->sorted = flags & kColumnListSorted;
+  record.state = std::move(state);
   HWND list = record.handle;
   // Texts cut short show whole in a tip.
   DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
   if (flags & kColumnListMovableColumns) extended |= LVS_EX_HEADERDRAGDROP;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   ColumnListWatch(list);
-  auto state = std::make_unique<ColumnListState>();
-  state->sorted = flags & kColumnListSorted;
-  record.state = std::move(state);
   AddColumn(record, 0, title, title_width);
   return created.result;
 }

@@ -1,4 +1,4 @@
-// Files on Linux: escaped bytes, advisory sharing, FIFOs, size limits, errno codes.
+// Files on Linux: escaped bytes, advisory sharing, FIFOs, size limits.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -78,14 +78,3 @@ TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
 }
 
 }  // namespace
-
-TEST(FileErrors, FailedOpensTellTheSystemsReason) {
-  TempFolder dir;
-  EXPECT_EQ(FileCreate(18, dir.Text("missing/x"), 0), 0);
-  EXPECT_EQ(FileLastError(), ENOENT);
-  EXPECT_EQ(FileCreate(18, dir.Text(), 0), 0);
-  EXPECT_EQ(FileLastError(), EISDIR);
-  EXPECT_EQ(FileCreate(18, u"a\0b"s, 0), 0);
-  EXPECT_EQ(FileLastError(), EINVAL);
-  FileCloseAll();
-}

@@ -1,4 +1,4 @@
-// Files on Windows: sharing as the system enforces it, devices, the system's error codes.
+// Files on Windows: sharing as the system enforces it, removal while open, devices.
 #include <windows.h>
 
 #include "fs/whole_file.h"
@@ -55,14 +55,3 @@ TEST(DeviceName, ReservedNamesWithAnyExtensionAndTheDeviceNamespace) {
 }
 
 }  // namespace
-
-TEST(FileErrors, FailedOpensTellTheSystemsReason) {
-  TempFolder dir;
-  EXPECT_EQ(FileCreate(18, dir.Text("missing/x"), 0), 0);
-  EXPECT_EQ(FileLastError(), ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(FileCreate(18, dir.Text(), 0), 0);
-  EXPECT_EQ(FileLastError(), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(FileCreate(18, u"a\0b"s, 0), 0);
-  EXPECT_EQ(FileLastError(), ERROR_INVALID_NAME);
-  FileCloseAll();
-}
