@@ -47,8 +47,5 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   auto* list = new LineListWidget(container, flags);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kLineListOps);
   if (!created.record) return 0;
-  // Text and background: the system's colours.
-  created.record->colours[0] = -1;
-  created.record->type_data = -1;
   return created.result;
 }
