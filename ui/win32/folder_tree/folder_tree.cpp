@@ -4,7 +4,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/win32/dpi_scale.h"
+#include "ui/win32/control_create.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
@@ -221,19 +221,14 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   if (!container || !FolderTreeSharedTake()) return 0;
   FolderTreesWatchDrives(container);
 
-  const DWORD extended = flags & kFolderTreeNoEdge ? 0 : WS_EX_CLIENTEDGE;
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
+  DWORD style = WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
   if (!(flags & kFolderTreeNoLines)) style |= TVS_HASLINES;
   if (!(flags & kFolderTreeNoButtons)) style |= TVS_HASBUTTONS;
-  const ControlSlot slot = ControlTake(number);
-  const HWND tree = CreateWindowExW(extended, WC_TREEVIEWW, L"", style, DpiScaleX(x), DpiScaleY(y), DpiScaleX(width),
-                                    DpiScaleY(height), container,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleW(nullptr),
-                                    nullptr);
-  if (!tree || !slot.record) {
-    if (tree) DestroyWindow(tree);
-    return 0;
-  }
+  const DWORD extended = flags & kFolderTreeNoEdge ? 0 : WS_EX_CLIENTEDGE;
+  const CreatedControl created =
+      ControlCreate(number, {WC_TREEVIEWW, style, extended, u""}, x, y, width, height, kFolderTreeOps);
+  if (!created.record) return 0;
+  const HWND tree = created.record->handle;
   SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FolderTreeSharedGet()->images));
   SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
   SetWindowSubclass(tree, TreeProc, kTreeSubclass, 0);
@@ -242,15 +237,12 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->tree = tree;
   state->flags = flags;
   FolderTreeState& kept = *state;
-  ControlRecord& record = *slot.record;
-  record.colours[0] = record.colours[1] = -1;
-  record.state = std::move(state);
-  const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
-  if (result == 0) return 0;
+  created.record->colours[0] = created.record->colours[1] = -1;
+  created.record->state = std::move(state);
 
   Navigate(kept, u"");
   Navigate(kept, initial_path);
-  return result;
+  return created.result;
 }
 
 void FolderTreeNavigate(int64_t number, const std::u16string& path) {
