@@ -7,23 +7,29 @@
 
 namespace {
 
-constexpr char16_t kLetter = u'Q';
+// Each test a letter of its own: test programs may run side by side.
+constexpr char16_t kArriving = kTestLetters[0], kRefreshed = kTestLetters[1], kUnready = kTestLetters[2];
+constexpr uint32_t Unit(char16_t letter) { return 1u << (letter - u'A'); }
 
 // A drive letter of the test's own, gone with it. Under Wine such a letter counts as a
 // drive but cannot be read, as a drive without its disc.
 class TestDrive {
  public:
-  TestDrive() { present_ = DefineDosDeviceW(0, L"Q:", L"C:\\imagescan-absent-disc"); }
+  explicit TestDrive(char16_t letter) : name_{static_cast<wchar_t>(letter), L':', 0}, unit_(Unit(letter)) {
+    present_ = DefineDosDeviceW(0, name_, L"C:\\imagescan-absent-disc");
+  }
   ~TestDrive() { Remove(); }
   TestDrive(const TestDrive&) = delete;
   TestDrive& operator=(const TestDrive&) = delete;
-  bool Present() const { return present_ && (GetLogicalDrives() & (1u << (kLetter - u'A'))); }
+  bool Present() const { return present_ && (GetLogicalDrives() & unit_); }
   void Remove() {
-    if (present_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+    if (present_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_, nullptr);
     present_ = false;
   }
 
  private:
+  wchar_t name_[3];
+  uint32_t unit_;
   bool present_ = false;
 };
 
@@ -35,7 +41,6 @@ void DeviceChange(WPARAM event, uint32_t units, DWORD type = DBT_DEVTYP_VOLUME) 
   volume.dbcv_unitmask = units;
   SendMessageW(WindowHandle(0), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
 }
-constexpr uint32_t kUnit = 1u << (kLetter - u'A');
 
 // The open drive-not-ready notice of the test's window; null for none.
 HWND Notice() {
@@ -61,19 +66,19 @@ std::u16string NoticeText(HWND notice) {
 
 TEST_F(FolderTreeTest, DrivesComingAndGoingFollowDeviceChanges) {
   Create();
-  ASSERT_EQ(Drive(kLetter), nullptr);
+  ASSERT_EQ(Drive(kArriving), nullptr);
 
   // Arrival: a new node at the end.
-  TestDrive drive;
+  TestDrive drive(kArriving);
   ASSERT_TRUE(drive.Present());
-  DeviceChange(DBT_DEVICEARRIVAL, kUnit);
-  ASSERT_NE(Drive(kLetter), nullptr);
-  EXPECT_EQ(Children(Computer()).back(), Drive(kLetter));
-  EXPECT_EQ(PathOf(Drive(kLetter)), u"Q:\\");
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kArriving));
+  ASSERT_NE(Drive(kArriving), nullptr);
+  EXPECT_EQ(Children(Computer()).back(), Drive(kArriving));
+  EXPECT_EQ(PathOf(Drive(kArriving)), u"Q:\\");
   Drain();
 
   // Other devices, and volumes of other letters, change nothing.
-  DeviceChange(DBT_DEVICEREMOVECOMPLETE, kUnit, DBT_DEVTYP_PORT);
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kArriving), DBT_DEVTYP_PORT);
   DeviceChange(DBT_DEVICEARRIVAL, 1u << 1);
   SendMessageW(WindowHandle(0), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
   EXPECT_EQ(ControlGetText(1), u"Q:\\");
@@ -81,8 +86,8 @@ TEST_F(FolderTreeTest, DrivesComingAndGoingFollowDeviceChanges) {
 
   // The drive gone: its node goes, and the selection on it moves to the computer node.
   drive.Remove();
-  DeviceChange(DBT_DEVICEREMOVECOMPLETE, kUnit);
-  EXPECT_EQ(Drive(kLetter), nullptr);
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kArriving));
+  EXPECT_EQ(Drive(kArriving), nullptr);
   EXPECT_EQ(Selected(), Computer());
   EXPECT_EQ(ControlGetText(1), u"");
   EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
@@ -113,12 +118,12 @@ TEST_F(FolderTreeTest, RefreshFollowsDrivesAndOpenFoldersKeepingTheSelection) {
   FolderTreeNavigate(1, Path(L"sub\\inner\\"));
   Drain();
   // Drives that came or went without a message.
-  TestDrive drive;
+  TestDrive drive(kRefreshed);
   FolderTreeRefresh(1);
-  EXPECT_NE(Drive(kLetter), nullptr);
+  EXPECT_NE(Drive(kRefreshed), nullptr);
   drive.Remove();
   FolderTreeRefresh(1);
-  EXPECT_EQ(Drive(kLetter), nullptr);
+  EXPECT_EQ(Drive(kRefreshed), nullptr);
   EXPECT_EQ(ControlGetText(1), Path(L"sub\\inner\\"));
   EXPECT_TRUE(Drain().empty());
 
@@ -139,15 +144,15 @@ TEST_F(FolderTreeTest, RefreshFollowsDrivesAndOpenFoldersKeepingTheSelection) {
 }
 
 TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
-  TestDrive drive;
+  TestDrive drive(kUnready);
   ASSERT_TRUE(drive.Present());
   const HWND tree = Create();
-  const HTREEITEM node = Drive(kLetter);
+  const HTREEITEM node = Drive(kUnready);
   ASSERT_NE(node, nullptr);
   Open(node);
   HWND notice = Notice();
   ASSERT_NE(notice, nullptr);
-  EXPECT_NE(NoticeText(notice).find(u"Q:"), std::u16string::npos);
+  EXPECT_NE(NoticeText(notice).find(u"S:"), std::u16string::npos);
   EXPECT_NE(SendDlgItemMessageW(notice, 12297, STM_GETIMAGE, IMAGE_ICON, 0), 0);
   EXPECT_FALSE(IsWindowEnabled(tree));
   // Left unfilled and closed, so that opening it again tries again.
@@ -161,37 +166,37 @@ TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
   EXPECT_TRUE(IsWindowEnabled(tree));
 
   // The drive's arrival closes it, and opening the drive tries again.
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
-  DeviceChange(DBT_DEVICEARRIVAL, kUnit);
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kUnready));
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(tree));
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   EXPECT_NE(Notice(), nullptr);
 
   // So do a navigation and its close box.
   FolderTreeNavigate(1, u"");
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   FolderTreeNavigate(1, u"");
   EXPECT_EQ(Notice(), nullptr);
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   SendMessageW(Notice(), WM_CLOSE, 0, 0);
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(tree));
 
   // A tree that goes takes its notice along. With flag 0x4 there is none.
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   const HWND quiet = Create(u"", kFolderTreeNoNotice);
   EXPECT_EQ(Notice(), nullptr);
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(quiet));
   // So does its window.
   Create();
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   WindowClose(0);
   EXPECT_EQ(Notice(), nullptr);
