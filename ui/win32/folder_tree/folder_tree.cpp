@@ -26,7 +26,7 @@ void Rebuild(FolderTreeState& state) {
   state.root = NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true,
                        kComputerParameter);
   const DWORD present = GetLogicalDrives();
-  for (int64_t drive = 0; drive < kDriveCount; ++drive)
+  for (int64_t drive = 0; drive < kTreeDrives; ++drive)
     if (present & (DWORD{1} << drive)) DriveNodeAdd(state, drive);
   if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
     NodeAdd(state.tree, state.root, TVI_LAST, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
@@ -87,24 +87,16 @@ std::u16string DriveLetterUpper(std::u16string path) {
 
 void Navigate(FolderTreeState& state, const std::u16string& path) {
   NoticeClose(state);
-  std::u16string target;
-  bool rebuild = false;
-  const size_t slash = path.rfind(u'\\');
-  if (path.empty() || path == u"\\") {
-    rebuild = true;
-  } else if (slash == std::u16string::npos) {
-    state.patterns = path;
-    if (const HTREEITEM selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
-    rebuild = true;
-  } else if (slash + 1 == path.size()) {
-    target = DriveLetterUpper(path);
+  // The separator alone names no folder here: it rebuilds, as the empty text does.
+  FolderTreeRequest request = FolderTreeRequestOf(path == u"\\" ? u"" : path, u'\\');
+  if (request.new_patterns) state.patterns = request.patterns;
+  if (request.to_selection) {
+    if (const HTREEITEM selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
   } else {
-    target = DriveLetterUpper(path.substr(0, slash + 1));
-    state.patterns = path.substr(slash + 1);
-    rebuild = true;
+    request.target = DriveLetterUpper(request.target);
   }
-  if (rebuild) Rebuild(state);
-  if (!target.empty()) GoTo(state, target);
+  if (request.rebuild) Rebuild(state);
+  if (!request.target.empty()) GoTo(state, request.target);
   ImagesEnsure(state);
 }
 
