@@ -4,7 +4,8 @@
 #include <string>
 
 // From now on SIGINT, SIGTERM and SIGHUP end the program with the exit code 128 + the
-// signal's number, after removing the file an ExitSignalCleanup names.
+// signal's number (on Windows: Ctrl+C, Ctrl+Break and the console's closing, with
+// STATUS_CONTROL_C_EXIT), after removing the file an ExitSignalCleanup names.
 void ExitSignalsInstall();
 
 // While it lives, an exit signal removes the file at `path` (which need not exist yet)

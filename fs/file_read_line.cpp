@@ -4,6 +4,7 @@
 
 #include "fs/file_record.h"
 #include "fs/files.h"
+#include "fs/ansi_text.h"
 #include "fs/text_encoding.h"
 
 namespace {
@@ -89,7 +90,7 @@ std::u16string FileReadLine(int64_t number, int format) {
   try {
     if (code == TextFormat::Utf16) return ReadUnits<std::u16string>(*record, 2, to_end);
     if (code == TextFormat::Utf8) return TextFromUtf8(ReadUtf8Bytes(*record, to_end));
-    return TextFromEscapedBytes(ReadUnits<std::string>(*record, 1, to_end));
+    return TextFromAnsi(ReadUnits<std::string>(*record, 1, to_end));
   } catch (const std::bad_alloc&) {
     return {};
   }

@@ -1,10 +1,11 @@
-#include <cerrno>
 #include <new>
 #include <string>
 #include <string_view>
 
 #include "fs/file_record.h"
 #include "fs/files.h"
+#include "fs/system_errors.h"
+#include "fs/ansi_text.h"
 #include "fs/text_encoding.h"
 
 namespace {
@@ -20,7 +21,7 @@ std::string EncodedBytes(std::u16string_view text, int format) {
     return bytes;
   }
   if (format == TextFormat::Utf8) return Utf8FromText(text);
-  return EscapedBytesFromText(text);
+  return AnsiFromText(text);
 }
 
 // A piece whose bytes cannot be had in memory is skipped, and counts as a failed write.
@@ -29,7 +30,7 @@ int64_t WritePiece(FileRecord& record, std::u16string_view text, int format) {
     const std::string bytes = EncodedBytes(text, format);
     return FileWriteBytes(record, bytes.data(), static_cast<int64_t>(bytes.size()));
   } catch (const std::bad_alloc&) {
-    if (record.write_error == 0) record.write_error = ENOMEM;
+    if (record.write_error == 0) record.write_error = kOutOfMemoryError;
     return 0;
   }
 }

@@ -1,5 +1,7 @@
 #include "fs/listing_search.h"
 
+#include "fs/path_separator.h"
+
 namespace {
 
 char16_t Folded(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u'a' - u'A') : unit; }
@@ -8,11 +10,11 @@ char16_t Folded(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + (u
 
 ListingSearch ListingSearchFrom(const std::u16string& path, const std::u16string& pattern) {
   std::u16string search = path;
-  if (!search.empty() && search.back() != u'/') search += u'/';
+  if (!search.empty() && !PathEndsInSeparator(search)) search += u'/';
   search += pattern.empty() ? u"*.*" : pattern;
-  const size_t slash = search.rfind(u'/');
-  if (slash == std::u16string::npos) return {u".", search};
-  return {search.substr(0, slash + 1), search.substr(slash + 1)};
+  const size_t name_start = PathNameStart(search);
+  if (name_start == 0) return {u".", search};
+  return {search.substr(0, name_start), search.substr(name_start)};
 }
 
 bool ListingNameMatches(std::u16string_view pattern, std::u16string_view name) {

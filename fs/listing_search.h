@@ -9,7 +9,8 @@ struct ListingSearch {
 };
 
 // Joins path and pattern into one search string, with "/" between them unless the path
-// is empty or ends in "/", and splits it again at its last "/". An empty pattern is "*.*".
+// is empty or ends in a separator (path_separator.h), and splits it again at its last
+// separator. An empty pattern is "*.*".
 ListingSearch ListingSearchFrom(const std::u16string& path, const std::u16string& pattern);
 
 // "*.*" matches every name, also one without a dot. Otherwise "?" matches one code unit

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "fs/ansi_text.h"
 #include "fs/text_encoding.h"
 
 namespace {
@@ -71,5 +72,5 @@ std::u16string TextFromBytes(const void* address, int64_t length, int format) {
     byte_count = static_cast<const unsigned char*>(zero) - bytes;
   }
   const std::string_view run(reinterpret_cast<const char*>(bytes), static_cast<size_t>(byte_count));
-  return code == TextFormat::Utf8 ? TextFromUtf8(run) : TextFromEscapedBytes(run);
+  return code == TextFormat::Utf8 ? TextFromUtf8(run) : TextFromAnsi(run);
 }

@@ -8,13 +8,21 @@
 #include "image/jpeg_decoder.h"
 #include "image/png_decoder.h"
 
-void ImageLayerStart() {
+void ImageLayerInit() {
   InitDecoderRegistry();
   RegisterBmpDecoder();
   InitImageTable();
+}
+
+void ImageDecodersInit() {
   RegisterPngDecoder();
   RegisterJpegDecoder();
   RegisterGifDecoder();
+}
+
+void ImageLayerStart() {
+  ImageLayerInit();
+  ImageDecodersInit();
 }
 
 void ImageLayerStop() {

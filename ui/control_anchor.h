@@ -2,9 +2,6 @@
 // Controls that follow their window's size.
 #include <cstdint>
 
-class QSize;
-class QWidget;
-
 // Each value is the share of the window's growth beyond its designed client size (the
 // size WindowCreate was asked for) by which that edge of the control moves: 0 keeps the
 // edge where it is, 1 moves it with the window's right or bottom edge. At the designed
@@ -19,5 +16,3 @@ struct ControlAnchor {
 
 // Anchors the control as it stands now, and places it for its window's present size.
 void ControlAnchorSet(int64_t number, const ControlAnchor& anchor);
-// Places the window's anchored controls for its size; `design` is its designed size.
-void ControlsFollowWindow(const QWidget* window, const QSize& design);

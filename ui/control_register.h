@@ -1,17 +1,21 @@
 #pragma once
 // What a control type needs to join the numbered controls: the record it fills, the
-// table of operations it provides, and the routines that tie its widget to a number
-// and report what the user did. Each type lives in files of its own and registers
-// nothing centrally: its creator takes a record, builds its widget in the current
-// container and calls ControlRegister with its ControlOps.
+// table of operations it provides, and the routines that tie its native control to a
+// number and report what the user did. Each type lives in files of its own and
+// registers nothing centrally: its creator takes a record, builds its control in the
+// current container and calls ControlRegister with its ControlOps.
+//
+// The table, the current container and the routing of reports are shared by every
+// window system; ControlRegister, ControlOf and ControlEventPost are each window
+// system's, as they read and write the number a native control carries.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "native_handle.h"
 #include "ui/control_anchor.h"
 
-class QWidget;
 struct ControlOps;
 
 // State a control type keeps per control (the folder tree's state, say); owned by the
@@ -21,7 +25,7 @@ struct ControlTypeState {
 };
 
 struct ControlRecord {
-  QWidget* handle = nullptr;  // the control's widget, owned by its parent window
+  NativeHandle handle = nullptr;  // the control, owned by its parent window
   const ControlOps* ops = nullptr;
   int64_t number = 0;  // the control's number or kAutoNumber id
   // Owned by the type: the column list's longest text length, the line list's
@@ -47,6 +51,9 @@ struct ControlNotice {
   int64_t item = -1;      // row, line or column concerned; -1 for none
   bool old_selected = false;
   bool new_selected = false;
+  // The window system's own record of the report, for the type's Notify routine (the
+  // NMHDR's address of a Win32 WM_NOTIFY); 0 when there is none.
+  intptr_t native = 0;
 };
 
 // A Notify routine returns this to let the default handling go on as if it had not
@@ -63,9 +70,9 @@ inline constexpr int32_t kFolderTreeType = 24;
 // makes the generic operation fall back as controls.h says.
 struct ControlOps {
   int32_t type_id = 0;
-  int64_t (*notify)(ControlRecord&, QWidget* control, const ControlNotice&) = nullptr;
-  // Runs while the control's widget is going away: free type resources only, the
-  // widget must not be used any more.
+  int64_t (*notify)(ControlRecord&, NativeHandle control, const ControlNotice&) = nullptr;
+  // Runs while the native control is going away: free type resources only, the
+  // control must not be used any more.
   void (*release)(ControlRecord&) = nullptr;
   int64_t (*get_state)(ControlRecord&) = nullptr;
   std::u16string (*get_text)(ControlRecord&) = nullptr;
@@ -82,10 +89,10 @@ struct ControlOps {
 };
 
 // The window new controls are created in; null before the first window.
-QWidget* ControlContainer();
-void ControlContainerSet(QWidget* window);
+NativeHandle ControlContainer();
+void ControlContainerSet(NativeHandle window);
 // Called as a window goes away: it stops being the container.
-void ControlContainerForget(QWidget* window);
+void ControlContainerForget(NativeHandle window);
 
 struct ControlSlot {
   ControlRecord* record = nullptr;  // null: the number cannot be taken
@@ -94,27 +101,31 @@ struct ControlSlot {
 // Takes the number's record for a new control (destroying the control that held it)
 // or a fresh record for kAutoNumber. The record comes back zero-filled.
 ControlSlot ControlTake(int64_t number);
-// Ties the widget to the record: stores the widget and the operations, gives the
-// widget its number ("WK_ID"), and arranges the clean-up when the widget goes. Returns
-// a non-zero handle for a number, the id for kAutoNumber; 0 when the slot could not be
-// taken, and the widget is then deleted.
-int64_t ControlRegister(int64_t number, const ControlSlot& slot, QWidget* control,
+// Ties the native control to the record: stores it and the operations, gives the
+// control its number ("WK_ID"), and arranges for ControlGone when the control goes.
+// Returns a non-zero handle for a number, the id for kAutoNumber; 0 when the slot could
+// not be taken, and the control is then destroyed.
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control,
                         const ControlOps& ops);
+// A registered control destroyed by its window system, not through the table: its
+// type's resources and queued events go, and the id is free again. Nothing when the
+// id's record holds another control by now.
+void ControlGone(int64_t id, NativeHandle gone);
 
 // The record of a number in use; null for none.
 ControlRecord* ControlFind(int64_t number);
-// The record of a registered control's widget; null for any other widget.
-ControlRecord* ControlOf(const QWidget* control);
+// The record of a registered native control; null for anything else.
+ControlRecord* ControlOf(NativeHandle control);
 // Every control in use, in table order.
 void ControlForEach(const std::function<void(ControlRecord&)>& visit);
 // Destroys every control inside the window (its Release routines run, its events go).
-void ControlsDestroyIn(QWidget* window);
+void ControlsDestroyIn(NativeHandle window);
 
 // Routes a report of a control through its type's Notify routine. A command that
 // Notify leaves unanswered posts ControlEvent with the command code as detail; a
-// widget without a record reaches no Notify routine and posts nothing. Returns the
+// control without a record reaches no Notify routine and posts nothing. Returns the
 // Notify routine's answer, else 0.
-int64_t ControlNotify(QWidget* control, const ControlNotice& notice);
+int64_t ControlNotify(NativeHandle control, const ControlNotice& notice);
 // Posts ControlEvent for the control with the detail, its window's number as window.
-// Nothing for a widget without a number.
-void ControlEventPost(QWidget* control, int64_t detail);
+// Nothing for a control without a number.
+void ControlEventPost(NativeHandle control, int64_t detail);

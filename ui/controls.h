@@ -11,7 +11,7 @@ void UiControlsInit();
 void UiControlsEnd();
 void UiCommonInit();
 
-// The type's text; for a type without one the widget's own text (a button's
+// The type's text; for a type without one the control's own text (a button's
 // caption).
 std::u16string ControlGetText(int64_t number);
 int64_t ControlGetState(int64_t number);

@@ -47,8 +47,8 @@ inline constexpr int32_t kKeyDownMessage = 256;
 inline constexpr int32_t kKeyUpMessage = 257;
 inline constexpr int32_t kOtherMessage = 1024;  // anything else, the wake-up included
 
-// Creates the queue and the wake-up object. Needs the QApplication; runs before any
-// window exists.
+// Creates the queue and the wake-up object. Runs once the window system is up and
+// before any window exists.
 void UiEventsInit();
 void UiEventsEnd();
 

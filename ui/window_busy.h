@@ -14,7 +14,7 @@
 class WindowBusy {
  public:
   WindowBusy(int64_t window, int64_t exit_control);
-  // Gives the held input back to Qt's queue in the order it came, to be handled after
+  // Gives the held input back to the window system's queue in the order it came, to be handled after
   // the command as if it had just arrived.
   ~WindowBusy();
   WindowBusy(const WindowBusy&) = delete;
@@ -23,7 +23,7 @@ class WindowBusy {
   // One more way out: a queued event with this code and object (a keyboard shortcut's
   // command, say) asks to stop as well.
   void StopOn(int32_t code, int64_t object);
-  // Lets Qt repaint and handle everything pending except the held input. False once
+  // Lets the windows repaint and handle everything pending except the held input. False once
   // the user asked to stop.
   bool Refresh();
   // Ends the hold before the command ends (for a message box the user must answer):

@@ -17,6 +17,7 @@
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
 #include "fs/path_ops.h"
+#include "fs/path_separator.h"
 #include "fs/text_encoding.h"
 #include "image/image_setup.h"
 
@@ -36,9 +37,9 @@ void StopLibraries() {
   FileFilesEnd();
 }
 
-// The folder as scanned: its path with a final "/".
+// The folder as scanned: its path with a final separator.
 std::u16string FolderPath(std::u16string folder) {
-  if (folder.empty() || folder.back() != u'/') folder += u'/';
+  if (!PathEndsInSeparator(folder)) folder += u'/';
   return folder;
 }
 
@@ -95,7 +96,7 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const CliParse parse = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
+  const CliParse parse = ParseCliArguments(ConsoleStart(argc, argv));
   if (!parse.error.empty()) {
     std::fprintf(stderr, "imagescan-cli: %s\n%s", parse.error.c_str(), kCliUsage);
     return 2;

@@ -14,6 +14,7 @@
 #include "fs/object_table.h"
 #include "fs/path_limit.h"
 #include "fs/path_ops.h"
+#include "fs/path_separator.h"
 #include "fs/processor_count.h"
 #include "fs/text.h"
 #include "image/image_loader.h"
@@ -137,10 +138,10 @@ void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
 }
 
 void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
-  // A backslash is an ordinary name character here, so a folder whose name ends in one
-  // still gets its "/".
+  // On Linux a backslash is an ordinary name character, so a folder whose name ends in
+  // one still gets its "/".
   std::u16string directory = given;
-  if (!TextEquals(TextTail(directory, 1), u"/")) directory += u'/';
+  if (!PathEndsInSeparator(directory)) directory += u'/';
 
   // A link back to a folder the walk is inside would never end, and links that lead to
   // folders already walked would walk them again for every path there is to them.

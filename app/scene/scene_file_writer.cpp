@@ -1,6 +1,5 @@
 #include "app/scene/scene_file_writer.h"
 
-#include <cerrno>
 #include <random>
 
 #include "app/scene/scene_format.h"
@@ -9,6 +8,8 @@
 #include "fs/folder_identity.h"
 #include "fs/memory_block.h"
 #include "fs/path_ops.h"
+#include "fs/path_separator.h"
+#include "fs/system_errors.h"
 #include "fs/text_from_bytes.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 std::u16string TemporaryPath(const std::u16string& target) {
   std::random_device random;
   const uint64_t value = (uint64_t{random()} << 32) | random();
-  const size_t name_start = target.rfind(u'/') + 1;  // npos + 1 is 0
+  const size_t name_start = PathNameStart(target);
   std::u16string path = target.substr(0, name_start) + u"." + target.substr(name_start) + u".";
   for (int shift = 60; shift >= 0; shift -= 4) path += u"0123456789abcdef"[(value >> shift) & 0xF];
   return path + u".tmp";
@@ -68,7 +69,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   // A folder in the scene file's place would refuse the rename only after the whole
   // scan: say so before it.
   if (FolderIdentityOf(target)) {
-    result.system_error = EISDIR;
+    result.system_error = kIsFolderError;
     return result;
   }
   const std::u16string temporary = TemporaryPath(target);
@@ -81,7 +82,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     return result;
   }
   const SceneBlocks blocks = SceneBlocksFor(version);
-  int error = WriteBlock(kSceneFileNumber, blocks.header) ? 0 : ENOMEM;
+  int error = WriteBlock(kSceneFileNumber, blocks.header) ? 0 : kOutOfMemoryError;
   WriteWatch watch(kSceneFileNumber, observer);
   const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
   result.image_count = scan.images;
@@ -94,7 +95,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.folder_unreadable = true;
     result.path = folder;
   }
-  if (error == 0 && !WriteBlock(kSceneFileNumber, blocks.footer)) error = ENOMEM;
+  if (error == 0 && !WriteBlock(kSceneFileNumber, blocks.footer)) error = kOutOfMemoryError;
   // A scene cut short would list only part of the folder: the old one stays too.
   if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
   FileClose(kSceneFileNumber);

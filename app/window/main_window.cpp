@@ -7,13 +7,7 @@
 #include "fs/console.h"
 #include "fs/files.h"
 #include "fs/listings.h"
-#include "image/bmp_decoder.h"
-#include "image/decoder_registry.h"
-#include "image/gif_decoder.h"
 #include "image/image_setup.h"
-#include "image/image_table.h"
-#include "image/jpeg_decoder.h"
-#include "image/png_decoder.h"
 #include "ui/column_list.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
@@ -35,16 +29,12 @@ void MainWindowStart() {
   ConsoleKeepFileSizeErrors();
   UiEventsInit();
   FileFilesInit();
-  InitDecoderRegistry();
-  RegisterBmpDecoder();
-  InitImageTable();
+  ImageLayerInit();
   UiDpiInit();
   UiWindowsInit();
   UiControlsInit();
   UiCommonInit();
-  RegisterPngDecoder();
-  RegisterJpegDecoder();
-  RegisterGifDecoder();
+  ImageDecodersInit();
 
   WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
                kMainWindowFlags);

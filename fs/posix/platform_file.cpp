@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
+#include "fs/platform_transfer.h"
 #include "fs/posix/system_path.h"
 
 static_assert(sizeof(off_t) == 8, "file sizes and offsets are 64-bit");
@@ -17,17 +17,12 @@ namespace {
 // Descriptor 0 is valid, so the handle is the descriptor plus one.
 int Descriptor(int64_t handle) { return static_cast<int>(handle - 1); }
 
-thread_local int g_last_error = 0;
-
 // Records errno as the last failure and yields `result`.
 template <typename T>
 T Failed(T result) {
-  g_last_error = errno;
+  PlatformSetLastError(errno);
   return result;
 }
-
-// Keeps single system calls well inside what read and write accept.
-constexpr int64_t kMaxTransfer = int64_t{1} << 30;
 
 int OpenFlags(PlatformAccess access, PlatformDisposition disposition) {
   // O_NONBLOCK keeps the open of a FIFO from waiting for a partner; plain files, the only
@@ -58,40 +53,30 @@ bool TakeLock(int fd, PlatformShare share) {
   }
 }
 
+// One read or write call, retried when a signal interrupts it.
 template <typename Call>
-int64_t Transfer(int64_t count, Call call) {
-  int64_t total = 0;
-  while (total < count) {
-    const ssize_t done = call(total, static_cast<size_t>(std::min(count - total, kMaxTransfer)));
-    if (done < 0 && errno == EINTR) continue;
-    if (done < 0) {
-      g_last_error = errno;
-      break;
-    }
-    if (done == 0) break;
-    total += done;
+int64_t Piece(Call call) {
+  for (;;) {
+    const ssize_t done = call();
+    if (done >= 0) return done;
+    if (errno != EINTR) return Failed(int64_t{-1});
   }
-  return total;
 }
 
 }  // namespace
-
-int PlatformLastError() { return g_last_error; }
-
-void PlatformSetLastError(int code) { g_last_error = code; }
 
 PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
                                 PlatformDisposition disposition, PlatformShare share) {
   const auto bytes = SystemPath(path);
   if (!bytes) {
-    g_last_error = EINVAL;
+    PlatformSetLastError(EINVAL);
     return {};
   }
   // Only plain files are opened: opening a FIFO releases a writer waiting on it, and
   // opening a device can have effects of its own.
   struct stat status;
   if (::stat(bytes->c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    g_last_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    PlatformSetLastError(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
     return {};
   }
   int fd;
@@ -104,11 +89,11 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   // Checked again on what was opened, in case the path changed in between.
   if (fstat(fd, &status) != 0) return Failed(PlatformFile());
   if (!S_ISREG(status.st_mode)) {
-    g_last_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    PlatformSetLastError(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
     return {};
   }
   if (!TakeLock(fd, share)) {
-    g_last_error = EWOULDBLOCK;
+    PlatformSetLastError(EWOULDBLOCK);
     return {};
   }
   const bool truncate = disposition == PlatformDisposition::CreateAlways ||
@@ -120,16 +105,16 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
 int64_t PlatformFile::Read(void* data, int64_t count) {
   if (!IsOpen()) return 0;
   auto* bytes = static_cast<char*>(data);
-  return Transfer(count, [&](int64_t done, size_t piece) {
-    return ::read(Descriptor(handle_), bytes + done, piece);
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    return Piece([&] { return ::read(Descriptor(handle_), bytes + done, static_cast<size_t>(size)); });
   });
 }
 
 int64_t PlatformFile::Write(const void* data, int64_t count) {
   if (!IsOpen()) return 0;
   const auto* bytes = static_cast<const char*>(data);
-  return Transfer(count, [&](int64_t done, size_t piece) {
-    return ::write(Descriptor(handle_), bytes + done, piece);
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    return Piece([&] { return ::write(Descriptor(handle_), bytes + done, static_cast<size_t>(size)); });
   });
 }
 

@@ -23,7 +23,7 @@ TEST_F(SceneFile, HoldsHeaderLinesAndFooterEachEndedByCrLf) {
   TempFolder dir;
   stdfs::create_directories(dir.Path("pics/trip"));
   dir.Put("pics/trip/beach.png", EncodeTestPng(640, 480));
-  dir.Put("pics/\xE9.gif", EncodeTestGif(40000, 1));
+  dir.Put("pics/wide.gif", EncodeTestGif(40000, 1));
   NoObserver observer;
   const SceneFileResult written = WriteSceneFileSafely(dir.Text("pics") + u"/", observer);
   EXPECT_EQ(written.system_error, 0);
@@ -32,7 +32,7 @@ TEST_F(SceneFile, HoldsHeaderLinesAndFooterEachEndedByCrLf) {
   EXPECT_EQ(written.path, path);
 
   EXPECT_EQ(dir.Get("pics/image_scan.pov"),
-            Scene(ExpectedLines(dir.Path("pics"), {{"trip/beach.png", {640, 480}}, {"\xE9.gif", {40000, 1}}})));
+            Scene(ExpectedLines(dir.Path("pics"), {{"trip/beach.png", {640, 480}}, {"wide.gif", {40000, 1}}})));
 
   // Read back as the process command does, to its end.
   ASSERT_NE(FileOpen(kSceneFileNumber, path, 0), 0);

@@ -1,29 +1,28 @@
 #include "app/scene/scene_format.h"
 
-#include <QCryptographicHash>
-#include <QByteArray>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
-std::string Sha256(std::string_view bytes) {
-  return QCryptographicHash::hash(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                                  QCryptographicHash::Sha256)
-      .toHex()
-      .toStdString();
+// 64-bit FNV-1a: any change of the bytes, however small, changes it.
+uint64_t Fingerprint(std::string_view bytes) {
+  uint64_t hash = 0xcbf29ce484222325;
+  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+  return hash;
 }
 
 TEST(SceneFormat, BlocksAreTheExactBytes) {
   EXPECT_EQ(kSceneHeader.size(), 2576u);
   EXPECT_EQ(std::count(kSceneHeader.begin(), kSceneHeader.end(), '\n'), 74);
-  EXPECT_EQ(Sha256(kSceneHeader), "e7d3e15e95531595ac5d87bcda752d26360fbddf5c2a64a7e71f862835a92c24");
+  EXPECT_EQ(Fingerprint(kSceneHeader), 0xa2663eec29f4b7d5u);
   EXPECT_TRUE(kSceneHeader.ends_with("#end\r\n\r\n"));
 
   EXPECT_EQ(kSceneFooter.size(), 2464u);
   EXPECT_EQ(std::count(kSceneFooter.begin(), kSceneFooter.end(), '\n'), 88);
-  EXPECT_EQ(Sha256(kSceneFooter), "b4949134d97a25c1d148443e5e5c88ded5495bd14d096cb7c1095ce6f1bea657");
+  EXPECT_EQ(Fingerprint(kSceneFooter), 0x4327a64ea9b4cf19u);
   EXPECT_TRUE(kSceneFooter.starts_with("\r\n//  union"));
   EXPECT_TRUE(kSceneFooter.ends_with("camera{cam} "));
 

@@ -5,12 +5,22 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/scene/image_scan.h"
 #include "fs/files.h"
 #include "fs/listings.h"
 #include "image/image_setup.h"
 #include "support/temp_folder.h"
+
+// Every image and folder the scan reports, in order.
+class RecordingObserver : public ScanObserver {
+ public:
+  void ImageFound(const std::u16string& relative_path) override { images.push_back(relative_path); }
+  void FolderEntered(const std::u16string& directory) override { folders.push_back(directory); }
+  std::vector<std::u16string> images;
+  std::vector<std::u16string> folders;
+};
 
 class SceneTest : public ::testing::Test {
  protected:
@@ -38,3 +48,5 @@ class SceneTest : public ::testing::Test {
  private:
   TempFolder output_;
 };
+
+class ImageScanTest : public SceneTest {};

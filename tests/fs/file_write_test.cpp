@@ -1,38 +1,26 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 
 #include "fs/files.h"
-#include "support/temp_folder.h"
+#include "tests/fs/expected_errors.h"
+#include "tests/fs/file_writing.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-class FileWriting : public testing::Test {
- protected:
-  void TearDown() override { FileCloseAll(); }
-  uintmax_t DiskSize(const std::string& name) { return std::filesystem::file_size(dir.Path(name)); }
-  TempFolder dir;
-};
 
 TEST_F(FileWriting, LinesAreEncodedAndEndWithCrLf) {
   ASSERT_NE(FileCreate(1, dir.Text("f"), 0), 0);
   EXPECT_EQ(FileWriteLine(1, u"abc", 0), 2);
   EXPECT_EQ(FileWriteLine(1, u"", 0), 2);
   FileWriteLine(1, u"\u00E9\xDCE9", TextFormat::Utf8);  // strict UTF-8: no escaped byte
-  FileWriteLine(1, u"\u00E9\xDCE9", TextFormat::Ansi);  // the escape gives the byte back
-  FileWriteLine(1, u"\xDCE9", 9);                       // other codes behave as Ansi
   EXPECT_EQ(FileWriteLine(1, u"a\xD800", TextFormat::Utf16), 4);
   EXPECT_EQ(FileWriteLine(1, u"", TextFormat::Utf16), 4);
   FileClose(1);
   EXPECT_EQ(dir.Get("f"),
-            "abc\r\n\r\n\xC3\xA9\xEF\xBF\xBD\r\n\xC3\xA9\xE9\r\n\xE9\r\na\0\0\xD8\r\0\n\0\r\0\n\0"s);
+            "abc\r\n\r\n\xC3\xA9\xEF\xBF\xBD\r\na\0\0\xD8\r\0\n\0\r\0\n\0"s);
 }
 
 TEST_F(FileWriting, ShortPiecesAreGatheredAndLongOnesGoStraightOut) {
@@ -140,13 +128,6 @@ TEST_F(FileWriting, ExclusiveFilesAdmitNoSecondOpener) {
   EXPECT_EQ(FileWriteLine(11, u"x", 0), 0);  // the failed open left the number free
   FileClose(10);
   EXPECT_EQ(dir.Get("f"), "kept\r\n");
-
-  ASSERT_NE(FileOpen(10, dir.Text("f"), OpenFlag::ShareRead), 0);
-  EXPECT_NE(FileOpen(11, dir.Text("f"), OpenFlag::ShareAll), 0);
-  EXPECT_EQ(FileOpen(12, dir.Text("f"), 0), 0);
-  FileClose(10);
-  FileClose(11);
-  EXPECT_NE(FileOpen(12, dir.Text("f"), 0), 0);
 }
 
 TEST_F(FileWriting, FailedOpensLeaveTheNumberFreeAfterClosingItsFile) {
@@ -165,50 +146,6 @@ TEST_F(FileWriting, FailedOpensLeaveTheNumberFreeAfterClosingItsFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("cut")));
   EXPECT_FALSE(std::filesystem::exists(dir.Path("f")));
   EXPECT_EQ(FileCreate(13, u"", 0), 0);
-  // Only plain files open: a FIFO without a writer neither blocks the open nor opens.
-  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
-  EXPECT_EQ(FileOpenAs(FileOpenMode::ReadOnly, 13, dir.Text("fifo"), 0), 0);
-  EXPECT_EQ(FileCreate(13, dir.Text("fifo"), 0), 0);
-}
-
-TEST_F(FileWriting, NamesThatAreNotUtf8OpenAndRoundTrip) {
-  const std::u16string name = dir.Text("\xE9");
-  EXPECT_EQ(name.back(), u'\xDCE9');
-  FileCreate(14, name, 0);
-  FileWriteLine(14, name, TextFormat::Ansi);
-  FileClose(14);
-  EXPECT_EQ(dir.Get("\xE9"), dir.Path("\xE9").string() + "\r\n");
-  FileOpen(14, name, 0);
-  EXPECT_EQ(FileReadLine(14, TextFormat::Ansi), name);
-}
-
-TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
-  // A file size limit makes the system take part of a write and refuse the rest.
-  signal(SIGXFSZ, SIG_IGN);
-  rlimit old_limit;
-  getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit limit = old_limit;
-  limit.rlim_cur = 5000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  FileCreate(15, dir.Text("u"), OpenFlag::Unbuffered);
-  const int64_t partial = FileWriteLine(15, std::u16string(4999, u'x'), 0);
-  const int64_t refused = FileWriteLine(15, u"", 0);
-  FileCreate(16, dir.Text("b"), 0);
-  for (int i = 0; i < 1000; ++i) FileWriteLine(16, u"0123456789", 0);
-  const int sync_error = FileSync(16);
-  FileCreate(17, dir.Text("fits"), 0);
-  FileWriteLine(17, u"small", 0);
-  const int fits_error = FileSync(17);
-  FileCloseAll();
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  // A shortfall anywhere is remembered and reported with the system's reason.
-  EXPECT_EQ(sync_error, EFBIG);
-  EXPECT_EQ(fits_error, 0);
-  EXPECT_NE(FileSync(16), 0);  // closed: no file to vouch for
-  EXPECT_EQ(partial, 1);  // the system took the CR alone
-  EXPECT_EQ(refused, 0);
-  EXPECT_EQ(dir.Get("u"), std::string(4999, 'x') + "\r");
-  EXPECT_EQ(DiskSize("b"), 5000u);
 }
 
 }  // namespace
@@ -216,10 +153,10 @@ TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
 TEST(FileErrors, FailedOpensTellTheSystemsReason) {
   TempFolder dir;
   EXPECT_EQ(FileCreate(18, dir.Text("missing/x"), 0), 0);
-  EXPECT_EQ(FileLastError(), ENOENT);
+  EXPECT_EQ(FileLastError(), kMissingFolderError);
   EXPECT_EQ(FileCreate(18, dir.Text(), 0), 0);
-  EXPECT_EQ(FileLastError(), EISDIR);
+  EXPECT_EQ(FileLastError(), kFolderOpenedError);
   EXPECT_EQ(FileCreate(18, u"a\0b"s, 0), 0);
-  EXPECT_EQ(FileLastError(), EINVAL);
+  EXPECT_EQ(FileLastError(), kBadNameError);
   FileCloseAll();
 }

@@ -38,12 +38,4 @@ TEST(TextFromBytes, NegativeLengthsAndNullAddressGiveNothing) {
   EXPECT_EQ(TextFromBytes(nullptr, 5, TextFormat::Utf8), u"");
 }
 
-TEST(TextFromBytes, OtherCodesAreAnsiWithTheByteEscape) {
-  const std::string bytes = "caf\xC3\xA9\xE9";
-  EXPECT_EQ(TextFromBytes(bytes.data(), 6, TextFormat::Ansi), u"caf\u00E9\xDCE9");
-  EXPECT_EQ(TextFromBytes(bytes.data(), 6, 0), u"caf\u00E9\xDCE9");
-  EXPECT_EQ(TextFromBytes(bytes.data(), 4, 13), u"caf\xDCC3");  // bytes, not characters
-  EXPECT_EQ(TextFromBytes(bytes.data(), 6, TextFormat::Utf8), u"caf\u00E9\uFFFD");
-}
-
 }  // namespace

@@ -1,11 +1,10 @@
 #pragma once
 // A fresh folder per test, removed with everything in it afterwards, and small helpers
 // to put bytes into files and take them out without the code under test.
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "fs/text_encoding.h"
@@ -13,8 +12,17 @@
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "imagescan-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    std::error_code error;
+    const std::filesystem::path parent = std::filesystem::temp_directory_path(error);
+    std::random_device random;
+    // A name nobody else holds: creating it fails for one that exists.
+    for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+      const std::filesystem::path path = parent / ("imagescan-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path, error)) {
+        path_ = path;
+        break;
+      }
+    }
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -25,8 +33,8 @@ class TempFolder {
 
   // The byte path of an entry inside, and the same path as the program's string.
   std::filesystem::path Path(const std::string& name) const { return path_ / name; }
-  std::u16string Text(const std::string& name) const { return TextFromEscapedBytes(Path(name).string()); }
-  std::u16string Text() const { return TextFromEscapedBytes(path_.string()); }
+  std::u16string Text(const std::string& name) const { return TextOf(Path(name)); }
+  std::u16string Text() const { return TextOf(path_); }
 
   void Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -37,5 +45,11 @@ class TempFolder {
   }
 
  private:
+  // UTF-8 from the system's wide names on Windows; the bytes as they are on Linux.
+  static std::u16string TextOf(const std::filesystem::path& path) {
+    const std::u8string bytes = path.u8string();
+    return TextFromEscapedBytes({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  }
+
   std::filesystem::path path_;
 };

@@ -77,7 +77,7 @@ TEST_F(ControlsTest, RegisteredControlCarriesItsNumberAndAnswersThroughItsTable)
   ControlRecord* record = ControlFind(7);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->handle->property("WK_ID").toLongLong(), 7);
-  EXPECT_EQ(record->handle->parentWidget(), WindowWidget(0));
+  EXPECT_EQ(record->handle->parentWidget(), WindowHandle(0));
   EXPECT_EQ(ControlOf(record->handle), record);
 
   // No GetText slot: the widget's own text.

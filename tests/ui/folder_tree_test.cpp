@@ -32,7 +32,7 @@ TEST_F(FolderTreeTest, StartsWithComputerOpenRootDriveFirstThenDrivesThenDocumen
   table += "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\nproc /proc proc rw 0 0\n";
   QTreeWidget* tree = Create();
   ASSERT_NE(tree, nullptr);
-  EXPECT_EQ(tree->parentWidget(), WindowWidget(0));
+  EXPECT_EQ(tree->parentWidget(), WindowHandle(0));
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   QTreeWidgetItem* computer = Computer();
   EXPECT_EQ(Text(computer), u"My Computer");

@@ -53,7 +53,7 @@ TEST(RowHeight, RowsWithFallbackFontsAreTallEnough) {
 
 TEST(FocusFrame, TheFocusedListShowsItsFocus) {
   ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
-  WindowWidget(0)->activateWindow();
+  WindowHandle(0)->activateWindow();
   ASSERT_NE(LineListCreate(6, 10, 350, 500, 200, 0), 0);
   ASSERT_NE(ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0), 0);
   DrainEvents();

@@ -60,7 +60,7 @@ TEST_F(PushButtonTest, ClickReturnsTheMouseMessageFirstThenControlEvent) {
 }
 
 TEST_F(PushButtonTest, TabAndShiftTabWrapThroughTheControlsInCreationOrder) {
-  QWidget* window = WindowWidget(0);
+  QWidget* window = WindowHandle(0);
   QApplication::setActiveWindow(window);
   ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0);
   PushButtonCreate(3, 10, 315, 100, 30, u"p", 0);

@@ -34,7 +34,7 @@ struct WindowTest : ::testing::Test {
 
 TEST_F(WindowTest, CloseBoxQueuesCloseEventAndWindowStaysUntilClosed) {
   ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"SELECT", kAppFlags), 0);
-  QWidget* window = WindowWidget(0);
+  QWidget* window = WindowHandle(0);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->property("WK_WindowID").toLongLong(), 1);
   EXPECT_EQ(window->objectName(), QStringLiteral("WindowClass_0"));
@@ -52,10 +52,10 @@ TEST_F(WindowTest, CloseBoxQueuesCloseEventAndWindowStaysUntilClosed) {
   EXPECT_EQ(EventWindow(), 0);
   EXPECT_EQ(EventDetail(), 0);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(WindowWidget(0), window);
+  EXPECT_EQ(WindowHandle(0), window);
 
   WindowClose(0);
-  EXPECT_EQ(WindowWidget(0), nullptr);
+  EXPECT_EQ(WindowHandle(0), nullptr);
   WindowClose(0);  // nothing left: no effect
 }
 
@@ -78,7 +78,7 @@ TEST_F(WindowTest, WakeUpEndsAnUnlimitedWait) {
 
 TEST_F(WindowTest, WaitReturnsTheNumberOfTheInputItDispatched) {
   ASSERT_NE(WindowCreate(0, 0, 0, 100, 100, u"", kAppFlags), 0);
-  QWidget* window = WindowWidget(0);
+  QWidget* window = WindowHandle(0);
   DrainEvents();
   const struct {
     QEvent::Type type;
@@ -102,14 +102,14 @@ TEST_F(WindowTest, WaitReturnsTheNumberOfTheInputItDispatched) {
 
 TEST_F(WindowTest, NumberInUseIsClosedFirstWithItsEvents) {
   ASSERT_NE(WindowCreate(3, 10, 10, 100, 100, u"old", kAppFlags), 0);
-  QPointer<QWidget> old_window = WindowWidget(3);
+  QPointer<QWidget> old_window = WindowHandle(3);
   DrainEvents();
   EventPost(ControlEvent, 9, 3, 0);
   EventPost(ControlEvent, 9, 4, 0);
   ASSERT_NE(WindowCreate(3, 10, 10, 100, 100, u"new", kAppFlags), 0);
   EXPECT_TRUE(old_window.isNull());
-  ASSERT_NE(WindowWidget(3), nullptr);
-  EXPECT_EQ(WindowWidget(3)->windowTitle(), QStringLiteral("new"));
+  ASSERT_NE(WindowHandle(3), nullptr);
+  EXPECT_EQ(WindowHandle(3)->windowTitle(), QStringLiteral("new"));
   // The old window's event went with it; the other window's stays.
   int32_t code;
   bool saw_other = false;
@@ -127,21 +127,21 @@ TEST_F(WindowTest, FreshWindowsGetIdsOfTheirOwnAndCloseAllTakesEveryWindow) {
   ASSERT_LT(a, -1);
   ASSERT_LT(b, -1);
   EXPECT_NE(a, b);
-  ASSERT_NE(WindowWidget(a), nullptr);
-  EXPECT_EQ(WindowWidget(a)->objectName(), QStringLiteral("WindowClass_%1").arg(a));
-  EXPECT_EQ(WindowNumberOf(WindowWidget(b)), b);
+  ASSERT_NE(WindowHandle(a), nullptr);
+  EXPECT_EQ(WindowHandle(a)->objectName(), QStringLiteral("WindowClass_%1").arg(a));
+  EXPECT_EQ(WindowNumberOf(WindowHandle(b)), b);
   ASSERT_NE(WindowCreate(1, 0, 0, 50, 50, u"", 0), 0);
   WindowClose(kAutoNumber);
-  EXPECT_EQ(WindowWidget(a), nullptr);
-  EXPECT_EQ(WindowWidget(b), nullptr);
-  EXPECT_EQ(WindowWidget(1), nullptr);
+  EXPECT_EQ(WindowHandle(a), nullptr);
+  EXPECT_EQ(WindowHandle(b), nullptr);
+  EXPECT_EQ(WindowHandle(1), nullptr);
 }
 
 TEST_F(WindowTest, FlagsGiveDecorationsAndPlacement) {
   // The application's flags: title, close box and sizing border; no minimise or
   // maximise button; the frame at the position asked for.
   ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", kAppFlags), 0);
-  const QWidget* window = WindowWidget(0);
+  const QWidget* window = WindowHandle(0);
   const Qt::WindowFlags f = window->windowFlags();
   EXPECT_TRUE(f & Qt::WindowTitleHint);
   EXPECT_TRUE(f & Qt::WindowCloseButtonHint);
@@ -154,7 +154,7 @@ TEST_F(WindowTest, FlagsGiveDecorationsAndPlacement) {
   // Without a sizing border the size is fixed; hidden windows are not shown; a
   // centred window sits in the middle of the screen.
   ASSERT_NE(WindowCreate(1, 0, 0, 200, 100, u"", kWindowCaption | kWindowHidden | kWindowCentreOnScreen), 0);
-  const QWidget* fixed = WindowWidget(1);
+  const QWidget* fixed = WindowHandle(1);
   EXPECT_EQ(fixed->minimumSize(), fixed->maximumSize());
   EXPECT_FALSE(fixed->isVisible());
   const QRect screen = fixed->screen()->geometry();
@@ -166,7 +166,7 @@ TEST_F(WindowTest, FlagsGiveDecorationsAndPlacement) {
 
 TEST_F(WindowTest, MovesSizesStatesAndClicksOfTheWindowBecomeEvents) {
   ASSERT_NE(WindowCreate(2, 100, 100, 300, 200, u"", kAppFlags), 0);
-  QWidget* window = WindowWidget(2);
+  QWidget* window = WindowHandle(2);
   DrainEvents();
   auto taken = [] {
     std::vector<std::pair<int32_t, int64_t>> events;
@@ -213,17 +213,17 @@ TEST_F(WindowTest, MovesSizesStatesAndClicksOfTheWindowBecomeEvents) {
 TEST_F(WindowTest, OwnedWindowClosesWithItsOwner) {
   ASSERT_NE(WindowCreate(0, 0, 0, 400, 400, u"", kAppFlags), 0);
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags | kWindowCentreOnOwner, 0), 0);
-  const QWidget* owned = WindowWidget(1);
+  const QWidget* owned = WindowHandle(1);
   EXPECT_EQ(owned->frameGeometry().topLeft(), QPoint(150, 150));
   EXPECT_TRUE(owned->isWindow());
   WindowClose(0);
-  EXPECT_EQ(WindowWidget(1), nullptr);
+  EXPECT_EQ(WindowHandle(1), nullptr);
   // The number is free again; a window asked to be owned by the one it replaces
   // gets no owner. Without an owner to centre on, it stands where it was asked to.
   EXPECT_NE(WindowCreate(1, 120, 80, 100, 100, u"", kAppFlags | kWindowCentreOnOwner), 0);
-  EXPECT_EQ(WindowWidget(1)->frameGeometry().topLeft(), QPoint(120, 80));
+  EXPECT_EQ(WindowHandle(1)->frameGeometry().topLeft(), QPoint(120, 80));
   ASSERT_NE(WindowCreate(1, 0, 0, 100, 100, u"", kAppFlags, 1), 0);
-  EXPECT_EQ(WindowWidget(1)->parentWidget(), nullptr);
+  EXPECT_EQ(WindowHandle(1)->parentWidget(), nullptr);
 }
 
 }  // namespace
@@ -236,7 +236,7 @@ TEST_F(WindowTest, ShortcutsBecomeCommandEventsOfTheirWindow) {
   EXPECT_TRUE(WindowAcceleratorAdd(3, u"F5", 8));
   EXPECT_FALSE(WindowAcceleratorAdd(3, u"", 9));
   EXPECT_FALSE(WindowAcceleratorAdd(4, u"F6", 9));  // no such window
-  QWidget* window = WindowWidget(3);
+  QWidget* window = WindowHandle(3);
   window->activateWindow();
   DrainEvents();
   QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
@@ -255,7 +255,7 @@ namespace {
 
 TEST_F(WindowTest, AnchoredControlsFollowTheWindowFromTheirDesignedPlaces) {
   ASSERT_NE(WindowCreate(3, 100, 100, 400, 300, u"", kAppFlags), 0);
-  QWidget* window = WindowWidget(3);
+  QWidget* window = WindowHandle(3);
   ASSERT_NE(ColumnListCreate(5, 10, 20, 100, 50, u"", 10, 0), 0);
   ASSERT_NE(ColumnListCreate(6, 200, 20, 100, 50, u"", 10, 0), 0);
   QWidget* fixed = ControlFind(5)->handle;

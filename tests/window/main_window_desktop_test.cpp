@@ -26,13 +26,13 @@ std::vector<std::string> Column(int column) {
 
 void SaveScreenshot(const char* name) {
   QApplication::processEvents();
-  EXPECT_TRUE(WindowWidget(kMainWindow)->grab().save(QStringLiteral(IMAGESCAN_SCREENSHOTS "/") + name));
+  EXPECT_TRUE(WindowHandle(kMainWindow)->grab().save(QStringLiteral(IMAGESCAN_SCREENSHOTS "/") + name));
 }
 
 // Runs on every screen the tests are given (see tests/CMakeLists.txt).
 TEST(MainWindowPlacement, TheWholeFrameIsOnTheScreenAndAtItsPlaceWhereThatFits) {
   WindowDriver driver;
-  QWidget* window = WindowWidget(kMainWindow);
+  QWidget* window = WindowHandle(kMainWindow);
   const QRect area = window->screen()->availableGeometry();
   const QRect frame = window->frameGeometry();
   EXPECT_TRUE(area.contains(frame)) << area.width() << "x" << area.height();
@@ -53,7 +53,7 @@ TEST(MainWindowPlacement, TheWholeFrameIsOnTheScreenAndAtItsPlaceWhereThatFits) 
 
 TEST(MainWindow, ControlsFollowTheWindowsSizeAndComeBackToTheirPlaces) {
   WindowDriver driver;
-  QWidget* window = WindowWidget(kMainWindow);
+  QWidget* window = WindowHandle(kMainWindow);
   const std::vector<int64_t> controls = {kFolderTree, kFileList, kProcessButton, kQuitButton, kImageLog};
   std::vector<QRect> designed;
   for (const int64_t number : controls) designed.push_back(Geometry(number));
@@ -150,7 +150,7 @@ TEST(MainWindow, KeyboardQuitsOpensRowsAndRefreshes) {
         process_name = WindowDriver::Control(kProcessButton)->accessibleName();
         quit_name = WindowDriver::Control(kQuitButton)->accessibleName();
         // The window is the active one again, as after the user's click into it.
-        WindowWidget(kMainWindow)->activateWindow();
+        WindowHandle(kMainWindow)->activateWindow();
       })
       .Then([] { QTest::keyClick(WindowDriver::Control(kImageLog), Qt::Key_Q, Qt::ControlModifier); });
   EXPECT_EQ(driver.Run(), 0);

@@ -148,13 +148,13 @@ TEST(MainWindow, SelectingAFolderListsItsFilesAndADoubleClickNamesOne) {
 
 TEST(MainWindow, TheCloseBoxEndsTheProgramWithZero) {
   WindowDriver driver;
-  driver.Then([] { WindowWidget(kMainWindow)->close(); });
+  driver.Then([] { WindowHandle(kMainWindow)->close(); });
   EXPECT_EQ(driver.Run(), 0);
 }
 
 TEST(MainWindow, StartsWithEveryControlInPlace) {
   WindowDriver driver;
-  QWidget* window = WindowWidget(kMainWindow);
+  QWidget* window = WindowHandle(kMainWindow);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "SELECT DIRECTORTY TO SCAN FOR IMAGES");
   EXPECT_EQ(window->size(), QSize(600, 600));

@@ -70,7 +70,7 @@ int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder, std::vec
       .Then([] { WindowDriver::Click(kProcessButton); })
       .Then([rows, shot] {
         if (rows) *rows = WindowDriver::LogRows();
-        if (shot) *shot = WindowWidget(kMainWindow)->grab().toImage();
+        if (shot) *shot = WindowHandle(kMainWindow)->grab().toImage();
         WindowDriver::Click(kQuitButton);
       });
   return driver.Run();
@@ -96,9 +96,9 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     rows_seen.push_back(log->count());
     busy_cursor = busy_cursor && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
     last_row_shown = last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
-    shots.push_back(WindowWidget(kMainWindow)->grab().toImage());
+    shots.push_back(WindowHandle(kMainWindow)->grab().toImage());
     if (rows_seen.size() < 3) return true;
-    QTest::keyClick(WindowWidget(kMainWindow), Qt::Key_Escape);
+    QTest::keyClick(WindowHandle(kMainWindow), Qt::Key_Escape);
     return false;
   });
   EXPECT_EQ(ProcessThenQuit(driver, folder.Text("pics") + u"/", &rows), 0);
@@ -125,7 +125,7 @@ TEST(ProcessCommand, InputDuringAScanWaitsForItsEndAndIsActedOnOnce) {
   std::vector<std::string> rows;
   WindowDriver driver;
   DuringScan during([&](int tick) {
-    QWidget* window = WindowWidget(kMainWindow);
+    QWidget* window = WindowHandle(kMainWindow);
     if (tick == 1) {
       // Through the window system, as a real click arrives: held back.
       const QPoint centre = WindowDriver::Control(kProcessButton)->geometry().center();
@@ -166,7 +166,7 @@ TEST(ProcessCommand, TheQuitButtonCtrlQAndTheCloseBoxCancelTheScanAndEndTheProgr
     std::vector<std::string> rows;
     WindowDriver driver;
     DuringScan during([&](int) {
-      QWidget* window = WindowWidget(kMainWindow);
+      QWidget* window = WindowHandle(kMainWindow);
       if (way_out == kCloseBox) window->close();
       if (way_out == kCtrlQ) QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
       if (way_out == kQuitClick) {

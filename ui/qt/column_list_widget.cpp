@@ -12,6 +12,7 @@
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
 #include "ui/natural_order.h"
+#include "ui/qt/text_view.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
 // Rows in the order shown by the column; rows alike there go by their first column.
 bool RowBefore(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column) {
-  int order = NaturalCompare(a.text(column), b.text(column));
-  if (order == 0 && column != 0) order = NaturalCompare(a.text(0), b.text(0));
+  int order = NaturalCompare(TextView(a.text(column)), TextView(b.text(column)));
+  if (order == 0 && column != 0) order = NaturalCompare(TextView(a.text(0)), TextView(b.text(0)));
   return order < 0;
 }
 

@@ -2,21 +2,17 @@
 
 #include <QSize>
 #include <QWidget>
-#include <algorithm>
-#include <cmath>
 
+#include "ui/anchored_place.h"
 #include "ui/control_register.h"
+#include "ui/qt/control_follow.h"
 #include "ui/qt/numbered_window.h"
 
 namespace {
 
 void Place(ControlRecord& record, const QSize& growth) {
-  const auto moved = [](int edge, double share, int by) { return edge + static_cast<int>(std::lround(share * by)); };
-  const int left = moved(record.design[0], record.anchor.left, growth.width());
-  const int top = moved(record.design[1], record.anchor.top, growth.height());
-  const int right = moved(record.design[2], record.anchor.right, growth.width());
-  const int bottom = moved(record.design[3], record.anchor.bottom, growth.height());
-  record.handle->setGeometry(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+  const ControlPlace place = AnchoredPlace(record, growth.width(), growth.height());
+  record.handle->setGeometry(place.x, place.y, place.width, place.height);
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ void UiDpiInit() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   // Device pixels per 1/96 inch: the screen's scale, which Qt applies to every
-  // position and size.
+  // position and size (Qt's device-independent pixels are 1/96 inch, and its rounding
+  // policy is PassThrough, so the scale is exactly dpi / 96).
   const double ratio = screen->devicePixelRatio();
   g_dpi_x = static_cast<int>(std::lround(kBaseDpi * ratio));
   g_dpi_y = g_dpi_x;

@@ -56,7 +56,7 @@ int Result(QMessageBox::StandardButton button) {
 
 int MessageBoxShow(const std::u16string& caption, const std::u16string& text, uint32_t flags,
                    std::optional<int64_t> owner) {
-  QWidget* parent = owner ? WindowWidget(*owner) : QApplication::activeWindow();
+  QWidget* parent = owner ? WindowHandle(*owner) : QApplication::activeWindow();
   const std::u16string shown = text.size() > kMessageBoxMaxText ? text.substr(0, kMessageBoxMaxText - 1) : text;
   QMessageBox box(Icon(flags), QString::fromStdU16String(caption), QString::fromStdU16String(shown),
                   Buttons(flags), parent);

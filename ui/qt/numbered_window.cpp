@@ -5,7 +5,7 @@
 #include <QPaintEvent>
 #include <vector>
 
-#include "ui/control_anchor.h"
+#include "ui/qt/control_follow.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/qt/window_placement.h"

@@ -69,7 +69,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   auto taken = g_windows->Take(number);
   if (!taken.record) return 0;
   // Looked up after the number was taken: a window that owned itself is gone now.
-  QWidget* owner_widget = owner ? WindowWidget(*owner) : nullptr;
+  QWidget* owner_widget = owner ? WindowHandle(*owner) : nullptr;
 
   uint32_t style = flags & ~kWindowNotContainer;
   if ((flags & ~(kWindowHidden | kPlainBits)) == 0) style |= kWindowCaption;
@@ -132,7 +132,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
 }
 
 bool WindowAcceleratorAdd(int64_t number, const std::u16string& keys, int64_t command) {
-  QWidget* window = WindowWidget(number);
+  QWidget* window = WindowHandle(number);
   const QKeySequence sequence(QString::fromStdU16String(keys), QKeySequence::PortableText);
   if (!window || sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) return false;
   auto* shortcut = new QShortcut(sequence, window);  // goes with the window
@@ -155,14 +155,14 @@ void WindowCloseAll() {
   if (g_windows) g_windows->ReleaseAll();
 }
 
-QWidget* WindowWidget(int64_t number) {
+NativeHandle WindowHandle(int64_t number) {
   if (!g_windows) return nullptr;
   const WindowRecord* record = g_windows->Find(number);
   return record ? record->handle.get() : nullptr;
 }
 
-int64_t WindowNumberOf(const QWidget* widget) {
-  for (; widget; widget = widget->parentWidget()) {
+int64_t WindowNumberOf(NativeHandle handle) {
+  for (const QWidget* widget = handle; widget; widget = widget->parentWidget()) {
     const QVariant id = widget->property("WK_WindowID");
     if (id.isValid()) return id.toLongLong() - 1;
   }

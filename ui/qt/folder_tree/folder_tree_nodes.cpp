@@ -9,7 +9,7 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record) {
   return static_cast<FolderTreeState*>(record.state.get());
 }
 
-FolderTreeState* FolderTreeStateOf(const QWidget* tree) {
+FolderTreeState* FolderTreeStateOf(QWidget* tree) {
   ControlRecord* record = ControlOf(tree);
   return record ? FolderTreeStateOf(*record) : nullptr;
 }

@@ -10,6 +10,7 @@
 #include "ui/qt/folder_tree/folder_tree_state.h"
 #include "ui/qt/folder_tree/folder_tree_watch.h"
 #include "ui/natural_order.h"
+#include "ui/qt/text_view.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int PlaceFor(const FolderTreeState& state, const QTreeWidgetItem* node, int64_t 
   const auto before_new = [&](const QTreeWidgetItem* child) {
     const int64_t child_kind = NodeKind(NodeParameter(child));
     if (child_kind != kind) return child_kind < kind;
-    return !sorted || NaturalCompare(child->text(0), name) <= 0;
+    return !sorted || NaturalCompare(TextView(child->text(0)), name) <= 0;
   };
   int low = 0, high = node->childCount();
   while (low < high) {

@@ -35,7 +35,7 @@ struct FolderTreeState : ControlTypeState {
 // The state of a folder tree's record; null for a record of another type.
 FolderTreeState* FolderTreeStateOf(ControlRecord& record);
 // The state of a tree widget while it stands as a control; null once it is going.
-FolderTreeState* FolderTreeStateOf(const QWidget* tree);
+FolderTreeState* FolderTreeStateOf(QWidget* tree);
 
 // The selected node; null for none.
 QTreeWidgetItem* FolderTreeSelected(const FolderTreeState& state);

@@ -1,24 +1,15 @@
-#include "ui/events.h"
+#include "ui/event_dispatch.h"
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QObject>
-#include <QTimer>
 #include <chrono>
 #include <memory>
 
-#include "ui/event_queue.h"
+#include "ui/events.h"
 
 namespace {
-
-struct CurrentEvent {
-  int32_t code = 0;
-  int64_t window = 0;
-  int64_t object = 0;
-  int64_t detail = -1;
-};
 
 // Watches everything Qt dispatches while EventWait waits, to tell what it was.
 class DispatchWatch : public QObject {
@@ -91,19 +82,36 @@ class DispatchWatch : public QObject {
   }
 };
 
-struct EventState {
-  EventQueue queue;
-  CurrentEvent current;
+struct DispatchState {
   DispatchWatch watch;
   QObject wake_up;
 };
 
-std::unique_ptr<EventState> g_events;
+std::unique_ptr<DispatchState> g_dispatch;
+
+}  // namespace
+
+void DispatchInit() {
+  g_dispatch = std::make_unique<DispatchState>();
+  g_dispatch->wake_up.setObjectName(QStringLiteral("PostEventClass"));
+  QCoreApplication::instance()->installEventFilter(&g_dispatch->watch);
+}
+
+void DispatchEnd() {
+  if (!g_dispatch) return;
+  if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(&g_dispatch->watch);
+  g_dispatch.reset();
+}
+
+void DispatchWakeUp() {
+  if (g_dispatch) QCoreApplication::postEvent(&g_dispatch->wake_up, new QEvent(QEvent::User));
+}
 
 // Runs one round of Qt's dispatch; the result says whether anything was dispatched
 // and what.
-int32_t Dispatch(int64_t timeout_ms) {
-  DispatchWatch& watch = g_events->watch;
+int32_t DispatchWait(int64_t timeout_ms) {
+  if (!g_dispatch) return 0;
+  DispatchWatch& watch = g_dispatch->watch;
   watch.Start(nullptr);
   if (timeout_ms < 0) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -119,67 +127,4 @@ int32_t Dispatch(int64_t timeout_ms) {
   watch.Stop();
   if (!watch.dispatched) return timeout_ms < 0 ? kOtherMessage : 0;
   return watch.message != 0 ? watch.message : kOtherMessage;
-}
-
-}  // namespace
-
-void UiEventsInit() {
-  g_events = std::make_unique<EventState>();
-  g_events->wake_up.setObjectName(QStringLiteral("PostEventClass"));
-  QCoreApplication::instance()->installEventFilter(&g_events->watch);
-}
-
-void UiEventsEnd() {
-  if (!g_events) return;
-  if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(&g_events->watch);
-  g_events.reset();
-}
-
-void EventWakeUp() {
-  if (!g_events) return;
-  QCoreApplication::postEvent(&g_events->wake_up, new QEvent(QEvent::User));
-}
-
-int32_t EventWait(int64_t timeout_ms) {
-  if (!g_events) return 0;
-  CurrentEvent& current = g_events->current;
-  current.code = 0;
-  current.detail = -1;
-  if (!g_events->queue.Empty()) {
-    const TakenEvent taken = g_events->queue.Take();
-    current.code = taken.code;
-    current.window = taken.window;
-    current.object = taken.object;
-    current.detail = taken.detail;
-    return taken.code;
-  }
-  return Dispatch(timeout_ms);
-}
-
-int64_t EventControl() { return g_events ? g_events->current.object : 0; }
-int64_t EventDetail() { return g_events ? g_events->current.detail : -1; }
-int64_t EventWindow() { return g_events ? g_events->current.window : 0; }
-
-void EventPost(int32_t code, int64_t object, int64_t window, int64_t detail) {
-  if (g_events) g_events->queue.Post(code, object, window, detail);
-}
-
-void EventRemove(int64_t code, int64_t object, int64_t window, int64_t detail) {
-  if (g_events) g_events->queue.Remove(code, object, window, detail);
-}
-
-bool EventQueued(int64_t code, int64_t object, int64_t window, int64_t detail) {
-  return g_events && g_events->queue.Contains(code, object, window, detail);
-}
-
-void EventRemoveWindow(int64_t window) {
-  if (g_events) g_events->queue.RemoveWindow(window);
-}
-
-EventSuppression::EventSuppression() {
-  if (g_events) g_events->queue.Suppress();
-}
-
-EventSuppression::~EventSuppression() {
-  if (g_events) g_events->queue.Unsuppress();
 }

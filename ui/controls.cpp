@@ -1,17 +1,14 @@
 #include "ui/controls.h"
 
-#include <QVariant>
-#include <QWidget>
-
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/native_hooks.h"
 
 std::u16string ControlGetText(int64_t number) {
   ControlRecord* record = ControlFind(number);
   if (!record) return {};
   if (record->ops->get_text) return record->ops->get_text(*record);
-  const QVariant text = record->handle->property("text");
-  return (text.isValid() ? text.toString() : record->handle->windowTitle()).toStdU16String();
+  return NativeText(record->handle);
 }
 
 int64_t ControlGetState(int64_t number) {
@@ -48,5 +45,5 @@ void ControlAddColumn(int64_t number, int64_t position, const std::u16string& ti
 }
 
 void ControlSetAccessibleName(int64_t number, const std::u16string& name) {
-  if (ControlRecord* record = ControlFind(number)) record->handle->setAccessibleName(QString::fromStdU16String(name));
+  if (ControlRecord* record = ControlFind(number)) NativeSetAccessibleName(record->handle, name);
 }

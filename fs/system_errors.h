@@ -1,0 +1,8 @@
+#pragma once
+// The system's error codes for failures the program finds itself, so that they are
+// reported in the same words as the system's own.
+
+// Memory for the work could not be had.
+extern const int kOutOfMemoryError;
+// A folder stands where a file is to be written.
+extern const int kIsFolderError;

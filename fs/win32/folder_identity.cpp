@@ -1,0 +1,21 @@
+#include "fs/folder_identity.h"
+
+#include <windows.h>
+
+#include "fs/win32/system_path.h"
+
+std::optional<FolderIdentity> FolderIdentityOf(const std::u16string& path) {
+  const auto wide = SystemPath(path);
+  if (!wide || wide->empty()) return std::nullopt;
+  // Opening with backup semantics reaches a folder; links and junctions are followed.
+  const HANDLE folder = CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(folder, &info) != 0;
+  CloseHandle(folder);
+  if (!known || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  // The volume's serial number and the folder's index on it.
+  return FolderIdentity{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}

@@ -1,0 +1,142 @@
+// Runs imagescan-cli.exe as a user of Windows would: folder names in any spelling and
+// outside the code page, and an interrupt in mid-scene.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "app/scene/scene_format.h"
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+// The batch program beside this test program's folder, as the build lays them out.
+std::wstring CliPath() {
+  wchar_t own[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, own, MAX_PATH);
+  return (stdfs::path(std::wstring(own, length)).parent_path().parent_path() / L"app" / L"imagescan-cli.exe")
+      .wstring();
+}
+
+// A started program; the handles are closed with it.
+struct Child {
+  PROCESS_INFORMATION process{};
+  ~Child() {
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread) CloseHandle(process.hThread);
+  }
+  DWORD Wait() const {
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    return status;
+  }
+};
+
+// Starts the program with the arguments, its standard output and error going to `out`.
+bool Start(Child& child, const std::wstring& arguments, HANDLE out, DWORD flags = 0) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = out;
+  std::wstring command = L"\"" + CliPath() + L"\" " + arguments;
+  return CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
+                        &child.process) != 0;
+}
+
+// Runs the program to its end: the exit code, and what it wrote to its standard streams.
+std::pair<DWORD, std::string> RunCli(const std::wstring& arguments, const TempFolder& scratch) {
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  const HANDLE out = CreateFileW(scratch.Path("out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Child child;
+  const bool started = Start(child, arguments, out);
+  CloseHandle(out);
+  if (!started) return {~DWORD{0}, "not started"};
+  const DWORD status = child.Wait();
+  return {status, scratch.Get("out")};
+}
+
+// One argument as the command line must spell it: backslashes before the closing quote
+// are doubled, or the last of them would make the quote part of the argument.
+std::wstring Quoted(const std::wstring& argument) {
+  std::wstring quoted = L"\"" + argument;
+  for (size_t i = argument.size(); i > 0 && argument[i - 1] == L'\\'; --i) quoted += L'\\';
+  return quoted + L"\"";
+}
+
+TEST(Cli, WritesTheSameSceneForEverySpellingOfTheFolder) {
+  TempFolder scratch;
+  // A name outside every ANSI code page reaches the program through its wide command line.
+  const stdfs::path folder = scratch.Path("") / L"\u5199\u771F \u03A9";
+  stdfs::create_directories(folder / "trip");
+  const std::string png = EncodeTestPng(64, 32);
+  std::ofstream(folder / "trip" / "a.png", std::ios::binary) << png;
+  const std::string scene =
+      std::string(kSceneHeader) + "\r\n" + "add_image ( \"trip/a.png\", 64, 32 ) \r\n" + std::string(kSceneFooter) + "\r\n";
+
+  std::wstring forward = folder.wstring();
+  for (wchar_t& unit : forward)
+    if (unit == L'\\') unit = L'/';
+  for (const std::wstring& spelling : {folder.wstring(), folder.wstring() + L"\\", forward, forward + L"/"}) {
+    stdfs::remove(folder / "image_scan.pov");
+    const auto [status, out] = RunCli(Quoted(spelling), scratch);
+    EXPECT_EQ(status, 0u) << out;
+    EXPECT_NE(out.find("trip/a.png"), std::string::npos) << out;
+    std::ifstream in(folder / "image_scan.pov", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), scene);
+  }
+}
+
+TEST(Cli, AMissingFolderExitsWithTwo) {
+  TempFolder scratch;
+  const auto [status, out] = RunCli(Quoted(scratch.Path("missing").wstring()), scratch);
+  EXPECT_EQ(status, 2u);
+  EXPECT_NE(out.find("no such folder"), std::string::npos) << out;
+}
+
+TEST(Cli, AnInterruptRemovesTheTemporaryFileAndKeepsTheOldScene) {
+  TempFolder folder;
+  for (int i = 0; i < 400; ++i) folder.Put(std::string(200, 'n') + std::to_string(i) + ".png", "");
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  // A pipe nobody reads: with more paths than it holds, the scan waits in mid-scene.
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  ASSERT_TRUE(CreatePipe(&read_end, &write_end, &inherited, 4096));
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  Child child;
+  // A group of its own, so that the interrupt reaches the program alone.
+  const bool started = Start(child, Quoted(folder.Path("").wstring()), write_end, CREATE_NEW_PROCESS_GROUP);
+  CloseHandle(write_end);
+  ASSERT_TRUE(started);
+  const auto temporaries = [&] {
+    int count = 0;
+    for (const auto& entry : stdfs::directory_iterator(folder.Path("")))
+      count += entry.path().filename().wstring().starts_with(L".image_scan.pov.") ? 1 : 0;
+    return count;
+  };
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (temporaries() == 0 && std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const bool sent = GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, child.process.dwProcessId) != 0;
+  if (!sent) TerminateProcess(child.process.hProcess, 1);
+  const DWORD status = child.Wait();
+  CloseHandle(read_end);
+  // Wine (8.0) sends no console events to another process.
+  if (!sent) GTEST_SKIP() << "no console to send an interrupt through";
+  EXPECT_EQ(status, static_cast<DWORD>(STATUS_CONTROL_C_EXIT));
+  EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run");
+  EXPECT_EQ(temporaries(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#pragma once
+// Helpers shared by the Win32 window layer's tests.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "fs/object_table.h"
+
+#include "ui/events.h"
+#include "ui/windows.h"
+#include "native_handle.h"
+#include "ui/win32/window_access.h"
+
+// Work the window system does from its own queue (repaints) is due within this.
+inline constexpr int64_t kSettleMs = 20;
+
+// Dispatches what is pending and takes every queued event; returns the codes.
+inline std::vector<int32_t> DrainEvents() {
+  std::vector<int32_t> codes;
+  for (int rounds = 0; rounds < 1000; ++rounds) {
+    const int32_t code = EventWait(kSettleMs);
+    if (code == 0) break;
+    codes.push_back(code);
+  }
+  return codes;
+}
+
+struct SeenControlEvent {
+  int64_t object;
+  int64_t window;
+  int64_t detail;
+  bool operator==(const SeenControlEvent&) const = default;
+};
+
+// Drains as DrainEvents does and keeps the ControlEvents, in order.
+inline std::vector<SeenControlEvent> DrainControlEvents() {
+  std::vector<SeenControlEvent> seen;
+  for (int rounds = 0; rounds < 1000; ++rounds) {
+    const int32_t code = EventWait(kSettleMs);
+    if (code == 0) break;
+    if (code == ControlEvent) seen.push_back({EventControl(), EventWindow(), EventDetail()});
+  }
+  return seen;
+}
+
+// A numbered window for one test, closed at its end: a plain sizable window with a
+// title bar and close box, 400 x 300 at 50, 50.
+class TestWindow {
+ public:
+  explicit TestWindow(int64_t number, uint32_t flags = 0xCC0000) : number_(number) {
+    WindowCreate(number, 50, 50, 400, 300, u"test", flags);
+    DrainEvents();
+  }
+  ~TestWindow() { WindowClose(number_); }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND Handle() const { return WindowHandle(number_); }
+
+ private:
+  int64_t number_;
+};
+
+// The handle of a control made for a number.
+inline HWND ControlHandle(int64_t made) { return reinterpret_cast<HWND>(static_cast<intptr_t>(made)); }
+
+// A left click at the middle of the control, put into the thread's queue as the
+// window system would post it, so that EventWait dispatches it.
+inline void PostClick(HWND control) {
+  RECT r{};
+  GetClientRect(control, &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+// Holds or lets go of a key in the thread's keyboard state, as the window system's
+// input would (GetKeyState then sees it).
+inline void SetKeyHeld(BYTE key, bool held) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[key] = held ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// A key pressed and released at the control with the keyboard focus.
+inline void PostKey(WPARAM key) {
+  HWND focus = GetFocus();
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}

@@ -1,0 +1,110 @@
+// What the window system reports becomes the program's events, in the designed order.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "ui/controls.h"
+#include "ui/events.h"
+#include "ui/push_button.h"
+#include "ui/windows.h"
+#include "ui/win32/window_access.h"
+#include "ui/win32/win32_test_support.h"
+
+namespace {
+
+constexpr int64_t kWindow = 0;
+constexpr int64_t kButton = 3;
+constexpr int64_t kOtherButton = 4;
+
+}  // namespace
+
+TEST(Win32Events, ClickOnButtonGivesTheMouseMessagesThenControlEvent) {
+  TestWindow window(kWindow);
+  const HWND button = ControlHandle(PushButtonCreate(kButton, 10, 10, 100, 30, u"press", 0));
+  ASSERT_NE(button, nullptr);
+  DrainEvents();
+  PostClick(button);
+  EXPECT_EQ(EventWait(-1), kLeftButtonDownMessage);
+  EXPECT_EQ(EventDetail(), -1);
+  EXPECT_EQ(EventWait(-1), kLeftButtonUpMessage);
+  EXPECT_EQ(EventWait(-1), ControlEvent);
+  EXPECT_EQ(EventControl(), kButton);
+  EXPECT_EQ(EventWindow(), kWindow);
+  EXPECT_EQ(EventDetail(), DetailLeftClick);
+}
+
+TEST(Win32Events, IdenticalNeighboursMergeAndSuppressionDropsReports) {
+  TestWindow window(kWindow);
+  const HWND button = ControlHandle(PushButtonCreate(kButton, 10, 10, 100, 30, u"one", 0));
+  const HWND other = ControlHandle(PushButtonCreate(kOtherButton, 120, 10, 100, 30, u"two", 0));
+  DrainEvents();
+  SendMessageW(button, BM_CLICK, 0, 0);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(DrainControlEvents(), (std::vector<SeenControlEvent>{{kButton, kWindow, 0}}));
+
+  SendMessageW(button, BM_CLICK, 0, 0);
+  SendMessageW(other, BM_CLICK, 0, 0);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(DrainControlEvents(),
+            (std::vector<SeenControlEvent>{{kButton, kWindow, 0}, {kOtherButton, kWindow, 0}, {kButton, kWindow, 0}}));
+
+  {
+    const EventSuppression quiet;
+    SendMessageW(button, BM_CLICK, 0, 0);
+  }
+  EXPECT_TRUE(DrainControlEvents().empty());
+}
+
+TEST(Win32Events, CloseBoxGivesCloseEventAndTheWindowStays) {
+  TestWindow window(kWindow);
+  const HWND handle = window.Handle();
+  SendMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+  const std::vector<int32_t> codes = DrainEvents();
+  ASSERT_NE(std::find(codes.begin(), codes.end(), CloseEvent), codes.end());
+  EXPECT_TRUE(IsWindow(handle));
+  EXPECT_TRUE(IsWindowVisible(handle));
+  EXPECT_EQ(WindowHandle(kWindow), handle);
+}
+
+TEST(Win32Events, CloseFromAnotherThreadWakesTheWait) {
+  TestWindow window(kWindow);
+  const HWND handle = window.Handle();
+  // Should the wake-up never come, a key stands in for it after a while, so the test
+  // fails instead of waiting for ever.
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread closer([&] {
+    Sleep(50);
+    SendMessageW(handle, WM_CLOSE, 0, 0);  // handled inside the waiting GetMessageW
+    if (WaitForSingleObject(done, 10000) == WAIT_TIMEOUT) PostMessageW(handle, WM_KEYDOWN, 'X', 0);
+  });
+  const int32_t woken_by = EventWait(-1);
+  SetEvent(done);
+  closer.join();
+  CloseHandle(done);
+  EXPECT_EQ(woken_by, kOtherMessage);
+  EXPECT_EQ(EventWait(0), CloseEvent);
+  EXPECT_EQ(EventControl(), kWindow);
+}
+
+TEST(Win32Events, DestroyingGoesWithTheQueuedEvents) {
+  TestWindow window(kWindow);
+  const HWND button = ControlHandle(PushButtonCreate(kButton, 10, 10, 100, 30, u"one", 0));
+  PushButtonCreate(kOtherButton, 120, 10, 100, 30, u"two", 0);
+  DrainEvents();
+  SendMessageW(button, BM_CLICK, 0, 0);
+  // A new control under the number destroys the old one, and its events with it.
+  PushButtonCreate(kButton, 10, 10, 100, 30, u"again", 0);
+  EXPECT_FALSE(IsWindow(button));
+  EXPECT_TRUE(DrainControlEvents().empty());
+
+  SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+  SendMessageW(GetDlgItem(window.Handle(), kOtherButton), BM_CLICK, 0, 0);
+  WindowClose(kWindow);
+  const std::vector<int32_t> codes = DrainEvents();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), CloseEvent), 0);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), ControlEvent), 0);
+  EXPECT_EQ(ControlGetText(kOtherButton), u"");
+}

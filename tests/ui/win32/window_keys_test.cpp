@@ -1,0 +1,93 @@
+// Tab, Shift+Tab and the shortcuts of a window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ui/events.h"
+#include "ui/push_button.h"
+#include "ui/windows.h"
+#include "ui/win32/accelerator_keys.h"
+#include "ui/win32/win32_test_support.h"
+
+namespace {
+
+constexpr int64_t kWindow = 0;
+
+// Takes what the posted keys bring.
+void Press(WPARAM key) {
+  PostKey(key);
+  DrainEvents();
+}
+
+}  // namespace
+
+TEST(Win32Keys, TabMovesThroughTheControlsInCreationOrderAndWraps) {
+  TestWindow window(kWindow);
+  const HWND first = ControlHandle(PushButtonCreate(1, 10, 10, 80, 30, u"1", 0));
+  const HWND second = ControlHandle(PushButtonCreate(2, 100, 10, 80, 30, u"2", 0));
+  const HWND third = ControlHandle(PushButtonCreate(3, 190, 10, 80, 30, u"3", 0));
+  const HWND fourth = ControlHandle(PushButtonCreate(4, 280, 10, 80, 30, u"4", 0));
+  ASSERT_EQ(GetActiveWindow(), window.Handle());
+  // The first control took the focus from its window.
+  EXPECT_EQ(GetFocus(), first);
+  EnableWindow(third, FALSE);  // neither disabled nor hidden controls take it
+  ShowWindow(fourth, SW_HIDE);
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), second);
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), first);
+  SetKeyHeld(VK_SHIFT, true);
+  Press(VK_TAB);
+  SetKeyHeld(VK_SHIFT, false);
+  EXPECT_EQ(GetFocus(), second);
+  // The focus comes back to where it was when the window is activated again.
+  SendMessageW(window.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  SetFocus(nullptr);
+  SendMessageW(window.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), second);
+}
+
+TEST(Win32Keys, ShortcutPostsItsCommand) {
+  TestWindow window(kWindow);
+  PushButtonCreate(1, 10, 10, 80, 30, u"1", 0);
+  EXPECT_TRUE(WindowAcceleratorAdd(kWindow, u"Ctrl+Q", 7));
+  EXPECT_TRUE(WindowAcceleratorAdd(kWindow, u"F5", 8));
+  DrainEvents();
+  SetKeyHeld(VK_CONTROL, true);
+  PostKey('Q');
+  EXPECT_EQ(DrainEvents(), (std::vector<int32_t>{kKeyDownMessage, CommandEvent, kKeyUpMessage}));
+  EXPECT_EQ(EventControl(), 7);
+  SetKeyHeld(VK_CONTROL, false);
+  // Without Ctrl, Q is the control's own key.
+  PostKey('Q');
+  std::vector<int32_t> codes = DrainEvents();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), CommandEvent), 0);
+  PostKey(VK_F5);
+  EXPECT_EQ(EventWait(0), kKeyDownMessage);
+  EXPECT_EQ(EventWait(0), CommandEvent);
+  EXPECT_EQ(EventControl(), 8);
+  EXPECT_EQ(EventWindow(), kWindow);
+
+  EXPECT_FALSE(WindowAcceleratorAdd(kWindow, u"Ctrl+", 9));
+  EXPECT_FALSE(WindowAcceleratorAdd(kWindow, u"Hyper+Q", 9));
+  EXPECT_FALSE(WindowAcceleratorAdd(kWindow, u"Q", 70000));  // beyond a command's 16 bits
+  EXPECT_FALSE(WindowAcceleratorAdd(5, u"Q", 9));            // no such window
+}
+
+TEST(AcceleratorKeys, ReadsModifiersAndKeyNames) {
+  const auto entry = [](const std::u16string& keys) { return AcceleratorFromKeys(keys, 1); };
+  ASSERT_TRUE(entry(u"Ctrl+Shift+F12"));
+  EXPECT_EQ(entry(u"Ctrl+Shift+F12")->fVirt, FVIRTKEY | FCONTROL | FSHIFT);
+  EXPECT_EQ(entry(u"Ctrl+Shift+F12")->key, VK_F12);
+  EXPECT_EQ(entry(u"alt+enter")->key, VK_RETURN);
+  EXPECT_EQ(entry(u"alt+enter")->fVirt, FVIRTKEY | FALT);
+  EXPECT_EQ(entry(u"Ctrl++")->key, VK_OEM_PLUS);
+  EXPECT_EQ(entry(u"PgDown")->key, VK_NEXT);
+  EXPECT_FALSE(entry(u""));
+  EXPECT_FALSE(entry(u"F25"));
+  EXPECT_FALSE(entry(u"F0"));
+  EXPECT_FALSE(entry(u"Meta+Q"));
+  EXPECT_FALSE(entry(u"Ctrl+Qq"));
+}

@@ -1,0 +1,123 @@
+// Numbered top-level windows on the window system.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ui/control_anchor.h"
+#include "ui/controls.h"
+#include "ui/dpi.h"
+#include "ui/events.h"
+#include "ui/push_button.h"
+#include "ui/windows.h"
+#include "ui/win32/win32_test_support.h"
+
+namespace {
+
+// The application's window: title bar, close box and sizing border.
+constexpr uint32_t kMainFlags = 0xCC0000;
+
+int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
+
+RECT ClientOf(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return r;
+}
+
+RECT PlaceInParent(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+TEST(Win32Windows, WindowZeroHasItsClassPropertyStylesAndClientSize) {
+  const int64_t made = WindowCreate(0, 40, 30, 600, 400, u"SELECT", kMainFlags);
+  const HWND window = WindowHandle(0);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(made, reinterpret_cast<intptr_t>(window));
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  EXPECT_STREQ(name, L"WindowClass_0");
+  EXPECT_EQ(reinterpret_cast<intptr_t>(GetPropW(window, L"WK_WindowID")), 1);
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+  const RECT client = ClientOf(window);
+  EXPECT_EQ(client.right, Scaled(600, UiDpiX()));
+  EXPECT_EQ(client.bottom, Scaled(400, UiDpiY()));
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.left, Scaled(40, UiDpiX()));
+  EXPECT_EQ(frame.top, Scaled(30, UiDpiY()));
+  wchar_t title[16] = {};
+  GetWindowTextW(window, title, 16);
+  EXPECT_STREQ(title, L"SELECT");
+
+  // A new window under the number closes the old one first, and its class goes.
+  WindowCreate(0, 40, 30, 200, 100, u"again", kMainFlags);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_NE(WindowHandle(0), window);
+  WindowClose(0);
+  EXPECT_EQ(WindowHandle(0), nullptr);
+  WNDCLASSW unused{};
+  EXPECT_FALSE(GetClassInfoW(GetModuleHandleW(nullptr), L"WindowClass_0", &unused));
+  WindowClose(0);  // nothing left to close
+}
+
+TEST(Win32Windows, AutoNumberedWindowsAreCentredAndKeptOnTheScreen) {
+  const int64_t id = WindowCreate(kAutoNumber, 0, 0, 300, 200, u"", kWindowCentreOnScreen);
+  ASSERT_LT(id, -1);
+  const HWND centred = WindowHandle(id);
+  RECT frame{};
+  GetWindowRect(centred, &frame);
+  const int screen_w = GetSystemMetrics(SM_CXSCREEN);
+  const int screen_h = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(std::abs((frame.left + frame.right) - screen_w), 1);
+  EXPECT_LE(std::abs((frame.top + frame.bottom) - screen_h), 1);
+  // Flags of only the layer's own bits still give a title bar.
+  EXPECT_EQ(GetWindowLongPtrW(centred, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+
+  // Asked to stand beyond the screen's right edge, a window moves back onto it.
+  const int64_t outside = WindowCreate(kAutoNumber, 100000, 20, 200, 100, u"", kMainFlags);
+  GetWindowRect(WindowHandle(outside), &frame);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(frame.right, work.right);
+  EXPECT_GE(frame.left, work.left);
+  WindowCloseAll();
+  EXPECT_EQ(WindowHandle(id), nullptr);
+  EXPECT_EQ(WindowHandle(outside), nullptr);
+}
+
+TEST(Win32Windows, AnchoredControlsFollowTheWindowsSize) {
+  TestWindow window(0);
+  const HWND fixed = ControlHandle(PushButtonCreate(1, 10, 10, 100, 30, u"fixed", 0));
+  const HWND grows = ControlHandle(PushButtonCreate(2, 10, 50, 100, 30, u"grows", 0));
+  ControlAnchorSet(2, {0, 0.5, 1, 1});
+  const RECT fixed_before = PlaceInParent(fixed);
+  const RECT before = PlaceInParent(grows);
+  RECT frame{};
+  GetWindowRect(window.Handle(), &frame);
+  SetWindowPos(window.Handle(), nullptr, 0, 0, frame.right - frame.left + 100, frame.bottom - frame.top + 50,
+               SWP_NOMOVE | SWP_NOZORDER);
+  const RECT after = PlaceInParent(grows);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top + 25);
+  EXPECT_EQ(after.right, before.right + 100);
+  EXPECT_EQ(after.bottom, before.bottom + 50);
+  const RECT fixed_after = PlaceInParent(fixed);
+  EXPECT_TRUE(EqualRect(&fixed_before, &fixed_after));
+  const std::vector<int32_t> codes = DrainEvents();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), ResizedEvent), 1);
+
+  // By hand the window cannot be made smaller than it was asked to be.
+  MINMAXINFO limits{};
+  SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
+  EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// What the shared part of the window layer asks of the window system. Each window
+// system defines these in its own folder.
+#include <string>
+
+#include "native_handle.h"
+
+// Destroys a control the table lets go of. It must report nothing more meanwhile: its
+// record is already released.
+void NativeDestroy(NativeHandle control);
+// True when the control stands inside the window (at any depth).
+bool NativeIsInside(NativeHandle window, NativeHandle control);
+// The control's own caption, for a type that keeps no text of its own.
+std::u16string NativeText(NativeHandle control);
+// The name assistive technology reads for the control.
+void NativeSetAccessibleName(NativeHandle control, const std::u16string& name);
+// The code unit folded for comparing without regard to case.
+char32_t NativeCaseFold(char16_t unit);

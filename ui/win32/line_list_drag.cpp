@@ -1,0 +1,81 @@
+#include "ui/win32/line_list_drag.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "ui/events.h"
+
+namespace {
+
+// The point of a left press on a line, kept while the button is held; the bit above
+// the point keeps the value from being 0 (no press) for a press at 0, 0.
+constexpr wchar_t kMouseDown[] = L"WK_MouseDown";
+constexpr uintptr_t kHeld = uintptr_t{1} << 32;
+
+POINT PointOf(LPARAM lparam) { return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))}; }
+
+bool Extended(HWND list) { return (GetWindowLongPtrW(list, GWL_STYLE) & LBS_EXTENDEDSEL) != 0; }
+
+bool OnSelectedLine(HWND list, POINT at, bool need_selected) {
+  const LRESULT found = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+  // The high word is 1 when the point lies outside every line.
+  if (HIWORD(found) != 0) return false;
+  return !need_selected || SendMessageW(list, LB_GETSEL, LOWORD(found), 0) > 0;
+}
+
+// The end of a press: the property goes, and the capture with it.
+void PressEnd(HWND list) {
+  RemovePropW(list, kMouseDown);
+  if (GetCapture() == list) ReleaseCapture();
+}
+
+// Returns true when the message is swallowed.
+bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto held = reinterpret_cast<uintptr_t>(GetPropW(list, kMouseDown));
+  switch (message) {
+    case WM_LBUTTONDOWN: {
+      if (wparam & (MK_SHIFT | MK_CONTROL)) return false;
+      const POINT at = PointOf(lparam);
+      const bool extended = Extended(list);
+      if (!OnSelectedLine(list, at, extended)) return false;
+      SetPropW(list, kMouseDown,
+               reinterpret_cast<HANDLE>(kHeld | static_cast<uintptr_t>(static_cast<uint32_t>(lparam))));
+      SetCapture(list);
+      // An extended-selection list keeps its selection for the drag.
+      return extended;
+    }
+    case WM_MOUSEMOVE: {
+      if (!held) return false;
+      const POINT from = PointOf(static_cast<LPARAM>(held & 0xFFFFFFFF)), to = PointOf(lparam);
+      if (std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) || std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG)) {
+        PressEnd(list);
+        ControlEventPost(list, DetailDragStart);
+      }
+      return false;
+    }
+    case WM_LBUTTONUP:
+      if (held) {
+        PressEnd(list);
+        ControlEventPost(list, DetailLeftClick);
+      }
+      return false;
+    case WM_RBUTTONUP:
+      ControlEventPost(list, DetailRightClick);
+      return false;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK DragProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, DragProc, id);
+  if (Watch(list, message, wparam, lparam)) return 0;
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
+}  // namespace
+
+void LineListDragWatch(HWND list) { SetWindowSubclass(list, DragProc, 0, 0); }
+
+void LineListDragForget(ControlRecord& record) { RemovePropW(record.handle, kMouseDown); }
