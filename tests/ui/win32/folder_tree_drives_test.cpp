@@ -8,7 +8,8 @@
 namespace {
 
 // Each test a letter of its own: test programs may run side by side.
-constexpr char16_t kArriving = kTestLetters[0], kRefreshed = kTestLetters[1], kUnready = kTestLetters[2];
+constexpr char16_t kArriving = kTestLetters[0], kRefreshed = kTestLetters[1], kUnready = kTestLetters[2],
+                   kFirst = kTestLetters[3];
 constexpr uint32_t Unit(char16_t letter) { return 1u << (letter - u'A'); }
 
 // A drive letter of the test's own, gone with it. Under Wine such a letter counts as a
@@ -75,6 +76,16 @@ TEST_F(FolderTreeTest, DrivesComingAndGoingFollowDeviceChanges) {
   ASSERT_NE(Drive(kArriving), nullptr);
   EXPECT_EQ(Children(Computer()).back(), Drive(kArriving));
   EXPECT_EQ(PathOf(Drive(kArriving)), u"Q:\\");
+  Drain();
+
+  // Drive A (parameter 0) counts as selected before it is first opened.
+  TestDrive first(kFirst);
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kFirst));
+  EXPECT_EQ(PathOf(Drive(kFirst)), u"A:\\");
+  EXPECT_EQ(ControlGetState(1), 2);
+  first.Remove();
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kFirst));
+  Select(Drive(kArriving));
   Drain();
 
   // Other devices, and volumes of other letters, change nothing.

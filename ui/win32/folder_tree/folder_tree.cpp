@@ -110,9 +110,8 @@ int64_t GetState(ControlRecord& record) {
   const FolderTreeState* state = FolderTreeStateOf(record);
   const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
   if (!node) return 0;
-  const int64_t parameter = NodeParameter(state->tree, node);
-  if (parameter == 0) return 0;  // drive A before it was first opened
-  return NodeKind(parameter) == kNodeFile ? 1 : 2;
+  // (Drive A counts as selected before it was first opened, though its parameter is 0.)
+  return NodeKind(NodeParameter(state->tree, node)) == kNodeFile ? 1 : 2;
 }
 
 void SetText(ControlRecord& record, const std::u16string& path) {
