@@ -228,7 +228,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->tree = tree;
   state->flags = flags;
   FolderTreeState& kept = *state;
-  created.record->colours[0] = created.record->colours[1] = -1;
   created.record->state = std::move(state);
 
   Navigate(kept, u"");
