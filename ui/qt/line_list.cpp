@@ -1,7 +1,7 @@
 #include "ui/line_list.h"
 
-#include "ui/qt/control_create.h"
 #include "ui/events.h"
+#include "ui/qt/control_create.h"
 #include "ui/qt/line_list_widget.h"
 #include "ui/qt/list_selection.h"
 
@@ -55,8 +55,5 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   auto* list = new LineListWidget(container, flags);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kLineListOps);
   if (!created.record) return 0;
-  // Text and background: the system's colours.
-  created.record->colours[0] = -1;
-  created.record->type_data = -1;
   return created.result;
 }

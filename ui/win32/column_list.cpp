@@ -139,7 +139,6 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
       ControlCreate(number, {WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kColumnListOps);
   if (!created.record) return 0;
   ControlRecord& record = *created.record;
-  record.colours[0] = -1;  // grid lines: the system's colour
   auto state = std::make_unique<ColumnListState>();
   state->sorted = flags & kColumnListSorted;
   record.state = std::move(state);

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cmath>
-
+#include "ui/anchored_place.h"
 #include "ui/control_register.h"
 #include "ui/win32/control_follow.h"
 #include "ui/win32/window_record.h"
@@ -17,13 +15,10 @@ SIZE Growth(HWND window, SIZE design) {
   return {client.right - design.cx, client.bottom - design.cy};
 }
 
-RECT Placed(const ControlRecord& record, SIZE growth) {
-  const auto moved = [](int edge, double share, LONG by) { return edge + static_cast<int>(std::lround(share * by)); };
-  const int left = moved(record.design[0], record.anchor.left, growth.cx);
-  const int top = moved(record.design[1], record.anchor.top, growth.cy);
-  const int right = moved(record.design[2], record.anchor.right, growth.cx);
-  const int bottom = moved(record.design[3], record.anchor.bottom, growth.cy);
-  return {left, top, std::max(right, left), std::max(bottom, top)};
+// Moves the control to its place for the window's growth beyond its designed size.
+HDWP Place(const ControlRecord& record, SIZE growth, HDWP moves) {
+  const ControlPlace at = AnchoredPlace(record, growth.cx, growth.cy);
+  return DeferWindowPos(moves, record.handle, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -45,8 +40,7 @@ void ControlAnchorSet(int64_t number, const ControlAnchor& anchor) {
   record->anchor = anchor;
   // Controls outside the layer's windows have no designed size to follow.
   if (const WindowRecord* owner = WindowRecordOfHandle(window)) {
-    const RECT r = Placed(*record, Growth(window, owner->design));
-    MoveWindow(record->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    if (HDWP moves = BeginDeferWindowPos(1)) EndDeferWindowPos(Place(*record, Growth(window, owner->design), moves));
   }
 }
 
@@ -55,11 +49,7 @@ void ControlsFollowWindow(HWND window, SIZE design) {
   // All controls move at once, without a repaint between them.
   HDWP moves = BeginDeferWindowPos(4);
   ControlForEach([&](ControlRecord& record) {
-    if (!record.anchored || GetParent(record.handle) != window) return;
-    const RECT r = Placed(record, growth);
-    if (moves)
-      moves = DeferWindowPos(moves, record.handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+    if (moves && record.anchored && GetParent(record.handle) == window) moves = Place(record, growth, moves);
   });
   if (moves) EndDeferWindowPos(moves);
 }

@@ -1,30 +1,41 @@
 #include "ui/win32/control_font.h"
 
+#include <map>
+
+#include "ui/dpi.h"
+
 namespace {
 
-// Owns the font made from the system's metrics; deleted when the program ends.
-class MessageFont {
+// Owns a font; deleted when the program ends.
+class FontOwner {
  public:
-  MessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-      font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-  }
-  ~MessageFont() {
+  explicit FontOwner(HFONT font) : font_(font) {}
+  ~FontOwner() {
     if (font_) DeleteObject(font_);
   }
-  MessageFont(const MessageFont&) = delete;
-  MessageFont& operator=(const MessageFont&) = delete;
+  FontOwner(const FontOwner&) = delete;
+  FontOwner& operator=(const FontOwner&) = delete;
   HFONT Get() const { return font_; }
 
  private:
-  HFONT font_ = nullptr;
+  HFONT font_;
 };
+
+// The system's metrics are those of the DPI read at start-up; another DPI scales them.
+HFONT MakeMessageFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return nullptr;
+  LOGFONTW font = metrics.lfMessageFont;
+  font.lfHeight = MulDiv(font.lfHeight, dpi, UiDpiY());
+  return CreateFontIndirectW(&font);
+}
 
 }  // namespace
 
-HFONT ControlFont() {
-  static const MessageFont font;
-  return font.Get() ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+HFONT ControlFont(int dpi) {
+  static std::map<int, FontOwner> fonts;
+  auto it = fonts.find(dpi);
+  if (it == fonts.end()) it = fonts.try_emplace(dpi, MakeMessageFont(dpi)).first;
+  return it->second.Get() ? it->second.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

@@ -11,11 +11,13 @@
 
 #include "fs/object_table.h"
 #include "ui/controls.h"
+#include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/native_hooks.h"
 #include "ui/win32/control_font.h"
 #include "ui/win32/window_access.h"
 #include "ui/win32/window_busy_cursor.h"
+#include "ui/win32/window_record.h"
 
 namespace {
 
@@ -64,7 +66,8 @@ int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle co
   SetWindowSubclass(control, ControlProcedure, kSubclassId, 0);
   SetWindowLongPtrW(control, GWLP_ID, static_cast<LONG_PTR>(slot.id));
   SetPropW(control, kIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(slot.id)));
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), TRUE);
+  const WindowRecord* owner = WindowRecordOfHandle(GetAncestor(control, GA_ROOT));
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(owner ? owner->dpi : UiDpiY())), TRUE);
   // The first control that takes the focus by Tab takes it from its window.
   if (HWND window = GetParent(control);
       window && GetFocus() == window && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP))

@@ -99,8 +99,5 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
       ControlCreate(number, {L"ListBox", style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kLineListOps);
   if (!created.record) return 0;
   LineListDragWatch(created.record->handle);
-  // Text and background: the system's colours.
-  created.record->colours[0] = -1;
-  created.record->type_data = -1;
   return created.result;
 }

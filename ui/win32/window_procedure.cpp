@@ -7,6 +7,7 @@
 #include "ui/win32/window_accelerators.h"
 #include "ui/win32/window_busy_cursor.h"
 #include "ui/win32/window_destroyed.h"
+#include "ui/win32/window_dpi_change.h"
 #include "ui/win32/window_focus.h"
 #include "ui/win32/window_placement.h"
 #include "ui/win32/window_record.h"
@@ -128,6 +129,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
       // A sizable window cannot be made smaller than asked for (or than its screen).
       if (record && (GetWindowLongPtrW(window, GWL_STYLE) & WS_THICKFRAME))
         reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = WindowSmallestSize(window, record->design);
+      return 0;
+    case WM_DPICHANGED:
+      if (record) WindowDpiChanged(*record, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_SETCURSOR:
       if (WindowBusyCursorShown()) return TRUE;

@@ -34,6 +34,7 @@ struct WindowRecord {
   bool state_flag = false;  // minimised or maximised
   bool ready = false;       // move and size events only once creation has finished
   SIZE design = {};         // the client size asked for, in pixels
+  int dpi = 0;              // the DPI the window's layout is for
   bool InUse() const { return handle != nullptr; }
 };
 

@@ -8,6 +8,7 @@
 
 #include "fs/object_table.h"
 #include "ui/control_register.h"
+#include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/win32/dpi_scale.h"
 #include "ui/win32/window_access.h"
@@ -154,6 +155,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   record.number = taken.id;
   record.ready = false;
   record.design = client;
+  record.dpi = UiDpiY();
   SetPropW(window, kWindowIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(taken.id + 1)));
 
   if (centre_screen) {

@@ -44,13 +44,29 @@ inline std::vector<SeenControlEvent> DrainControlEvents() {
   return seen;
 }
 
+// Waits until the window is the active one and stays so for a few rounds: the window
+// manager activates a new window, and another after one closed, on its own time.
+inline bool SettleActive(HWND window) {
+  int steady = 0;
+  for (int rounds = 0; rounds < 200 && steady < 5; ++rounds) {
+    if (GetActiveWindow() == window) {
+      ++steady;
+    } else {
+      steady = 0;
+      SetForegroundWindow(window);
+    }
+    DrainEvents();
+  }
+  return steady >= 5;
+}
+
 // A numbered window for one test, closed at its end: a plain sizable window with a
-// title bar and close box, 400 x 300 at 50, 50.
+// title bar and close box, 400 x 300 at 50, 50, active.
 class TestWindow {
  public:
   explicit TestWindow(int64_t number, uint32_t flags = 0xCC0000) : number_(number) {
     WindowCreate(number, 50, 50, 400, 300, u"test", flags);
-    DrainEvents();
+    SettleActive(Handle());
   }
   ~TestWindow() { WindowClose(number_); }
   TestWindow(const TestWindow&) = delete;

@@ -121,3 +121,35 @@ TEST(Win32Windows, AnchoredControlsFollowTheWindowsSize) {
   EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
   EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
 }
+
+TEST(Win32Windows, MovedToAScreenOfAnotherDpiTheLayoutScalesWithIt) {
+  TestWindow window(0);
+  const HWND button = ControlHandle(PushButtonCreate(1, 10, 20, 100, 30, u"button", 0));
+  ControlAnchorSet(1, {0, 0, 1, 0});
+  const RECT before = PlaceInParent(button);
+  RECT frame{};
+  GetWindowRect(window.Handle(), &frame);
+  const HFONT font_before = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+  // The window system's report of a move to a screen of twice the DPI, with the frame
+  // it suggests.
+  const int dpi = UiDpiY() * 2;
+  const RECT client = ClientOf(window.Handle());
+  RECT suggested{frame.left, frame.top, frame.left + 2 * client.right + 40, frame.top + 2 * client.bottom + 60};
+  AdjustWindowRectEx(&suggested, static_cast<DWORD>(GetWindowLongPtrW(window.Handle(), GWL_STYLE)), FALSE, 0);
+  OffsetRect(&suggested, frame.left - suggested.left, frame.top - suggested.top);
+  SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT now{};
+  GetWindowRect(window.Handle(), &now);
+  EXPECT_TRUE(EqualRect(&now, &suggested));
+  // The client grew by 40 x 60 beyond twice its size; the right edge follows that.
+  const RECT after = PlaceInParent(button);
+  EXPECT_EQ(after.left, 2 * before.left);
+  EXPECT_EQ(after.top, 2 * before.top);
+  EXPECT_EQ(after.bottom, 2 * before.bottom);
+  EXPECT_EQ(after.right, 2 * before.right + 40);
+  const HFONT font_after = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+  LOGFONTW small{}, large{};
+  GetObjectW(font_before, sizeof(small), &small);
+  GetObjectW(font_after, sizeof(large), &large);
+  EXPECT_EQ(large.lfHeight, 2 * small.lfHeight);
+}

@@ -4,9 +4,9 @@
 #include <QPalette>
 #include <QTreeWidget>
 
-#include "ui/qt/control_create.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/qt/control_create.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
 #include "ui/qt/folder_tree/folder_tree_view.h"
@@ -164,7 +164,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->shared = FolderTreeSharedTake();
   FolderTreeState& kept = *state;
   created.record->state = std::move(state);
-  created.record->colours[0] = created.record->colours[1] = -1;
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
     const FolderTreeState* state = FolderTreeStateOf(tree);

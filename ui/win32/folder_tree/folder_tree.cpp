@@ -243,7 +243,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->flags = flags;
   FolderTreeState& kept = *state;
   ControlRecord& record = *slot.record;
-  record.colours[0] = record.colours[1] = -1;
   record.state = std::move(state);
   const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
   if (result == 0) return 0;

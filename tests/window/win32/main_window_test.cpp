@@ -1,0 +1,262 @@
+// The window program on Windows end to end: real start-up, folder tree, buttons and
+// scene file, compared with the batch program's; and the program itself as the user
+// starts it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "support/test_images.h"
+#include "ui/controls.h"
+#include "ui/folder_tree.h"
+#include "window_driver.h"
+
+namespace stdfs = std::filesystem;
+
+namespace {
+
+// A path the build wrote for the host: under Wine a Unix path, which the program reads
+// through drive Z:.
+std::wstring HostPath(const std::string& path) {
+  std::wstring wide(path.begin(), path.end());
+  if (wide.empty() || wide[0] != L'/') return wide;
+  for (wchar_t& c : wide)
+    if (c == L'/') c = L'\\';
+  return L"Z:" + wide;
+}
+
+class ScratchFolder {
+ public:
+  ScratchFolder() : path_(stdfs::temp_directory_path() / ("imagescan-window-" + std::to_string(GetCurrentProcessId()))) {
+    stdfs::remove_all(path_);
+    stdfs::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    stdfs::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  stdfs::path Path(const std::string& name) const { return path_ / name; }
+  void Put(const std::string& name, const std::string& bytes) const {
+    stdfs::create_directories(Path(name).parent_path());
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+ private:
+  stdfs::path path_;
+};
+
+// Runs a program to its end; its exit code, or -1 when it could not start or did not end.
+DWORD RunProgram(const std::wstring& program, const std::wstring& arguments) {
+  std::wstring command = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW start{};
+  start.cb = sizeof(start);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                      &process))
+    return static_cast<DWORD>(-1);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+// The window's client area as it stands on the screen, controls and all, saved as a
+// PNG. (The frame is the window manager's, drawn outside the program.)
+void SaveScreenshot(HWND window, const std::wstring& file) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* pixels = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HDC window_dc = GetDC(window);
+  EXPECT_TRUE(BitBlt(dc, 0, 0, width, height, window_dc, 0, 0, SRCCOPY));
+  ReleaseDC(window, window_dc);
+  GdiFlush();
+  std::vector<Bytes> rows(static_cast<size_t>(height), Bytes(static_cast<size_t>(width) * 3));
+  const auto* bgrx = static_cast<const uint8_t*>(pixels);
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t x = 0; x < static_cast<size_t>(width); ++x)
+      for (size_t c = 0; c < 3; ++c) rows[y][x * 3 + c] = bgrx[(y * static_cast<size_t>(width) + x) * 4 + 2 - c];
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  const Bytes png = EncodePng(MakePngPicture(2, 8, static_cast<uint32_t>(width), rows));  // RGB
+  std::ofstream(stdfs::path(file), std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+}
+
+std::vector<std::wstring> ListLines(HWND list) {
+  std::vector<std::wstring> lines;
+  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(MainWindowWin32, ProcessWritesTheSameSceneAsTheBatchProgram) {
+  ScratchFolder folder;
+  folder.Put("pics/a.png", EncodeTestPng(640, 480));
+  folder.Put("pics/trip/b.jpg", EncodeTestJpeg(30, 20));
+  folder.Put("pics/trip/day2/c.gif", EncodeTestGif(12, 34));
+  folder.Put("pics/sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 1\n\x80\x80\x80\x80");
+  folder.Put("pics/broken.png", EncodeTestPng(8, 8).substr(0, 40));
+  folder.Put("pics/readme.txt", "text");
+  const std::wstring pics = folder.Path("pics").wstring() + L"\\";
+
+  std::string scene;
+  std::wstring selected;
+  std::vector<std::wstring> log;
+  WindowDriver driver;
+  driver.Then([&] { FolderTreeNavigate(kFolderTree, std::u16string(pics.begin(), pics.end())); })
+      .Then([&] {
+        const std::u16string text = ControlGetText(kFolderTree);
+        selected.assign(text.begin(), text.end());
+        WindowDriver::Click(kProcessButton);
+      })
+      .Then([&] {
+        scene = folder.Get("pics/image_scan.pov");
+        log = ListLines(WindowDriver::Control(kImageLog));
+        SaveScreenshot(GetParent(WindowDriver::Control(kProcessButton)), HostPath(IMAGESCAN_SCREENSHOT));
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(selected, pics);
+  EXPECT_TRUE(driver.messages.empty());
+  ASSERT_FALSE(scene.empty());
+  EXPECT_NE(scene.find("add_image ( \"a.png\", 640, 480 ) \r\n"), std::string::npos);
+  EXPECT_NE(scene.find("add_image ( \"broken.png\", 1, 1 ) \r\n"), std::string::npos);
+  ASSERT_GE(log.size(), 6u);
+  EXPECT_EQ(log[0], L"image list");
+
+  // The batch program writes the very same bytes for the same folder.
+  stdfs::remove(folder.Path("pics/image_scan.pov"));
+  EXPECT_EQ(RunProgram(HostPath(IMAGESCAN_CLI), L"--quiet \"" + folder.Path("pics").wstring() + L"\""), 0u);
+  EXPECT_EQ(folder.Get("pics/image_scan.pov"), scene);
+}
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"SELECT DIRECTORTY TO SCAN FOR IMAGES";
+
+// The program started as the user starts it, with its window found.
+class StartedProgram {
+ public:
+  StartedProgram() {
+    const std::wstring program = HostPath(IMAGESCAN_WINDOW);
+    std::wstring command = L"\"" + program + L"\"";
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
+                        &process_))
+      return;
+    for (int tries = 0; tries < 200 && !window_; ++tries) {
+      Sleep(50);
+      HWND found = FindWindowW(L"WindowClass_0", kTitle);
+      DWORD owner = 0;
+      if (found) GetWindowThreadProcessId(found, &owner);
+      if (owner == process_.dwProcessId && IsWindowVisible(GetDlgItem(found, kImageLog))) window_ = found;
+    }
+  }
+  ~StartedProgram() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  HWND Window() const { return window_; }
+  // The exit code once the program ended; -1 when it did not end in time.
+  DWORD ExitCode() const {
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process_.hProcess, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[64] = {};
+  GetWindowTextW(window, text, 64);
+  return text;
+}
+
+}  // namespace
+
+TEST(MainWindowWin32, TheProgramOpensItsWindowWithFiveControlsAndQuitsWithZero) {
+  StartedProgram program;
+  const HWND window = program.Window();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ClassOf(GetDlgItem(window, kFolderTree)), L"SysTreeView32");
+  EXPECT_EQ(ClassOf(GetDlgItem(window, kFileList)), L"SysListView32");
+  EXPECT_EQ(TextOf(GetDlgItem(window, kProcessButton)), L" p r o c e s s ");
+  EXPECT_EQ(TextOf(GetDlgItem(window, kQuitButton)), L" q u i t  ");
+  EXPECT_EQ(ClassOf(GetDlgItem(window, kImageLog)), L"ListBox");
+  EXPECT_EQ(GetDlgItem(window, 5), nullptr);
+  // At 800, 100 where the screen holds the whole window there, else wholly on it.
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  HDC screen = GetDC(nullptr);
+  const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const LONG x = MulDiv(800, dpi_x, 96), y = MulDiv(100, dpi_y, 96);
+  if (x + (frame.right - frame.left) <= work.right && y + (frame.bottom - frame.top) <= work.bottom) {
+    EXPECT_EQ(frame.left, x);
+    EXPECT_EQ(frame.top, y);
+  } else {
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
+  }
+  const HWND quit = GetDlgItem(window, kQuitButton);
+  PostMessageW(quit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(quit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST(MainWindowWin32, TheCloseBoxEndsTheProgramWithZero) {
+  StartedProgram program;
+  ASSERT_NE(program.Window(), nullptr);
+  PostMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
