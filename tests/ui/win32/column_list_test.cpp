@@ -197,7 +197,14 @@ TEST_F(ColumnListWin32, NumberColumnsFitTheirNumbersBesideAFillingFirstColumn) {
   EXPECT_GT(Width(1), text);
   GetClientRect(list, &client);
   EXPECT_EQ(Width(0) + Width(1), client.right);
+  for (int i = 0; i < 40; ++i) ControlAddItem(kFileList, -1, u"more\n1");
+  ListEvents(kFileList);
+  GetClientRect(list, &client);
+  EXPECT_EQ(Width(0) + Width(1), client.right) << "with a scroll bar";
   ControlClearItems(kFileList);
+  ListEvents(kFileList);
+  GetClientRect(list, &client);
+  EXPECT_EQ(Width(0) + Width(1), client.right) << "without";
   EXPECT_EQ(Width(1), MulDiv(100, UiDpiX(), 96));
 }
 
