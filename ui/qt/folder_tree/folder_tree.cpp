@@ -74,24 +74,12 @@ void GoTo(FolderTreeState& state, const std::u16string& target) {
 
 void Navigate(FolderTreeState& state, const std::u16string& path) {
   NoticeClose(state);
-  std::u16string target;
-  bool rebuild = false;
-  const size_t slash = path.rfind(u'/');
-  if (path.empty()) {
-    rebuild = true;
-  } else if (slash == std::u16string::npos) {
-    state.patterns = path;
-    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
-    rebuild = true;
-  } else if (slash + 1 == path.size()) {
-    target = path;
-  } else {
-    target = path.substr(0, slash + 1);
-    state.patterns = path.substr(slash + 1);
-    rebuild = true;
-  }
-  if (rebuild) Rebuild(state);
-  if (!target.empty()) GoTo(state, target);
+  FolderTreeRequest request = FolderTreeRequestOf(path, u'/');
+  if (request.new_patterns) state.patterns = request.patterns;
+  if (request.to_selection)
+    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
+  if (request.rebuild) Rebuild(state);
+  if (!request.target.empty()) GoTo(state, request.target);
   FolderTreeWatchOpen(state);
 }
 
