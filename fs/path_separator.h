@@ -5,6 +5,8 @@
 #include <string_view>
 
 bool IsFolderSeparator(char16_t unit);
+// The separator the system itself writes: "/" on Linux, "\" on Windows.
+extern const char16_t kFolderSeparator;
 
 // Whether the path ends in a separator (the empty path does not).
 bool PathEndsInSeparator(std::u16string_view path);

@@ -55,7 +55,6 @@ std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   }
   decoder.finish(context);
   if (record.frames.empty()) return std::nullopt;
-  if (record.frame_count >= 2) record.first_delay = record.frames[0].delay;
   return record;
 }
 

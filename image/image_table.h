@@ -23,7 +23,6 @@ struct ImageRecord {
   int source_depth = 0;  // bits per pixel of the file
   uint32_t format_id = 0;
   int32_t frame_count = 0;
-  int32_t first_delay = 0;  // frame 0's delay, set only when there are 2 frames or more
 
   bool InUse() const { return icon.has_value() || (!frames.empty() && frames[0].bitmap); }
 };

@@ -28,12 +28,8 @@ struct ControlRecord {
   NativeHandle handle = nullptr;  // the control, owned by its parent window
   const ControlOps* ops = nullptr;
   int64_t number = 0;  // the control's number or kAutoNumber id
-  // Owned by the type: the column list's longest text length, the line list's
-  // background colour (-1: the system's).
-  int64_t type_data = 0;
+  int64_t type_data = 0;  // owned by the type: the column list's longest text length
   std::unique_ptr<ControlTypeState> state;
-  int64_t colours[2] = {};  // colour settings of the type; -1 is the system default
-  int64_t flags = 0;        // type-specific bits
   // Set by ControlAnchorSet: the control's place at its window's designed size (left,
   // top, right and bottom edges) and how its edges follow the window's size.
   bool anchored = false;

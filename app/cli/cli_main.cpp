@@ -37,9 +37,12 @@ void StopLibraries() {
   FileFilesEnd();
 }
 
-// The folder as scanned: its path with a final separator.
+// The folder as scanned: its path with a final separator, the one the path already uses,
+// else the system's own.
 std::u16string FolderPath(std::u16string folder) {
-  if (!PathEndsInSeparator(folder)) folder += u'/';
+  if (PathEndsInSeparator(folder)) return folder;
+  const size_t name_start = PathNameStart(folder);
+  folder += name_start > 0 ? folder[name_start - 1] : kFolderSeparator;
   return folder;
 }
 

@@ -11,8 +11,8 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
-#include "ui/qt/folder_tree/drive_watch.h"
 #include "ui/folder_tree.h"
+#include "ui/qt/folder_tree/drive_watch.h"
 #include "ui/windows.h"
 
 class FolderTreeTest : public ::testing::Test {

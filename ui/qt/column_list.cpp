@@ -6,9 +6,9 @@
 #include <climits>
 #include <memory>
 
+#include "ui/events.h"
 #include "ui/qt/column_list_widget.h"
 #include "ui/qt/control_create.h"
-#include "ui/events.h"
 #include "ui/qt/geometry.h"
 #include "ui/qt/list_selection.h"
 
@@ -175,7 +175,6 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   list->header()->setSectionsMovable(flags & kColumnListMovableColumns);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kColumnListOps);
   if (!created.record) return 0;
-  created.record->colours[0] = -1;  // grid lines: the system's colour
   AddColumn(*created.record, 0, title, title_width);
   return created.result;
 }

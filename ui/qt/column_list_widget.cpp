@@ -9,9 +9,9 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/natural_order.h"
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
-#include "ui/natural_order.h"
 #include "ui/qt/text_view.h"
 
 namespace {

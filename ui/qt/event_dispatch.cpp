@@ -16,10 +16,8 @@ class DispatchWatch : public QObject {
  public:
   bool eventFilter(QObject* receiver, QEvent* event) override {
     if (!watching) return false;
-    if (receiver == timer_receiver && event->type() == QEvent::Timer) {
-      timed_out = true;
-      return false;
-    }
+    // The wait's own timer running out is nothing dispatched.
+    if (receiver == timer_receiver && event->type() == QEvent::Timer) return false;
     dispatched = true;
     const int32_t number = MessageNumber(*event);
     if (number != 0) message = number;
@@ -50,7 +48,6 @@ class DispatchWatch : public QObject {
   void Start(QObject* timer_object) {
     watching = true;
     dispatched = false;
-    timed_out = false;
     message = 0;
     timer_receiver = timer_object;
   }
@@ -58,7 +55,6 @@ class DispatchWatch : public QObject {
 
   bool watching = false;
   bool dispatched = false;
-  bool timed_out = false;
   int32_t message = 0;
   QObject* timer_receiver = nullptr;
 

@@ -1,7 +1,7 @@
 #include "ui/line_list.h"
 
+#include "ui/line_list_notify.h"
 #include "ui/qt/control_create.h"
-#include "ui/events.h"
 #include "ui/qt/line_list_widget.h"
 #include "ui/qt/list_selection.h"
 
@@ -29,17 +29,9 @@ int64_t GetState(ControlRecord& record) { return FirstSelectedRow(List(record));
 
 std::u16string GetText(ControlRecord& record) { return GetItemText(record, GetState(record), 0); }
 
-// Every command of the list is answered here, so only these two become events.
-int64_t Notify(ControlRecord&, QWidget* control, const ControlNotice& notice) {
-  if (notice.kind != NoticeKind::kCommand) return kNotHandled;
-  if (notice.code == kLineDoubleClick) ControlEventPost(control, DetailLeftDoubleClick);
-  if (notice.code == kLineSelectionChange) ControlEventPost(control, DetailLeftClick);
-  return 0;
-}
-
 const ControlOps kLineListOps{
     .type_id = kLineListType,
-    .notify = Notify,
+    .notify = LineListNotify,
     .get_state = GetState,
     .get_text = GetText,
     .add_item = AddItem,
@@ -55,8 +47,5 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   auto* list = new LineListWidget(container, flags);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kLineListOps);
   if (!created.record) return 0;
-  // Text and background: the system's colours.
-  created.record->colours[0] = -1;
-  created.record->type_data = -1;
   return created.result;
 }

@@ -6,9 +6,10 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/line_list.h"
+#include "ui/line_list_notify.h"
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
-#include "ui/line_list.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QPaintEvent>
 #include <vector>
 
-#include "ui/qt/control_follow.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/qt/control_follow.h"
 #include "ui/qt/window_placement.h"
 #include "ui/windows.h"
 

@@ -11,8 +11,8 @@
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/qt/geometry.h"
-#include "ui/qt/window_access.h"
 #include "ui/qt/numbered_window.h"
+#include "ui/qt/window_access.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/scene/scene_format.h"
+#include "fs/text_encoding.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
@@ -93,6 +94,11 @@ TEST(Cli, WritesTheSameSceneForEverySpellingOfTheFolder) {
     const auto [status, out] = RunCli(Quoted(spelling), scratch);
     EXPECT_EQ(status, 0u) << out;
     EXPECT_NE(out.find("trip/a.png"), std::string::npos) << out;
+    // The scene file is named with the separator the folder was given with.
+    const wchar_t last = spelling.back();
+    const std::wstring named = last == L'\\' || last == L'/' ? spelling : spelling + (spelling == forward ? L"/" : L"\\");
+    const std::u16string scene_path = std::u16string(named.begin(), named.end()) + u"image_scan.pov";
+    EXPECT_NE(out.find("wrote 1 image to " + EscapedBytesFromText(scene_path)), std::string::npos) << out;
     std::ifstream in(folder / "image_scan.pov", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), scene);
   }

@@ -1,28 +1,36 @@
 // Drives of the folder tree coming and going, and the notice of a drive that is not ready.
+#include "tests/ui/win32/folder_tree_test_support.h"
+
 #include <dbt.h>
 
-#include "tests/ui/win32/folder_tree_test_support.h"
+#include <algorithm>
 
 namespace {
 
-constexpr char16_t kLetter = u'Q';
+// Each test a letter of its own: test programs may run side by side.
+constexpr char16_t kArriving = kTestLetters[0], kRefreshed = kTestLetters[1], kUnready = kTestLetters[2],
+                   kFirst = kTestLetters[3];
+constexpr uint32_t Unit(char16_t letter) { return 1u << (letter - u'A'); }
 
-// A drive letter of the test's own, for a folder (that need not exist), gone with it.
+// A drive letter of the test's own, gone with it. Under Wine such a letter counts as a
+// drive but cannot be read, as a drive without its disc.
 class TestDrive {
  public:
-  explicit TestDrive(const std::u16string& target) {
-    present_ = DefineDosDeviceW(0, L"Q:", reinterpret_cast<const wchar_t*>(target.c_str()));
+  explicit TestDrive(char16_t letter) : name_{static_cast<wchar_t>(letter), L':', 0}, unit_(Unit(letter)) {
+    present_ = DefineDosDeviceW(0, name_, L"C:\\imagescan-absent-disc");
   }
   ~TestDrive() { Remove(); }
   TestDrive(const TestDrive&) = delete;
   TestDrive& operator=(const TestDrive&) = delete;
-  bool Present() const { return present_ && (GetLogicalDrives() & (1u << (kLetter - u'A'))); }
+  bool Present() const { return present_ && (GetLogicalDrives() & unit_); }
   void Remove() {
-    if (present_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+    if (present_) DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_, nullptr);
     present_ = false;
   }
 
  private:
+  wchar_t name_[3];
+  uint32_t unit_;
   bool present_ = false;
 };
 
@@ -34,7 +42,6 @@ void DeviceChange(WPARAM event, uint32_t units, DWORD type = DBT_DEVTYP_VOLUME) 
   volume.dbcv_unitmask = units;
   SendMessageW(WindowHandle(0), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
 }
-constexpr uint32_t kUnit = 1u << (kLetter - u'A');
 
 // The open drive-not-ready notice of the test's window; null for none.
 HWND Notice() {
@@ -59,85 +66,104 @@ std::u16string NoticeText(HWND notice) {
 }
 
 TEST_F(FolderTreeTest, DrivesComingAndGoingFollowDeviceChanges) {
-  MakeFolder(L"sub\\inner");
-  TestDrive drive(Path());
-  ASSERT_TRUE(drive.Present());
-  drive.Remove();
   Create();
-  ASSERT_EQ(Drive(kLetter), nullptr);
+  ASSERT_EQ(Drive(kArriving), nullptr);
 
-  // Arrival: a new node at the end, which opens on the drive's folders.
-  TestDrive again(Path());
-  DeviceChange(DBT_DEVICEARRIVAL, kUnit);
-  ASSERT_NE(Drive(kLetter), nullptr);
-  EXPECT_EQ(Children(Computer()).back(), Drive(kLetter));
-  FolderTreeNavigate(1, u"Q:\\sub\\inner\\");
-  EXPECT_EQ(ControlGetText(1), u"Q:\\sub\\inner\\");
+  // Arrival: a new node at the end.
+  TestDrive drive(kArriving);
+  ASSERT_TRUE(drive.Present());
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kArriving));
+  ASSERT_NE(Drive(kArriving), nullptr);
+  EXPECT_EQ(Children(Computer()).back(), Drive(kArriving));
+  EXPECT_EQ(PathOf(Drive(kArriving)), u"Q:\\");
   Drain();
 
-  // Other devices, and a removal of a volume on another letter, change nothing.
-  DeviceChange(DBT_DEVICEREMOVECOMPLETE, kUnit, DBT_DEVTYP_PORT);
+  // Drive A (parameter 0) counts as selected before it is first opened.
+  TestDrive first(kFirst);
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kFirst));
+  EXPECT_EQ(PathOf(Drive(kFirst)), u"A:\\");
+  EXPECT_EQ(ControlGetState(1), 2);
+  first.Remove();
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kFirst));
+  Select(Drive(kArriving));
+  Drain();
+
+  // Other devices, and volumes of other letters, change nothing.
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kArriving), DBT_DEVTYP_PORT);
   DeviceChange(DBT_DEVICEARRIVAL, 1u << 1);
   SendMessageW(WindowHandle(0), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
-  EXPECT_EQ(ControlGetText(1), u"Q:\\sub\\inner\\");
+  EXPECT_EQ(ControlGetText(1), u"Q:\\");
   EXPECT_TRUE(Drain().empty());
 
-  // A volume taken out of a drive that stays: the node closes and forgets what it
-  // showed; the selection inside it moves onto it.
-  DeviceChange(DBT_DEVICEREMOVECOMPLETE, kUnit);
-  const HTREEITEM node = Drive(kLetter);
-  ASSERT_NE(node, nullptr);
-  EXPECT_FALSE(IsOpen(node));
-  EXPECT_TRUE(Children(node).empty());
-  EXPECT_TRUE(HasButton(node));
-  EXPECT_EQ(Parameter(node), kLetter - u'A');
-  EXPECT_EQ(ControlGetText(1), u"Q:\\");
-  EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
-  // Opened again, it reads its folders anew.
-  FolderTreeNavigate(1, u"q:\\sub\\");
-  EXPECT_EQ(ControlGetText(1), u"Q:\\sub\\");
-  EXPECT_EQ(ChildTexts(Selected()), std::vector<std::u16string>{u"inner"});
-  Drain();
-
-  // The drive gone: its node goes, and the selection with it to the computer node.
-  again.Remove();
-  DeviceChange(DBT_DEVICEREMOVECOMPLETE, kUnit);
-  EXPECT_EQ(Drive(kLetter), nullptr);
+  // The drive gone: its node goes, and the selection on it moves to the computer node.
+  drive.Remove();
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, Unit(kArriving));
+  EXPECT_EQ(Drive(kArriving), nullptr);
   EXPECT_EQ(Selected(), Computer());
   EXPECT_EQ(ControlGetText(1), u"");
   EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
 
-  // A refresh finds what changed without a message: drives and the open folders.
-  TestDrive third(Path());
-  FolderTreeRefresh(1);
-  ASSERT_NE(Drive(kLetter), nullptr);
-  FolderTreeNavigate(1, u"Q:\\sub\\");
-  Select(Child(Selected(), u"inner"));
+  // A volume taken out of a drive that stays: the node closes and forgets what it
+  // showed; a selection inside it moves onto it.
+  FolderTreeNavigate(1, u"C:\\windows\\");
+  ASSERT_EQ(ControlGetText(1), u"C:\\windows\\");
   Drain();
+  DeviceChange(DBT_DEVICEREMOVECOMPLETE, 1u << 2);
+  const HTREEITEM c = Drive(u'C');
+  ASSERT_NE(c, nullptr);
+  EXPECT_FALSE(IsOpen(c));
+  EXPECT_TRUE(Children(c).empty());
+  EXPECT_TRUE(HasButton(c));
+  EXPECT_EQ(Parameter(c), 2);
+  EXPECT_EQ(ControlGetText(1), u"C:\\");
+  EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
+  // Opened again, it reads its folders anew.
+  FolderTreeNavigate(1, u"c:\\windows\\");
+  EXPECT_EQ(ControlGetText(1), u"C:\\windows\\");
+}
+
+TEST_F(FolderTreeTest, RefreshFollowsDrivesAndOpenFoldersKeepingTheSelection) {
+  MakeFolder(L"sub\\inner");
+  MakeFolder(L"sub\\stays\\deeper");
+  Create(Path(L"sub\\stays\\"));
+  FolderTreeNavigate(1, Path(L"sub\\inner\\"));
+  Drain();
+  // Drives that came or went without a message.
+  TestDrive drive(kRefreshed);
+  FolderTreeRefresh(1);
+  EXPECT_NE(Drive(kRefreshed), nullptr);
+  drive.Remove();
+  FolderTreeRefresh(1);
+  EXPECT_EQ(Drive(kRefreshed), nullptr);
+  EXPECT_EQ(ControlGetText(1), Path(L"sub\\inner\\"));
+  EXPECT_TRUE(Drain().empty());
+
+  // The selected folder gone: the selection moves to its parent, reported once; new
+  // folders appear; the open folder that stays keeps its state.
   RemoveDirectoryW(reinterpret_cast<const wchar_t*>(Path(L"sub\\inner").c_str()));
   MakeFolder(L"sub\\new");
+  const HTREEITEM stays = Child(Next(Selected(), TVGN_PARENT), u"stays");
+  ASSERT_TRUE(IsOpen(stays));
   FolderTreeRefresh(1);
-  EXPECT_EQ(ControlGetText(1), u"Q:\\sub\\");
-  EXPECT_EQ(ChildTexts(Selected()), std::vector<std::u16string>{u"new"});
+  EXPECT_EQ(ControlGetText(1), Path(L"sub\\"));
+  std::vector<std::u16string> children = ChildTexts(Selected());
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::u16string>{u"new", u"stays"}));
   EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
-  third.Remove();
-  FolderTreeRefresh(1);
-  EXPECT_EQ(Drive(kLetter), nullptr);
-  EXPECT_EQ(ControlGetText(1), u"");
-  EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
+  EXPECT_EQ(Child(Selected(), u"stays"), stays);
+  EXPECT_TRUE(IsOpen(stays));
 }
 
 TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
-  // A drive whose folder is missing cannot be read, as a drive without its disc.
-  TestDrive drive(Path(L"absent"));
+  TestDrive drive(kUnready);
   ASSERT_TRUE(drive.Present());
   const HWND tree = Create();
-  const HTREEITEM node = Drive(kLetter);
+  const HTREEITEM node = Drive(kUnready);
   ASSERT_NE(node, nullptr);
   Open(node);
   HWND notice = Notice();
   ASSERT_NE(notice, nullptr);
-  EXPECT_NE(NoticeText(notice).find(u"Q:"), std::u16string::npos);
+  EXPECT_NE(NoticeText(notice).find(u"S:"), std::u16string::npos);
   EXPECT_NE(SendDlgItemMessageW(notice, 12297, STM_GETIMAGE, IMAGE_ICON, 0), 0);
   EXPECT_FALSE(IsWindowEnabled(tree));
   // Left unfilled and closed, so that opening it again tries again.
@@ -150,41 +176,38 @@ TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(tree));
 
-  // The drive's arrival closes it; the drive then opens.
-  Open(Drive(kLetter));
+  // The drive's arrival closes it, and opening the drive tries again.
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
-  MakeFolder(L"absent\\inside");
-  DeviceChange(DBT_DEVICEARRIVAL, kUnit);
+  DeviceChange(DBT_DEVICEARRIVAL, Unit(kUnready));
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(tree));
-  Open(Drive(kLetter));
-  EXPECT_EQ(ChildTexts(Drive(kLetter)), std::vector<std::u16string>{u"inside"});
-  RemoveDirectoryW(reinterpret_cast<const wchar_t*>(Path(L"absent\\inside").c_str()));
-  RemoveDirectoryW(reinterpret_cast<const wchar_t*>(Path(L"absent").c_str()));
+  Open(Drive(kUnready));
+  EXPECT_NE(Notice(), nullptr);
 
   // So do a navigation and its close box.
   FolderTreeNavigate(1, u"");
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   FolderTreeNavigate(1, u"");
   EXPECT_EQ(Notice(), nullptr);
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   SendMessageW(Notice(), WM_CLOSE, 0, 0);
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(tree));
 
   // A tree that goes takes its notice along. With flag 0x4 there is none.
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   const HWND quiet = Create(u"", kFolderTreeNoNotice);
   EXPECT_EQ(Notice(), nullptr);
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(quiet));
   // So does its window.
   Create();
-  Open(Drive(kLetter));
+  Open(Drive(kUnready));
   ASSERT_NE(Notice(), nullptr);
   WindowClose(0);
   EXPECT_EQ(Notice(), nullptr);

@@ -12,10 +12,12 @@
 
 #include "ui/control_register.h"
 #include "ui/controls.h"
-#include "ui/events.h"
 #include "ui/folder_tree.h"
-#include "ui/win32/window_access.h"
-#include "ui/windows.h"
+#include "tests/ui/win32/win32_test_support.h"
+
+// The drive letters the tests define for themselves, each test its own.
+inline constexpr char16_t kTestLetters[] = {u'Q', u'R', u'S', u'A'};
+inline constexpr uint32_t kTestLetterUnits = (1u << (u'Q' - u'A')) | (1u << (u'R' - u'A')) | (1u << (u'S' - u'A')) | 1u;
 
 class FolderTreeTest : public ::testing::Test {
  protected:
@@ -45,7 +47,7 @@ class FolderTreeTest : public ::testing::Test {
   // The test's folder ("Z:\tmp\imagescan-tree-...") with `name` below it, as the tree
   // spells it: a folder's path ends in "\".
   std::u16string Path(const std::wstring& name = L"") const {
-    const std::wstring path = (folder_ / name).wstring();
+    const std::wstring path = name.empty() ? folder_.wstring() : (folder_ / name).wstring();
     return std::u16string(path.begin(), path.end());
   }
   void MakeFolder(const std::wstring& name) const { std::filesystem::create_directories(folder_ / name); }
@@ -124,11 +126,8 @@ class FolderTreeTest : public ::testing::Test {
   // ControlEvents of the tree, in order.
   static std::vector<int64_t> Drain() {
     std::vector<int64_t> details;
-    for (int rounds = 0; rounds < 1000; ++rounds) {
-      const int32_t code = EventWait(20);
-      if (code == 0) break;
-      if (code == ControlEvent && EventControl() == 1) details.push_back(EventDetail());
-    }
+    for (const SeenControlEvent& seen : DrainControlEvents())
+      if (seen.object == 1 && seen.window == 0) details.push_back(seen.detail);
     return details;
   }
 

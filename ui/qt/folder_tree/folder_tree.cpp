@@ -4,9 +4,9 @@
 #include <QPalette>
 #include <QTreeWidget>
 
-#include "ui/qt/control_create.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/qt/control_create.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
 #include "ui/qt/folder_tree/folder_tree_view.h"
@@ -74,24 +74,12 @@ void GoTo(FolderTreeState& state, const std::u16string& target) {
 
 void Navigate(FolderTreeState& state, const std::u16string& path) {
   NoticeClose(state);
-  std::u16string target;
-  bool rebuild = false;
-  const size_t slash = path.rfind(u'/');
-  if (path.empty()) {
-    rebuild = true;
-  } else if (slash == std::u16string::npos) {
-    state.patterns = path;
-    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
-    rebuild = true;
-  } else if (slash + 1 == path.size()) {
-    target = path;
-  } else {
-    target = path.substr(0, slash + 1);
-    state.patterns = path.substr(slash + 1);
-    rebuild = true;
-  }
-  if (rebuild) Rebuild(state);
-  if (!target.empty()) GoTo(state, target);
+  FolderTreeRequest request = FolderTreeRequestOf(path, u'/');
+  if (request.new_patterns) state.patterns = request.patterns;
+  if (request.to_selection)
+    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
+  if (request.rebuild) Rebuild(state);
+  if (!request.target.empty()) GoTo(state, request.target);
   FolderTreeWatchOpen(state);
 }
 
@@ -164,7 +152,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->shared = FolderTreeSharedTake();
   FolderTreeState& kept = *state;
   created.record->state = std::move(state);
-  created.record->colours[0] = created.record->colours[1] = -1;
 
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] {
     const FolderTreeState* state = FolderTreeStateOf(tree);

@@ -3,13 +3,13 @@
 #include <mutex>
 #include <set>
 
-#include "ui/events.h"
 #include "ui/control_register.h"
+#include "ui/events.h"
 #include "ui/folder_tree.h"
+#include "ui/natural_order.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
 #include "ui/qt/folder_tree/folder_tree_watch.h"
-#include "ui/natural_order.h"
 #include "ui/qt/text_view.h"
 
 namespace {

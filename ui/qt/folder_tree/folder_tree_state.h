@@ -8,6 +8,7 @@
 
 #include "ui/control_register.h"
 #include "ui/folder_read.h"
+#include "ui/folder_tree_nodes.h"
 #include "ui/qt/folder_tree/drive_table.h"
 
 class QIcon;
@@ -16,20 +17,6 @@ class QTreeWidgetItem;
 class QWidget;
 struct FolderTreeShared;
 class FolderTreeWatch;
-
-// Every node carries a parameter whose low byte is its kind: 0 to 31 a drive (its
-// number), or one of these.
-inline constexpr int64_t kNodeComputer = 0xFB;
-inline constexpr int64_t kNodeFolder = 0xFC;
-inline constexpr int64_t kNodeDocuments = 0xFD;
-inline constexpr int64_t kNodeFile = 0xFF;
-// The computer node's children are put in at creation: it counts as filled.
-inline constexpr int64_t kComputerParameter = 0xFFFB;
-// Added to a node's parameter once its children are filled in; it is not filled again.
-inline constexpr int64_t FilledMark = 0xFF00;
-
-constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
-constexpr bool IsDriveKind(int64_t kind) { return kind < static_cast<int64_t>(kMaxDrives); }
 
 struct FolderTreeState : ControlTypeState {
   QTreeWidget* tree = nullptr;  // owned by its window

@@ -4,7 +4,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/win32/dpi_scale.h"
+#include "ui/win32/control_create.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
@@ -26,7 +26,7 @@ void Rebuild(FolderTreeState& state) {
   state.root = NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true,
                        kComputerParameter);
   const DWORD present = GetLogicalDrives();
-  for (int64_t drive = 0; drive < kDriveCount; ++drive)
+  for (int64_t drive = 0; drive < kTreeDrives; ++drive)
     if (present & (DWORD{1} << drive)) DriveNodeAdd(state, drive);
   if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
     NodeAdd(state.tree, state.root, TVI_LAST, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
@@ -87,24 +87,16 @@ std::u16string DriveLetterUpper(std::u16string path) {
 
 void Navigate(FolderTreeState& state, const std::u16string& path) {
   NoticeClose(state);
-  std::u16string target;
-  bool rebuild = false;
-  const size_t slash = path.rfind(u'\\');
-  if (path.empty() || path == u"\\") {
-    rebuild = true;
-  } else if (slash == std::u16string::npos) {
-    state.patterns = path;
-    if (const HTREEITEM selected = FolderTreeSelected(state)) target = FolderTreePath(state, selected);
-    rebuild = true;
-  } else if (slash + 1 == path.size()) {
-    target = DriveLetterUpper(path);
+  // The separator alone names no folder here: it rebuilds, as the empty text does.
+  FolderTreeRequest request = FolderTreeRequestOf(path == u"\\" ? u"" : path, u'\\');
+  if (request.new_patterns) state.patterns = request.patterns;
+  if (request.to_selection) {
+    if (const HTREEITEM selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
   } else {
-    target = DriveLetterUpper(path.substr(0, slash + 1));
-    state.patterns = path.substr(slash + 1);
-    rebuild = true;
+    request.target = DriveLetterUpper(request.target);
   }
-  if (rebuild) Rebuild(state);
-  if (!target.empty()) GoTo(state, target);
+  if (request.rebuild) Rebuild(state);
+  if (!request.target.empty()) GoTo(state, request.target);
   ImagesEnsure(state);
 }
 
@@ -118,9 +110,8 @@ int64_t GetState(ControlRecord& record) {
   const FolderTreeState* state = FolderTreeStateOf(record);
   const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
   if (!node) return 0;
-  const int64_t parameter = NodeParameter(state->tree, node);
-  if (parameter == 0) return 0;  // drive A before it was first opened
-  return NodeKind(parameter) == kNodeFile ? 1 : 2;
+  // (Drive A counts as selected before it was first opened, though its parameter is 0.)
+  return NodeKind(NodeParameter(state->tree, node)) == kNodeFile ? 1 : 2;
 }
 
 void SetText(ControlRecord& record, const std::u16string& path) {
@@ -221,19 +212,14 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   if (!container || !FolderTreeSharedTake()) return 0;
   FolderTreesWatchDrives(container);
 
-  const DWORD extended = flags & kFolderTreeNoEdge ? 0 : WS_EX_CLIENTEDGE;
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
+  DWORD style = WS_VISIBLE | WS_TABSTOP | (flags & kFolderTreeShowSelectionAlways);
   if (!(flags & kFolderTreeNoLines)) style |= TVS_HASLINES;
   if (!(flags & kFolderTreeNoButtons)) style |= TVS_HASBUTTONS;
-  const ControlSlot slot = ControlTake(number);
-  const HWND tree = CreateWindowExW(extended, WC_TREEVIEWW, L"", style, DpiScaleX(x), DpiScaleY(y), DpiScaleX(width),
-                                    DpiScaleY(height), container,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleW(nullptr),
-                                    nullptr);
-  if (!tree || !slot.record) {
-    if (tree) DestroyWindow(tree);
-    return 0;
-  }
+  const DWORD extended = flags & kFolderTreeNoEdge ? 0 : WS_EX_CLIENTEDGE;
+  const CreatedControl created =
+      ControlCreate(number, {WC_TREEVIEWW, style, extended, u""}, x, y, width, height, kFolderTreeOps);
+  if (!created.record) return 0;
+  const HWND tree = created.record->handle;
   SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FolderTreeSharedGet()->images));
   SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
   SetWindowSubclass(tree, TreeProc, kTreeSubclass, 0);
@@ -242,15 +228,11 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   state->tree = tree;
   state->flags = flags;
   FolderTreeState& kept = *state;
-  ControlRecord& record = *slot.record;
-  record.colours[0] = record.colours[1] = -1;
-  record.state = std::move(state);
-  const int64_t result = ControlRegister(number, slot, tree, kFolderTreeOps);
-  if (result == 0) return 0;
+  created.record->state = std::move(state);
 
   Navigate(kept, u"");
   Navigate(kept, initial_path);
-  return result;
+  return created.result;
 }
 
 void FolderTreeNavigate(int64_t number, const std::u16string& path) {

@@ -86,6 +86,6 @@ void DrivesArrived(FolderTreeState& state, uint32_t units) {
     if (units & Bit(drive)) DriveNodeRefresh(state, node, drive);
     missing &= ~Bit(drive);
   }
-  for (int64_t drive = 0; drive < kDriveCount; ++drive)
+  for (int64_t drive = 0; drive < kTreeDrives; ++drive)
     if (missing & Bit(drive)) DriveNodeAdd(state, drive);
 }

@@ -91,14 +91,19 @@ void NodeDelete(FolderTreeState& state, HTREEITEM node) {
 }
 
 void NodeEmpty(FolderTreeState& state, HTREEITEM node, int64_t parameter) {
-  // Closing moves a selection inside the node onto it, which the tree reports.
-  SendMessageW(state.tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(node));
+  // A selection inside moves onto the node first, which the tree reports; the children
+  // then go quietly. (Letting the tree view drop them as it closes can leave it holding
+  // a selection that is gone.)
+  if (NodeWithin(state.tree, FolderTreeSelected(state), node) && FolderTreeSelected(state) != node)
+    SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+  SendMessageW(state.tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
   while (HTREEITEM child = NodeChild(state.tree, node)) NodeDelete(state, child);
   TVITEMW item = {};
-  item.mask = TVIF_CHILDREN | TVIF_PARAM | TVIF_HANDLE;
+  item.mask = TVIF_CHILDREN | TVIF_PARAM | TVIF_STATE | TVIF_HANDLE;
   item.hItem = node;
   item.cChildren = 1;
   item.lParam = static_cast<LPARAM>(parameter);
+  item.stateMask = TVIS_EXPANDEDONCE;  // so that opening it asks to be filled again
   SendMessageW(state.tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 

@@ -8,22 +8,7 @@
 
 #include "ui/control_register.h"
 #include "ui/folder_read.h"
-
-// Every node carries a parameter whose low byte is its kind: 0 to 31 a drive (its
-// index, 0 for A), or one of these.
-inline constexpr int64_t kNodeComputer = 0xFB;
-inline constexpr int64_t kNodeFolder = 0xFC;
-inline constexpr int64_t kNodeDocuments = 0xFD;
-inline constexpr int64_t kNodeFile = 0xFF;
-// The computer node's children are put in as the tree is built: it counts as filled.
-inline constexpr int64_t kComputerParameter = 0xFFFB;
-// Added to a node's parameter once its children are filled in; it is not filled again.
-inline constexpr int64_t FilledMark = 0xFF00;
-inline constexpr int64_t kDriveCount = 32;
-
-constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
-constexpr bool IsDriveKind(int64_t kind) { return kind < kDriveCount; }
-constexpr bool IsFilled(int64_t parameter) { return (parameter & FilledMark) == FilledMark; }
+#include "ui/folder_tree_nodes.h"
 
 struct FolderTreeState : ControlTypeState {
   HWND tree = nullptr;

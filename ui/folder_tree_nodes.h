@@ -1,0 +1,36 @@
+#pragma once
+// What a folder tree's nodes are and what a text given to the tree asks of it; shared
+// by the platforms' folder trees.
+#include <cstdint>
+#include <string>
+
+// Every node carries a parameter whose low byte is its kind: 0 to 31 a drive (its
+// number, 0 for A on Windows), or one of these.
+inline constexpr int64_t kNodeComputer = 0xFB;
+inline constexpr int64_t kNodeFolder = 0xFC;
+inline constexpr int64_t kNodeDocuments = 0xFD;
+inline constexpr int64_t kNodeFile = 0xFF;
+// The computer node's children are put in as the tree is built: it counts as filled.
+inline constexpr int64_t kComputerParameter = 0xFFFB;
+// Added to a node's parameter once its children are filled in; it is not filled again.
+inline constexpr int64_t FilledMark = 0xFF00;
+inline constexpr int64_t kTreeDrives = 32;
+
+constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
+constexpr bool IsDriveKind(int64_t kind) { return kind < kTreeDrives; }
+constexpr bool IsFilled(int64_t parameter) { return (parameter & FilledMark) == FilledMark; }
+
+// What the tree's text slot is asked to do with a path (separators as the system's).
+struct FolderTreeRequest {
+  bool rebuild = false;
+  bool new_patterns = false;     // `patterns` replaces the pattern list
+  std::u16string patterns;
+  bool to_selection = false;     // the target is the selected node's path
+  std::u16string target;         // the folder to select (ends in the separator); empty: none
+};
+// - empty: rebuild;
+// - a text without a separator: a new pattern list; rebuild and go back to the selection;
+// - a path ending in the separator: select that folder;
+// - any other path: the part after the last separator is the new pattern list; rebuild
+//   and select the folder before it.
+FolderTreeRequest FolderTreeRequestOf(const std::u16string& path, char16_t separator);
