@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 std::optional<FolderIdentity> FolderIdentityOf(const std::u16string& path) {
   const auto wide = SystemPath(path);
   if (!wide || wide->empty()) return std::nullopt;
+  const QuietErrors quiet;
   // Opening with backup semantics reaches a folder; links and junctions are followed.
   const HANDLE folder = CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,

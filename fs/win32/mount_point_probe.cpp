@@ -2,20 +2,17 @@
 
 #include <windows.h>
 
+#include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 MountPointState MountPointProbe(std::u16string_view mount_point) {
   auto wide = SystemPath(mount_point);
   if (!wide) return MountPointState::kUnreadable;
   if (!wide->empty() && wide->back() != L'\\' && wide->back() != L'/') *wide += L'\\';
-  // No "insert a disk" box from the system: an empty drive is told to the caller.
-  DWORD old_mode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_mode);
+  const QuietErrors quiet;
   ULARGE_INTEGER free_bytes;
-  const bool ready = GetDiskFreeSpaceExW(wide->c_str(), &free_bytes, nullptr, nullptr) != 0;
+  if (GetDiskFreeSpaceExW(wide->c_str(), &free_bytes, nullptr, nullptr)) return MountPointState::kReady;
   const DWORD error = GetLastError();
-  SetThreadErrorMode(old_mode, nullptr);
-  if (ready) return MountPointState::kReady;
   switch (error) {
     case ERROR_NOT_READY:
     case ERROR_INVALID_DRIVE:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fs/text.h"
+#include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 int PathRename(const std::u16string& from, const std::u16string& to) {
@@ -34,6 +35,7 @@ void PathCopyPermissions(const std::u16string& from, const std::u16string& to) {
 
 bool PathExists(const std::u16string& path) {
   const auto wide = SystemPath(path);
+  const QuietErrors quiet;
   // A link is examined itself, so a broken one exists.
   return wide && GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }

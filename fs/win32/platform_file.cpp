@@ -4,6 +4,7 @@
 
 #include "fs/platform_transfer.h"
 #include "fs/win32/device_name.h"
+#include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 namespace {
@@ -71,6 +72,7 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
     PlatformSetLastError(ERROR_INVALID_NAME);
     return {};
   }
+  const QuietErrors quiet;
   // Truncation waits until the file is held and known to be a file.
   const DWORD create = disposition == PlatformDisposition::CreateAlways       ? OPEN_ALWAYS
                        : disposition == PlatformDisposition::TruncateExisting ? OPEN_EXISTING

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fs/path_separator.h"
+#include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 namespace {
@@ -42,6 +43,7 @@ PlatformListing PlatformListing::Open(std::u16string_view folder) {
   auto search = std::make_unique<Search>();
   search->folder = std::move(*wide);
   if (!PathEndsInSeparator(folder)) search->folder += L'\\';
+  const QuietErrors quiet;
   search->handle = FindFirstFileW((search->folder + L"*").c_str(), &search->found);
   if (search->handle != INVALID_HANDLE_VALUE) {
     search->found_unreported = true;

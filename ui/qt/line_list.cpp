@@ -1,6 +1,6 @@
 #include "ui/line_list.h"
 
-#include "ui/events.h"
+#include "ui/line_list_notify.h"
 #include "ui/qt/control_create.h"
 #include "ui/qt/line_list_widget.h"
 #include "ui/qt/list_selection.h"
@@ -29,17 +29,9 @@ int64_t GetState(ControlRecord& record) { return FirstSelectedRow(List(record));
 
 std::u16string GetText(ControlRecord& record) { return GetItemText(record, GetState(record), 0); }
 
-// Every command of the list is answered here, so only these two become events.
-int64_t Notify(ControlRecord&, QWidget* control, const ControlNotice& notice) {
-  if (notice.kind != NoticeKind::kCommand) return kNotHandled;
-  if (notice.code == kLineDoubleClick) ControlEventPost(control, DetailLeftDoubleClick);
-  if (notice.code == kLineSelectionChange) ControlEventPost(control, DetailLeftClick);
-  return 0;
-}
-
 const ControlOps kLineListOps{
     .type_id = kLineListType,
-    .notify = Notify,
+    .notify = LineListNotify,
     .get_state = GetState,
     .get_text = GetText,
     .add_item = AddItem,

@@ -7,6 +7,7 @@
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/line_list.h"
+#include "ui/line_list_notify.h"
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
 

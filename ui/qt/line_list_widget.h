@@ -3,10 +3,6 @@
 // and watches the mouse for clicks and drags on its lines.
 #include <QListWidget>
 
-// Command codes of the line list.
-inline constexpr int32_t kLineSelectionChange = 1;
-inline constexpr int32_t kLineDoubleClick = 2;
-
 class LineListWidget : public QListWidget {
  public:
   LineListWidget(QWidget* parent, uint32_t flags);

@@ -5,14 +5,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 #include <memory>
 
 #include "ui/win32/column_list_events.h"
 #include "ui/win32/column_list_state.h"
-#include "ui/win32/list_view_cells.h"
 #include "ui/win32/control_create.h"
 #include "ui/win32/dpi_scale.h"
+#include "ui/win32/list_view_cells.h"
 
 namespace {
 
@@ -25,7 +24,8 @@ void ColumnListRow(ControlRecord& record, int row, const std::vector<std::u16str
   const int columns = ListViewColumnCount(record.handle);
   for (size_t column = 0; column < pieces.size(); ++column) {
     record.type_data = std::max<int64_t>(record.type_data, static_cast<int64_t>(pieces[column].size()));
-    if (column < static_cast<size_t>(columns)) ListViewSetCell(record.handle, static_cast<int>(row), static_cast<int>(column), pieces[column]);
+    if (column < static_cast<size_t>(columns))
+      ListViewSetCell(record.handle, row, static_cast<int>(column), pieces[column]);
   }
 }
 
@@ -105,7 +105,8 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   for (int row = 0; row < rows; ++row) {
     ListViewSetCell(list, row, at, u"");
     const auto& cells = moving[static_cast<size_t>(row)];
-    for (size_t moved = 0; moved < cells.size(); ++moved) ListViewSetCell(list, row, at + 1 + static_cast<int>(moved), cells[moved]);
+    for (size_t moved = 0; moved < cells.size(); ++moved)
+      ListViewSetCell(list, row, at + 1 + static_cast<int>(moved), cells[moved]);
   }
   ColumnListShowOrder(record);
   ColumnListFillFirst(record);

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "ui/events.h"
 #include "ui/win32/column_list_state.h"
 #include "ui/win32/list_view_cells.h"
-#include "ui/events.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ constexpr wchar_t kDragged[] = L"WK_Dragged";
 // The list view's own report of a row or column.
 const NMLISTVIEW& Report(const ControlNotice& notice) { return *reinterpret_cast<const NMLISTVIEW*>(notice.native); }
 
-void SetNumber(HWND list, const wchar_t* name, intptr_t value) { SetPropW(list, name, reinterpret_cast<HANDLE>(value)); }
+void SetNumber(HWND list, const wchar_t* name, intptr_t value) {
+  SetPropW(list, name, reinterpret_cast<HANDLE>(value));
+}
 intptr_t Number(HWND list, const wchar_t* name) { return reinterpret_cast<intptr_t>(GetPropW(list, name)); }
 
 // With no row selected, the first report of that since a row was selected is a change
@@ -71,7 +73,7 @@ void ColumnListForget(HWND list) {
 }
 
 int64_t ColumnListNotify(ControlRecord& record, NativeHandle control, const ControlNotice& notice) {
-  if (notice.kind != NoticeKind::kNotify) return kNotHandled;
+  if (notice.kind != NoticeKind::kNotify || !notice.native) return kNotHandled;
   switch (static_cast<UINT>(notice.code)) {
     case LVN_BEGINDRAG:
       SetNumber(control, kDragged, 1);

@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
+#include "ui/natural_order.h"
 #include "ui/win32/column_list_state.h"
 #include "ui/win32/list_view_cells.h"
-#include "ui/natural_order.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "ui/win32/column_list_state.h"
-#include "ui/win32/list_view_cells.h"
 #include "ui/win32/dpi_scale.h"
+#include "ui/win32/list_view_cells.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ void ColumnListFitRow(ControlRecord& record, int row) {
   for (int column = 0; column < ListViewColumnCount(list); ++column) {
     if (!IsNumberColumn(state, column)) continue;
     std::u16string text = ListViewCellText(list, row, column, static_cast<size_t>(record.type_data) + 1);
-    const int needed = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
-                       DpiScaleX(kCellMargins);
+    const LRESULT text_width = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const int needed = static_cast<int>(text_width) + DpiScaleX(kCellMargins);
     if (needed <= ColumnWidth(list, column)) continue;
     SetColumnWidth(list, column, needed);
     widened = true;
@@ -53,7 +53,8 @@ void ColumnListFitRow(ControlRecord& record, int row) {
 void ColumnListWidthsReset(ControlRecord& record) {
   const ColumnListState& state = ColumnListStateOf(record);
   for (int column = 0; column < ListViewColumnCount(record.handle); ++column)
-    if (IsNumberColumn(state, column)) SetColumnWidth(record.handle, column, state.given_width[static_cast<size_t>(column)]);
+    if (IsNumberColumn(state, column))
+      SetColumnWidth(record.handle, column, state.given_width[static_cast<size_t>(column)]);
   ColumnListFillFirst(record);
 }
 

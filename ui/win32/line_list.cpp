@@ -1,10 +1,11 @@
 #include "ui/line_list.h"
 
 #include <algorithm>
+#include <climits>
 
-#include "ui/win32/line_list_drag.h"
+#include "ui/line_list_notify.h"
 #include "ui/win32/control_create.h"
-#include "ui/events.h"
+#include "ui/win32/line_list_drag.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ void ShowWidthOf(HWND list, const std::u16string& text) {
 int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
   HWND list = record.handle;
   // A position beyond the end appends, as -1 does.
-  const WPARAM at = position < 0 || position > LineCount(list) ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(position);
+  const WPARAM at =
+      position < 0 || position > LineCount(list) ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(position);
   if (SendMessageW(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) >= 0) ShowWidthOf(list, text);
   return 0;
 }
@@ -68,17 +70,11 @@ int64_t GetState(ControlRecord& record) {
 
 std::u16string GetText(ControlRecord& record) { return GetItemText(record, GetState(record), 0); }
 
-// Every command of the list is answered here, so only these two become events.
-int64_t Notify(ControlRecord&, NativeHandle control, const ControlNotice& notice) {
-  if (notice.kind != NoticeKind::kCommand) return kNotHandled;
-  if (notice.code == LBN_DBLCLK) ControlEventPost(control, DetailLeftDoubleClick);
-  if (notice.code == LBN_SELCHANGE) ControlEventPost(control, DetailLeftClick);
-  return 0;
-}
+static_assert(LBN_SELCHANGE == kLineSelectionChange && LBN_DBLCLK == kLineDoubleClick);
 
 const ControlOps kLineListOps{
     .type_id = kLineListType,
-    .notify = Notify,
+    .notify = LineListNotify,
     .release = LineListDragForget,
     .get_state = GetState,
     .get_text = GetText,

@@ -17,11 +17,11 @@ POINT PointOf(LPARAM lparam) { return {static_cast<short>(LOWORD(lparam)), stati
 
 bool Extended(HWND list) { return (GetWindowLongPtrW(list, GWL_STYLE) & LBS_EXTENDEDSEL) != 0; }
 
-bool OnSelectedLine(HWND list, POINT at, bool need_selected) {
+bool OnLine(HWND list, POINT at, bool selected_only) {
   const LRESULT found = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
   // The high word is 1 when the point lies outside every line.
   if (HIWORD(found) != 0) return false;
-  return !need_selected || SendMessageW(list, LB_GETSEL, LOWORD(found), 0) > 0;
+  return !selected_only || SendMessageW(list, LB_GETSEL, LOWORD(found), 0) > 0;
 }
 
 // The end of a press: the property goes, and the capture with it.
@@ -38,7 +38,7 @@ bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam & (MK_SHIFT | MK_CONTROL)) return false;
       const POINT at = PointOf(lparam);
       const bool extended = Extended(list);
-      if (!OnSelectedLine(list, at, extended)) return false;
+      if (!OnLine(list, at, extended)) return false;
       SetPropW(list, kMouseDown,
                reinterpret_cast<HANDLE>(kHeld | static_cast<uintptr_t>(static_cast<uint32_t>(lparam))));
       SetCapture(list);
@@ -48,7 +48,9 @@ bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE: {
       if (!held) return false;
       const POINT from = PointOf(static_cast<LPARAM>(held & 0xFFFFFFFF)), to = PointOf(lparam);
-      if (std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) || std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG)) {
+      const bool beyond = std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) ||
+                          std::abs(to.y - from.y) > GetSystemMetrics(SM_CYDRAG);
+      if (beyond) {
         PressEnd(list);
         ControlEventPost(list, DetailDragStart);
       }

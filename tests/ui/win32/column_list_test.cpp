@@ -193,11 +193,18 @@ TEST_F(ColumnListWin32, NumberColumnsFitTheirNumbersBesideAFillingFirstColumn) {
 
   const std::u16string number = u"123456789012345678901234567890";
   ControlAddItem(kFileList, -1, u"name\n" + number);
-  const int text = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(number.c_str())));
+  const LRESULT text = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(number.c_str()));
   EXPECT_GT(Width(1), text);
   GetClientRect(list, &client);
   EXPECT_EQ(Width(0) + Width(1), client.right);
+  for (int i = 0; i < 40; ++i) ControlAddItem(kFileList, -1, u"more\n1");
+  ListEvents(kFileList);
+  GetClientRect(list, &client);
+  EXPECT_EQ(Width(0) + Width(1), client.right) << "with a scroll bar";
   ControlClearItems(kFileList);
+  ListEvents(kFileList);
+  GetClientRect(list, &client);
+  EXPECT_EQ(Width(0) + Width(1), client.right) << "without";
   EXPECT_EQ(Width(1), MulDiv(100, UiDpiX(), 96));
 }
 
