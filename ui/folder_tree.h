@@ -23,13 +23,14 @@ inline constexpr uint32_t kFolderTreeNoButtons = 0x8000;
 int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
                          const std::u16string& initial_path, uint32_t flags);
 
-// The tree's text slot:
+// The tree's text slot, with the system's folder separator ("/" on Linux, "\" on
+// Windows, where a lone "\" also rebuilds):
 // - empty: rebuilds the tree;
-// - a text without "/": a new pattern list ("*.png;*.jpg"); rebuilds and goes back
-//   to the node that was selected;
-// - a path ending in "/": selects that folder, opening the nodes on the way;
-// - any other path: the part after the last "/" is the new pattern list; rebuilds and
-//   selects the folder before it.
+// - a text without a separator: a new pattern list ("*.png;*.jpg"); rebuilds and goes
+//   back to the node that was selected;
+// - a path ending in the separator: selects that folder, opening the nodes on the way;
+// - any other path: the part after the last separator is the new pattern list; rebuilds
+//   and selects the folder before it.
 // A folder name matches exactly, else without regard to case. A path that leads
 // nowhere leaves the selection as it was.
 void FolderTreeNavigate(int64_t number, const std::u16string& path);
@@ -37,5 +38,6 @@ void FolderTreeNavigate(int64_t number, const std::u16string& path);
 // Reads the drives and the open folders again, and the selected node's folder: nodes of
 // what is gone are taken away (a selection among them moves to the nearest parent still
 // there, reported as a change of the selection), new entries get nodes, and the rest
-// keep their state. Open folders are also followed on disk as long as they stay open.
+// keep their state. Where the system reports changes on disk (Linux), open folders are
+// also followed as long as they stay open.
 void FolderTreeRefresh(int64_t number);

@@ -34,3 +34,10 @@ struct FolderTreeRequest {
 // - any other path: the part after the last separator is the new pattern list; rebuild
 //   and select the folder before it.
 FolderTreeRequest FolderTreeRequestOf(const std::u16string& path, char16_t separator);
+
+// Whether a node is filled now as it opens: not again once filled; a drive only while
+// its root (`path`) can be read, and a drive not ready brings the notice unless the
+// tree's `flags` leave it out. A node that is not filled stays unmarked, so that
+// opening it again tries again.
+enum class FillStep { kFilled, kRead, kRefused, kNotReady };
+FillStep FolderTreeFillStep(int64_t parameter, const std::u16string& path, uint32_t flags);

@@ -92,7 +92,19 @@ TEST_F(FolderTreeTest, OpeningAFolderListsFoldersThenFilesOnce) {
   EXPECT_EQ(ChildTexts(deep), std::vector<std::u16string>{u"inner"});
   EXPECT_EQ(PathOf(Child(deep, u"inner")), Path(L"deep\\inner\\"));
   MakeFolder(L"deep\\later");
-  SendMessageW(Tree(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(deep));
+  // Closing it around the selection selects it: what the tree reports stays in sight.
+  Select(Child(deep, u"inner"));
+  Drain();
+  POINT button = {0, Centre(deep).y};
+  for (TVHITTESTINFO hit = {}; button.x < Centre(deep).x; ++button.x) {
+    hit.pt = button;
+    SendMessageW(Tree(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.flags & TVHT_ONITEMBUTTON) break;
+  }
+  PostMessageW(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.x, button.y));
+  PostMessageW(Tree(), WM_LBUTTONUP, 0, MAKELPARAM(button.x, button.y));
+  EXPECT_EQ(Drain(), (std::vector<int64_t>{DetailLeftClick, DetailChange}));
+  EXPECT_FALSE(IsOpen(deep));
   Open(deep);
   EXPECT_EQ(ChildTexts(deep), std::vector<std::u16string>{u"inner"});
 }

@@ -1,7 +1,6 @@
 #include <QTreeWidget>
 #include <mutex>
 
-#include "fs/mount_point_probe.h"
 #include "ui/folder_tree.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
@@ -23,17 +22,10 @@ std::unique_ptr<QTreeWidgetItem> FileNodeMake(const FolderTreeState& state, cons
 
 bool FolderTreeExpand(FolderTreeState& state, QTreeWidgetItem* node) {
   const int64_t parameter = NodeParameter(node);
-  if ((parameter & FilledMark) == FilledMark) return true;
   const std::u16string path = FolderTreePath(state, node);
-  if (path.empty()) return false;
-  const int64_t kind = NodeKind(parameter);
-  if (IsDriveKind(kind)) {
-    const MountPointState drive = MountPointProbe(path);
-    if (drive != MountPointState::kReady) {
-      if (drive == MountPointState::kNotReady && !(state.flags & kFolderTreeNoNotice)) NoticeOpen(state, kind);
-      return false;  // neither filled nor marked: opening it again tries again
-    }
-  }
+  const FillStep step = FolderTreeFillStep(parameter, path, state.flags);
+  if (step == FillStep::kNotReady) NoticeOpen(state, NodeKind(parameter));
+  if (step != FillStep::kRead) return step == FillStep::kFilled;
   const FolderContents contents = FolderRead(FolderTreeRules(state), path);
 
   QList<QTreeWidgetItem*> children;

@@ -163,8 +163,17 @@ int64_t Notify(FolderTreeState& state, const NMHDR& header) {
     }
     case TVN_ITEMEXPANDINGW: {
       const auto& expanding = reinterpret_cast<const NMTREEVIEWW&>(header);
-      if (!(expanding.action & TVE_EXPAND)) break;
-      const bool filled = FolderTreeExpand(state, expanding.itemNew.hItem);
+      const HTREEITEM node = expanding.itemNew.hItem;
+      if (!(expanding.action & TVE_EXPAND)) {
+        // Closing a node around the selection selects the node, reported as a change:
+        // the folder the tree reports is always one the user can see. (The tree view
+        // would move the selection without a word.)
+        const HTREEITEM selected = FolderTreeSelected(state);
+        if (selected != node && NodeWithin(state.tree, selected, node))
+          SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+        break;
+      }
+      const bool filled = FolderTreeExpand(state, node);
       ImagesEnsure(state);
       // A node that could not be filled stays closed with its button: opening it again
       // tries again.

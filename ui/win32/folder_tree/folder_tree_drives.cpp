@@ -2,6 +2,7 @@
 
 #include <dbt.h>
 
+#include "fs/win32/quiet_errors.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
@@ -43,13 +44,13 @@ void FolderTreesWatchDrives(HWND window) {
 }
 
 void DriveNodeAdd(FolderTreeState& state, int64_t drive) {
-  const CriticalErrorsQuiet quiet;
+  const QuietErrors quiet;
   NodeAdd(state.tree, state.root, TVI_LAST, DriveLabel(drive), ShellIcon(DriveRoot(drive)), true, drive);
 }
 
 void DriveNodeRefresh(FolderTreeState& state, HTREEITEM node, int64_t drive) {
   NodeEmpty(state, node, drive);
-  const CriticalErrorsQuiet quiet;
+  const QuietErrors quiet;
   const std::u16string label = DriveLabel(drive);
   TVITEMW item = {};
   item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;

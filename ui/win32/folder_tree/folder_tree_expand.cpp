@@ -1,6 +1,5 @@
 #include <mutex>
 
-#include "fs/mount_point_probe.h"
 #include "ui/folder_tree.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
@@ -19,17 +18,10 @@ HTREEITEM FileNodeAdd(const FolderTreeState& state, HTREEITEM node, HTREEITEM af
 
 bool FolderTreeExpand(FolderTreeState& state, HTREEITEM node) {
   const int64_t parameter = NodeParameter(state.tree, node);
-  if (IsFilled(parameter)) return true;
   const std::u16string path = FolderTreePath(state, node);
-  if (path.empty()) return false;
-  const int64_t kind = NodeKind(parameter);
-  if (IsDriveKind(kind)) {
-    const MountPointState drive = MountPointProbe(path);
-    if (drive != MountPointState::kReady) {
-      if (drive == MountPointState::kNotReady && !(state.flags & kFolderTreeNoNotice)) NoticeOpen(state, kind);
-      return false;  // neither filled nor marked: opening it again tries again
-    }
-  }
+  const FillStep step = FolderTreeFillStep(parameter, path, state.flags);
+  if (step == FillStep::kNotReady) NoticeOpen(state, NodeKind(parameter));
+  if (step != FillStep::kRead) return step == FillStep::kFilled;
   const FolderContents contents = FolderRead(FolderTreeRules(state), path);
   for (const std::u16string& name : contents.folders) FolderNodeAdd(state, node, TVI_LAST, path, name);
   {

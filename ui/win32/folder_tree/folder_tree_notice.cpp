@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "fs/win32/quiet_errors.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
@@ -84,7 +85,7 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
       if (state && state->notice_drive >= 0) {
         const std::u16string root = DriveRoot(state->notice_drive);
         SHFILEINFOW info = {};
-        const CriticalErrorsQuiet quiet;
+        const QuietErrors quiet;
         if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(root.c_str()), 0, &info, sizeof info, SHGFI_ICON))
           SendDlgItemMessageW(notice, kIconItem, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(info.hIcon));
       }

@@ -50,16 +50,3 @@ std::u16string ShellDisplayName(const std::u16string& path);
 std::u16string DriveRoot(int64_t drive);
 // What the shell calls the drive; its root path when the shell says nothing.
 std::u16string DriveLabel(int64_t drive);
-
-// While one lives, the system shows no error boxes of its own for drives that cannot
-// be read (no disc, say): the tree deals with them.
-class CriticalErrorsQuiet {
- public:
-  CriticalErrorsQuiet() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-  ~CriticalErrorsQuiet() { SetErrorMode(previous_); }
-  CriticalErrorsQuiet(const CriticalErrorsQuiet&) = delete;
-  CriticalErrorsQuiet& operator=(const CriticalErrorsQuiet&) = delete;
-
- private:
-  UINT previous_;
-};
