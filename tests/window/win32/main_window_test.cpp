@@ -230,6 +230,16 @@ TEST(MainWindowWin32, TheProgramOpensItsWindowWithFiveControlsAndQuitsWithZero) 
   EXPECT_EQ(TextOf(GetDlgItem(window, kQuitButton)), L" q u i t  ");
   EXPECT_EQ(ClassOf(GetDlgItem(window, kImageLog)), L"ListBox");
   EXPECT_EQ(GetDlgItem(window, 5), nullptr);
+  // The program carries its icon, which the window layer gives its windows, at the
+  // sizes the system asks for.
+  const HMODULE image = LoadLibraryExW(HostPath(IMAGESCAN_WINDOW).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  for (const int size : {16, 32, 48, 256}) {
+    const auto icon = static_cast<HICON>(LoadImageW(image, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    EXPECT_NE(icon, nullptr) << size;
+    if (icon) DestroyIcon(icon);
+  }
+  FreeLibrary(image);
   // At 800, 100 where the screen holds the whole window there, else wholly on it.
   RECT frame{};
   GetWindowRect(window, &frame);
