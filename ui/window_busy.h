@@ -31,6 +31,10 @@ class WindowBusy {
   void Release();
 
  private:
+  // The window system's part of Refresh: handles what is pending, holding the input.
+  // False once Escape was pressed.
+  bool DispatchPending();
+
   struct Hold;
   std::unique_ptr<Hold> hold_;
   // The queued events that ask to stop, as code and object.

@@ -6,10 +6,7 @@
 
 #include "support/offscreen_screen.h"
 
-#include "ui/controls.h"
-#include "ui/dpi.h"
-#include "ui/events.h"
-#include "ui/windows.h"
+#include "tests/ui/layer_run.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -19,14 +16,5 @@ int main(int argc, char** argv) {
   UseOffscreenScreen();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication app(argc, argv);
-  UiEventsInit();
-  UiDpiInit();
-  UiWindowsInit();
-  UiControlsInit();
-  UiCommonInit();
-  const int result = RUN_ALL_TESTS();
-  UiControlsEnd();
-  UiWindowsEnd();
-  UiEventsEnd();
-  return result;
+  return RunTestsInTheLayer();
 }

@@ -136,14 +136,9 @@ WindowBusy::~WindowBusy() {
   hold_->GiveBack();
 }
 
-void WindowBusy::StopOn(int32_t code, int64_t object) { stop_events_.emplace_back(code, object); }
-
-bool WindowBusy::Refresh() {
+bool WindowBusy::DispatchPending() {
   if (hold_->holding) QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (hold_->escape) return false;
-  for (const auto& [code, object] : stop_events_)
-    if (EventQueued(code, object, kAnyValue, kAnyValue)) return false;
-  return true;
+  return !hold_->escape;
 }
 
 void WindowBusy::Release() { hold_->Stop(); }

@@ -103,9 +103,7 @@ WindowBusy::~WindowBusy() {
   hold_->GiveBack();
 }
 
-void WindowBusy::StopOn(int32_t code, int64_t object) { stop_events_.emplace_back(code, object); }
-
-bool WindowBusy::Refresh() {
+bool WindowBusy::DispatchPending() {
   MSG message;
   for (int n = 0; hold_->holding && n < kMessagesPerRefresh && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++n) {
     if (message.message == WM_QUIT) {
@@ -114,10 +112,7 @@ bool WindowBusy::Refresh() {
     }
     if (!hold_->Take(message)) DispatchMessageOf(message);
   }
-  if (hold_->escape) return false;
-  for (const auto& [code, object] : stop_events_)
-    if (EventQueued(code, object, kAnyValue, kAnyValue)) return false;
-  return true;
+  return !hold_->escape;
 }
 
 void WindowBusy::Release() { hold_->Stop(); }

@@ -7,7 +7,7 @@
 
 #include "ui/message_box.h"
 #include "ui/windows.h"
-#include "ui/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 

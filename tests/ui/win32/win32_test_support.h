@@ -6,43 +6,9 @@
 #include <vector>
 
 #include "fs/object_table.h"
-
-#include "ui/events.h"
+#include "tests/ui/event_drain.h"
 #include "ui/windows.h"
-#include "native_handle.h"
 #include "ui/win32/window_access.h"
-
-// Work the window system does from its own queue (repaints) is due within this.
-inline constexpr int64_t kSettleMs = 20;
-
-// Dispatches what is pending and takes every queued event; returns the codes.
-inline std::vector<int32_t> DrainEvents() {
-  std::vector<int32_t> codes;
-  for (int rounds = 0; rounds < 1000; ++rounds) {
-    const int32_t code = EventWait(kSettleMs);
-    if (code == 0) break;
-    codes.push_back(code);
-  }
-  return codes;
-}
-
-struct SeenControlEvent {
-  int64_t object;
-  int64_t window;
-  int64_t detail;
-  bool operator==(const SeenControlEvent&) const = default;
-};
-
-// Drains as DrainEvents does and keeps the ControlEvents, in order.
-inline std::vector<SeenControlEvent> DrainControlEvents() {
-  std::vector<SeenControlEvent> seen;
-  for (int rounds = 0; rounds < 1000; ++rounds) {
-    const int32_t code = EventWait(kSettleMs);
-    if (code == 0) break;
-    if (code == ControlEvent) seen.push_back({EventControl(), EventWindow(), EventDetail()});
-  }
-  return seen;
-}
 
 // Waits until the window is the active one and stays so for a few rounds: the window
 // manager activates a new window, and another after one closed, on its own time.

@@ -7,7 +7,7 @@
 #include "ui/push_button.h"
 #include "ui/window_busy.h"
 #include "ui/windows.h"
-#include "ui/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 

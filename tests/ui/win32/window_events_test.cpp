@@ -11,7 +11,7 @@
 #include "ui/push_button.h"
 #include "ui/windows.h"
 #include "ui/win32/window_access.h"
-#include "ui/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 
@@ -77,16 +77,18 @@ TEST(Win32Events, CloseFromAnotherThreadWakesTheWait) {
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread closer([&] {
     Sleep(50);
-    SendMessageW(handle, WM_CLOSE, 0, 0);  // handled inside the waiting GetMessageW
+    // Handled inside the waiting GetMessageW, which it does not end by itself.
+    SendNotifyMessageW(handle, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(done, 10000) == WAIT_TIMEOUT) PostMessageW(handle, WM_KEYDOWN, 'X', 0);
   });
-  const int32_t woken_by = EventWait(-1);
+  std::vector<int32_t> codes;
+  while (codes.size() < 100 && (codes.empty() || codes.back() != CloseEvent)) codes.push_back(EventWait(-1));
   SetEvent(done);
   closer.join();
   CloseHandle(done);
-  EXPECT_EQ(woken_by, kOtherMessage);
-  EXPECT_EQ(EventWait(0), CloseEvent);
+  EXPECT_EQ(codes.back(), CloseEvent);
   EXPECT_EQ(EventControl(), kWindow);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), kKeyDownMessage), 0);
 }
 
 TEST(Win32Events, DestroyingGoesWithTheQueuedEvents) {
