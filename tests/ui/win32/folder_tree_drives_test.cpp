@@ -4,6 +4,7 @@
 #include <dbt.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -166,6 +167,12 @@ TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
   EXPECT_NE(NoticeText(notice).find(u"S:"), std::u16string::npos);
   EXPECT_NE(SendDlgItemMessageW(notice, 12297, STM_GETIMAGE, IMAGE_ICON, 0), 0);
   EXPECT_FALSE(IsWindowEnabled(tree));
+  // It stands over the tree's window.
+  RECT window = {}, box = {};
+  GetWindowRect(WindowHandle(0), &window);
+  GetWindowRect(notice, &box);
+  EXPECT_LE(std::abs((window.left + window.right) - (box.left + box.right)), 2);
+  EXPECT_LE(std::abs((window.top + window.bottom) - (box.top + box.bottom)), 2);
   // Left unfilled and closed, so that opening it again tries again.
   EXPECT_FALSE(IsOpen(node));
   EXPECT_TRUE(Children(node).empty());

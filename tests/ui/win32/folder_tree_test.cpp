@@ -139,6 +139,7 @@ TEST_F(FolderTreeTest, PatternsAndFlagsChooseTheFilesAndTheirOrder) {
 
 TEST_F(FolderTreeTest, NavigationOpensTheWayMatchingNamesWithoutRegardToCase) {
   MakeFolder(L"Data\\Photos");
+  MakeFolder(L"\u00dcber \u2603\\\u00e9t\u00e9 \U0001F600");
   Create();
   Drain();
   // The drive letter in either case.
@@ -162,6 +163,10 @@ TEST_F(FolderTreeTest, NavigationOpensTheWayMatchingNamesWithoutRegardToCase) {
     EXPECT_EQ(ControlGetText(1), Path(L"Data\\Photos\\"));
   }
   EXPECT_TRUE(Drain().empty());
+  // Names beyond any code page, case folded beyond ASCII.
+  FolderTreeNavigate(1, Path(L"\u00fcBER \u2603\\\u00c9T\u00c9 \U0001F600\\"));
+  EXPECT_EQ(ControlGetText(1), Path(L"\u00dcber \u2603\\\u00e9t\u00e9 \U0001F600\\"));
+  EXPECT_EQ(Drain(), std::vector<int64_t>{DetailChange});
   // An empty path rebuilds: nothing is selected.
   FolderTreeNavigate(1, u"");
   EXPECT_EQ(ControlGetText(1), u"");

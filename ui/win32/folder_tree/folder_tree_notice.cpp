@@ -7,6 +7,7 @@
 #include "fs/win32/quiet_errors.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
+#include "ui/win32/window_placement.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
 void NoticeOpen(FolderTreeState& state, int64_t drive) {
   NoticeClose(state);
   const std::u16string name = std::u16string{static_cast<char16_t>(u'A' + drive), u':'};
-  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70,
+  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70,
                         DriveLabel(drive), 3);
   dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
   dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass,
@@ -128,6 +129,12 @@ void NoticeOpen(FolderTreeState& state, int64_t drive) {
     return;
   }
   state.notice = notice;
+  // Over the tree's window, where the user looks.
+  RECT owner = {}, box = {};
+  GetWindowRect(GetAncestor(state.tree, GA_ROOT), &owner);
+  GetWindowRect(notice, &box);
+  const POINT at = WindowCentred(owner, {box.right - box.left, box.bottom - box.top});
+  SetWindowPos(notice, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(notice, SW_SHOWNORMAL);
 }
 
