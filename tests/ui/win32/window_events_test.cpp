@@ -36,6 +36,15 @@ TEST(Win32Events, ClickOnButtonGivesTheMouseMessagesThenControlEvent) {
   EXPECT_EQ(EventDetail(), DetailLeftClick);
 }
 
+TEST(Win32Events, AMessageNumberedLikeAnEventIsNoEvent) {
+  TestWindow window(kWindow);
+  // Controls use the message numbers from WM_USER on, where the event codes lie too.
+  static_assert(ControlEvent >= WM_USER && ControlEvent < 0x8000);
+  PostMessageW(window.Handle(), ControlEvent, 0, 0);
+  EXPECT_EQ(EventWait(-1), kOtherMessage);
+  EXPECT_EQ(EventDetail(), -1);
+}
+
 TEST(Win32Events, IdenticalNeighboursMergeAndSuppressionDropsReports) {
   TestWindow window(kWindow);
   const HWND button = ControlHandle(PushButtonCreate(kButton, 10, 10, 100, 30, u"one", 0));
