@@ -1,20 +1,15 @@
 #pragma once
 // Ending the program on an interrupt, a termination or a hang-up without leaving a file
 // half-written: the file being written is removed first.
-#include <string>
 
 // From now on SIGINT, SIGTERM and SIGHUP end the program with the exit code 128 + the
 // signal's number (on Windows: Ctrl+C, Ctrl+Break and the console's closing, with
-// STATUS_CONTROL_C_EXIT), after removing the file an ExitSignalCleanup names.
+// STATUS_CONTROL_C_EXIT), after removing the file of the current target.
 void ExitSignalsInstall();
 
-// While it lives, an exit signal removes the file at `path` (which need not exist yet)
-// before the program ends. One at a time: a newer one takes the place of an older.
+// The file an exit signal removes: a FileReplacement's temporary file, in the form its
+// platform can remove from a signal handler (see <platform>/exit_signal_target.h).
+struct ExitSignalTarget;
+// Copies the target (null: none). One at a time: a newer one takes the place of an older.
 // Without ExitSignalsInstall it does nothing.
-class ExitSignalCleanup {
- public:
-  explicit ExitSignalCleanup(const std::u16string& path);
-  ~ExitSignalCleanup();
-  ExitSignalCleanup(const ExitSignalCleanup&) = delete;
-  ExitSignalCleanup& operator=(const ExitSignalCleanup&) = delete;
-};
+void ExitSignalsSetTarget(const ExitSignalTarget* target);

@@ -57,14 +57,14 @@ void DetectMark(FileRecord& record) {
   FileSetPosition(record, mark);
 }
 
-}  // namespace
-
-int64_t FileOpenAs(FileOpenMode mode, int64_t number, const std::u16string& path, uint32_t flags) {
+// Files the number with `open`, which opens the system file.
+template <typename Opener>
+int64_t FileOpenWith(FileOpenMode mode, int64_t number, uint32_t flags, Opener open) {
   auto& table = FileTable();
   const auto taken = table.Take(number);
   if (!taken.record) return 0;
   FileRecord& record = *taken.record;
-  record.file = OpenInMode(mode, path, ShareFrom(flags));
+  record.file = open();
   if (!record.file.IsOpen()) {
     table.Release(taken.id);
     return 0;
@@ -84,6 +84,16 @@ int64_t FileOpenAs(FileOpenMode mode, int64_t number, const std::u16string& path
     }
   }
   return number == kAutoNumber ? taken.id : record.file.Handle();
+}
+
+}  // namespace
+
+int64_t FileOpenAs(FileOpenMode mode, int64_t number, const std::u16string& path, uint32_t flags) {
+  return FileOpenWith(mode, number, flags, [&] { return OpenInMode(mode, path, ShareFrom(flags)); });
+}
+
+int64_t FileCreateOn(int64_t number, PlatformFile file, uint32_t flags) {
+  return FileOpenWith(FileOpenMode::Create, number, flags, [&] { return std::move(file); });
 }
 
 int64_t FileCreate(int64_t number, const std::u16string& path, uint32_t flags) {

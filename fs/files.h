@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fs/object_table.h"
+#include "fs/platform_file.h"
 #include "fs/text_format.h"
 
 // Open flags: the low bits hold the file's default TextFormat code (0 means Utf8).
@@ -40,6 +41,9 @@ void FileFilesEnd();
 int64_t FileOpenAs(FileOpenMode mode, int64_t number, const std::u16string& path, uint32_t flags);
 int64_t FileCreate(int64_t number, const std::u16string& path, uint32_t flags);
 int64_t FileOpen(int64_t number, const std::u16string& path, uint32_t flags);
+// A numbered file, as FileCreate gives it, on a file already open for writing (say a
+// FileReplacement's); the numbered file owns it from then on. 0 when `file` is not open.
+int64_t FileCreateOn(int64_t number, PlatformFile file, uint32_t flags);
 
 // Writes pending bytes and closes; -1 closes every open file.
 void FileClose(int64_t number);

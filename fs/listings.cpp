@@ -13,6 +13,7 @@ struct ListingRecord {
   PlatformListing search;       // not open for a listing without entries
   std::u16string pattern;
   PlatformEntry entry;  // the current entry
+  int error = 0;        // what ended the listing early
 
   bool InUse() const { return open; }
 };
@@ -40,6 +41,7 @@ bool FetchMatching(ListingRecord& record) {
       return true;
     }
   }
+  record.error = record.search.Error();
   return false;
 }
 
@@ -99,6 +101,11 @@ bool ListingIsLink(int64_t id) {
 }
 
 int ListingLastError() { return PlatformListingLastError(); }
+
+int ListingError(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record ? record->error : 0;
+}
 
 int64_t ListingClose(int64_t id) {
   if (Find(id) == nullptr) return 0;

@@ -18,8 +18,12 @@ int64_t ListingOpen(int64_t number, const std::u16string& folder, const std::u16
 // Why the last ListingOpen on this thread could not open its folder: the system's error
 // code (0 when it gave none).
 int ListingLastError();
-// Non-zero while an entry is current; 0 at the end.
+// Non-zero while an entry is current; 0 at the end, or when the folder could not be read
+// on (see ListingError).
 int64_t ListingNext(int64_t id);
+// Why the listing ended before the end of its folder: the system's error code; 0 while it
+// goes on, at its true end, and without a listing.
+int ListingError(int64_t id);
 // The current entry: name, kind (a link counts as what it leads to; a broken link is a
 // file) and size in bytes, following links.
 std::u16string ListingName(int64_t id);

@@ -41,6 +41,9 @@ class PlatformFile {
   static PlatformFile Open(std::u16string_view path, PlatformAccess access,
                            PlatformDisposition disposition, PlatformShare share);
 
+  // Takes over a handle of the system's, in the form Handle() gives it.
+  static PlatformFile Adopt(int64_t handle) { return PlatformFile(handle); }
+
   bool IsOpen() const { return handle_ != 0; }
   // The system's handle as a number, non-zero while open.
   int64_t Handle() const { return handle_; }

@@ -19,11 +19,13 @@ struct PlatformEntry {
 class PlatformListing {
  public:
   PlatformListing() = default;
-  PlatformListing(PlatformListing&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  PlatformListing(PlatformListing&& other) noexcept
+      : handle_(std::exchange(other.handle_, nullptr)), error_(std::exchange(other.error_, 0)) {}
   PlatformListing& operator=(PlatformListing&& other) noexcept {
     if (this != &other) {
       Close();
       handle_ = std::exchange(other.handle_, nullptr);
+      error_ = std::exchange(other.error_, 0);
     }
     return *this;
   }
@@ -36,6 +38,8 @@ class PlatformListing {
   // The next entry in the system's order, "." and ".." included, with its name and
   // what the listing itself says of its kind; false at the end or on an error.
   bool Next(PlatformEntry& entry);
+  // Why Next last returned false: the system's error code, or 0 at the end of the folder.
+  int Error() const { return error_; }
   // Completes kind and size of the entry just returned by Next from its status, following
   // links. Nothing is opened, so neither a broken link nor a FIFO makes it wait.
   void Describe(PlatformEntry& entry) const;
@@ -43,4 +47,5 @@ class PlatformListing {
 
  private:
   void* handle_ = nullptr;
+  int error_ = 0;  // from Open, a fault a test injected; from Next, the one that ended it
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -53,13 +55,17 @@ int Run(const CliOptions& options) {
   for (const std::string& argument : options.folders) {
     const std::u16string path = TextFromEscapedBytes(argument);
     const auto identity = FolderIdentityOf(path);
-    if (!identity) {
+    // A folder that cannot be opened at all (on Windows, one that denies access) has no
+    // identity, but is a folder: its scan says why it cannot be read.
+    if (!identity && !PathIsFolder(path)) {
       std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
                    PathExists(path) ? "not a folder" : "no such folder");
       return 2;
     }
-    if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
-    identities.push_back(*identity);
+    if (identity) {
+      if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
+      identities.push_back(*identity);
+    }
     folders.push_back(FolderPath(path));
   }
 
@@ -77,16 +83,19 @@ int Run(const CliOptions& options) {
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const int folder_status = SceneExitStatus(result);
+    // Nothing written beats a scene with gaps, which beats a complete one.
+    if (folder_status == 1 || status == 0) status = folder_status;
     if (result.system_error != 0) {
       std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
                    Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
-      status = 1;
       continue;
     }
     std::fprintf(stderr, "wrote %s to %s in %.2f s\n", Bytes(Counted(result.image_count, u"image")).c_str(),
                  Bytes(result.path).c_str(), seconds);
     for (const std::u16string& warning :
-         {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable)}) {
+         {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable),
+          UnmeasuredImagesText(result.unmeasured)}) {
       if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }
     const std::u16string hint = SkippedNamesHint(result.skipped_names);
@@ -112,5 +121,14 @@ int main(int argc, char** argv) {
     std::printf("imagescan-cli %s\n", IMAGESCAN_VERSION);
     return 0;
   }
-  return Run(parse.options);
+  // Whatever fails on the way out of a scan, its temporary file is gone by now and the
+  // old scene stays: that is a failure to say, not an abort.
+  try {
+    return Run(parse.options);
+  } catch (const std::bad_alloc&) {
+    std::fputs("imagescan-cli: out of memory; no scene file was changed\n", stderr);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "imagescan-cli: %s; no scene file was changed\n", error.what());
+  }
+  return 1;
 }

@@ -27,8 +27,10 @@ const char kCliUsage[] =
     "\n"
     "Paths go out byte for byte; on a terminal control characters are shown as escapes.\n"
     "\n"
-    "Exit status: 0 done, 1 a folder could not be read or its scene file could not be\n"
-    "written, 2 bad command line, 128+N ended by signal N (the previous scene file stays).\n";
+    "Exit status: 0 every scene complete; 3 scenes written, but some folders or files\n"
+    "could not be read (each is named); 1 a folder could not be read or its scene file\n"
+    "could not be written (the previous one stays); 2 bad command line; 128+N ended by\n"
+    "signal N (the previous scene file stays).\n";
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "fs/path_limit.h"
 #include "fs/path_ops.h"
 #include "fs/path_separator.h"
+#include "fs/platform_file.h"
 #include "fs/processor_count.h"
+#include "fs/system_errors.h"
 #include "fs/text.h"
 #include "image/image_loader.h"
 #include "image/image_table.h"
@@ -43,6 +46,23 @@ struct Pending {
 // How the walk came to a folder.
 enum class Reached { Start, Directly, ThroughLink };
 
+// An entry of a folder as its listing gave it.
+struct Entry {
+  std::u16string name;
+  EntryKind kind = EntryKind::None;
+  bool is_link = false;
+};
+
+// A folder the walk is inside: its entries, read in full when it was entered, and how
+// far the walk has come through them. The walk keeps these on a stack of its own, so the
+// depth of a tree is bounded by memory, and holds no folder open below the one it reads.
+struct OpenFolder {
+  std::u16string directory;  // ends in a separator
+  std::vector<Entry> entries;
+  size_t next = 0;
+  bool has_identity = false;  // pushed on Walk::open_folders
+};
+
 struct Walk {
   const std::u16string& base;
   int64_t scene_file;
@@ -52,27 +72,43 @@ struct Walk {
   std::vector<FolderIdentity> open_folders;
   std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
+  std::vector<OpenFolder> stack;
   ScanResult result{};
 };
 
-// The image's size, 1 x 1 when it cannot be loaded.
-ImageSize MeasureExactly(const std::u16string& path) {
-  return MeasureImageFile(path).value_or(ImageSize{1, 1});
+// Runs a measuring on this thread and tells a failure of the system's (a read error, no
+// descriptor or memory left) from a file that is no image: either gives 1 x 1.
+template <typename Measure>
+Measurement MeasureTelling(Measure measure, const std::u16string& path) {
+  PlatformSetLastError(0);
+  try {
+    if (const std::optional<ImageSize> size = measure(path)) return {*size};
+  } catch (const std::bad_alloc&) {
+    // A decoder's own allocation failed: no fault of the file's, and no reason to end.
+    return {{1, 1}, kOutOfMemoryError};
+  }
+  const int error = PlatformLastError();
+  return {{1, 1}, IsSystemFault(error) ? error : 0};
 }
+
+// The image's size, 1 x 1 when it cannot be loaded.
+Measurement MeasureExactly(const std::u16string& path) { return MeasureTelling(MeasureImageFile, path); }
 
 // The header's size, 1 x 1 when the header is unusable.
-ImageSize MeasureQuickly(const std::u16string& path) {
-  return QuickImageFileSize(path).value_or(ImageSize{1, 1});
-}
+Measurement MeasureQuickly(const std::u16string& path) { return MeasureTelling(QuickImageFileSize, path); }
 
 // Through the numbered image table, which is not thread-safe: only ever one worker.
-ImageSize MeasureByBitmap(const std::u16string& path) {
-  const int64_t image = ReadImageFile(kAutoNumber, path);
-  if (image == 0) return {1, 1};
-  const ImageSize size{static_cast<int32_t>(ImagePixelWidth(image)),
-                       static_cast<int32_t>(ImagePixelHeight(image))};
-  ReleaseImage(image);
-  return size;
+Measurement MeasureByBitmap(const std::u16string& path) {
+  return MeasureTelling(
+      [](const std::u16string& file) -> std::optional<ImageSize> {
+        const int64_t image = ReadImageFile(kAutoNumber, file);
+        if (image == 0) return std::nullopt;
+        const ImageSize size{static_cast<int32_t>(ImagePixelWidth(image)),
+                             static_cast<int32_t>(ImagePixelHeight(image))};
+        ReleaseImage(image);
+        return size;
+      },
+      path);
 }
 
 bool IsImageName(const std::u16string& name) {
@@ -118,7 +154,13 @@ void Report(Walk& walk, size_t keep) {
       }
       ++walk.result.images;
       walk.observer.ImageFound(next.text);
-      FileWriteLine(walk.scene_file, AddImageLine(next.text, size->width, size->height), TextFormat::Ansi);
+      FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height),
+                    TextFormat::Ansi);
+      // Its line stands as the format wants it, but the user hears that it is no true size.
+      if (size->system_error != 0) {
+        ++walk.result.unmeasured;
+        walk.observer.EntryUnreadable(walk.base + next.text, size->system_error);
+      }
     } else if (next.kind == Pending::Unreadable) {
       ++walk.result.unreadable;
       walk.observer.EntryUnreadable(next.text, next.system_error);
@@ -137,7 +179,27 @@ void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
   walk.queue.push_back(std::move(pending));
 }
 
-void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
+// Reads the folder's entries in the system's order; false when it cannot be listed, with
+// the system's reason in `error`. A listing cut short by an error keeps what it read.
+bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>& entries, int& error) {
+  const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
+  if (listing == 0) {
+    error = ListingLastError();
+    return false;
+  }
+  while (Continues(walk) && ListingNext(listing)) {
+    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing)};
+    if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
+    entries.push_back(std::move(entry));
+  }
+  error = ListingError(listing);
+  ListingClose(listing);
+  return true;
+}
+
+// Enters a folder: reports it and puts its entries on the walk's stack, or reports why it
+// cannot be listed.
+void EnterFolder(const std::u16string& given, Reached reached, Walk& walk) {
   // On Linux a backslash is an ordinary name character, so a folder whose name ends in
   // one still gets its "/".
   std::u16string directory = given;
@@ -151,42 +213,64 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
       if (open == *identity) return;
     }
     if (!walk.entered.insert(*identity).second && reached == Reached::ThroughLink) return;
-    walk.open_folders.push_back(*identity);
   }
 
-  const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
-  if (listing == 0) {
-    // A system that gives no reason still must not make the failure look like success.
-    const int error = ListingLastError() != 0 ? ListingLastError() : -1;
-    if (reached != Reached::Start) {
-      Enqueue(walk, {directory, Pending::Unreadable, error});
-    } else if (identity || !PathExists(given)) {
-      walk.result.folder_error = error;
-    }  // else the path of a file was given, which lists nothing
-  } else {
-    Enqueue(walk, {directory, Pending::Folder});
-    while (Continues(walk) && ListingNext(listing)) {
-      const std::u16string name = ListingName(listing);
-      const EntryKind kind = ListingKind(listing);
-      if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
-      if (kind == EntryKind::Directory) {
-        ScanFolder(directory + name, ListingIsLink(listing) ? Reached::ThroughLink : Reached::Directly, walk);
-        continue;
-      }
-      if (kind != EntryKind::File) continue;
-      if (!IsImageName(name)) {
-        if (LooksLikeImageName(name)) ++walk.result.skipped_names;
-        continue;
-      }
+  OpenFolder folder{directory, {}, 0, false};
+  int error = 0;
+  const bool listed = ReadEntries(walk, directory, folder.entries, error);
+  // A system that gives no reason still must not make the failure look like success.
+  if (!listed && error == 0) error = -1;
+  if (reached == Reached::Start) {
+    // The scanned folder itself: a listing that failed, at once or part way, is an error,
+    // so that no scene lists only part of it. The path of a file lists nothing.
+    if (error != 0 && (identity || !PathExists(given))) walk.result.folder_error = error;
+    if (!listed || error != 0) return;
+  }
+  if (listed) Enqueue(walk, {directory, Pending::Folder});
+  // Below it, the folder's entries read before the error stay in the scene, with a word.
+  if (error != 0) Enqueue(walk, {directory, Pending::Unreadable, error});
+  if (!listed) return;
+  if (identity) walk.open_folders.push_back(*identity);
+  folder.has_identity = identity.has_value();
+  walk.stack.push_back(std::move(folder));
+}
 
-      std::u16string full_path = directory + name;
-      if (!PathFitsSystem(full_path)) Enqueue(walk, {full_path, Pending::Unreadable, kPathTooLongError});
-      std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-      Enqueue(walk, {std::move(relative), Pending::Image}, std::move(full_path));
+// The entry's part in the walk: a folder to enter, an image to measure, or nothing.
+void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) {
+  if (entry.kind == EntryKind::Directory) {
+    EnterFolder(directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk);
+    return;
+  }
+  if (entry.kind != EntryKind::File) return;
+  if (!IsImageName(entry.name)) {
+    if (LooksLikeImageName(entry.name)) ++walk.result.skipped_names;
+    return;
+  }
+  std::u16string full_path = directory + entry.name;
+  // A path the system would refuse cannot be measured: it is left out, with a word,
+  // rather than listed with a size nobody read.
+  if (!PathFitsSystem(full_path)) {
+    Enqueue(walk, {std::move(full_path), Pending::Unreadable, kPathTooLongError});
+    return;
+  }
+  std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
+  Enqueue(walk, {std::move(relative), Pending::Image}, std::move(full_path));
+}
+
+// Walks the tree depth first, in each folder's listing order.
+void WalkTree(const std::u16string& directory, Walk& walk) {
+  EnterFolder(directory, Reached::Start, walk);
+  while (!walk.stack.empty()) {
+    OpenFolder& top = walk.stack.back();
+    if (top.next == top.entries.size() || !Continues(walk)) {
+      if (top.has_identity) walk.open_folders.pop_back();
+      walk.stack.pop_back();
+      continue;
     }
-    ListingClose(listing);
+    // Entering a folder grows the stack and moves `top`: the entry is taken out first.
+    const Entry entry = std::move(top.entries[top.next++]);
+    TakeEntry(top.directory, entry, walk);
   }
-  if (identity) walk.open_folders.pop_back();
 }
 
 }  // namespace
@@ -211,8 +295,8 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
       break;
   }
   MeasurePool pool(measure, workers, kQueueLength);
-  Walk walk{base, scene_file, observer, pool, {}, {}, {}};
-  ScanFolder(directory, Reached::Start, walk);
+  Walk walk{base, scene_file, observer, pool, {}, {}, {}, {}};
+  WalkTree(directory, walk);
   Report(walk, 0);
   return walk.result;
 }

@@ -17,8 +17,9 @@ class ScanObserver {
   // is reported or written.
   virtual bool ScanContinues() { return true; }
   // An entry below the scanned folder that could not be read, with the system's error
-  // code: a folder that cannot be listed, or a path longer than the system takes. The
-  // walk goes on without it (an image whose path is too long still gets its 1 x 1 line).
+  // code: a folder that cannot be listed (or listed to its end), or a path longer than
+  // the system takes, which the walk leaves out; or an image the system failed to read
+  // (a read error, no descriptor or memory left), whose line stands as 1 x 1.
   virtual void EntryUnreadable(const std::u16string& /*path*/, int /*system_error*/) {}
 };
 
@@ -39,7 +40,8 @@ struct ScanOptions {
 struct ScanResult {
   int64_t images = 0;      // lines written
   bool stopped = false;    // the observer stopped the scan before its end
-  int64_t unreadable = 0;  // entries reported to EntryUnreadable
+  int64_t unreadable = 0;  // entries left out, reported to EntryUnreadable
+  int64_t unmeasured = 0;  // images listed as 1 x 1 for a failure of the system's, reported too
   int folder_error = 0;    // why the scanned folder itself could not be listed; 0 when it could
   // Files whose names end in an image extension in another case (IMG_1.JPG) or in .jpeg:
   // not scanned, since the test is exact, but worth a hint.

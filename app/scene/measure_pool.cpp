@@ -40,7 +40,7 @@ bool MeasurePool::Submit(std::u16string path) {
   return true;
 }
 
-std::optional<ImageSize> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
+std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
   std::unique_lock lock(mutex_);
   if (taken_ == submitted_) return std::nullopt;
   if (workers_.empty() && claimed_ == taken_) {
@@ -70,7 +70,7 @@ void MeasurePool::Work() {
     // The slot is not reused before this job is taken, so its path stays put unlocked.
     const std::u16string& path = SlotOf(job).path;
     lock.unlock();
-    const ImageSize size = measure_(path);
+    const Measurement size = measure_(path);
     lock.lock();
     SlotOf(job).size = size;
     SlotOf(job).done = true;

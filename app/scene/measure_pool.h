@@ -13,8 +13,15 @@
 
 #include "image/image_measure.h"
 
+// A file's size, and the system's error code when the system rather than the file's
+// content kept it from being read (the size is then 1 x 1); 0 otherwise.
+struct Measurement {
+  ImageSize size;
+  int system_error = 0;
+};
+
 // Measures one file; called on the workers, several at once.
-using SizeMeasurer = ImageSize (*)(const std::u16string& path);
+using SizeMeasurer = Measurement (*)(const std::u16string& path);
 
 class MeasurePool {
  public:
@@ -30,12 +37,12 @@ class MeasurePool {
   bool Submit(std::u16string path);
   // The result of the oldest job not yet taken, once it is ready; nothing when there is
   // no job or it is still not done after `wait`.
-  std::optional<ImageSize> TakeOldest(std::chrono::milliseconds wait);
+  std::optional<Measurement> TakeOldest(std::chrono::milliseconds wait);
 
  private:
   struct Slot {
     std::u16string path;
-    ImageSize size;
+    Measurement size;
     bool done = false;
   };
   void Work();

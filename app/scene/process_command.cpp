@@ -48,8 +48,10 @@ std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
   std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.image_count)};
   if (const std::u16string warning = SceneTableWarning(path, result.scene.image_count); !warning.empty())
     rows.push_back(u"Warning: " + warning);
-  if (const std::u16string unreadable = UnreadableEntriesText(result.scene.unreadable); !unreadable.empty())
-    rows.push_back(u"Warning: " + unreadable);
+  for (const std::u16string& warning :
+       {UnreadableEntriesText(result.scene.unreadable), UnmeasuredImagesText(result.scene.unmeasured)}) {
+    if (!warning.empty()) rows.push_back(u"Warning: " + warning);
+  }
   if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty())
     rows.push_back(hint);
   return rows;

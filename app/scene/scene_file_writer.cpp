@@ -1,11 +1,10 @@
 #include "app/scene/scene_file_writer.h"
 
-#include <random>
-
 #include "app/scene/scene_format.h"
-#include "fs/exit_signals.h"
+#include "fs/file_replacement.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
+#include "fs/listings.h"
 #include "fs/memory_block.h"
 #include "fs/path_ops.h"
 #include "fs/path_separator.h"
@@ -13,17 +12,6 @@
 #include "fs/text_from_bytes.h"
 
 namespace {
-
-// A hidden name beside the scene file; it ends in ".tmp", so a scan never lists it even
-// when a killed run leaves it behind.
-std::u16string TemporaryPath(const std::u16string& target) {
-  std::random_device random;
-  const uint64_t value = (uint64_t{random()} << 32) | random();
-  const size_t name_start = PathNameStart(target);
-  std::u16string path = target.substr(0, name_start) + u"." + target.substr(name_start) + u".";
-  for (int shift = 60; shift >= 0; shift -= 4) path += u"0123456789abcdef"[(value >> shift) & 0xF];
-  return path + u".tmp";
-}
 
 // Writes a stored block as one line in the file's default format. The block goes
 // through a memory block and TextFromBytes like any other bytes that become text.
@@ -72,12 +60,20 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
     result.system_error = kIsFolderError;
     return result;
   }
-  const std::u16string temporary = TemporaryPath(target);
-
-  // Armed before the file exists, so that no moment is left where a signal leaves it.
-  const ExitSignalCleanup cleanup(temporary);
-  if (FileCreate(kSceneFileNumber, temporary, 0) == 0) {
-    result.system_error = FileLastError();
+  // A folder that cannot be listed is told as such, before a temporary file is tried in
+  // it (which a folder denying every access would refuse first).
+  const int64_t probe = ListingOpen(kAutoNumber, folder, u"*.*");
+  if (probe == 0 && PathIsFolder(folder)) {
+    result.system_error = ListingLastError() != 0 ? ListingLastError() : -1;
+    result.folder_unreadable = true;
+    result.path = folder;
+    return result;
+  }
+  ListingClose(probe);
+  const size_t name_start = PathNameStart(target);
+  FileReplacement replacement(target.substr(0, name_start), target.substr(name_start));
+  if (replacement.Error() != 0 || FileCreateOn(kSceneFileNumber, replacement.WriteHandle(), 0) == 0) {
+    result.system_error = replacement.Error() != 0 ? replacement.Error() : FileLastError();
     if (result.system_error == 0) result.system_error = -1;
     return result;
   }
@@ -87,6 +83,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
   result.image_count = scan.images;
   result.unreadable = scan.unreadable;
+  result.unmeasured = scan.unmeasured;
   result.skipped_names = scan.skipped_names;
   result.stopped = scan.stopped && !watch.WriteFailed();  // the file stopped it, not the caller
   if (scan.folder_error != 0) {
@@ -99,11 +96,13 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   // A scene cut short would list only part of the folder: the old one stays too.
   if (error == 0 && !result.stopped) error = FileSync(kSceneFileNumber);
   FileClose(kSceneFileNumber);
-  if (error == 0 && !result.stopped) {
-    PathCopyPermissions(target, temporary);
-    error = PathRename(temporary, target);
-  }
-  if (error != 0 || result.stopped) PathRemove(temporary);
+  // Otherwise the replacement removes the temporary file as it goes.
+  if (error == 0 && !result.stopped) error = replacement.Commit();
   result.system_error = error;
   return result;
+}
+
+int SceneExitStatus(const SceneFileResult& result) {
+  if (result.system_error != 0 || result.stopped) return 1;
+  return result.unreadable != 0 || result.unmeasured != 0 ? 3 : 0;
 }

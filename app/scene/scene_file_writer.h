@@ -17,9 +17,15 @@ struct SceneFileResult {
   bool folder_unreadable = false;  // the error: `path`, the scanned folder, cannot be listed
   int64_t image_count = 0;   // images listed in it
   int64_t unreadable = 0;    // entries below the folder the scan could not read
+  int64_t unmeasured = 0;    // images listed as 1 x 1 because the system failed to read them
   int64_t skipped_names = 0;  // see ScanResult
   bool stopped = false;      // the observer stopped the scan; the old file stays as it was
 };
+
+// The batch program's exit status for the run: 0 for a complete scene; 3 for a scene
+// written without some folders or files it could not read, or with images the system
+// failed to read; 1 when nothing was written (the old scene stays).
+int SceneExitStatus(const SceneFileResult& result);
 
 // Writes <folder>image_scan.pov (no separator added): header, the lines of the scan of
 // `folder` (also its base), footer, each ending in CR LF. The scan starts only once the

@@ -23,6 +23,12 @@ std::u16string UnreadableEntriesText(int64_t unreadable) {
          u" could not be read and " + (unreadable == 1 ? u"was" : u"were") + u" left out";
 }
 
+std::u16string UnmeasuredImagesText(int64_t unmeasured) {
+  if (unmeasured == 0) return {};
+  return Counted(unmeasured, u"image") + u" could not be read and " + (unmeasured == 1 ? u"is" : u"are") +
+         u" listed as 1 x 1";
+}
+
 std::u16string SkippedNamesHint(int64_t skipped_names) {
   if (skipped_names == 0) return {};
   return Counted(skipped_names, u"file") +

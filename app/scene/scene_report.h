@@ -14,6 +14,8 @@ std::u16string SceneTableWarning(const std::u16string& path, int64_t images);
 // "N folders or files could not be read and were left out" ("1 folder or file ... was"),
 // else empty.
 std::u16string UnreadableEntriesText(int64_t unreadable);
+// "N images could not be read and are listed as 1 x 1" ("1 image ... is"), else empty.
+std::u16string UnmeasuredImagesText(int64_t unmeasured);
 // "N files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"
 // ("1 file"), else empty.
 std::u16string SkippedNamesHint(int64_t skipped_names);

@@ -1,26 +1,25 @@
 #include "fs/exit_signals.h"
 
+#include <fcntl.h>
 #include <signal.h>
-#include <string.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <climits>
 
-#include "fs/posix/system_path.h"
+#include "fs/posix/exit_signal_target.h"
 
 namespace {
 
-// The handler may run on any thread, at any moment: it reads the path g_path points to,
-// and a new path is written into the other buffer, so the one it may be reading stays
+// The handler may run on any thread, at any moment: it reads the target g_target points
+// to, and a new target is written into the other slot, so the one it may be reading stays
 // whole.
-char g_paths[2][PATH_MAX];
-int g_next_buffer = 0;
-std::atomic<const char*> g_path{nullptr};
-static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal handler");
+ExitSignalTarget g_targets[2];
+int g_next_slot = 0;
+std::atomic<const ExitSignalTarget*> g_target{nullptr};
+static_assert(std::atomic<const ExitSignalTarget*>::is_always_lock_free, "read from a signal handler");
 
 void OnExitSignal(int number) {
-  if (const char* path = g_path.load()) unlink(path);
+  if (const ExitSignalTarget* target = g_target.load()) unlinkat(target->folder, target->name, 0);
   _exit(128 + number);
 }
 
@@ -33,15 +32,11 @@ void ExitSignalsInstall() {
   for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
 }
 
-ExitSignalCleanup::ExitSignalCleanup(const std::u16string& path) {
-  g_path.store(nullptr);
-  const auto bytes = SystemPath(path);
-  // A path too long to name a file names none that could be left behind.
-  if (!bytes || bytes->empty() || bytes->size() >= PATH_MAX) return;
-  char* buffer = g_paths[g_next_buffer];
-  g_next_buffer ^= 1;
-  memcpy(buffer, bytes->c_str(), bytes->size() + 1);
-  g_path.store(buffer);
+void ExitSignalsSetTarget(const ExitSignalTarget* target) {
+  g_target.store(nullptr);
+  if (target == nullptr) return;
+  ExitSignalTarget& slot = g_targets[g_next_slot];
+  g_next_slot ^= 1;
+  slot = *target;
+  g_target.store(&slot);
 }
-
-ExitSignalCleanup::~ExitSignalCleanup() { g_path.store(nullptr); }

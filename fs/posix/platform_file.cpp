@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "fs/fault_seam.h"
 #include "fs/platform_transfer.h"
 #include "fs/posix/system_path.h"
 
@@ -70,6 +71,10 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   const auto bytes = SystemPath(path);
   if (!bytes) {
     PlatformSetLastError(EINVAL);
+    return {};
+  }
+  if (const int fault = FaultAt(FaultPoint::OpenFile, std::u16string(path)); fault != 0) {
+    PlatformSetLastError(fault);
     return {};
   }
   // Only plain files are opened: opening a FIFO releases a writer waiting on it, and

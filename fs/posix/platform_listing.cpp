@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "fs/fault_seam.h"
 #include "fs/posix/system_path.h"
 #include "fs/text_encoding.h"
 
@@ -28,13 +29,19 @@ PlatformListing PlatformListing::Open(std::u16string_view folder) {
   }
   listing.handle_ = opendir(bytes->c_str());
   if (!listing.IsOpen()) g_last_error = errno;
+  listing.error_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
   return listing;
 }
 
 bool PlatformListing::Next(PlatformEntry& entry) {
-  if (!IsOpen()) return false;
+  if (!IsOpen() || error_ != 0) return false;
+  // Only errno tells the end of the folder from a failure to read it.
+  errno = 0;
   const dirent* found = readdir(Directory(handle_));
-  if (found == nullptr) return false;
+  if (found == nullptr) {
+    error_ = errno;
+    return false;
+  }
   entry.name = TextFromEscapedBytes(found->d_name);
   entry.is_folder = found->d_type == DT_DIR;
   entry.is_link = found->d_type == DT_LNK;

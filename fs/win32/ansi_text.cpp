@@ -20,10 +20,13 @@ std::string AnsiFromText(std::u16string_view text) {
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int count = static_cast<int>(units);
     // No default character given: the code page's own stands for what it cannot show.
-    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+    // Never a look-alike: a full-width quote would become a quote that ends a string in
+    // the scene, and two names that differ in one letter would become the same name.
+    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, count, nullptr, 0, nullptr, nullptr);
     const size_t at = bytes.size();
     bytes.resize(at + static_cast<size_t>(std::max(needed, 0)));
-    if (needed > 0) WideCharToMultiByte(CP_ACP, 0, wide, count, bytes.data() + at, needed, nullptr, nullptr);
+    if (needed > 0)
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, count, bytes.data() + at, needed, nullptr, nullptr);
     text.remove_prefix(units);
   }
   return bytes;

@@ -3,27 +3,27 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstring>
 
-#include "fs/win32/system_path.h"
+#include "fs/win32/exit_signal_target.h"
 
 namespace {
 
-// The handler runs on a thread of its own, at any moment: it reads the path g_path
-// points to, and a new path is written into the other buffer, so the one it may be
-// reading stays whole. 32767 units is the longest path the system takes.
-constexpr size_t kLongestPath = 32768;
-wchar_t g_paths[2][kLongestPath];
-int g_next_buffer = 0;
-std::atomic<const wchar_t*> g_path{nullptr};
-static_assert(std::atomic<const wchar_t*>::is_always_lock_free, "read from a control handler");
+// The handler runs on a thread of its own, at any moment: it reads the target g_target
+// points to, and a new target is written into the other slot, so the one it may be
+// reading stays whole.
+ExitSignalTarget g_targets[2];
+int g_next_slot = 0;
+std::atomic<const ExitSignalTarget*> g_target{nullptr};
+static_assert(std::atomic<const ExitSignalTarget*>::is_always_lock_free, "read from a control handler");
 
 // Ctrl+C, Ctrl+Break, the console window closed, the user logging off or the system
 // shutting down.
 BOOL WINAPI OnExitSignal(DWORD) {
-  // Files are opened with deleting admitted (platform_file.cpp): it goes when the
-  // process ends.
-  if (const wchar_t* path = g_path.load()) DeleteFileW(path);
+  // Marked for deletion, the file goes when the process ends and closes its handles.
+  if (const ExitSignalTarget* target = g_target.load()) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    SetFileInformationByHandle(target->file, FileDispositionInfo, &disposition, sizeof disposition);
+  }
   TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
   return TRUE;
 }
@@ -32,15 +32,11 @@ BOOL WINAPI OnExitSignal(DWORD) {
 
 void ExitSignalsInstall() { SetConsoleCtrlHandler(OnExitSignal, TRUE); }
 
-ExitSignalCleanup::ExitSignalCleanup(const std::u16string& path) {
-  g_path.store(nullptr);
-  const auto wide = SystemPath(path);
-  // A path too long to name a file names none that could be left behind.
-  if (!wide || wide->empty() || wide->size() >= kLongestPath) return;
-  wchar_t* buffer = g_paths[g_next_buffer];
-  g_next_buffer ^= 1;
-  std::memcpy(buffer, wide->c_str(), (wide->size() + 1) * sizeof(wchar_t));
-  g_path.store(buffer);
+void ExitSignalsSetTarget(const ExitSignalTarget* target) {
+  g_target.store(nullptr);
+  if (target == nullptr) return;
+  ExitSignalTarget& slot = g_targets[g_next_slot];
+  g_next_slot ^= 1;
+  slot = *target;
+  g_target.store(&slot);
 }
-
-ExitSignalCleanup::~ExitSignalCleanup() { g_path.store(nullptr); }

@@ -5,33 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "fs/system_errors.h"
 #include "fs/text.h"
 #include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
-
-int PathRename(const std::u16string& from, const std::u16string& to) {
-  const auto from_wide = SystemPath(from);
-  const auto to_wide = SystemPath(to);
-  if (!from_wide || !to_wide) return ERROR_INVALID_NAME;
-  // Written through: the rename is on the disk when the call returns.
-  if (MoveFileExW(from_wide->c_str(), to_wide->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return 0;
-  return static_cast<int>(GetLastError());
-}
-
-void PathCopyPermissions(const std::u16string& from, const std::u16string& to) {
-  const auto from_wide = SystemPath(from);
-  const auto to_wide = SystemPath(to);
-  if (!from_wide || !to_wide) return;
-  // The access list of the file replaced goes to its successor; without it the new file
-  // would have the folder's.
-  DWORD size = 0;
-  GetFileSecurityW(from_wide->c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-  if (size == 0) return;
-  std::vector<unsigned char> descriptor(size);
-  if (!GetFileSecurityW(from_wide->c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return;
-  SetFileSecurityW(to_wide->c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
-}
 
 bool PathExists(const std::u16string& path) {
   const auto wide = SystemPath(path);
@@ -40,12 +17,19 @@ bool PathExists(const std::u16string& path) {
   return wide && GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void PathRemove(const std::u16string& path) {
-  if (const auto wide = SystemPath(path)) DeleteFileW(wide->c_str());
+bool PathIsFolder(const std::u16string& path) {
+  const auto wide = SystemPath(path);
+  const QuietErrors quiet;
+  // The attributes come from the folder above, so a folder that denies every access to
+  // itself is still known as one.
+  if (!wide) return false;
+  const DWORD attributes = GetFileAttributesW(wide->c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::u16string SystemErrorText(int code) {
   if (code == -1) return u"the system reported no reason";
+  if (code == kReplacedError) return u"its temporary file was replaced during the scan";
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "fs/fault_seam.h"
 #include "fs/platform_transfer.h"
 #include "fs/win32/device_name.h"
 #include "fs/win32/quiet_errors.h"
@@ -64,6 +65,10 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   const auto wide = SystemPath(path);
   if (!wide) {
     PlatformSetLastError(ERROR_INVALID_NAME);
+    return {};
+  }
+  if (const int fault = FaultAt(FaultPoint::OpenFile, std::u16string(path)); fault != 0) {
+    PlatformSetLastError(fault);
     return {};
   }
   // Only files on a disk are opened: opening a device (CON, NUL, COM1, \\.\ paths) can

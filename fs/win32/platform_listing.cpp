@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "fs/fault_seam.h"
 #include "fs/path_separator.h"
 #include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
@@ -53,14 +54,20 @@ PlatformListing PlatformListing::Open(std::u16string_view folder) {
     return listing;
   }
   listing.handle_ = search.release();
+  listing.error_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
   return listing;
 }
 
 bool PlatformListing::Next(PlatformEntry& entry) {
-  if (!IsOpen()) return false;
+  if (!IsOpen() || error_ != 0) return false;
   Search& search = *SearchOf(handle_);
   if (!search.found_unreported) {
-    if (search.handle == INVALID_HANDLE_VALUE || !FindNextFileW(search.handle, &search.found)) return false;
+    if (search.handle == INVALID_HANDLE_VALUE) return false;
+    if (!FindNextFileW(search.handle, &search.found)) {
+      // Only the code tells the end of the folder from a failure to read it.
+      if (GetLastError() != ERROR_NO_MORE_FILES) error_ = static_cast<int>(GetLastError());
+      return false;
+    }
   }
   search.found_unreported = false;
   const WIN32_FIND_DATAW& found = search.found;

@@ -11,10 +11,10 @@ using std::chrono::milliseconds;
 
 // The "size" of a path is its number; odd numbers take longer, so later jobs often finish
 // before earlier ones.
-ImageSize SlowOnOdd(const std::u16string& path) {
+Measurement SlowOnOdd(const std::u16string& path) {
   const int number = std::stoi(std::string(path.begin(), path.end()));
   std::this_thread::sleep_for(std::chrono::microseconds(number % 2 == 1 ? 3000 : 100));
-  return {number, -number};
+  return {{number, -number}};
 }
 
 TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
@@ -26,15 +26,15 @@ TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
       while (!pool.Submit(std::u16string(name.begin(), name.end()))) {
         const auto size = pool.TakeOldest(milliseconds{1000});
         ASSERT_TRUE(size);
-        EXPECT_EQ(size->width, next_expected);
-        EXPECT_EQ(size->height, -next_expected++);
+        EXPECT_EQ(size->size.width, next_expected);
+        EXPECT_EQ(size->size.height, -next_expected++);
       }
     }
     EXPECT_EQ(next_expected, 200 - 16);  // the rest waits in the pool's places
     while (next_expected < 200) {
       const auto size = pool.TakeOldest(milliseconds{1000});
       ASSERT_TRUE(size);
-      EXPECT_EQ(size->width, next_expected++);
+      EXPECT_EQ(size->size.width, next_expected++);
     }
     EXPECT_EQ(next_expected, 200) << workers << " workers";
     EXPECT_FALSE(pool.TakeOldest(milliseconds{0}));  // nothing left to give
@@ -47,7 +47,7 @@ TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {
   EXPECT_TRUE(pool.Submit(u"3"));
   EXPECT_TRUE(pool.Submit(u"5"));
   EXPECT_FALSE(pool.Submit(u"7"));
-  EXPECT_EQ(pool.TakeOldest(milliseconds{1000})->width, 1);
+  EXPECT_EQ(pool.TakeOldest(milliseconds{1000})->size.width, 1);
   EXPECT_TRUE(pool.Submit(u"7"));
   // Leaving now with jobs queued and running joins the workers without a hang or a leak.
 }

@@ -28,6 +28,13 @@ TEST(AnsiText, IsTheCodePageAndRendersWhatItLacksAsItsDefault) {
     FileClose(1);
   }
 
+  // No look-alikes: a full-width quote and backslash would break a scene's string, and
+  // an Omega would make "\u03A9mega.png" the same name as "Omega.png".
+  ASSERT_NE(FileCreate(1, dir.Text("g"), 0), 0);
+  FileWriteLine(1, u"\uFF02 \uFF3C \u03A9mega.png", TextFormat::Ansi);
+  FileClose(1);
+  EXPECT_EQ(dir.Get("g"), "? ? ?mega.png\r\n");
+
   const std::string bytes = "caf\xC3\xA9\xE9";
   EXPECT_EQ(TextFromBytes(bytes.data(), 6, TextFormat::Ansi), u"caf\u00C3\u00A9\u00E9");
   EXPECT_EQ(TextFromBytes(bytes.data(), 4, 13), u"caf\u00C3");  // bytes, not characters

@@ -1,0 +1,19 @@
+#pragma once
+// For tests: a seam where a test makes the system refuse a call of the file layer, the
+// failures that a test cannot bring about on a sound machine (an I/O error, a rename
+// refused at the last moment), or acts at that moment as someone else might. Without a
+// hook every call goes to the system.
+#include <string>
+
+enum class FaultPoint {
+  OpenFile,     // PlatformFile::Open, with the file's path
+  ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
+  ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
+};
+
+// The code the call is to fail with, 0 to let it go to the system.
+using FaultHook = int (*)(FaultPoint point, const std::u16string& path);
+// Null removes the hook.
+void FaultHookSet(FaultHook hook);
+// What the hook says of this call; 0 without a hook.
+int FaultAt(FaultPoint point, const std::u16string& path);

@@ -1,0 +1,9 @@
+#pragma once
+// What an exit signal removes on Linux: a name in a folder held open, so that the folder
+// renamed meanwhile still loses the file and no link in a path is followed.
+#include <climits>
+
+struct ExitSignalTarget {
+  int folder = -1;  // a descriptor of the folder
+  char name[NAME_MAX + 1] = {};
+};

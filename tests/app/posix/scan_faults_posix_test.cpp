@@ -1,0 +1,121 @@
+// Faults of the system's during a scan, injected through the file layer's seam: a folder
+// that fails part way through its listing, an image the system fails to open. None of
+// them may pass for success.
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "app/scene/process_command.h"
+#include "app/scene/scene_file_writer.h"
+#include "fs/fault_seam.h"
+#include "fs/path_ops.h"
+#include "support/scene_expectations.h"
+#include "support/test_images.h"
+#include "tests/app/scene_test_support.h"
+
+namespace {
+
+class ScanFaults : public SceneTest {
+ protected:
+  void TearDown() override {
+    FaultHookSet(nullptr);
+    SceneTest::TearDown();
+  }
+};
+
+class Warnings : public ScanObserver {
+ public:
+  void ImageFound(const std::u16string&) override {}
+  void EntryUnreadable(const std::u16string& path, int system_error) override {
+    paths.push_back(path);
+    errors.push_back(system_error);
+  }
+  std::vector<std::u16string> paths;
+  std::vector<int> errors;
+};
+
+bool EndsWith(const std::u16string& path, const std::u16string& tail) {
+  return path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int FailListingOfSub(FaultPoint point, const std::u16string& path) {
+  return point == FaultPoint::ListFolder && EndsWith(path, u"/sub/") ? EIO : 0;
+}
+
+int FailListingOfPics(FaultPoint point, const std::u16string& path) {
+  return point == FaultPoint::ListFolder && EndsWith(path, u"/pics/") ? EIO : 0;
+}
+
+// No descriptor left for one image, as under a low `ulimit -n`.
+int NoDescriptorForA(FaultPoint point, const std::u16string& path) {
+  return point == FaultPoint::OpenFile && EndsWith(path, u"/a.png") ? EMFILE : 0;
+}
+
+class ScanFaultsTree : public ScanFaults {
+ protected:
+  void SetUp() override {
+    ScanFaults::SetUp();
+    stdfs::create_directories(folder_.Path("pics/sub"));
+    folder_.Put("pics/a.png", EncodeTestPng(3, 2));
+    folder_.Put("pics/bad.png", "no image at all");  // 1 x 1, and no fault of the system's
+    folder_.Put("pics/sub/b.gif", EncodeTestGif(5, 4));
+    folder_.Put("pics/image_scan.pov", "the scene of an earlier run");
+  }
+  std::u16string Pics() const { return folder_.Text("pics") + u"/"; }
+  std::string Scene() const { return folder_.Get("pics/image_scan.pov"); }
+
+  TempFolder folder_;
+};
+
+TEST_F(ScanFaultsTree, AListingErrorBelowIsAWarningAndInTheScannedFolderAFailure) {
+  FaultHookSet(FailListingOfSub);
+  Warnings below;
+  const SceneFileResult partial = WriteSceneFileSafely(Pics(), below);
+  EXPECT_EQ(partial.system_error, 0);
+  EXPECT_EQ(partial.unreadable, 1);
+  ASSERT_EQ(below.paths.size(), 1u);
+  EXPECT_EQ(below.paths[0], Pics() + u"sub/");
+  EXPECT_EQ(below.errors[0], EIO);
+  EXPECT_EQ(SceneExitStatus(partial), 3);
+  EXPECT_EQ(Scene().find("sub/b.gif"), std::string::npos);
+  EXPECT_NE(Scene().find(Line("a.png", 3, 2)), std::string::npos);
+
+  // The scanned folder itself: nothing is written, the old scene stays, the user is told.
+  folder_.Put("pics/image_scan.pov", "the scene of an earlier run");
+  FaultHookSet(FailListingOfPics);
+  Warnings top;
+  const ProcessResult failed = ProcessFolder(Pics(), top);
+  EXPECT_EQ(failed.scene.system_error, EIO);
+  EXPECT_TRUE(failed.scene.folder_unreadable);
+  EXPECT_EQ(SceneExitStatus(failed.scene), 1);
+  EXPECT_EQ(ProcessFailureText(failed), u"Cannot read " + Pics() + u": " + SystemErrorText(EIO));
+  EXPECT_EQ(Scene(), "the scene of an earlier run");
+}
+
+TEST_F(ScanFaultsTree, AnImageTheSystemFailsToReadIsListedAsOneByOneAndWarnedAbout) {
+  FaultHookSet(NoDescriptorForA);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  EXPECT_EQ(result.scene.system_error, 0);
+  EXPECT_EQ(result.scene.unmeasured, 1);
+  EXPECT_EQ(result.scene.unreadable, 0);
+  ASSERT_EQ(warnings.paths.size(), 1u);  // bad.png is the file's fault: no word
+  EXPECT_EQ(warnings.paths[0], Pics() + u"a.png");
+  EXPECT_EQ(warnings.errors[0], EMFILE);
+  EXPECT_NE(Scene().find(Line("a.png", 1, 1)), std::string::npos);
+  EXPECT_NE(Scene().find(Line("bad.png", 1, 1)), std::string::npos);
+  EXPECT_NE(Scene().find(Line("sub/b.gif", 5, 4)), std::string::npos);
+  EXPECT_EQ(SceneExitStatus(result.scene), 3);
+  const std::vector<std::u16string> rows = ProcessSummaryRows(result);
+  EXPECT_NE(std::find(rows.begin(), rows.end(), u"Warning: 1 image could not be read and is listed as 1 x 1"),
+            rows.end());
+
+  // Without the fault the same tree is complete.
+  FaultHookSet(nullptr);
+  Warnings none;
+  const SceneFileResult sound = WriteSceneFileSafely(Pics(), none);
+  EXPECT_EQ(SceneExitStatus(sound), 0);
+  EXPECT_TRUE(none.paths.empty());
+}
+
+}  // namespace
