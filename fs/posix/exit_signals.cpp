@@ -4,22 +4,16 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
-
 #include "fs/posix/exit_signal_target.h"
+#include "fs/signal_slot.h"
 
 namespace {
 
-// The handler may run on any thread, at any moment: it reads the target g_target points
-// to, and a new target is written into the other slot, so the one it may be reading stays
-// whole.
-ExitSignalTarget g_targets[2];
-int g_next_slot = 0;
-std::atomic<const ExitSignalTarget*> g_target{nullptr};
-static_assert(std::atomic<const ExitSignalTarget*>::is_always_lock_free, "read from a signal handler");
+// The handler may run at any moment, on any thread.
+SignalSlot<ExitSignalTarget> g_target;
 
 void OnExitSignal(int number) {
-  if (const ExitSignalTarget* target = g_target.load()) unlinkat(target->folder, target->name, 0);
+  if (const ExitSignalTarget* target = g_target.Get()) unlinkat(target->folder, target->name, 0);
   _exit(128 + number);
 }
 
@@ -32,11 +26,4 @@ void ExitSignalsInstall() {
   for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
 }
 
-void ExitSignalsSetTarget(const ExitSignalTarget* target) {
-  g_target.store(nullptr);
-  if (target == nullptr) return;
-  ExitSignalTarget& slot = g_targets[g_next_slot];
-  g_next_slot ^= 1;
-  slot = *target;
-  g_target.store(&slot);
-}
+void ExitSignalsSetTarget(const ExitSignalTarget* target) { g_target.Set(target); }
