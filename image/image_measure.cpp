@@ -2,24 +2,22 @@
 
 #include <new>
 
-#include "image/decoder_registry.h"
-#include "image/icon_reader.h"
 #include "image/bitmap.h"
+#include "image/decoder_registry.h"
 #include "image/image_source.h"
 
 namespace {
 
 std::optional<ImageSize> MeasureSource(ImageSource& source) {
   std::optional<ImageSize> size;
-  if (const auto icon = ReadIcon(source)) {
-    size = ImageSize{icon->width, icon->height};
-  } else {
-    DecodeContext context;
-    const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
+  DecodeContext context;
+  const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
+  if (decoder && HeldAsIcon(*decoder)) {
+    size = ImageSize{context.width, context.height};  // no bitmap is made of an icon
+  } else if (decoder) {
     // Frame 0's bitmap is counted first, as the loader counts it before decoding into it.
-    const auto bitmap = decoder ? Bitmap::Bytes(context.width, context.height, context.depth,
-                                                context.pixel_bytes_in_use)
-                                : std::nullopt;
+    const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth,
+                                      context.pixel_bytes_in_use);
     if (bitmap) {
       context.pixel_bytes_in_use += *bitmap;
       if (decoder->measure(context)) size = ImageSize{context.width, context.height};
