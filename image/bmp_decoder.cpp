@@ -311,14 +311,9 @@ bool BmpMeasure(DecodeContext& context) {
   return BmpDecode(context, row.data(), 0, 0);
 }
 
-constexpr DecoderDescriptor kBmpDecoder{.name = "bmp",
-                                        .format_id = kFormatBmp,
-                                        .sniff = BmpSniff,
-                                        .header_size = BmpHeaderSize,
-                                        .check = BmpCheck,
-                                        .measure = BmpMeasure,
-                                        .decode = BmpDecode,
-                                        .finish = FinishDecoder};
+constexpr DecoderDescriptor kBmpDecoder{
+    .name = "bmp", .format_id = kFormatBmp, .sniff = BmpSniff, .header_size = BmpHeaderSize,
+    .check = BmpCheck, .measure = BmpMeasure, .decode = BmpDecode, .finish = FinishDecoder};
 
 }  // namespace
 

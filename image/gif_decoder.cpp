@@ -334,14 +334,9 @@ bool GifMeasure(DecodeContext& context) {
   return plan->control.DisposalMode == kDisposePrevious || ReserveCanvas(context);
 }
 
-constexpr DecoderDescriptor kGifDecoder{.name = "gif",
-                                        .format_id = kFormatGif,
-                                        .sniff = GifSniff,
-                                        .header_size = GifHeaderSize,
-                                        .check = GifCheck,
-                                        .measure = GifMeasure,
-                                        .decode = GifDecode,
-                                        .finish = FinishDecoder};
+constexpr DecoderDescriptor kGifDecoder{
+    .name = "gif", .format_id = kFormatGif, .sniff = GifSniff, .header_size = GifHeaderSize,
+    .check = GifCheck, .measure = GifMeasure, .decode = GifDecode, .finish = FinishDecoder};
 
 }  // namespace
 

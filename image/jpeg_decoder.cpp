@@ -191,14 +191,9 @@ bool JpegSniff(std::span<const uint8_t> head) {
   return head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8;
 }
 
-constexpr DecoderDescriptor kJpegDecoder{.name = "jpeg",
-                                         .format_id = kFormatJpeg,
-                                         .sniff = JpegSniff,
-                                         .header_size = JpegHeaderSize,
-                                         .check = JpegCheck,
-                                         .measure = JpegMeasure,
-                                         .decode = JpegDecode,
-                                         .finish = FinishDecoder};
+constexpr DecoderDescriptor kJpegDecoder{
+    .name = "jpeg", .format_id = kFormatJpeg, .sniff = JpegSniff, .header_size = JpegHeaderSize,
+    .check = JpegCheck, .measure = JpegMeasure, .decode = JpegDecode, .finish = FinishDecoder};
 
 }  // namespace
 

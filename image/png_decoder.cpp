@@ -212,14 +212,9 @@ bool PngMeasure(DecodeContext& context) {
   return PngDecode(context, row.data(), 0, 0);
 }
 
-constexpr DecoderDescriptor kPngDecoder{.name = "png",
-                                        .format_id = kFormatPng,
-                                        .sniff = PngSniff,
-                                        .header_size = PngHeaderSize,
-                                        .check = PngCheck,
-                                        .measure = PngMeasure,
-                                        .decode = PngDecode,
-                                        .finish = FinishDecoder};
+constexpr DecoderDescriptor kPngDecoder{
+    .name = "png", .format_id = kFormatPng, .sniff = PngSniff, .header_size = PngHeaderSize,
+    .check = PngCheck, .measure = PngMeasure, .decode = PngDecode, .finish = FinishDecoder};
 
 }  // namespace
 
