@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "image/bitmap.h"
 #include "image/decoder_registry.h"
 #include "image/image_source.h"
 
@@ -11,7 +12,11 @@ namespace {
 std::optional<ImageSize> SourceHeaderSize(ImageSource& source) {
   const DecoderDescriptor* decoder = SniffDecoder(source);
   const auto size = decoder ? decoder->header_size(source) : std::nullopt;
-  if (source.Failed()) return std::nullopt;
+  if (source.Failed() || !size) return std::nullopt;
+  // A picture whose smallest bitmap breaks the pixel limit is never loaded. Icons make
+  // no bitmap, and a Radiance file keeps the size of its resolution line.
+  const bool bitmap = !HeldAsIcon(*decoder) && decoder->format_id != kFormatHdr;
+  if (bitmap && !Bitmap::Bytes(size->width, size->height, 24, 0)) return std::nullopt;
   return size;
 }
 

@@ -10,7 +10,8 @@
 
 // The size the header of the registered format that the data's first bytes name states
 // (see DecoderDescriptor::header_size), or nothing when no format takes them, or the
-// header is cut short or would make the loader refuse the data. Reads only the bytes the
+// header is cut short or would make the loader refuse the data (its picture too large
+// for the pixel limit included, see pixel_limit.h). Reads only the bytes the
 // header needs; every length in the data is checked against its end.
 std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data);
 

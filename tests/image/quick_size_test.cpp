@@ -116,4 +116,19 @@ TEST_F(QuickSizeTest, NeverTrustsALengthOrOffsetInTheData) {
   EXPECT_EQ(QuickText(AsText(bmp)), "none");
 }
 
+TEST_F(QuickSizeTest, RefusesWhatThePixelLimitRefuses) {
+  const Bytes bmp = MakeBmp(64, 64, 24, 0, {}, Bytes(64 * 64 * 3));
+  const Bytes icon = MakeIcon({{64, 64, 24, IconBitmap(64, 64, 24)}});
+  constexpr uint64_t kBitmapBytes = 64 * 3 * 64;  // the 24-bit bitmap: half the memory
+  SetMemoryBytesForTesting(2 * kBitmapBytes);
+  EXPECT_EQ(QuickText(AsText(bmp)), "64 x 64");
+  EXPECT_NE(Load(bmp), 0);
+  SetMemoryBytesForTesting(2 * kBitmapBytes - 2);
+  EXPECT_EQ(QuickText(AsText(bmp)), "none");
+  EXPECT_EQ(Load(bmp), 0);
+  // An icon makes no bitmap: no limit applies.
+  EXPECT_EQ(QuickText(AsText(icon)), "64 x 64");
+  EXPECT_NE(Load(icon), 0);
+}
+
 }  // namespace
