@@ -1,7 +1,5 @@
 #include "image/image_measure.h"
 
-#include <new>
-
 #include "image/bitmap.h"
 #include "image/decoder_registry.h"
 #include "image/image_source.h"
@@ -31,20 +29,9 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
 }  // namespace
 
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path) {
-  try {
-    auto source = ImageSource::OpenFile(path);
-    if (!source) return std::nullopt;
-    return MeasureSource(*source);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  return SizeFile(path, MeasureSource);
 }
 
 std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data) {
-  try {
-    ImageSource source(data);
-    return MeasureSource(source);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  return SizeMemory(data, MeasureSource);
 }

@@ -1,7 +1,5 @@
 #include "image/quick_size.h"
 
-#include <new>
-
 #include "image/bitmap.h"
 #include "image/decoder_registry.h"
 #include "image/image_source.h"
@@ -23,16 +21,9 @@ std::optional<ImageSize> SourceHeaderSize(ImageSource& source) {
 }  // namespace
 
 std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data) {
-  ImageSource source(data);
-  return SourceHeaderSize(source);
+  return SizeMemory(data, SourceHeaderSize);
 }
 
 std::optional<ImageSize> QuickImageFileSize(const std::u16string& path) {
-  try {
-    auto source = ImageSource::OpenFile(path);
-    if (!source) return std::nullopt;
-    return SourceHeaderSize(*source);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  return SizeFile(path, SourceHeaderSize);
 }

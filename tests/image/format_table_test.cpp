@@ -79,19 +79,7 @@ TEST_F(FormatTable, QuickGivesTheLoadersSizeWhereverItLoads) {
       EXPECT_EQ(Shown(QuickImageSize(data)), Shown(loaded)) << what << ", " << data.size() << " bytes";
     }
   };
-  for (const Bytes& file : Samples()) {
-    for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 32) {
-      expect(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut)), "cut");
-    }
-    const size_t step = std::max<size_t>(1, file.size() / 48);
-    for (size_t at = 0; at < file.size(); at += at < 96 ? 1 : step) {
-      for (const uint8_t mask : {0xFF, 0x80, 0x01}) {
-        Bytes damaged = file;
-        damaged[at] ^= mask;
-        expect(damaged, "byte " + std::to_string(at) + " flipped");
-      }
-    }
-  }
+  for (const Bytes& file : Samples()) ForEachCutAndFlip(file, expect);
 }
 
 }  // namespace

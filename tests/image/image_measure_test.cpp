@@ -68,17 +68,7 @@ TEST_F(ImageMeasure, AgreesWithTheLoaderOnEveryCutAndFlip) {
   SetMemoryBytesForTesting(uint64_t{256} << 20);
   for (const Bytes& file : ImageCorpus()) {
     EXPECT_TRUE(ExpectAgreement(file, "whole"));
-    for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 64) {
-      ExpectAgreement(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut)), "cut");
-    }
-    const size_t step = std::max<size_t>(1, file.size() / 48);
-    for (size_t at = 0; at < file.size(); at += at < 96 ? 1 : step) {
-      for (const uint8_t mask : {0xFF, 0x80, 0x01}) {
-        Bytes damaged = file;
-        damaged[at] ^= mask;
-        ExpectAgreement(damaged, "byte " + std::to_string(at) + " flipped");
-      }
-    }
+    ForEachCutAndFlip(file, [](const Bytes& damaged, const std::string& what) { ExpectAgreement(damaged, what); });
   }
 }
 
