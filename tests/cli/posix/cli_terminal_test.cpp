@@ -95,10 +95,11 @@ TEST(CliTerminal, ShowsProgressOnATerminalAndNeverInAFileOrAPipe) {
 
 TEST(CliTerminal, CtrlCEndsTheProgressLineBeforeSayingTheSceneWasKept) {
   TempFolder folder;
-  for (int f = 0; f < 40; ++f) {
-    const std::string sub = "f" + std::to_string(f);
+  // Enough for a scan to outlast the moment it takes to answer its first line.
+  for (int f = 0; f < 20; ++f) {
+    const std::string sub = "f" + std::to_string(f) + "/";
     stdfs::create_directory(folder.Path(sub));
-    for (int i = 0; i < 100; ++i) folder.Put(sub + "/" + std::to_string(i) + ".png", "");
+    for (int i = 0; i < 20; ++i) close(open(folder.Path(sub + std::to_string(i) + ".png").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
   }
   folder.Put("image_scan.pov", "the scene of an earlier run");
   const std::string scene = folder.Path("image_scan.pov").string();
