@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
-#include "fs/win32/exit_signal_target.h"
+#include "fs/exit_signal_note.h"
 #include "fs/signal_slot.h"
+#include "fs/win32/exit_signal_target.h"
 
 namespace {
 
-// The handler may run at any moment, on any thread.
+// The handler runs on a thread of its own, at any moment.
 SignalSlot<ExitSignalTarget> g_target;
 
 // Ctrl+C, Ctrl+Break, the console window closed, the user logging off or the system
@@ -17,6 +18,11 @@ BOOL WINAPI OnExitSignal(DWORD) {
   if (const ExitSignalTarget* target = g_target.Get()) {
     FILE_DISPOSITION_INFO disposition{TRUE};
     SetFileInformationByHandle(target->file, FileDispositionInfo, &disposition, sizeof disposition);
+  }
+  const std::string_view note = ExitSignalNoteBytes();
+  DWORD written = 0;
+  if (!note.empty()) {
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), note.data(), static_cast<DWORD>(note.size()), &written, nullptr);
   }
   TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
   return TRUE;
