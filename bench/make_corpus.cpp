@@ -3,9 +3,11 @@
 //                              progressive, some grey), PNGs of every colour type,
 //                              animated GIFs and Radiance HDR files in nested folders
 //   make_corpus small FOLDER   20,000 images of 64 x 64 in 300 folders
+//   make_corpus tiny FOLDER N  N PNGs of 3 x 2 in folders of 1000, for the window's scans
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -183,12 +185,21 @@ void Small(const stdfs::path& root) {
   }
 }
 
+void Tiny(const stdfs::path& root, int count) {
+  const std::string png = EncodeTestPng(3, 2);
+  for (int i = 0; i < count; ++i) Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string preset = argc == 3 ? argv[1] : "";
-  if (preset != "photo" && preset != "small") {
-    std::fprintf(stderr, "usage: make_corpus photo|small FOLDER\n");
+  const std::string preset = argc >= 3 ? argv[1] : "";
+  if (preset == "tiny" && argc == 4) {
+    Tiny(argv[2], std::atoi(argv[3]));
+    return 0;
+  }
+  if (argc != 3 || (preset != "photo" && preset != "small")) {
+    std::fprintf(stderr, "usage: make_corpus photo|small FOLDER | make_corpus tiny FOLDER COUNT\n");
     return 2;
   }
   if (preset == "photo") Photo(argv[2]);
