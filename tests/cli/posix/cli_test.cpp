@@ -374,14 +374,14 @@ TEST(Cli, AFolderMountedInsideItselfIsWalkedOnce) {
   folder.Put("A/a.png", EncodeTestPng(3, 2));
   folder.Put("A/sub/b.gif", EncodeTestGif(4, 5));
   const std::string a = folder.Path("A").string();
-  // In a mount namespace of its own, so that nobody else sees the mount.
-  const std::string in_namespace = "unshare --mount --propagation private ";
-  if (RunCli("--version", scratch, in_namespace).status != 0) GTEST_SKIP() << "cannot make a mount namespace here";
   // `mount --bind A A/sub/loop`, then the program: A/sub/loop is A again, reached
-  // without a link.
-  const std::string mount_then_run =
-      "mount --bind " + Quote(a) + " " + Quote(a + "/sub/loop") + " && exec \"$0\" \"$@\"";
-  const Outcome run = RunCli(Quote(a), scratch, in_namespace + "sh -c " + Quote(mount_then_run) + " ");
+  // without a link. In a mount namespace of its own, so that nobody else sees the mount.
+  const std::string mount_then =
+      "unshare --mount --propagation private sh -c " +
+      Quote("mount --bind " + Quote(a) + " " + Quote(a + "/sub/loop") + " && exec \"$0\" \"$@\"") + " ";
+  if (RunCli("--version", scratch, mount_then).status != 0)
+    GTEST_SKIP() << "cannot mount in a mount namespace of its own here: " << scratch.Get("stderr");
+  const Outcome run = RunCli(Quote(a), scratch, mount_then);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out == "a.png\nsub/b.gif\n" || run.out == "sub/b.gif\na.png\n") << run.out;
   EXPECT_TRUE(run.err.starts_with("wrote 2 images to " + a + "/image_scan.pov in ")) << run.err;
