@@ -7,9 +7,11 @@
 //                              and 4:2:0, sequential 4:2:0), 4 and 12 MP PNGs (16-bit,
 //                              interlaced, with alpha), a 12000 x 12000 progressive JPEG
 //                              and a 16000 x 16000 PNG, written row by row
+//   make_corpus tiny FOLDER N  N PNGs of 3 x 2 in folders of 1000, for the window's scans
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -274,12 +276,21 @@ void Small(const stdfs::path& root) {
   }
 }
 
+void Tiny(const stdfs::path& root, int count) {
+  const std::string png = EncodeTestPng(3, 2);
+  for (int i = 0; i < count; ++i) Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string preset = argc == 3 ? argv[1] : "";
-  if (preset != "photo" && preset != "small" && preset != "large") {
-    std::fprintf(stderr, "usage: make_corpus photo|small|large FOLDER\n");
+  const std::string preset = argc >= 3 ? argv[1] : "";
+  if (preset == "tiny" && argc == 4) {
+    Tiny(argv[2], std::atoi(argv[3]));
+    return 0;
+  }
+  if (argc != 3 || (preset != "photo" && preset != "small" && preset != "large")) {
+    std::fprintf(stderr, "usage: make_corpus photo|small|large FOLDER | make_corpus tiny FOLDER COUNT\n");
     return 2;
   }
   if (preset == "photo") Photo(argv[2]);
