@@ -4,6 +4,7 @@
 #include <chrono>
 #include <deque>
 #include <new>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -51,6 +52,7 @@ struct Entry {
   std::u16string name;
   EntryKind kind = EntryKind::None;
   bool is_link = false;
+  std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -188,7 +190,7 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
     return false;
   }
   while (Continues(walk) && ListingNext(listing)) {
-    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing)};
+    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing)};
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
     entries.push_back(std::move(entry));
   }
@@ -198,8 +200,9 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
 }
 
 // Enters a folder: reports it and puts its entries on the walk's stack, or reports why it
-// cannot be listed.
-void EnterFolder(const std::u16string& given, Reached reached, Walk& walk) {
+// cannot be listed. known: the folder's identity as its parent's listing found it, if it did.
+void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
+                 std::optional<FolderIdentity> known = std::nullopt) {
   // On Linux a backslash is an ordinary name character, so a folder whose name ends in
   // one still gets its "/".
   std::u16string directory = given;
@@ -207,7 +210,7 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk) {
 
   // A link back to a folder the walk is inside would never end, and links that lead to
   // folders already walked would walk them again for every path there is to them.
-  const auto identity = FolderIdentityOf(directory);
+  const auto identity = known ? known : FolderIdentityOf(directory);
   if (identity) {
     for (const FolderIdentity& open : walk.open_folders) {
       if (open == *identity) return;
@@ -238,7 +241,8 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk) {
 // The entry's part in the walk: a folder to enter, an image to measure, or nothing.
 void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) {
   if (entry.kind == EntryKind::Directory) {
-    EnterFolder(directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk);
+    EnterFolder(directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk,
+                entry.identity);
     return;
   }
   if (entry.kind != EntryKind::File) return;
