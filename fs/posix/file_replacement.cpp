@@ -66,22 +66,24 @@ FileReplacement::FileReplacement(const std::u16string& folder, const std::u16str
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::u16string temporary = TemporaryName(name);
     state.temporary = *SystemPath(temporary);
+    // Armed before the file exists, so that no moment is left where a signal leaves it.
+    ExitSignalTarget target;
+    target.folder = state.folder;
+    // Longer names are refused by the system below, so the name fits when it matters.
+    std::strncpy(target.name, state.temporary.c_str(), sizeof target.name - 1);
+    ExitSignalsSetTarget(&target);
     do {
       state.file = openat(state.folder, state.temporary.c_str(),
                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     } while (state.file < 0 && errno == EINTR);
     if (state.file >= 0) {
       state.temporary_path = folder + temporary;
-      ExitSignalTarget target;
-      target.folder = state.folder;
-      // Longer names are refused by the system above, so the name fits.
-      std::strncpy(target.name, state.temporary.c_str(), sizeof target.name - 1);
-      ExitSignalsSetTarget(&target);
       return;
     }
     if (errno != EEXIST) break;
   }
   state.error = errno;
+  ExitSignalsSetTarget(nullptr);
 }
 
 FileReplacement::~FileReplacement() {
