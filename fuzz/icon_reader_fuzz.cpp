@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "image/icon_reader.h"
+#include "image/icon_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ImageSource source({data, size});

@@ -4,9 +4,11 @@
 #include <cstdlib>
 
 #include "fuzz_file.h"
+#include "image/image_setup.h"
 #include "image/quick_size.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  ImageLayerStart();  // quick mode walks the registered formats
   MakeFuzzFile();
   return 0;
 }

@@ -19,19 +19,25 @@ constexpr uint64_t kFileHeaderBytes = 14;
 // The most a palette can hold: 256 blue-green-red-0 quads.
 constexpr uint64_t kPaletteBytes = 4 * 256;
 
-struct BmpState : DecoderState {
+// The file and info headers as Check reads them.
+struct BmpHeader {
+  int32_t width = 0;
+  int32_t height = 0;  // positive; top_down gives the order of the rows
+  bool top_down = false;
   uint64_t pixel_offset = 0;
   uint64_t palette_offset = 0;
-  std::vector<uint8_t> palette;  // the palette's bytes that lie inside the data
   int bit_count = 0;
   uint32_t compression = 0;
-  bool top_down = false;
+};
+
+struct BmpState : DecoderState, BmpHeader {
+  std::vector<uint8_t> palette;  // the palette's bytes that lie inside the data
 };
 
 // Bits per pixel of the rows read straight from the file; 0 when Decode reads no rows
 // that way (RLE8 has its own reader; RLE4, other 16-bit compressions and other bit counts
 // leave the pixels as they are).
-int StoredRowBits(const BmpState& s) {
+int StoredRowBits(const BmpHeader& s) {
   switch (s.bit_count) {
     case 1:
     case 24:
@@ -78,22 +84,22 @@ uint64_t UsedRowBytes(int32_t width, int bits) {
 // Whether every row Decode reads lies inside the data (the last row's padding may be
 // missing); pixels that are not stored as rows must at least begin inside it. Checked
 // before any pixel buffer is made for the picture.
-bool RowsFit(uint64_t size, const BmpState& s, int32_t width, int32_t height) {
-  const int bits = StoredRowBits(s);
-  if (bits == 0) return s.pixel_offset < size;
-  const uint64_t last = UsedRowBytes(width, bits);
-  if (s.pixel_offset > size || last > size - s.pixel_offset) return false;
-  const uint64_t room = size - s.pixel_offset - last;
-  return static_cast<uint64_t>(height) - 1 <= room / Stride(width, bits);
+bool RowsFit(uint64_t size, const BmpHeader& h) {
+  const int bits = StoredRowBits(h);
+  if (bits == 0) return h.pixel_offset < size;
+  const uint64_t last = UsedRowBytes(h.width, bits);
+  if (h.pixel_offset > size || last > size - h.pixel_offset) return false;
+  const uint64_t room = size - h.pixel_offset - last;
+  return static_cast<uint64_t>(h.height) - 1 <= room / Stride(h.width, bits);
 }
 
 // A 32-bit file keeps its fourth bytes only when the data holds width x 4 x height bytes
 // and one of the pixels' fourth bytes is not zero.
-bool HasAlpha(ImageSource& source, const BmpState& s, int32_t width, int32_t height) {
-  if (static_cast<uint64_t>(width) > source.Size() / 4 / static_cast<uint64_t>(height)) {
+bool HasAlpha(ImageSource& source, const BmpHeader& s) {
+  if (static_cast<uint64_t>(s.width) > source.Size() / 4 / static_cast<uint64_t>(s.height)) {
     return false;
   }
-  const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  const uint64_t pixels = static_cast<uint64_t>(s.width) * static_cast<uint64_t>(s.height);
   if (s.pixel_offset > source.Size()) return false;
   const uint64_t end = std::min(source.Size(), s.pixel_offset + 4 * pixels);
   constexpr size_t kPiece = size_t{64} << 10;  // a multiple of 4: pieces hold whole pixels
@@ -108,42 +114,57 @@ bool HasAlpha(ImageSource& source, const BmpState& s, int32_t width, int32_t hei
   return false;
 }
 
+// The headers, when Check would take them: everything it decides but the depth.
+std::optional<BmpHeader> ReadBmpHeader(ImageSource& source) {
+  const auto data = FixedAt<54>(source.Fetch(0, 54), 0);
+  if (!data || (*data)[0] != 'B' || (*data)[1] != 'M' || Le16<6>(*data) != 0 || Le16<8>(*data) != 0) {
+    return std::nullopt;
+  }
+  BmpHeader h;
+  h.width = LeI32<18>(*data);
+  int64_t height = LeI32<22>(*data);
+  // A negative height marks rows stored top-down; the picture is as high as its size.
+  h.top_down = height < 0;
+  if (h.top_down) height = -height;
+  if (h.width <= 0 || height <= 0 || height > INT32_MAX) return std::nullopt;
+  h.height = static_cast<int32_t>(height);
+  h.pixel_offset = Le32<10>(*data);
+  h.palette_offset = kFileHeaderBytes + Le32<14>(*data);
+  h.bit_count = Le16<28>(*data);
+  h.compression = Le32<30>(*data);
+  if (!Defined(h.bit_count, h.compression) || !RowsFit(source.Size(), h)) return std::nullopt;
+  return h;
+}
+
+bool BmpSniff(std::span<const uint8_t> head) {
+  return head.size() >= 2 && head[0] == 'B' && head[1] == 'M';
+}
+
+std::optional<ImageSize> BmpHeaderSize(ImageSource& source) {
+  const auto header = ReadBmpHeader(source);
+  if (!header) return std::nullopt;
+  return ImageSize{header->width, header->height};
+}
+
 bool BmpCheck(DecodeContext& context) {
   ImageSource& source = *context.source;
-  const auto data = source.Fetch(0, 54);
-  if (data.size() < 54 || data[0] != 'B' || data[1] != 'M' || *U16At(data, 6) != 0 ||
-      *U16At(data, 8) != 0) {
-    return false;
-  }
+  const auto header = ReadBmpHeader(source);
+  if (!header) return false;
   auto state = std::make_unique<BmpState>();
-  const int32_t width = *I32At(data, 18);
-  int64_t height = *I32At(data, 22);
-  // A negative height marks rows stored top-down; the picture is as high as its size.
-  state->top_down = height < 0;
-  if (state->top_down) height = -height;
-  if (width <= 0 || height <= 0 || height > INT32_MAX) return false;
-  state->pixel_offset = *U32At(data, 10);
-  state->palette_offset = kFileHeaderBytes + *U32At(data, 14);
-  state->bit_count = *U16At(data, 28);
-  state->compression = *U32At(data, 30);
-  if (!Defined(state->bit_count, state->compression)) return false;
-  if (!RowsFit(source.Size(), *state, width, static_cast<int32_t>(height))) return false;
+  static_cast<BmpHeader&>(*state) = *header;
   if (state->bit_count <= 8 && state->palette_offset < source.Size()) {
     const auto palette = source.Fetch(state->palette_offset, kPaletteBytes);
     state->palette.assign(palette.begin(), palette.end());
   }
 
-  context.width = width;
-  context.height = static_cast<int32_t>(height);
+  context.width = state->width;
+  context.height = state->height;
   context.source_depth = state->bit_count;
   // Measuring needs the depth only for the pixel limit: where even 32 bits fit, reading
   // every pixel for an alpha byte cannot change the outcome.
   const bool depth_matters = context.goal == DecodeGoal::Pictures ||
                              !Bitmap::Bytes(context.width, context.height, 32, 0);
-  context.depth = state->bit_count == 32 &&
-                          (!depth_matters || HasAlpha(source, *state, width, context.height))
-                      ? 32
-                      : 24;
+  context.depth = state->bit_count == 32 && (!depth_matters || HasAlpha(source, *state)) ? 32 : 24;
   context.state = std::move(state);
   return true;
 }
@@ -290,8 +311,9 @@ bool BmpMeasure(DecodeContext& context) {
   return BmpDecode(context, row.data(), 0, 0);
 }
 
-constexpr DecoderDescriptor kBmpDecoder{"bmp",      BmpCheck,  BmpDecode, FinishDecoder,
-                                        kFormatBmp, BmpMeasure};
+constexpr DecoderDescriptor kBmpDecoder{
+    .name = "bmp", .format_id = kFormatBmp, .sniff = BmpSniff, .header_size = BmpHeaderSize,
+    .check = BmpCheck, .measure = BmpMeasure, .decode = BmpDecode, .finish = FinishDecoder};
 
 }  // namespace
 

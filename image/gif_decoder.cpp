@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <utility>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "image/byte_reader.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
 #include "image/gif_stream_budget.h"
@@ -117,6 +119,56 @@ bool SlurpWithinLimit(GifState& s, uint64_t& held) {
   held += GifStreamHeldBytes(*s.source, s.position);
   if (held > PixelMemoryLimit()) return false;
   return s.rasters ? DGifSlurp(s.reader) == GIF_OK : ReadWithoutRasters(s.reader);
+}
+
+bool GifSniff(std::span<const uint8_t> head) {
+  return head.size() >= 3 && head[0] == 'G' && head[1] == 'I' && head[2] == 'F';
+}
+
+// The descriptor of the stream's first image (after the record's first byte), found by
+// walking past the extensions before it; nothing where anything else comes first.
+std::optional<std::array<uint8_t, kGifDescriptorBytes>> FirstImageDescriptor(ImageSource& source, uint64_t at) {
+  for (;;) {
+    const auto record = source.Fetch(at, 1);
+    if (record.empty()) return std::nullopt;
+    if (record[0] == kGifImageRecord) {
+      const auto descriptor = FixedAt<kGifDescriptorBytes>(source.Fetch(at + 1, kGifDescriptorBytes), 0);
+      if (!descriptor) return std::nullopt;
+      std::array<uint8_t, kGifDescriptorBytes> copy{};
+      std::copy(descriptor->begin(), descriptor->end(), copy.begin());
+      return copy;
+    }
+    if (record[0] != kGifExtensionRecord) return std::nullopt;
+    at += 2;  // the record's byte and the function code
+    uint64_t held = 0;
+    if (!SkipGifSubBlocks(source, at, held, false)) return std::nullopt;
+  }
+}
+
+// The screen's size, unless giflib's header is cut short, the screen is empty, or the
+// first image has no colour map or does not lie inside the screen (frame 0 could never
+// be made). Where the first image cannot be found the data is damaged: the screen's size.
+std::optional<ImageSize> GifHeaderSize(ImageSource& source) {
+  constexpr uint64_t kHeaderBytes = 13;  // signature, version, screen descriptor
+  const auto header = FixedAt<kHeaderBytes>(source.Fetch(0, kHeaderBytes), 0);
+  if (!header) return std::nullopt;
+  const ImageSize screen{Le16<6>(*header), Le16<8>(*header)};
+  const uint8_t flags = (*header)[10];
+  if (screen.width == 0 || screen.height == 0) return std::nullopt;
+  const bool global_map = (flags & 0x80) != 0;
+  const auto first = FirstImageDescriptor(source, kHeaderBytes + (global_map ? 3u << ((flags & 7) + 1) : 0));
+  if (!first) return screen;
+  const std::span<const uint8_t, kGifDescriptorBytes> image(*first);
+  const int64_t left = Le16<0>(image);
+  const int64_t top = Le16<2>(image);
+  const int64_t width = Le16<4>(image);
+  const int64_t height = Le16<6>(image);
+  const bool local_map = (image[8] & 0x80) != 0;
+  if ((!global_map && !local_map) || width == 0 || height == 0 || left + width > screen.width ||
+      top + height > screen.height) {
+    return std::nullopt;
+  }
+  return screen;
 }
 
 bool GifCheck(DecodeContext& context) {
@@ -282,8 +334,9 @@ bool GifMeasure(DecodeContext& context) {
   return plan->control.DisposalMode == kDisposePrevious || ReserveCanvas(context);
 }
 
-constexpr DecoderDescriptor kGifDecoder{"gif",      GifCheck,  GifDecode, FinishDecoder,
-                                        kFormatGif, GifMeasure};
+constexpr DecoderDescriptor kGifDecoder{
+    .name = "gif", .format_id = kFormatGif, .sniff = GifSniff, .header_size = GifHeaderSize,
+    .check = GifCheck, .measure = GifMeasure, .decode = GifDecode, .finish = FinishDecoder};
 
 }  // namespace
 

@@ -3,18 +3,15 @@
 
 namespace {
 
-constexpr uint8_t kImageRecord = 0x2C;
-constexpr uint8_t kExtensionRecord = 0x21;
 // giflib's record of an image (SavedImage, colour map object, allocation headers) and
 // the loader's frame entry.
 constexpr uint64_t kImageCost = 256;
 // giflib's ExtensionBlock entry and the allocation header of its bytes.
 constexpr uint64_t kSubBlockCost = 64;
-constexpr uint64_t kDescriptorBytes = 9;
 
-// Skips sub-blocks up to and including the empty one that ends them, charging each
-// non-empty one to held when charge is set. False when the data ends first.
-bool SkipSubBlocks(ImageSource& source, uint64_t& at, uint64_t& held, bool charge) {
+}  // namespace
+
+bool SkipGifSubBlocks(ImageSource& source, uint64_t& at, uint64_t& held, bool charge) {
   for (;;) {
     const auto size = source.Fetch(at, 1);
     if (size.empty()) return false;
@@ -27,8 +24,6 @@ bool SkipSubBlocks(ImageSource& source, uint64_t& at, uint64_t& held, bool charg
   }
 }
 
-}  // namespace
-
 uint64_t GifStreamHeldBytes(ImageSource& source, uint64_t offset) {
   uint64_t held = 0;
   uint64_t at = offset;
@@ -37,21 +32,21 @@ uint64_t GifStreamHeldBytes(ImageSource& source, uint64_t offset) {
     if (type.empty()) return held;
     const uint8_t record = type[0];
     at += 1;
-    if (record == kImageRecord) {
-      const auto descriptor = source.Fetch(at, kDescriptorBytes);
-      if (descriptor.size() < kDescriptorBytes) return held;
-      at += kDescriptorBytes;
+    if (record == kGifImageRecord) {
+      const auto descriptor = source.Fetch(at, kGifDescriptorBytes);
+      if (descriptor.size() < kGifDescriptorBytes) return held;
+      at += kGifDescriptorBytes;
       const uint64_t width = descriptor[4] | descriptor[5] << 8;
       const uint64_t height = descriptor[6] | descriptor[7] << 8;
       const uint8_t flags = descriptor[8];
       const uint64_t map_bytes = (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
       held += kImageCost + map_bytes + width * height;
       at += map_bytes + 1;  // the colour map, then the code size
-      if (!SkipSubBlocks(source, at, held, false)) return held;
-    } else if (record == kExtensionRecord) {
+      if (!SkipGifSubBlocks(source, at, held, false)) return held;
+    } else if (record == kGifExtensionRecord) {
       at += 1;  // the function code
       held += kSubBlockCost;
-      if (!SkipSubBlocks(source, at, held, true)) return held;
+      if (!SkipGifSubBlocks(source, at, held, true)) return held;
     } else {
       return held;  // the trailer, or a byte that begins no record
     }

@@ -9,6 +9,14 @@
 
 #include "image/image_source.h"
 
+inline constexpr uint8_t kGifImageRecord = 0x2C;
+inline constexpr uint8_t kGifExtensionRecord = 0x21;
+inline constexpr uint64_t kGifDescriptorBytes = 9;  // after the record's first byte
+
+// Skips sub-blocks from at up to and including the empty one that ends them, charging
+// each non-empty one to held when charge is set. False when the data ends first.
+bool SkipGifSubBlocks(ImageSource& source, uint64_t& at, uint64_t& held, bool charge);
+
 // Bytes held for the records from offset on (the first record after the screen
 // descriptor and global colour map, or where an earlier reading stopped), walked as
 // giflib reads them: up to the trailer, the end of the data or a byte that begins no

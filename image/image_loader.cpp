@@ -13,13 +13,14 @@ int64_t Handle(const void* object) {
   return static_cast<int64_t>(reinterpret_cast<intptr_t>(object));
 }
 
-ImageRecord IconRecord(const Icon& icon) {
+// An icon keeps what its Check read; no frame is made of it.
+ImageRecord IconRecord(const DecodeContext& context) {
   ImageRecord record;
-  record.icon = icon;
-  record.width = icon.width;
-  record.height = icon.height;
-  record.depth = icon.bits;
-  record.source_depth = icon.bits;
+  record.icon = Icon{context.width, context.height, context.depth};
+  record.width = context.width;
+  record.height = context.height;
+  record.depth = context.depth;
+  record.source_depth = context.source_depth;
   record.format_id = kFormatIcon;
   record.frame_count = 1;
   return record;
@@ -62,9 +63,13 @@ std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
 std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
   try {
     ImageSource source(data);
-    if (const auto icon = ReadIcon(source)) return IconRecord(*icon);
     DecodeContext context;
-    if (!RunDecoderTrial(context, source)) return std::nullopt;
+    const DecoderDescriptor* decoder = RunDecoderTrial(context, source);
+    if (!decoder) return std::nullopt;
+    if (HeldAsIcon(*decoder)) {
+      decoder->finish(context);
+      return IconRecord(context);
+    }
     return DecodeAllFrames(context);
   } catch (const std::bad_alloc&) {
     return std::nullopt;

@@ -1,25 +1,21 @@
 #include "image/image_measure.h"
 
-#include <new>
-
-#include "image/decoder_registry.h"
-#include "image/icon_reader.h"
 #include "image/bitmap.h"
+#include "image/decoder_registry.h"
 #include "image/image_source.h"
 
 namespace {
 
 std::optional<ImageSize> MeasureSource(ImageSource& source) {
   std::optional<ImageSize> size;
-  if (const auto icon = ReadIcon(source)) {
-    size = ImageSize{icon->width, icon->height};
-  } else {
-    DecodeContext context;
-    const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
+  DecodeContext context;
+  const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
+  if (decoder && HeldAsIcon(*decoder)) {
+    size = ImageSize{context.width, context.height};  // no bitmap is made of an icon
+  } else if (decoder) {
     // Frame 0's bitmap is counted first, as the loader counts it before decoding into it.
-    const auto bitmap = decoder ? Bitmap::Bytes(context.width, context.height, context.depth,
-                                                context.pixel_bytes_in_use)
-                                : std::nullopt;
+    const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth,
+                                      context.pixel_bytes_in_use);
     if (bitmap) {
       context.pixel_bytes_in_use += *bitmap;
       if (decoder->measure(context)) size = ImageSize{context.width, context.height};
@@ -33,20 +29,9 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
 }  // namespace
 
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path) {
-  try {
-    auto source = ImageSource::OpenFile(path);
-    if (!source) return std::nullopt;
-    return MeasureSource(*source);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  return SizeFile(path, MeasureSource);
 }
 
 std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data) {
-  try {
-    ImageSource source(data);
-    return MeasureSource(source);
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
+  return SizeMemory(data, MeasureSource);
 }

@@ -5,10 +5,7 @@
 #include <span>
 #include <string>
 
-struct ImageSize {
-  int32_t width = 0;
-  int32_t height = 0;
-};
+#include "image/image_size.h"
 
 // The size ReadImageFile followed by ImagePixelWidth and ImagePixelHeight gives for the
 // file at path, or nothing where that load fails. Uses no numbered object, so several

@@ -4,6 +4,7 @@
 #include "image/bmp_decoder.h"
 #include "image/decoder_registry.h"
 #include "image/gif_decoder.h"
+#include "image/hdr_decoder.h"
 #include "image/image_table.h"
 #include "image/jpeg_decoder.h"
 #include "image/png_decoder.h"
@@ -18,6 +19,7 @@ void ImageDecodersInit() {
   RegisterPngDecoder();
   RegisterJpegDecoder();
   RegisterGifDecoder();
+  RegisterHdrDecoder();
 }
 
 void ImageLayerStart() {

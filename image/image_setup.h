@@ -1,11 +1,12 @@
 #pragma once
 // The image layer's start and end. The start comes in two steps, so that a program can
-// start other layers between them; the decoders are tried in the order they are
-// registered: BMP, PNG, JPEG, GIF.
+// start other layers between them; data is offered to the icon reader, then to the
+// decoders in the order they are registered: BMP, PNG, JPEG, GIF, and last the Radiance
+// descriptor, which sizes HDR headers for quick mode but loads nothing.
 //
-// The first step: the registry with the BMP decoder, and the image table.
+// The first step: the registry (the icon reader) with the BMP decoder, and the image table.
 void ImageLayerInit();
-// The second step: the PNG, JPEG and GIF decoders, after BMP.
+// The second step: the PNG, JPEG, GIF and Radiance descriptors, after BMP.
 void ImageDecodersInit();
 // Both steps at once, for programs that need nothing in between.
 void ImageLayerStart();

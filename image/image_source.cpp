@@ -49,6 +49,25 @@ std::span<const uint8_t> ImageSource::Fetch(uint64_t offset, size_t count) {
   return bytes_.subspan(static_cast<size_t>(offset - window_offset_), count);
 }
 
+std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer) {
+  try {
+    auto source = ImageSource::OpenFile(path);
+    if (!source) return std::nullopt;
+    return sizer(*source);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<ImageSize> SizeMemory(std::span<const uint8_t> data, SourceSizer sizer) {
+  try {
+    ImageSource source(data);
+    return sizer(source);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
 bool ImageSource::Copy(uint64_t offset, uint8_t* out, uint64_t count) {
   if (offset > size_ || count > size_ - offset) return false;
   while (count > 0) {

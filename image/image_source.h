@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fs/platform_file.h"
+#include "image/image_size.h"
 
 class ImageSource {
  public:
@@ -38,3 +39,10 @@ class ImageSource {
   uint64_t size_ = 0;
   bool failed_ = false;
 };
+
+// A size read from a source: measuring, or quick mode.
+using SourceSizer = std::optional<ImageSize> (*)(ImageSource& source);
+// What sizer gives for the file at path (see OpenFile), or for data; nothing where the
+// file cannot be opened or memory runs out.
+std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer);
+std::optional<ImageSize> SizeMemory(std::span<const uint8_t> data, SourceSizer sizer);

@@ -6,7 +6,7 @@
 
 #include "fs/object_table.h"
 #include "image/bitmap.h"
-#include "image/icon_reader.h"
+#include "image/icon_decoder.h"
 
 struct ImageFrame {
   std::optional<Bitmap> bitmap;  // a frame after the first may have none (it failed)

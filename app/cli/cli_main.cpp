@@ -9,6 +9,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
 #include "app/scene/scene_file_writer.h"
+#include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
 #include "app/cli/terminal_text.h"
 #include "fs/console.h"
@@ -72,6 +73,8 @@ int Run(const CliOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
                          options.null_separated ? '\0' : '\n');
+    progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) +
+                              " left as it was\n");
     const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0},
                                                         options.pov_version);
     progress.Finish();
@@ -101,7 +104,8 @@ int Run(const CliOptions& options) {
 int main(int argc, char** argv) {
   const CliParse parse = ParseCliArguments(ConsoleStart(argc, argv));
   if (!parse.error.empty()) {
-    std::fprintf(stderr, "imagescan-cli: %s\n%s", parse.error.c_str(), kCliUsage);
+    std::fprintf(stderr, "imagescan-cli: %s\nTry 'imagescan-cli --help' for more information.\n",
+                 parse.error.c_str());
     return 2;
   }
   if (parse.options.help) {

@@ -1,8 +1,11 @@
 #include "app/cli/cli_progress.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "app/cli/terminal_text.h"
+#include "app/scene/scene_report.h"
+#include "fs/exit_signals.h"
 #include "fs/path_ops.h"
 #include "fs/text_encoding.h"
 
@@ -46,7 +49,15 @@ void CliProgress::EntryUnreadable(const std::u16string& path, int system_error) 
   Redraw();
 }
 
-void CliProgress::Finish() { Clear(); }
+void CliProgress::SetInterruptNote(std::string line) {
+  interrupt_note_ = std::move(line);
+  SetLineShown(line_shown_);
+}
+
+void CliProgress::Finish() {
+  Clear();
+  if (!interrupt_note_.empty()) ExitSignalNote({});
+}
 
 void CliProgress::Redraw() {
   if (!show_progress_) return;
@@ -56,15 +67,21 @@ void CliProgress::Redraw() {
   // Keep the line short enough for one terminal row: the end of the folder's path.
   std::u16string shown = current_;
   if (shown.size() > kShownPathLength) shown = u"..." + shown.substr(shown.size() - kShownPathLength);
-  std::fprintf(err_, "\r\033[K%lld folders, %lld images: %s", static_cast<long long>(folders_),
-               static_cast<long long>(images_), TerminalText(shown).c_str());
+  // Marked shown first: a signal in the middle of drawing still ends the line.
+  if (!line_shown_) SetLineShown(true);
+  std::fprintf(err_, "\r\033[K%s, %s: %s", TerminalText(Counted(folders_, u"folder")).c_str(),
+               TerminalText(Counted(images_, u"image")).c_str(), TerminalText(shown).c_str());
   std::fflush(err_);
-  line_shown_ = true;
 }
 
 void CliProgress::Clear() {
   if (!line_shown_) return;
   std::fputs("\r\033[K", err_);
   std::fflush(err_);
-  line_shown_ = false;
+  SetLineShown(false);
+}
+
+void CliProgress::SetLineShown(bool shown) {
+  line_shown_ = shown;
+  if (!interrupt_note_.empty()) ExitSignalNote((shown ? "\n" : "") + interrupt_note_);
 }

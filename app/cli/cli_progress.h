@@ -19,12 +19,16 @@ class CliProgress : public ScanObserver {
   void FolderEntered(const std::u16string& directory) override;
   // A warning on `err`.
   void EntryUnreadable(const std::u16string& path, int system_error) override;
+  // What an exit signal leaves on `err` from now on until Finish: `line`, after ending
+  // the progress line where one is shown, so that it stays above.
+  void SetInterruptNote(std::string line);
   // Clears the progress line.
   void Finish();
 
  private:
   void Redraw();
   void Clear();
+  void SetLineShown(bool shown);
 
   std::FILE* out_;
   std::FILE* err_;
@@ -36,5 +40,6 @@ class CliProgress : public ScanObserver {
   int64_t folders_ = 0;
   int64_t images_ = 0;
   std::u16string current_;
+  std::string interrupt_note_;
   std::chrono::steady_clock::time_point last_draw_{};
 };

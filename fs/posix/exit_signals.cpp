@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 
+#include "fs/exit_signal_note.h"
 #include "fs/posix/system_path.h"
 
 namespace {
@@ -21,6 +23,12 @@ static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal
 
 void OnExitSignal(int number) {
   if (const char* path = g_path.load()) unlink(path);
+  for (std::string_view note = ExitSignalNoteBytes(); !note.empty();) {
+    const ssize_t written = write(STDERR_FILENO, note.data(), note.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) break;
+    note.remove_prefix(static_cast<size_t>(written));
+  }
   _exit(128 + number);
 }
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "fs/exit_signal_note.h"
 #include "fs/win32/system_path.h"
 
 namespace {
@@ -24,6 +25,11 @@ BOOL WINAPI OnExitSignal(DWORD) {
   // Files are opened with deleting admitted (platform_file.cpp): it goes when the
   // process ends.
   if (const wchar_t* path = g_path.load()) DeleteFileW(path);
+  const std::string_view note = ExitSignalNoteBytes();
+  DWORD written = 0;
+  if (!note.empty()) {
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), note.data(), static_cast<DWORD>(note.size()), &written, nullptr);
+  }
   TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
   return TRUE;
 }

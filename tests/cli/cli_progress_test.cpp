@@ -31,7 +31,7 @@ TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
   }
   EXPECT_EQ(Contents(out), "a.png\n");
   const std::string shown = Contents(err);
-  EXPECT_EQ(shown.rfind("\r\033[K1 folders, 0 images: /pics/", 0), 0u) << shown;
+  EXPECT_EQ(shown.rfind("\r\033[K1 folder, 0 images: /pics/", 0), 0u) << shown;
   // Before a path is printed the line goes, and at the end nothing of it stays.
   EXPECT_NE(shown.find("/pics/\r\033[K"), std::string::npos) << shown;
   EXPECT_TRUE(shown.ends_with("\r\033[K")) << shown;

@@ -1,6 +1,7 @@
 #include <gif_lib.h>
 
 #include "image/gif_stream_budget.h"
+#include "image/image_measure.h"
 #include "tests/image/image_fixture.h"
 
 namespace {
@@ -142,6 +143,43 @@ TEST_F(GifDecoder, BadFramesAndCutStreams) {
   mapless.erase(mapless.begin() + 13, mapless.begin() + 13 + static_cast<ptrdiff_t>(map_bytes));
   EXPECT_EQ(Load(mapless), 0);
   EXPECT_EQ(Load({'G', 'I'}), 0);
+}
+
+// giflib stops at a byte that begins no record; the loader reads on from there once
+// more. Measuring must give what that second reading gives, and where it fails too,
+// both refuse (the scan's 1 x 1).
+TEST_F(GifDecoder, ASecondReadingGoesOnPastAStrayByteAndMeasuringAgrees) {
+  const Bytes one = EncodeGif(6, 5, kMap, 0, {Frame(0, 0, 4, 3, 1)});
+  const Bytes two = EncodeGif(6, 5, kMap, 0, {Frame(0, 0, 4, 3, 1), Frame(1, 1, 5, 4, 2)});
+  const auto at = [](const Bytes& bytes, size_t offset, const Bytes& inserted) {
+    Bytes changed = bytes;
+    changed.insert(changed.begin() + static_cast<ptrdiff_t>(offset), inserted.begin(), inserted.end());
+    return changed;
+  };
+  const size_t trailer = one.size() - 1;  // ';', where the second frame begins in `two`
+  const struct {
+    const char* what;
+    Bytes data;
+    bool loads;
+  } cases[] = {
+      {"a stray byte before the trailer", at(one, trailer, {'x'}), true},
+      {"a stray byte between two frames", at(two, trailer, {0}), true},
+      {"two stray bytes", at(one, trailer, {'x', 'y'}), false},
+      {"an extension without blocks before the trailer", at(one, trailer, {'!', 0xFE, 0}), false},
+      {"a file that ends inside an extension", at(Bytes(one.begin(), one.end() - 1), trailer, {'!', 0xFE, 9, 'c'}),
+       false},
+  };
+  for (const auto& [what, data, loads] : cases) {
+    const int64_t id = Load(data);
+    const auto measured = MeasureImageMemory(data);
+    EXPECT_EQ(id != 0, loads) << what;
+    EXPECT_EQ(measured.has_value(), loads) << what;
+    if (!id || !measured) continue;
+    EXPECT_EQ(ImagePixelWidth(id), 6) << what;
+    EXPECT_EQ(ImagePixelHeight(id), 5) << what;
+    EXPECT_EQ(measured->width, 6) << what;
+    EXPECT_EQ(measured->height, 5) << what;
+  }
 }
 
 TEST_F(GifDecoder, HugeScreenFromASmallFileIsNotAllocated) {

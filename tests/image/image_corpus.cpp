@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <jpeglib.h>
@@ -111,4 +112,18 @@ std::vector<Bytes> ImageCorpus() {
   corpus.push_back(MakeIcon({{0, 0, 32, EncodePng(Png(PNG_COLOR_TYPE_RGB, 8, 7, 5, 21))},
                              {16, 16, 8, IconBitmap(16, 16, 8)}}));
   return corpus;
+}
+
+void ForEachCutAndFlip(const Bytes& file, const std::function<void(const Bytes&, const std::string&)>& check) {
+  for (size_t cut = 0; cut < file.size(); cut += 1 + cut / 64) {
+    check(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut)), "cut");
+  }
+  const size_t step = std::max<size_t>(1, file.size() / 48);
+  for (size_t at = 0; at < file.size(); at += at < 96 ? 1 : step) {
+    for (const uint8_t mask : {0xFF, 0x80, 0x01}) {
+      Bytes damaged = file;
+      damaged[at] ^= mask;
+      check(damaged, "byte " + std::to_string(at) + " flipped");
+    }
+  }
 }

@@ -38,8 +38,16 @@ inline bool CountingCheck(DecodeContext&) {
   return false;
 }
 inline bool NoDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
-inline constexpr DecoderDescriptor kCountingDecoder{"counting", CountingCheck, NoDecode,
-                                                    FinishDecoder, 0};
+inline bool AnyData(std::span<const uint8_t>) { return true; }
+inline std::optional<ImageSize> NoSize(ImageSource&) { return std::nullopt; }
+inline constexpr DecoderDescriptor kCountingDecoder{.name = "counting",
+                                                    .format_id = 0,
+                                                    .sniff = AnyData,
+                                                    .header_size = NoSize,
+                                                    .check = CountingCheck,
+                                                    .measure = CountingCheck,
+                                                    .decode = NoDecode,
+                                                    .finish = FinishDecoder};
 
 class ImageTest : public ::testing::Test {
  protected:

@@ -81,11 +81,15 @@ TEST_F(ImageLoader, EachDecoderIsRegisteredOnce) {
   RegisterPngDecoder();
   RegisterJpegDecoder();
   RegisterGifDecoder();
+  // A descriptor that lacks a routine is refused.
+  static DecoderDescriptor incomplete = kCountingDecoder;
+  incomplete.header_size = nullptr;
+  EXPECT_FALSE(RegisterDecoder(incomplete));
   // Four decoders now; room for 26 more distinct ones, then no more.
   static DecoderDescriptor extra[27];
   int added = 0;
   for (DecoderDescriptor& d : extra) {
-    d = DecoderDescriptor{"extra", [](DecodeContext&) { return false; }, nullptr, FinishDecoder, 0};
+    d = kCountingDecoder;
     added += RegisterDecoder(d) ? 1 : 0;
   }
   EXPECT_EQ(added, kMaxDecoders - 4);

@@ -31,6 +31,12 @@ class TempFolder {
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
   }
 
+  // UTF-8 from the system's wide names on Windows; the bytes as they are on Linux.
+  static std::u16string TextOf(const std::filesystem::path& path) {
+    const std::u8string bytes = path.u8string();
+    return TextFromEscapedBytes({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  }
+
   // The byte path of an entry inside, and the same path as the program's string.
   std::filesystem::path Path(const std::string& name) const { return path_ / name; }
   std::u16string Text(const std::string& name) const { return TextOf(Path(name)); }
@@ -45,11 +51,5 @@ class TempFolder {
   }
 
  private:
-  // UTF-8 from the system's wide names on Windows; the bytes as they are on Linux.
-  static std::u16string TextOf(const std::filesystem::path& path) {
-    const std::u8string bytes = path.u8string();
-    return TextFromEscapedBytes({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  }
-
   std::filesystem::path path_;
 };

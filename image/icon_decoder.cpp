@@ -1,4 +1,4 @@
-#include "image/icon_reader.h"
+#include "image/icon_decoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,20 +12,15 @@ constexpr uint64_t kEntryBytes = 16;
 constexpr uint64_t kInfoHeaderBytes = 40;
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-uint32_t BigEndian32(std::span<const uint8_t> b) {
-  return static_cast<uint32_t>(b[0]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
-         static_cast<uint32_t>(b[2]) << 8 | static_cast<uint32_t>(b[3]);
-}
-
 // A PNG-compressed image: its size comes from the PNG header, and it is held at 32 bits.
 // head: the image's first bytes (all of them, or at least the bitmap info header's).
 std::optional<Icon> ReadPngIcon(std::span<const uint8_t> head) {
-  const auto header = BytesAt(head, 0, 24);
+  const auto header = FixedAt<24>(head, 0);
   if (!header || std::memcmp(header->data() + 8, "\0\0\0\rIHDR", 8) != 0) {
     return std::nullopt;
   }
-  const uint32_t width = BigEndian32(header->subspan(16, 4));
-  const uint32_t height = BigEndian32(header->subspan(20, 4));
+  const uint32_t width = Be32<16>(*header);
+  const uint32_t height = Be32<20>(*header);
   if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) {
     return std::nullopt;
   }
@@ -36,15 +31,15 @@ std::optional<Icon> ReadPngIcon(std::span<const uint8_t> head) {
 // is half as high), palette, then the colour rows, which must lie inside the image's
 // image_size bytes.
 std::optional<Icon> ReadBitmapIcon(std::span<const uint8_t> head, uint64_t image_size) {
-  const auto header_size = U32At(head, 0);
-  if (!header_size || *header_size < kInfoHeaderBytes || *header_size > image_size) {
-    return std::nullopt;
-  }
-  const int32_t width = *I32At(head, 4);
-  const int32_t height = *I32At(head, 8) / 2;
-  const int bits = *U16At(head, 14);
-  const uint32_t compression = *U32At(head, 16);
-  const uint32_t colours_used = *U32At(head, 32);
+  const auto header = FixedAt<kInfoHeaderBytes>(head, 0);
+  if (!header) return std::nullopt;
+  const uint32_t header_size = Le32<0>(*header);
+  if (header_size < kInfoHeaderBytes || header_size > image_size) return std::nullopt;
+  const int32_t width = LeI32<4>(*header);
+  const int32_t height = LeI32<8>(*header) / 2;
+  const int bits = Le16<14>(*header);
+  const uint32_t compression = Le32<16>(*header);
+  const uint32_t colours_used = Le32<32>(*header);
   if (width <= 0 || height <= 0) return std::nullopt;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
     return std::nullopt;
@@ -53,41 +48,68 @@ std::optional<Icon> ReadBitmapIcon(std::span<const uint8_t> head, uint64_t image
   if (bits <= 8) palette = 4 * uint64_t{colours_used != 0 ? colours_used : 1u << bits};
   if (compression == 3 && bits >= 16) palette = 12;  // the three colour masks
   const uint64_t stride = (uint64_t(width) * uint64_t(bits) + 31) / 32 * 4;
-  const uint64_t room = image_size - *header_size;
+  const uint64_t room = image_size - header_size;
   if (palette > room || uint64_t(height) > (room - palette) / stride) return std::nullopt;
   return Icon{width, height, bits};
 }
+
+bool IconSniff(std::span<const uint8_t> head) {
+  return head.size() >= 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
+}
+
+std::optional<ImageSize> IconHeaderSize(ImageSource& source) {
+  const auto icon = ReadIcon(source);
+  if (!icon) return std::nullopt;
+  return ImageSize{icon->width, icon->height};
+}
+
+bool IconCheck(DecodeContext& context) {
+  const auto icon = ReadIcon(*context.source);
+  if (!icon) return false;
+  context.width = icon->width;
+  context.height = icon->height;
+  context.depth = icon->bits;
+  context.source_depth = icon->bits;
+  return true;
+}
+
+// What Check read is all the loader keeps of an icon.
+bool IconMeasure(DecodeContext&) { return true; }
+bool IconDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
+
+constexpr DecoderDescriptor kIconDecoder{
+    .name = "icon", .format_id = kFormatIcon, .sniff = IconSniff, .header_size = IconHeaderSize,
+    .check = IconCheck, .measure = IconMeasure, .decode = IconDecode, .finish = FinishDecoder};
 
 }  // namespace
 
 std::optional<Icon> ReadIcon(ImageSource& source) {
   const auto start = source.Fetch(0, kDirectoryOffset);
-  const auto reserved = U16At(start, 0);
-  const auto type = U16At(start, 2);
-  const auto count = U16At(start, 4);
-  if (!reserved || !type || !count || *reserved != 0 || *type != 1 || *count == 0) {
+  const auto fixed = FixedAt<kDirectoryOffset>(start, 0);
+  if (!fixed || Le16<0>(*fixed) != 0 || Le16<2>(*fixed) != 1 || Le16<4>(*fixed) == 0) {
     return std::nullopt;
   }
-  const uint64_t directory_bytes = kEntryBytes * *count;
+  const unsigned count = Le16<4>(*fixed);
+  const uint64_t directory_bytes = kEntryBytes * count;
   const auto directory = source.Fetch(kDirectoryOffset, directory_bytes);
   if (directory.size() < directory_bytes) return std::nullopt;
 
-  const auto entry = [&](unsigned i) { return directory.subspan(i * kEntryBytes, kEntryBytes); };
+  const auto entry = [&](unsigned i) { return directory.subspan(i * kEntryBytes).first<kEntryBytes>(); };
   unsigned best = 0;
-  for (unsigned i = 1; i < *count; ++i) {
+  for (unsigned i = 1; i < count; ++i) {
     const auto e = entry(i);
-    if (e[0] == entry(0)[0] && e[1] == entry(0)[1] && *U16At(e, 6) > *U16At(entry(best), 6)) {
-      best = i;
-    }
+    if (e[0] == entry(0)[0] && e[1] == entry(0)[1] && Le16<6>(e) > Le16<6>(entry(best))) best = i;
   }
-  const uint64_t offset = *U32At(entry(best), 12);
-  const uint64_t image_size = *U32At(entry(best), 8);
+  const uint64_t offset = Le32<12>(entry(best));
+  const uint64_t image_size = Le32<8>(entry(best));
   if (offset > source.Size() || image_size > source.Size() - offset) return std::nullopt;
   // The headers are all that is read of the image; its size is checked against the data.
   const auto head = source.Fetch(offset, std::min<uint64_t>(image_size, kInfoHeaderBytes));
-  const auto signature = BytesAt(head, 0, sizeof kPngSignature);
+  const auto signature = FixedAt<sizeof kPngSignature>(head, 0);
   if (signature && std::memcmp(signature->data(), kPngSignature, sizeof kPngSignature) == 0) {
     return ReadPngIcon(head);
   }
   return ReadBitmapIcon(head, image_size);
 }
+
+const DecoderDescriptor& IconDescriptor() { return kIconDecoder; }
