@@ -3,9 +3,15 @@
 //                              progressive, some grey), PNGs of every colour type,
 //                              animated GIFs and Radiance HDR files in nested folders
 //   make_corpus small FOLDER   20,000 images of 64 x 64 in 300 folders
+//   make_corpus large FOLDER   camera-sized noisy photos: 24 MP JPEGs (progressive 4:4:4
+//                              and 4:2:0, sequential 4:2:0), 4 and 12 MP PNGs (16-bit,
+//                              interlaced, with alpha), a 12000 x 12000 progressive JPEG
+//                              and a 16000 x 16000 PNG, written row by row
+//   make_corpus tiny FOLDER N  N PNGs of 3 x 2 in folders of 1000, for the window's scans
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -31,21 +37,24 @@ struct Noise {
   }
 };
 
-// Smooth light, a little texture and sensor noise, so the encoders work as on a photo.
-Bytes PhotoSamples(int width, int height, int components, uint32_t seed) {
-  Bytes samples(static_cast<size_t>(width) * height * components);
-  Noise noise{seed | 1};
-  size_t at = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const double light = 0.5 + 0.3 * std::sin(x * 0.004 + seed) * std::cos(y * 0.003);
-      const double texture = 20 * std::sin(x * 0.09 + y * 0.05);
-      for (int c = 0; c < components; ++c) {
-        const double value = 255 * light + texture + c * 15 + (noise.Next() % 24) - 12;
-        samples[at++] = static_cast<uint8_t>(std::clamp(value, 0.0, 255.0));
-      }
+// Smooth light, a little texture and sensor noise, so the encoders work as on a photo:
+// row y of it, the noise going on from the row before.
+void PhotoRow(int y, int width, int components, uint32_t seed, Noise& noise, uint8_t* out) {
+  for (int x = 0; x < width; ++x) {
+    const double light = 0.5 + 0.3 * std::sin(x * 0.004 + seed) * std::cos(y * 0.003);
+    const double texture = 20 * std::sin(x * 0.09 + y * 0.05);
+    for (int c = 0; c < components; ++c) {
+      const double value = 255 * light + texture + c * 15 + (noise.Next() % 24) - 12;
+      *out++ = static_cast<uint8_t>(std::clamp(value, 0.0, 255.0));
     }
   }
+}
+
+Bytes PhotoSamples(int width, int height, int components, uint32_t seed) {
+  const size_t stride = static_cast<size_t>(width) * components;
+  Bytes samples(stride * height);
+  Noise noise{seed | 1};
+  for (int y = 0; y < height; ++y) PhotoRow(y, width, components, seed, noise, samples.data() + y * stride);
   return samples;
 }
 
@@ -169,6 +178,90 @@ void Photo(const stdfs::path& root) {
   }
 }
 
+// A colour JPEG written to path a row at a time, 4:4:4 or 4:2:0, for pictures too large
+// to hold whole.
+void StreamJpeg(const stdfs::path& path, int width, int height, bool subsampled, bool progressive, uint32_t seed) {
+  stdfs::create_directories(path.parent_path());
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  jpeg_compress_struct c{};
+  jpeg_error_mgr errors{};
+  c.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&c);
+  jpeg_stdio_dest(&c, file);
+  c.image_width = static_cast<JDIMENSION>(width);
+  c.image_height = static_cast<JDIMENSION>(height);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 92, TRUE);
+  const int factor = subsampled ? 2 : 1;
+  c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = factor;
+  if (progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  Bytes row(static_cast<size_t>(width) * 3);
+  Noise noise{seed | 1};
+  while (c.next_scanline < c.image_height) {
+    PhotoRow(static_cast<int>(c.next_scanline), width, 3, seed, noise, row.data());
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::fclose(file);
+}
+
+// An RGB or RGBA PNG, 8 or 16 bits, written to path a row at a time (libpng interlaces).
+void StreamPng(const stdfs::path& path, int width, int height, int channels, int bits, bool interlaced,
+               uint32_t seed) {
+  stdfs::create_directories(path.parent_path());
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, file);
+  png_set_compression_level(png, 3);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bits,
+               channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  const int passes = png_set_interlace_handling(png);
+  const size_t samples = static_cast<size_t>(width) * channels;
+  Bytes row(samples * bits / 8);
+  for (int pass = 0; pass < passes; ++pass) {
+    Noise noise{seed | 1};
+    for (int y = 0; y < height; ++y) {
+      PhotoRow(y, width, channels, seed, noise, row.data());
+      if (bits == 16) {  // the 8-bit sample high, a second noise byte low, from the end back
+        for (size_t i = samples; i-- > 0;) {
+          row[2 * i + 1] = static_cast<uint8_t>(row[i] ^ 0x5A);
+          row[2 * i] = row[i];
+        }
+      }
+      png_write_row(png, row.data());
+    }
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(file);
+}
+
+void Large(const stdfs::path& root) {
+  uint32_t seed = 11;
+  for (int i = 0; i < 18; ++i) {
+    const bool subsampled = i % 3 != 0;
+    const bool progressive = i % 3 != 2;
+    const char* kind = !subsampled ? "p444" : progressive ? "p420" : "s420";
+    StreamJpeg(root / "camera" / kind / Name("DSC_", 100 + i, ".jpg"), 6000, 4000, subsampled, progressive, seed++);
+  }
+  for (int i = 0; i < 4; ++i) StreamPng(root / "png" / Name("deep", i, ".png"), 2448, 1632, 3, 16, false, seed++);
+  for (int i = 0; i < 4; ++i) StreamPng(root / "png" / Name("laced", i, ".png"), 4000, 3000, 3, 8, true, seed++);
+  for (int i = 0; i < 4; ++i) StreamPng(root / "png" / Name("alpha", i, ".png"), 4000, 3000, 4, 8, false, seed++);
+  StreamJpeg(root / "huge" / "panorama.jpg", 12000, 12000, true, true, seed++);
+  StreamPng(root / "huge" / "poster.png", 16000, 16000, 3, 8, false, seed++);
+}
+
 void Small(const stdfs::path& root) {
   uint32_t seed = 7;
   const Bytes gif = AnimatedGif(64, 64, 1, seed);
@@ -183,15 +276,25 @@ void Small(const stdfs::path& root) {
   }
 }
 
+void Tiny(const stdfs::path& root, int count) {
+  const std::string png = EncodeTestPng(3, 2);
+  for (int i = 0; i < count; ++i) Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string preset = argc == 3 ? argv[1] : "";
-  if (preset != "photo" && preset != "small") {
-    std::fprintf(stderr, "usage: make_corpus photo|small FOLDER\n");
+  const std::string preset = argc >= 3 ? argv[1] : "";
+  if (preset == "tiny" && argc == 4) {
+    Tiny(argv[2], std::atoi(argv[3]));
+    return 0;
+  }
+  if (argc != 3 || (preset != "photo" && preset != "small" && preset != "large")) {
+    std::fprintf(stderr, "usage: make_corpus photo|small|large FOLDER | make_corpus tiny FOLDER COUNT\n");
     return 2;
   }
   if (preset == "photo") Photo(argv[2]);
   if (preset == "small") Small(argv[2]);
+  if (preset == "large") Large(argv[2]);
   return 0;
 }

@@ -98,6 +98,11 @@ bool ListingIsLink(int64_t id) {
   return record != nullptr && record->entry.is_link;
 }
 
+std::optional<FolderIdentity> ListingFolderIdentity(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record ? record->entry.identity : std::nullopt;
+}
+
 int ListingLastError() { return PlatformListingLastError(); }
 
 int64_t ListingClose(int64_t id) {

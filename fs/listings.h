@@ -4,8 +4,10 @@
 // An operation on a number without an open listing does nothing and returns 0 (or the
 // empty string).
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "fs/folder_identity.h"
 #include "fs/object_table.h"
 
 enum class EntryKind : int { None = 0, File = 1, Directory = 2 };
@@ -27,6 +29,9 @@ EntryKind ListingKind(int64_t id);
 int64_t ListingSize(int64_t id);
 // Whether the current entry is a symbolic link itself (ListingKind tells where it leads).
 bool ListingIsLink(int64_t id);
+// The current entry's FolderIdentityOf, as the listing found it, where it is a folder and
+// the system told it without another call; nothing otherwise.
+std::optional<FolderIdentity> ListingFolderIdentity(int64_t id);
 // Ends the listing and frees its number: non-zero when there was one.
 int64_t ListingClose(int64_t id);
 void ListingCloseAll();

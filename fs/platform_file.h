@@ -25,11 +25,13 @@ void PlatformSetLastError(int code);
 class PlatformFile {
  public:
   PlatformFile() = default;
-  PlatformFile(PlatformFile&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
+  PlatformFile(PlatformFile&& other) noexcept
+      : handle_(std::exchange(other.handle_, 0)), opened_size_(std::exchange(other.opened_size_, 0)) {}
   PlatformFile& operator=(PlatformFile&& other) noexcept {
     if (this != &other) {
       Close();
       handle_ = std::exchange(other.handle_, 0);
+      opened_size_ = std::exchange(other.opened_size_, 0);
     }
     return *this;
   }
@@ -44,11 +46,17 @@ class PlatformFile {
   bool IsOpen() const { return handle_ != 0; }
   // The system's handle as a number, non-zero while open.
   int64_t Handle() const { return handle_; }
+  // The file's size in bytes as Open found it (0 once it emptied the file), known without
+  // asking the system again.
+  int64_t OpenedSize() const { return opened_size_; }
 
   // Transfer up to count bytes, retrying interrupted and partial calls; a failing call
   // ends the transfer. The result is the total transferred (fewer at the end of the file).
   int64_t Read(void* data, int64_t count);
   int64_t Write(const void* data, int64_t count);
+  // Reads as Read does, but from offset, in one call per piece where the system allows,
+  // without a separate move (the position it leaves behind is unspecified).
+  int64_t ReadAt(int64_t offset, void* data, int64_t count);
   // The new position from the start, or -1 when the system refuses the move.
   int64_t Seek(int64_t distance, PlatformOrigin origin);
   // Makes the written bytes durable; false when the system reports a failure.
@@ -59,4 +67,5 @@ class PlatformFile {
  private:
   explicit PlatformFile(int64_t handle) : handle_(handle) {}
   int64_t handle_ = 0;
+  int64_t opened_size_ = 0;
 };

@@ -2,9 +2,12 @@
 // The system's folder reading behind one small owner, so that numbering and name
 // matching stay free of it. The Linux implementation is posix/platform_listing.cpp.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "fs/folder_identity.h"
 
 // The system's code for why the last PlatformListing::Open on this thread failed.
 int PlatformListingLastError();
@@ -14,6 +17,8 @@ struct PlatformEntry {
   bool is_folder = false;  // a folder, or a link that leads to one
   bool is_link = false;    // a symbolic link, whatever it leads to
   int64_t size = 0;        // bytes, following links
+  // A folder's identity where the status that described it tells it (not on Windows).
+  std::optional<FolderIdentity> identity;
 };
 
 class PlatformListing {

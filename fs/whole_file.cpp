@@ -10,9 +10,8 @@ std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path) {
   PlatformFile file = PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting,
                                          PlatformShare::Unlocked);
   if (!file.IsOpen()) return std::nullopt;
-  const int64_t size = file.Seek(0, PlatformOrigin::End);
+  const int64_t size = file.OpenedSize();
   if (size < 0 || static_cast<uint64_t>(size) >= kWholeFileLimit) return std::nullopt;
-  if (file.Seek(0, PlatformOrigin::Start) != 0) return std::nullopt;
   return OpenedWholeFile{std::move(file), static_cast<uint64_t>(size)};
 }
 

@@ -28,8 +28,8 @@ bool ImageSource::Refill(uint64_t offset, size_t count) {
     failed_ = true;
     return false;
   }
-  if (file_.Seek(static_cast<int64_t>(offset), PlatformOrigin::Start) != static_cast<int64_t>(offset) ||
-      file_.Read(window_.data(), static_cast<int64_t>(want)) != static_cast<int64_t>(want)) {
+  if (file_.ReadAt(static_cast<int64_t>(offset), window_.data(), static_cast<int64_t>(want)) !=
+      static_cast<int64_t>(want)) {
     failed_ = true;
     bytes_ = {};
     return false;

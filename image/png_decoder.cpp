@@ -11,6 +11,7 @@
 #include "image/byte_reader.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
+#include "image/png_image_data.h"
 
 namespace {
 
@@ -206,9 +207,17 @@ bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   return JumpGuardedRead(state, pixels, pitch, context.height, flags);
 }
 
-// Every row inflated and checked by libpng, into one reused row as the file holds it.
+// The image data checked without libpng's rows where that can tell; else every row inflated
+// and checked by libpng, into one reused row as the file holds it.
 bool PngMeasure(DecodeContext& context) {
-  std::vector<uint8_t> row(static_cast<PngState*>(context.state.get())->row_bytes);
+  auto* state = static_cast<PngState*>(context.state.get());
+  // libpng has read the first IDAT chunk's length and type, and nothing after them.
+  const PngRowLayout layout{png_get_image_width(state->png, state->info),
+                            png_get_image_height(state->png, state->info),
+                            png_get_bit_depth(state->png, state->info) * png_get_channels(state->png, state->info),
+                            png_get_interlace_type(state->png, state->info) != PNG_INTERLACE_NONE};
+  if (CheckPngImageData(*state->source, state->position - 8, layout) == PngDataVerdict::Sound) return true;
+  std::vector<uint8_t> row(state->row_bytes);
   return PngDecode(context, row.data(), 0, 0);
 }
 

@@ -2,6 +2,7 @@
 // Column lists: rows of text split into columns under a header.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Flag bits of ColumnListCreate.
 inline constexpr uint32_t kColumnListMultipleSelection = 0x4;  // else at most one row
@@ -28,3 +29,10 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
 // column then takes the width the others leave, so that the numbers stay in sight;
 // its texts are cut short with "…" where they do not fit, and show whole in a tooltip.
 void ColumnListNumberColumn(int64_t number, int64_t column);
+
+// Brings the rows to these texts (each as ControlAddItem takes it), matched to the rows
+// shown by their first column: a row whose name is gone is removed, one whose other
+// columns changed is rewritten (and moves to its place in a sorted list), a new name
+// comes in at its place. The rows that stay keep their selection and the list its scroll
+// position; nothing of this is reported as events.
+void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows);

@@ -23,6 +23,10 @@ class WindowBusy {
   // One more way out: a queued event with this code and object (a keyboard shortcut's
   // command, say) asks to stop as well.
   void StopOn(int32_t code, int64_t object);
+  // Presses of this control while the hold is on are dropped instead of held: its
+  // clicks, and the keys that press it while it has the focus (the button that started
+  // the command, which must not start it again).
+  void DropPressesOf(int64_t control);
   // Lets the windows repaint and handle everything pending except the held input. False once
   // the user asked to stop.
   bool Refresh();

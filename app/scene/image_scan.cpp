@@ -138,7 +138,9 @@ void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
   walk.queue.push_back(std::move(pending));
 }
 
-void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
+// known: the folder's identity as its parent's listing found it, if it did.
+void ScanFolder(const std::u16string& given, Reached reached, Walk& walk,
+                std::optional<FolderIdentity> known = std::nullopt) {
   // On Linux a backslash is an ordinary name character, so a folder whose name ends in
   // one still gets its "/".
   std::u16string directory = given;
@@ -146,7 +148,7 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
 
   // A link back to a folder the walk is inside would never end, and links that lead to
   // folders already walked would walk them again for every path there is to them.
-  const auto identity = FolderIdentityOf(directory);
+  const auto identity = known ? known : FolderIdentityOf(directory);
   if (identity) {
     for (const FolderIdentity& open : walk.open_folders) {
       if (open == *identity) return;
@@ -170,7 +172,8 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk) {
       const EntryKind kind = ListingKind(listing);
       if (TextEquals(name, u".") || TextEquals(name, u"..")) continue;
       if (kind == EntryKind::Directory) {
-        ScanFolder(directory + name, ListingIsLink(listing) ? Reached::ThroughLink : Reached::Directly, walk);
+        ScanFolder(directory + name, ListingIsLink(listing) ? Reached::ThroughLink : Reached::Directly, walk,
+                   ListingFolderIdentity(listing));
         continue;
       }
       if (kind != EntryKind::File) continue;

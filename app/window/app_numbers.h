@@ -13,3 +13,5 @@ inline constexpr int64_t kFolderListing = 0;
 // Commands of the window's shortcuts.
 inline constexpr int64_t kQuitCommand = 1;
 inline constexpr int64_t kRefreshCommand = 2;
+// Queued when the folder FileList shows changes on disk.
+inline constexpr int64_t kFilesChangedCommand = 3;

@@ -5,7 +5,13 @@
 
 // Fills FileList with every file directly in the folder (name, size in bytes); folders
 // are left out. An empty path or a folder that cannot be read leaves the list empty.
+// From then on a change in the folder queues kFilesChangedCommand for MainWindow. The
+// folder listed already is read in place, as UpdateFolderFiles does.
 void ListFolderFiles(const std::u16string& folder_path);
+// Reads the listed folder again, changing only the rows that differ: the files created,
+// renamed or deleted since, and the sizes that changed. The list keeps its order, its
+// selection and its scroll position.
+void UpdateFolderFiles();
 
 // "You double-clicked: " and the selected row's name (the column's title when no row is
 // selected), under the caption "File Selected".

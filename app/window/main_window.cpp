@@ -12,6 +12,7 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
+#include "ui/folder_follow.h"
 #include "ui/folder_tree.h"
 #include "ui/line_list.h"
 #include "ui/push_button.h"
@@ -59,6 +60,8 @@ int MainWindowRun() {
           break;
         case kProcessButton:
           ProcessCommand();
+          // The scene file replaced in the folder listed shows its new size at once.
+          UpdateFolderFiles();
           break;
         case kQuitButton:
           WindowClose(kMainWindow);
@@ -78,11 +81,13 @@ int MainWindowRun() {
       FolderTreeRefresh(kFolderTree);
       ListFolderFiles(ControlGetText(kFolderTree));
     }
+    if (code == CommandEvent && EventControl() == kFilesChangedCommand) UpdateFolderFiles();
     if (code == CloseEvent) return 0;
   }
 }
 
 void MainWindowStop() {
+  FolderFollow(kMainWindow, u"", 0);
   UiControlsEnd();
   UiWindowsEnd();
   ImageLayerStop();

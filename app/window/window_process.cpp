@@ -1,9 +1,11 @@
 #include "app/window/window_process.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "app/scene/process_command.h"
 #include "app/window/app_numbers.h"
+#include "fs/path_separator.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
 #include "ui/events.h"
@@ -13,31 +15,40 @@
 
 namespace {
 
-// How often the window is let repaint while a scan runs.
+// How often the window is let repaint while a scan runs, at the least: the pause after
+// a refresh is also this many times as long as the refresh took, so that a list grown
+// long (whose refresh costs more) never takes more than its share from the scan.
 constexpr auto kRefreshInterval = std::chrono::milliseconds(50);
+constexpr int kPausePerRefreshCost = 9;
+// A refresh slow for another reason (a folder the tree reads again) never stops the
+// list from following the scan for long.
+constexpr auto kLongestPause = std::chrono::milliseconds(500);
 
 // Shows every image of a process run in ImageLog, and lets the window repaint and the
 // user cancel while the scan runs.
 class ImageLogObserver : public ScanObserver {
  public:
-  explicit ImageLogObserver(WindowBusy& busy) : busy_(busy), last_refresh_(std::chrono::steady_clock::now()) {}
+  explicit ImageLogObserver(WindowBusy& busy) : busy_(busy), next_refresh_(std::chrono::steady_clock::now() + kRefreshInterval) {}
 
   void ImageFound(const std::u16string& relative_path) override {
     ControlAddItem(kImageLog, -1, relative_path);
   }
 
   bool ScanContinues() override {
-    const auto now = std::chrono::steady_clock::now();
-    if (!going_ || now - last_refresh_ < kRefreshInterval) return going_;
-    last_refresh_ = now;
+    const auto start = std::chrono::steady_clock::now();
+    if (!going_ || start < next_refresh_) return going_;
     ControlScrollToEnd(kImageLog);
     going_ = busy_.Refresh();
+    // Timed from the refresh's end: one that took long is never followed at once by the next.
+    const auto end = std::chrono::steady_clock::now();
+    next_refresh_ = end + std::clamp<std::chrono::steady_clock::duration>((end - start) * kPausePerRefreshCost,
+                                                                         kRefreshInterval, kLongestPause);
     return going_;
   }
 
  private:
   WindowBusy& busy_;
-  std::chrono::steady_clock::time_point last_refresh_;
+  std::chrono::steady_clock::time_point next_refresh_;
   bool going_ = true;
 };
 
@@ -46,13 +57,21 @@ class ImageLogObserver : public ScanObserver {
 void ProcessCommand() {
   const std::u16string selected = ControlGetText(kFolderTree);
   if (TextEquals(selected, u"")) return;
+  // The tree shows files too; only a folder has a scene.
+  if (!PathEndsInSeparator(selected)) {
+    MessageBoxShow(u"imagescan", selected + u" is not a folder: select a folder to process", 0);
+    return;
+  }
   WindowBusy busy(kMainWindow, kQuitButton);
   busy.StopOn(CommandEvent, kQuitCommand);  // Ctrl+Q
+  busy.DropPressesOf(kProcessButton);
   ImageLogObserver log(busy);
   const ProcessResult result = ProcessFolder(selected, log);
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);
   busy.Release();
+  // A press that reached the program some other way during the run is dropped too.
+  EventRemove(ControlEvent, kProcessButton, kAnyValue, kAnyValue);
   const std::u16string failure = ProcessFailureText(result);
   if (!failure.empty()) MessageBoxShow(u"imagescan", failure, 0);
 }

@@ -99,6 +99,7 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   const bool truncate = disposition == PlatformDisposition::CreateAlways ||
                         disposition == PlatformDisposition::TruncateExisting;
   if (truncate && ftruncate(fd, 0) != 0) return Failed(PlatformFile());
+  file.opened_size_ = truncate ? 0 : status.st_size;
   return file;
 }
 
@@ -107,6 +108,14 @@ int64_t PlatformFile::Read(void* data, int64_t count) {
   auto* bytes = static_cast<char*>(data);
   return TransferInPieces(count, [&](int64_t done, int64_t size) {
     return Piece([&] { return ::read(Descriptor(handle_), bytes + done, static_cast<size_t>(size)); });
+  });
+}
+
+int64_t PlatformFile::ReadAt(int64_t offset, void* data, int64_t count) {
+  if (!IsOpen() || offset < 0) return 0;
+  auto* bytes = static_cast<char*>(data);
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    return Piece([&] { return ::pread(Descriptor(handle_), bytes + done, static_cast<size_t>(size), offset + done); });
   });
 }
 

@@ -55,6 +55,9 @@ void PlatformListing::Describe(PlatformEntry& entry) const {
   if (!IsOpen() || !bytes || fstatat(dirfd(Directory(handle_)), bytes->c_str(), &status, 0) != 0) return;
   entry.is_folder = S_ISDIR(status.st_mode);
   entry.size = status.st_size;
+  if (entry.is_folder) {
+    entry.identity = FolderIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  }
 }
 
 void PlatformListing::Close() {

@@ -50,11 +50,15 @@ DWORD DispositionFrom(PlatformDisposition disposition) {
   return OPEN_EXISTING;
 }
 
-// Whether what was opened is a file on a disk: not a console, pipe or other device.
-bool IsRegularFile(HANDLE file) {
+// The size of what was opened when it is a file on a disk: not a console, pipe or other
+// device; else -1.
+int64_t RegularFileSize(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info;
-  return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-         !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return -1;
+  }
+  return static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow);
 }
 
 }  // namespace
@@ -81,13 +85,15 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return Failed(PlatformFile());
   PlatformFile file(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)));
-  if (!IsRegularFile(handle)) {
+  const int64_t size = RegularFileSize(handle);
+  if (size < 0) {
     PlatformSetLastError(ERROR_ACCESS_DENIED);
     return {};
   }
   const bool truncate = disposition == PlatformDisposition::CreateAlways ||
                         disposition == PlatformDisposition::TruncateExisting;
   if (truncate && !SetEndOfFile(handle)) return Failed(PlatformFile());
+  file.opened_size_ = truncate ? 0 : size;
   return file;
 }
 
@@ -98,6 +104,21 @@ int64_t PlatformFile::Read(void* data, int64_t count) {
     DWORD got = 0;
     return ReadFile(Native(handle_), bytes + done, static_cast<DWORD>(size), &got, nullptr) ? int64_t{got}
                                                                                             : Failed(int64_t{-1});
+  });
+}
+
+int64_t PlatformFile::ReadAt(int64_t offset, void* data, int64_t count) {
+  if (!IsOpen() || offset < 0) return 0;
+  auto* bytes = static_cast<char*>(data);
+  return TransferInPieces(count, [&](int64_t done, int64_t size) {
+    // On a handle opened for synchronous reads the offset applies to this call alone.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<uint64_t>(offset + done));
+    at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset + done) >> 32);
+    DWORD got = 0;
+    if (ReadFile(Native(handle_), bytes + done, static_cast<DWORD>(size), &got, &at)) return int64_t{got};
+    // Reading at or past the end reports that instead of 0 bytes.
+    return GetLastError() == ERROR_HANDLE_EOF ? int64_t{0} : Failed(int64_t{-1});
   });
 }
 

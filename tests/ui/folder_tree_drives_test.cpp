@@ -28,14 +28,20 @@ TEST_F(FolderTreeTest, VolumesComingAndGoingFollowTheMountTable) {
   Create();
   EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/media/a", u"Documents"}));
 
-  // One goes, another comes: the new one at the end.
+  // One goes, another comes: with the drives, not after the documents.
   table = "/dev/vda / ext4 rw 0 0\n/dev/sdc1 /mnt/b ext4 rw 0 0\n";
   DriveWatchRefresh();
-  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"Documents", u"/mnt/b"}));
-  EXPECT_EQ(PathOf(Computer()->child(2)), u"/mnt/b/");
-  // A rebuild shows the drives in their numbers' order: "/mnt/b" did not take the
-  // number "/media/a" left, so it stays behind where that one was.
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/mnt/b", u"Documents"}));
+  EXPECT_EQ(PathOf(Computer()->child(1)), u"/mnt/b/");
+  // Drives stand sorted, the root first, whatever order they came in; a rebuild
+  // shows them the same way.
+  table += "/dev/sdd1 /media/c vfat rw 0 0\n";
+  DriveWatchRefresh();
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/media/c", u"/mnt/b", u"Documents"}));
   FolderTreeNavigate(1, u"");
+  EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/media/c", u"/mnt/b", u"Documents"}));
+  table = "/dev/vda / ext4 rw 0 0\n/dev/sdc1 /mnt/b ext4 rw 0 0\n";
+  DriveWatchRefresh();
   EXPECT_EQ(ChildTexts(Computer()), (std::vector<std::u16string>{u"/", u"/mnt/b", u"Documents"}));
 
   // Another volume on the root: the drive closes and forgets what it showed; the

@@ -2,16 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QHelpEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/control_register.h"
+#include "fs/text.h"
+#include "ui/control_scroll.h"
 #include "ui/controls.h"
 #include "ui/windows.h"
 
 namespace {
 
 constexpr int64_t kImageLog = 6;
+
+// Stands between a list and its own delegate and counts the lines measured.
+class CountingDelegate : public QStyledItemDelegate {
+ public:
+  explicit CountingDelegate(QAbstractItemDelegate* own) : own_(own) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    ++measured;
+    return own_->sizeHint(option, index);
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    own_->paint(painter, option, index);
+  }
+  mutable int measured = 0;
+
+ private:
+  QAbstractItemDelegate* own_;
+};
 
 struct LineListTest : ::testing::Test {
   void SetUp() override {
@@ -83,6 +107,47 @@ TEST_F(LineListTest, ClicksDoubleClicksAndDrags) {
   ControlClearItems(kImageLog);
   EXPECT_EQ(List().count(), 0);
   EXPECT_TRUE(Details().empty());
+}
+
+// The log grows by a run's images between repaints: laying it out must not measure every
+// line again, or each repaint costs more as the list grows and a long scan crawls.
+TEST_F(LineListTest, LinesAddedToALongListCostNoMoreThanToAShortOne) {
+  QListWidget& list = List();
+  QAbstractItemDelegate* own = list.itemDelegate();
+  CountingDelegate counting(own);
+  list.setItemDelegate(&counting);
+  const auto add_and_show = [&](int from, int count) {
+    counting.measured = 0;
+    for (int i = from; i < from + count; ++i) ControlAddItem(kImageLog, -1, u"pics/image-" + DecimalText(i) + u".png");
+    ControlScrollToEnd(kImageLog);
+    QApplication::processEvents();
+    return counting.measured;
+  };
+  const int short_list = add_and_show(0, 100);
+  add_and_show(100, 20000);
+  const int long_list = add_and_show(20100, 100);
+  EXPECT_LE(long_list, short_list + 10);
+  EXPECT_EQ(list.count(), 20200);
+  // Still every line in sight at its turn: the last one at the end of the scroll.
+  EXPECT_TRUE(list.viewport()->rect().intersects(list.visualItemRect(list.item(20199))));
+  // The widest line can be scrolled into sight whole, wherever it stands.
+  const std::u16string wide(300, u'w');
+  ControlAddItem(kImageLog, 5, wide);
+  QApplication::processEvents();
+  EXPECT_GE(list.visualItemRect(list.item(5)).width(), list.fontMetrics().horizontalAdvance(QString(300, u'w')));
+  // A line cut by the list's edge shows whole in a tooltip; one that fits, none, though
+  // every line takes the widest line's size.
+  list.scrollToItem(list.item(5));
+  const auto tip_at = [&](int row) {
+    const QPoint at = list.visualItemRect(list.item(row)).topLeft() + QPoint(2, 2);
+    QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tip_at(6), QString());
+  EXPECT_EQ(tip_at(5), QString(300, u'w'));
+  QToolTip::hideText();
+  list.setItemDelegate(own);
 }
 
 }  // namespace

@@ -46,9 +46,14 @@ TEST_F(PushButtonTest, ClickReturnsTheMouseMessageFirstThenControlEvent) {
   EXPECT_EQ(EventWindow(), 0);
   EXPECT_EQ(EventDetail(), DetailLeftClick);
 
-  // Space on the focused button clicks it too.
+  // Space on the focused button clicks it too, and so do Enter and Return; Ctrl+Enter
+  // is another key.
   QTest::keyClick(ControlFind(4)->handle, Qt::Key_Space);
   EXPECT_EQ(DrainControlEvents(), (std::vector<SeenControlEvent>{{4, 0, DetailLeftClick}}));
+  QTest::keyClick(ControlFind(4)->handle, Qt::Key_Return);
+  QTest::keyClick(ControlFind(3)->handle, Qt::Key_Enter, Qt::KeypadModifier);
+  QTest::keyClick(ControlFind(3)->handle, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(DrainControlEvents(), (std::vector<SeenControlEvent>{{4, 0, DetailLeftClick}, {3, 0, DetailLeftClick}}));
 
   // A right click on a button is neither a click of it nor one of the window beneath.
   SendClick(button, centre, Qt::RightButton);

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/temp_folder.h"
@@ -129,14 +130,20 @@ TEST(MainWindow, KeyboardQuitsOpensRowsAndRefreshes) {
   QString process_name, quit_name;
   bool tree_keeps_selection = false;
   WindowDriver driver;
+  const auto has_new = [] {
+    const std::vector<std::string> names = Column(0);
+    return std::find(names.begin(), names.end(), "new.png") != names.end();
+  };
+  // Keys reach the window's shortcuts only while it is the active one: each step that
+  // presses them waits for that.
   driver.Then([&] { WindowDriver::Select(folder.Text() + u"/"); })
-      .Then([&] {
+      .When(WindowDriver::Active, [&] {
         // Enter on a selected row, as a double-click.
         FileList()->setFocus();
         FileList()->setCurrentItem(FileList()->topLevelItem(0));
         QTest::keyClick(FileList(), Qt::Key_Return);
       })
-      .Then([&] {
+      .When(WindowDriver::Active, [&] {
         // The tree keeps showing the folder while the list has the focus.
         tree_keeps_selection = !Tree()->selectedItems().isEmpty() && !Tree()->hasFocus() &&
                                Tree()->palette().color(QPalette::Inactive, QPalette::Highlight) !=
@@ -145,14 +152,15 @@ TEST(MainWindow, KeyboardQuitsOpensRowsAndRefreshes) {
         folder.Put("new.png", "xy");
         QTest::keyClick(FileList(), Qt::Key_F5);
       })
-      .Then([&] {
+      .When(has_new, [&] {
         after_refresh = Column(0);
         process_name = WindowDriver::Control(kProcessButton)->accessibleName();
         quit_name = WindowDriver::Control(kQuitButton)->accessibleName();
         // The window is the active one again, as after the user's click into it.
         WindowHandle(kMainWindow)->activateWindow();
       })
-      .Then([] { QTest::keyClick(WindowDriver::Control(kImageLog), Qt::Key_Q, Qt::ControlModifier); });
+      .When(WindowDriver::Active,
+            [] { QTest::keyClick(WindowDriver::Control(kImageLog), Qt::Key_Q, Qt::ControlModifier); });
   EXPECT_EQ(driver.Run(), 0);
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].text, u"You double-clicked: pic.png");

@@ -181,4 +181,77 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(driver.Run(), 0);
 }
 
+// Names created, renamed and deleted from a shell, and a file that grows, show in the
+// file list without F5; the rows that stay keep their order, the selection and the
+// scroll position stay too.
+TEST(MainWindow, TheFileListFollowsTheDiskKeepingItsOrderSelectionAndScroll) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("files"));
+  for (int i = 0; i < 100; ++i) folder.Put("files/f" + std::to_string(i) + ".txt", "x");
+  std::vector<std::pair<std::string, std::string>> rows;
+  QString selected, top;
+  const auto changed = [] {
+    const auto now = FileRows();
+    return std::find(now.begin(), now.end(), std::pair<std::string, std::string>{"new.txt", "3"}) != now.end() &&
+           std::find(now.begin(), now.end(), std::pair<std::string, std::string>{"f50.txt", "5"}) != now.end();
+  };
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(FolderText(folder, "files")); })
+      .Then([&] {
+        QTreeWidget* list = FileList();
+        QTreeWidgetItem* row = list->findItems("f50.txt", Qt::MatchExactly).value(0);
+        ASSERT_NE(row, nullptr);
+        list->setCurrentItem(row);
+        list->scrollToItem(row, QAbstractItemView::PositionAtTop);
+        folder.Put("new.txt", "");  // beside the folder: not in the list
+        folder.Put("files/new.txt", "abc");
+        stdfs::rename(folder.Path("files/f10.txt"), folder.Path("files/g10.txt"));
+        stdfs::remove(folder.Path("files/f20.txt"));
+        folder.Put("files/f50.txt", "12345");
+      })
+      .When(changed, [&] {
+        rows = FileRows();
+        const QList<QTreeWidgetItem*> chosen = FileList()->selectedItems();
+        selected = chosen.size() == 1 ? chosen[0]->text(0) : QString();
+        const QTreeWidgetItem* first_shown = FileList()->itemAt(0, 0);
+        top = first_shown ? first_shown->text(0) : QString();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  std::vector<std::pair<std::string, std::string>> expected;
+  for (int i = 0; i < 100; ++i)
+    if (i != 10 && i != 20) expected.push_back({"f" + std::to_string(i) + ".txt", i == 50 ? "5" : "1"});
+  expected.push_back({"g10.txt", "1"});
+  expected.push_back({"new.txt", "3"});
+  EXPECT_EQ(rows, expected);  // in the order shown: as people read names
+  EXPECT_EQ(selected, "f50.txt");
+  // Rows went above it, yet the same row stands at the top.
+  EXPECT_EQ(top, "f50.txt");
+}
+
+// The scene file a run writes, or replaces, shows in the file list with its size.
+TEST(MainWindow, TheFileListShowsTheSceneFileAProcessRunWrote) {
+  TempFolder folder;
+  stdfs::create_directory(folder.Path("pics"));
+  folder.Put("pics/a.png", EncodeTestPng(3, 2));
+  folder.Put("pics/image_scan.pov", "old");
+  std::vector<std::pair<std::string, std::string>> before, after;
+  const std::string png_size = std::to_string(EncodeTestPng(3, 2).size());
+  WindowDriver driver;
+  driver.Then([&] { WindowDriver::Select(FolderText(folder, "pics")); })
+      .Then([&] {
+        before = FileRows();
+        WindowDriver::Click(kProcessButton);
+      })
+      .Then([&] {
+        after = FileRows();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  const std::string size = std::to_string(stdfs::file_size(folder.Path("pics/image_scan.pov")));
+  EXPECT_NE(size, "3");
+  EXPECT_EQ(before, (std::vector<std::pair<std::string, std::string>>{{"a.png", png_size}, {"image_scan.pov", "3"}}));
+  EXPECT_EQ(after, (std::vector<std::pair<std::string, std::string>>{{"a.png", png_size}, {"image_scan.pov", size}}));
+}
+
 }  // namespace

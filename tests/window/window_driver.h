@@ -3,6 +3,7 @@
 // script of steps acts on the window, one step per turn of the loop, the way a user's
 // clicks arrive.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,7 +35,14 @@ class WindowDriver {
 
   // Adds a step; steps run in order, each once the loop is idle again.
   WindowDriver& Then(std::function<void()> step) {
-    steps_.push_back(std::move(step));
+    steps_.push_back({nullptr, std::move(step)});
+    return *this;
+  }
+  // Adds a step that waits, turn after turn of the loop, until `ready` holds: for what
+  // the program does in its own time (a file it follows, the window's activation). After
+  // a generous limit the step runs all the same, to find what it checks missing.
+  WindowDriver& When(std::function<bool()> ready, std::function<void()> step) {
+    steps_.push_back({std::move(ready), std::move(step)});
     return *this;
   }
 
@@ -48,7 +56,10 @@ class WindowDriver {
       // A scan lets the window repaint while it runs (under the busy cursor); steps wait
       // for it to end.
       if (!steps_.empty() && !QApplication::activeModalWidget() && !QGuiApplication::overrideCursor()) {
-        auto step = std::move(steps_.front());
+        if (!waiting_.isValid()) waiting_.start();
+        if (steps_.front().ready && !steps_.front().ready() && waiting_.elapsed() < kLongestWaitMs) return;
+        waiting_.invalidate();
+        auto step = std::move(steps_.front().step);
         steps_.pop_front();
         step();
       }
@@ -68,6 +79,7 @@ class WindowDriver {
   }
   static void Click(int64_t number) { QTest::mouseClick(Control(number), Qt::LeftButton); }
   static void Select(const std::u16string& folder) { FolderTreeNavigate(kFolderTree, folder); }
+  static bool Active() { return QApplication::activeWindow() == Control(kProcessButton)->window(); }
   // The rows of ImageLog.
   static std::vector<std::string> LogRows() {
     auto* log = qobject_cast<QListWidget*>(Control(kImageLog));
@@ -87,6 +99,12 @@ class WindowDriver {
     box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->accept();
   }
 
-  std::deque<std::function<void()>> steps_;
+  struct Step {
+    std::function<bool()> ready;  // null: at once
+    std::function<void()> step;
+  };
+  std::deque<Step> steps_;
+  static constexpr qint64 kLongestWaitMs = 30000;
+  QElapsedTimer waiting_;  // since the first step became the next
   bool stopped_ = false;
 };

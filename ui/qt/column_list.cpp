@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <set>
+#include <unordered_map>
 
 #include "ui/events.h"
 #include "ui/qt/column_list_widget.h"
@@ -53,6 +55,63 @@ int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& t
   list.insertTopLevelItem(list.PlaceOf(added, static_cast<int>(position)), row.release());
   list.RowAdded(added);
   return 0;
+}
+
+// Whether the row shows the text's pieces in each of its columns.
+bool RowShows(const QTreeWidgetItem& row, int columns, const std::u16string& text) {
+  size_t start = 0;
+  for (int column = 0; column < columns; ++column) {
+    const size_t end = std::min(text.find(u'\n', start), text.size());
+    if (row.text(column) != QStringView(text).mid(static_cast<qsizetype>(start), static_cast<qsizetype>(end - start)))
+      return false;
+    start = std::min(end + 1, text.size());
+  }
+  return true;
+}
+
+void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) {
+  ColumnListWidget& list = List(record);
+  const EventSuppression quiet;
+  // Rows taken out move the current row and its selection on: both are put back by name.
+  std::set<QString> chosen;
+  for (const QTreeWidgetItem* row : list.selectedItems()) chosen.insert(row->text(0));
+  const QString current = list.currentItem() ? list.currentItem()->text(0) : QString();
+  const QTreeWidgetItem* shown = list.itemAt(0, 0);
+  const QString top = shown ? shown->text(0) : QString();
+  std::unordered_map<QString, const std::u16string*> wanted;
+  std::vector<const std::u16string*> order;
+  for (const std::u16string& text : rows) {
+    const QString name = ToQt(text.substr(0, text.find(u'\n')));
+    if (wanted.emplace(name, &text).second) order.push_back(&text);
+  }
+  for (int i = list.topLevelItemCount() - 1; i >= 0; --i) {
+    QTreeWidgetItem* row = list.topLevelItem(i);
+    const auto found = wanted.find(row->text(0));
+    if (found == wanted.end()) {
+      delete list.takeTopLevelItem(i);
+      continue;
+    }
+    const std::u16string& text = *found->second;
+    wanted.erase(found);
+    if (RowShows(*row, list.columnCount(), text)) continue;
+    // Taken out and put back at its place in the order shown.
+    std::unique_ptr<QTreeWidgetItem> taken(list.takeTopLevelItem(i));
+    ColumnListRow(record, *taken, text);
+    QTreeWidgetItem& moved = *taken;
+    list.insertTopLevelItem(list.PlaceOf(moved, list.topLevelItemCount()), taken.release());
+    list.RowAdded(moved);
+  }
+  for (const std::u16string* text : order)
+    if (wanted.count(ToQt(text->substr(0, text->find(u'\n'))))) AddItem(record, -1, *text, 0);
+  list.clearSelection();
+  for (int i = 0; i < list.topLevelItemCount(); ++i) {
+    QTreeWidgetItem* row = list.topLevelItem(i);
+    if (row->text(0) == current) list.setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+    if (chosen.count(row->text(0))) row->setSelected(true);
+  }
+  // The row that stood at the top stays there, whatever came or went above it.
+  if (QTreeWidgetItem* still = top.isNull() ? nullptr : list.findItems(top, Qt::MatchExactly).value(0))
+    list.scrollToItem(still, QAbstractItemView::PositionAtTop);
 }
 
 void ClearItems(ControlRecord& record) {
@@ -183,4 +242,9 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
   ControlRecord* record = ControlFind(number);
   if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
     List(*record).SetNumberColumn(static_cast<int>(column));
+}
+
+void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
 }

@@ -13,11 +13,16 @@ int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& t
   LineListWidget& list = List(record);
   const int64_t count = list.count();
   if (position < 0 || position > count) position = count;
-  list.insertItem(static_cast<int>(position), QString::fromStdU16String(text));
+  const QString line = QString::fromStdU16String(text);
+  list.insertItem(static_cast<int>(position), line);
+  list.LinesAdded({line});
   return 0;
 }
 
-void ClearItems(ControlRecord& record) { List(record).clear(); }
+void ClearItems(ControlRecord& record) {
+  List(record).clear();
+  List(record).LinesCleared();
+}
 
 std::u16string GetItemText(ControlRecord& record, int64_t row, int64_t) {
   LineListWidget& list = List(record);

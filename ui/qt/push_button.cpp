@@ -1,5 +1,6 @@
 #include "ui/push_button.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "ui/qt/control_create.h"
@@ -12,13 +13,29 @@ constexpr int32_t kClicked = 0;
 
 const ControlOps kPushButtonOps{.type_id = kPushButtonType};
 
+// Enter and Return press the focused button as Space does, as on every desktop.
+class PushButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      click();
+      return;
+    }
+    QPushButton::keyPressEvent(event);
+  }
+};
+
 }  // namespace
 
 int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
                          const std::u16string& caption, uint32_t) {
   QWidget* container = ControlContainer();
   if (!container) return 0;
-  auto* button = new QPushButton(QString::fromStdU16String(caption), container);
+  auto* button = new PushButton(QString::fromStdU16String(caption), container);
   QObject::connect(button, &QPushButton::clicked, button,
                    [button] { ControlNotify(button, {NoticeKind::kCommand, kClicked}); });
   return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;

@@ -63,6 +63,7 @@ struct WindowBusy::Hold : QObject {
     }
     if (IsPointerButtonOrMove(type) && PassToExit(receiver, static_cast<QSinglePointEvent&>(*event)))
       return false;
+    if (PressesDropped(receiver, *event)) return true;
     Keep(receiver, *event);
     return true;
   }
@@ -77,15 +78,29 @@ struct WindowBusy::Hold : QObject {
     return true;
   }
 
-  bool OnExit(QObject* receiver, const QSinglePointEvent& event) const {
-    QWidget* exit_widget = exit.data();
-    if (!exit_widget) return false;
+  bool OnExit(QObject* receiver, const QSinglePointEvent& event) const { return On(exit, receiver, event); }
+
+  // Whether the pointer's event lands on the widget (or inside it).
+  static bool On(const QPointer<QWidget>& widget, QObject* receiver, const QSinglePointEvent& event) {
+    QWidget* control = widget.data();
+    if (!control) return false;
     QWidget* target = qobject_cast<QWidget*>(receiver);
     if (auto* window = qobject_cast<QWindow*>(receiver)) {
-      QWidget* top = exit_widget->window();
+      QWidget* top = control->window();
       if (top->windowHandle() == window) target = top->childAt(event.position().toPoint());
     }
-    return target && (target == exit_widget || exit_widget->isAncestorOf(target));
+    return target && (target == control || control->isAncestorOf(target));
+  }
+
+  // A button press of the dropped control, or a key that presses it while it has the focus.
+  bool PressesDropped(QObject* receiver, const QEvent& event) const {
+    const QEvent::Type type = event.type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick)
+      return On(dropped, receiver, static_cast<const QSinglePointEvent&>(event));
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select;
+    return presses && dropped && QApplication::focusWidget() == dropped.data();
   }
 
   void Keep(QObject* receiver, const QEvent& event) {
@@ -118,6 +133,7 @@ struct WindowBusy::Hold : QObject {
   }
 
   QPointer<QWidget> exit;
+  QPointer<QWidget> dropped;
   std::vector<Held> held;
   bool holding = false;
   bool escape = false;
@@ -142,3 +158,7 @@ bool WindowBusy::DispatchPending() {
 }
 
 void WindowBusy::Release() { hold_->Stop(); }
+
+void WindowBusy::DropPressesOf(int64_t control) {
+  if (const ControlRecord* record = ControlFind(control)) hold_->dropped = record->handle;
+}

@@ -5,8 +5,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
+#include "ui/events.h"
 #include "ui/win32/column_list_events.h"
 #include "ui/win32/column_list_state.h"
 #include "ui/win32/control_create.h"
@@ -29,7 +31,8 @@ void ColumnListRow(ControlRecord& record, int row, const std::vector<std::u16str
   }
 }
 
-int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
+// Puts a row in; returns its index, -1 when the list view refused it.
+int InsertRow(ControlRecord& record, int64_t position, const std::u16string& text) {
   HWND list = record.handle;
   const int count = ListViewRowCount(list);
   const std::vector<std::u16string_view> pieces = ListViewRowPieces(text);
@@ -40,9 +43,14 @@ int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& t
   item.pszText = const_cast<wchar_t*>(L"");
   item.lParam = ++ColumnListStateOf(record).rows_added;
   const auto row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  if (row < 0) return 0;
+  if (row < 0) return -1;
   ColumnListRow(record, row, pieces);
   ColumnListFitRow(record, row);
+  return row;
+}
+
+int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
+  InsertRow(record, position, text);
   return 0;
 }
 
@@ -112,6 +120,56 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   ColumnListFillFirst(record);
 }
 
+// Whether the row shows the pieces in each of its columns.
+bool RowShows(ControlRecord& record, int row, const std::vector<std::u16string_view>& pieces) {
+  const int columns = ListViewColumnCount(record.handle);
+  for (int column = 0; column < columns; ++column) {
+    const std::u16string_view piece = static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : u"";
+    if (ListViewCellText(record.handle, row, column, static_cast<size_t>(record.type_data) + 1) != piece) return false;
+  }
+  return true;
+}
+
+void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) {
+  HWND list = record.handle;
+  const EventSuppression quiet;
+  const std::u16string top = GetItemText(record, SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
+  std::map<std::u16string_view, const std::u16string*> wanted;
+  std::vector<const std::u16string*> order;
+  for (const std::u16string& text : rows)
+    if (wanted.emplace(ListViewRowPieces(text).front(), &text).second) order.push_back(&text);
+  for (int row = ListViewRowCount(list) - 1; row >= 0; --row) {
+    const std::u16string name = GetItemText(record, row, 0);
+    const auto found = wanted.find(name);
+    if (found == wanted.end()) {
+      SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+      continue;
+    }
+    const std::u16string& text = *found->second;
+    wanted.erase(found);
+    if (RowShows(record, row, ListViewRowPieces(text))) continue;
+    // Taken out and put back at its place, the selection with it.
+    const auto state = static_cast<UINT>(
+        SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
+    SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    const int added = InsertRow(record, -1, text);
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    if (added >= 0) SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(added), reinterpret_cast<LPARAM>(&item));
+  }
+  for (const std::u16string* text : order)
+    if (wanted.count(ListViewRowPieces(*text).front())) AddItem(record, -1, *text, 0);
+  // The row that stood at the top stays there, whatever came or went above it.
+  int still = -1;
+  for (int row = 0; !top.empty() && row < ListViewRowCount(list) && still < 0; ++row)
+    if (GetItemText(record, row, 0) == top) still = row;
+  const auto now = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+  RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+  if (still >= 0 && still != now && SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds)))
+    SendMessageW(list, LVM_SCROLL, 0, static_cast<LPARAM>((still - now) * (bounds.bottom - bounds.top)));
+}
+
 void Release(ControlRecord& record) { ColumnListForget(record.handle); }
 
 const ControlOps kColumnListOps{
@@ -167,4 +225,9 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
   SendMessageW(list, LVM_SETCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&format));
   for (int row = 0; row < ListViewRowCount(list); ++row) ColumnListFitRow(*record, row);
   ColumnListFillFirst(*record);
+}
+
+void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
 }

@@ -37,6 +37,8 @@ struct WindowBusy::Hold {
       if (message.wParam == VK_F4 && (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP))
         return false;
       if (message.wParam != VK_TAB && WindowTranslateAccelerator(message)) return true;
+      // Space and Enter press the focused button: dropped for the dropped control.
+      if (dropped && GetFocus() == dropped && (message.wParam == VK_SPACE || message.wParam == VK_RETURN)) return true;
       Keep(message);
       return true;
     }
@@ -44,6 +46,8 @@ struct WindowBusy::Hold {
       // The exit control takes its clicks as always (once pressed, the rest of the
       // press comes to it through its capture).
       if (exit && (message.hwnd == exit || IsChild(exit, message.hwnd))) return false;
+      if (dropped && message.message != WM_MOUSEMOVE && (message.hwnd == dropped || IsChild(dropped, message.hwnd)))
+        return true;
       Keep(message);
       return true;
     }
@@ -81,6 +85,7 @@ struct WindowBusy::Hold {
   }
 
   HWND exit = nullptr;
+  HWND dropped = nullptr;
   std::vector<MSG> held;
   bool holding = false;
   bool escape = false;
@@ -116,3 +121,7 @@ bool WindowBusy::DispatchPending() {
 }
 
 void WindowBusy::Release() { hold_->Stop(); }
+
+void WindowBusy::DropPressesOf(int64_t control) {
+  if (const ControlRecord* record = ControlFind(control)) hold_->dropped = record->handle;
+}

@@ -75,3 +75,27 @@ TEST_F(Listing, NamesThatAreNotUtf8RoundTrip) {
 }
 
 }  // namespace
+
+// The walk takes a subfolder's identity from its parent's listing: it must be the one
+// FolderIdentityOf gives, for a folder and for a link to one, and none for anything else.
+TEST_F(Listing, FolderIdentityIsTheOneThePathGives) {
+  fs::create_directory(dir.Path("sub"));
+  fs::create_directory_symlink(dir.Path("sub"), dir.Path("link"));
+  dir.Put("file", "x");
+  const int64_t listing = ListingOpen(kAutoNumber, dir.Text(), u"");
+  ASSERT_NE(listing, 0);
+  int folders = 0;
+  while (ListingNext(listing)) {
+    const std::u16string name = ListingName(listing);
+    const auto identity = ListingFolderIdentity(listing);
+    if (name == u"file") {
+      EXPECT_FALSE(identity);
+    } else if (name == u"sub" || name == u"link") {
+      ++folders;
+      ASSERT_TRUE(identity);
+      EXPECT_EQ(*identity, *FolderIdentityOf(dir.Text("sub")));
+    }
+  }
+  ListingClose(listing);
+  EXPECT_EQ(folders, 2);
+}

@@ -1,8 +1,10 @@
 #include <QTreeWidget>
 #include <QVariant>
 
+#include "ui/natural_order.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
+#include "ui/qt/text_view.h"
 
 FolderTreeState* FolderTreeStateOf(ControlRecord& record) {
   if (!record.ops || record.ops->type_id != kFolderTreeType) return nullptr;
@@ -64,9 +66,23 @@ std::u16string FolderTreePath(const FolderTreeState& state, const QTreeWidgetIte
   return path;
 }
 
+// Drives stand together, the root file system first and the others in the order
+// people read their names, so that one that arrives shows beside the others and not
+// after the documents node.
 void DriveNodeAdd(FolderTreeState& state, int64_t drive) {
   const MountEntry* entry = state.shared->drives.Drives().Drive(drive);
-  if (entry) NodeAdd(state.root, DriveDisplayName(*entry), state.shared->drive_icon, true, drive);
+  if (!entry) return;
+  const std::u16string name = DriveDisplayName(*entry);
+  const bool root = entry->mount_point == u"/";
+  int at = 0;
+  for (; at < state.root->childCount(); ++at) {
+    const QTreeWidgetItem* node = state.root->child(at);
+    if (!IsDriveKind(NodeKind(NodeParameter(node)))) break;
+    const MountEntry* other = state.shared->drives.Drives().Drive(NodeKind(NodeParameter(node)));
+    if (root || (other && other->mount_point != u"/" && NaturalCompare(name, TextView(node->text(0))) < 0)) break;
+  }
+  std::unique_ptr<QTreeWidgetItem> node = NodeMake(name, state.shared->drive_icon, true, drive);
+  state.root->insertChild(at, node.release());  // the root owns it from here
 }
 
 void DriveNodeRefresh(FolderTreeState& state, QTreeWidgetItem* node, int64_t drive) {
