@@ -6,3 +6,7 @@
 extern const int kOutOfMemoryError;
 // A folder stands where a file is to be written.
 extern const int kIsFolderError;
+
+// The failure's code as the system gave it, or -1 where it gave none: a failure must
+// never read as success (0).
+inline int FailureCode(int error) { return error != 0 ? error : -1; }

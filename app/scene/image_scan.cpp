@@ -16,6 +16,7 @@
 #include "fs/path_ops.h"
 #include "fs/path_separator.h"
 #include "fs/processor_count.h"
+#include "fs/system_errors.h"
 #include "fs/text.h"
 #include "image/image_loader.h"
 #include "image/image_table.h"
@@ -158,8 +159,7 @@ void ScanFolder(const std::u16string& given, Reached reached, Walk& walk,
 
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
   if (listing == 0) {
-    // A system that gives no reason still must not make the failure look like success.
-    const int error = ListingLastError() != 0 ? ListingLastError() : -1;
+    const int error = FailureCode(ListingLastError());
     if (reached != Reached::Start) {
       Enqueue(walk, {directory, Pending::Unreadable, error});
     } else if (identity || !PathExists(given)) {

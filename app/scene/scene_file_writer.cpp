@@ -77,8 +77,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   // Armed before the file exists, so that no moment is left where a signal leaves it.
   const ExitSignalCleanup cleanup(temporary);
   if (FileCreate(kSceneFileNumber, temporary, 0) == 0) {
-    result.system_error = FileLastError();
-    if (result.system_error == 0) result.system_error = -1;
+    result.system_error = FailureCode(FileLastError());
     return result;
   }
   const SceneBlocks blocks = SceneBlocksFor(version);
