@@ -13,6 +13,7 @@
 #include "app/window/app_numbers.h"
 #include "app/window/main_window.h"
 #include "app/window/window_process.h"
+#include "fs/path_separator.h"
 #include "fs/text_encoding.h"
 #include "ui/controls.h"
 #include "ui/events.h"
@@ -36,7 +37,7 @@ int WindowScanBench(int argc, char** argv) {
     return 2;
   }
   std::u16string folder = TextFromEscapedBytes(argv[1]);
-  if (folder.back() != u'/' && folder.back() != u'\\') folder += u'/';
+  if (!PathEndsInSeparator(folder)) folder += kFolderSeparator;
   const int runs = argc > 2 ? std::atoi(argv[2]) : 2;
   MainWindowStart();
   // The window shows before the first run, as it does for the user.

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "fs/file_record.h"
+#include "fs/system_errors.h"
 
 namespace {
 
@@ -28,8 +29,7 @@ void SwitchToWriting(FileRecord& record) {
 int64_t WriteThrough(FileRecord& record, const void* data, int64_t count) {
   const int64_t written = record.file.Write(data, count);
   if (written < count && record.write_error == 0) {
-    const int error = PlatformLastError();
-    record.write_error = error != 0 ? error : -1;
+    record.write_error = FailureCode(PlatformLastError());
   }
   return written;
 }

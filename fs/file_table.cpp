@@ -3,6 +3,7 @@
 
 #include "fs/file_record.h"
 #include "fs/files.h"
+#include "fs/system_errors.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ int FileSync(int64_t number) {
   FileFlushBuffer(*record);
   if (record->write_error != 0) return record->write_error;
   if (!record->file.Sync()) {
-    const int error = PlatformLastError();
-    return error != 0 ? error : -1;
+    return FailureCode(PlatformLastError());
   }
   return 0;
 }

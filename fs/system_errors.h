@@ -14,3 +14,7 @@ bool IsSystemFault(int code);
 // could be put in place (see file_replacement.h). No system code says this; SystemErrorText
 // has the words.
 inline constexpr int kReplacedError = -2;
+
+// The failure's code as the system gave it, or -1 where it gave none: a failure must
+// never read as success (0).
+inline int FailureCode(int error) { return error != 0 ? error : -1; }

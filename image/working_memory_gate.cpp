@@ -8,6 +8,7 @@ namespace {
 std::mutex gate_lock;
 std::condition_variable gate_opened;
 uint64_t held = 0;
+int waiting = 0;
 
 }  // namespace
 
@@ -15,9 +16,19 @@ void WorkingMemoryTicket::Enter(uint64_t bytes) {
   Leave();
   if (bytes < kWorkingMemoryUnwatched) return;
   std::unique_lock lock(gate_lock);
-  gate_opened.wait(lock, [bytes] { return held == 0 || held + bytes <= kWorkingMemoryAllowance; });
+  const auto fits = [bytes] { return held == 0 || held + bytes <= kWorkingMemoryAllowance; };
+  if (!fits()) {
+    ++waiting;
+    gate_opened.wait(lock, fits);
+    --waiting;
+  }
   held += bytes;
   bytes_ = bytes;
+}
+
+int WorkingMemoryWaiting() {
+  const std::lock_guard lock(gate_lock);
+  return waiting;
 }
 
 void WorkingMemoryTicket::Leave() {

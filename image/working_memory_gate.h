@@ -22,6 +22,9 @@ class WorkingMemoryTicket {
   uint64_t bytes_ = 0;
 };
 
+// Measurements waiting in Enter now.
+int WorkingMemoryWaiting();
+
 // Buffers smaller than this never wait.
 inline constexpr uint64_t kWorkingMemoryUnwatched = uint64_t{1} << 20;
 // What all measurements together may hold at once, unless one alone needs more.

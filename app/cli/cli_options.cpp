@@ -1,7 +1,10 @@
 #include "app/cli/cli_options.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 const char kCliUsage[] =
     "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE]\n"
@@ -34,17 +37,24 @@ const char kCliUsage[] =
 
 namespace {
 
-constexpr std::string_view kPovVersionOption = "--pov-version=";
+// The value of "--name=VALUE", empty for "--name" alone; nothing for another argument.
+std::optional<std::string> OptionValue(std::string_view argument, std::string_view name) {
+  if (!argument.starts_with(name)) return std::nullopt;
+  const std::string_view rest = argument.substr(name.size());
+  if (!rest.empty() && rest[0] != '=') return std::nullopt;
+  return std::string(rest.substr(std::min<size_t>(rest.size(), 1)));
+}
 
-bool ParsePovVersion(std::string_view value, PovVersion& version) {
-  if (value == "3.8") {
-    version = PovVersion::Pov38;
-  } else if (value == "3.7") {
-    version = PovVersion::Pov37;
-  } else {
-    return false;
+// Sets out to the choice named value; false when none is.
+template <typename T>
+bool Choose(std::string_view value, std::initializer_list<std::pair<std::string_view, T>> choices, T& out) {
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      out = choice;
+      return true;
+    }
   }
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -65,24 +75,20 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       parse.options.help = true;
     } else if (argument == "--version") {
       parse.options.version = true;
-    } else if (argument.starts_with(kPovVersionOption) || argument == "--pov-version") {
-      const std::string value = argument.substr(std::min(argument.size(), kPovVersionOption.size()));
-      if (!ParsePovVersion(value, parse.options.pov_version)) {
-        parse.error = "--pov-version takes 3.8 or 3.7, not '" + value + "'";
+    } else if (const auto version = OptionValue(argument, "--pov-version")) {
+      if (!Choose<PovVersion>(*version, {{"3.8", PovVersion::Pov38}, {"3.7", PovVersion::Pov37}},
+                              parse.options.pov_version)) {
+        parse.error = "--pov-version takes 3.8 or 3.7, not '" + *version + "'";
         return parse;
       }
     } else if (argument == "--quick") {
       parse.options.measure = MeasureMode::Quick;
-    } else if (argument.starts_with("--measure=")) {
-      const std::string mode = argument.substr(10);
-      if (mode == "exact") {
-        parse.options.measure = MeasureMode::Exact;
-      } else if (mode == "quick") {
-        parse.options.measure = MeasureMode::Quick;
-      } else if (mode == "bitmap") {
-        parse.options.measure = MeasureMode::Bitmap;
-      } else {
-        parse.error = "unknown measuring mode '" + mode + "' (exact, quick or bitmap)";
+    } else if (const auto mode = OptionValue(argument, "--measure")) {
+      if (!Choose<MeasureMode>(*mode,
+                               {{"exact", MeasureMode::Exact}, {"quick", MeasureMode::Quick},
+                                {"bitmap", MeasureMode::Bitmap}},
+                               parse.options.measure)) {
+        parse.error = "unknown measuring mode '" + *mode + "' (exact, quick or bitmap)";
         return parse;
       }
     } else {

@@ -222,7 +222,7 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   int error = 0;
   const bool listed = ReadEntries(walk, directory, folder.entries, error);
   // A system that gives no reason still must not make the failure look like success.
-  if (!listed && error == 0) error = -1;
+  if (!listed) error = FailureCode(error);
   if (reached == Reached::Start) {
     // The scanned folder itself: a listing that failed, at once or part way, is an error,
     // so that no scene lists only part of it. The path of a file lists nothing.

@@ -4,6 +4,7 @@
 #include "app/scene/scene_report.h"
 #include "fs/files.h"
 #include "fs/path_ops.h"
+#include "fs/system_errors.h"
 #include "fs/text.h"
 
 ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {
@@ -17,8 +18,7 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
   // Read access is all the proof needs: a scene that keeps an earlier file's read-only
   // mode is written all the same and must not be reported as unreadable.
   if (FileOpenAs(FileOpenMode::ReadOnly, kSceneFileNumber, result.scene.path, 0) == 0) {
-    result.read_error = FileLastError();
-    if (result.read_error == 0) result.read_error = -1;
+    result.read_error = FailureCode(FileLastError());
     return result;
   }
   while (FileAtEnd(kSceneFileNumber) == 0) FileReadLine(kSceneFileNumber, TextFormat::Ansi);

@@ -64,7 +64,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   // it (which a folder denying every access would refuse first).
   const int64_t probe = ListingOpen(kAutoNumber, folder, u"*.*");
   if (probe == 0 && PathIsFolder(folder)) {
-    result.system_error = ListingLastError() != 0 ? ListingLastError() : -1;
+    result.system_error = FailureCode(ListingLastError());
     result.folder_unreadable = true;
     result.path = folder;
     return result;
@@ -73,8 +73,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   const size_t name_start = PathNameStart(target);
   FileReplacement replacement(target.substr(0, name_start), target.substr(name_start));
   if (replacement.Error() != 0 || FileCreateOn(kSceneFileNumber, replacement.WriteHandle(), 0) == 0) {
-    result.system_error = replacement.Error() != 0 ? replacement.Error() : FileLastError();
-    if (result.system_error == 0) result.system_error = -1;
+    result.system_error = FailureCode(replacement.Error() != 0 ? replacement.Error() : FileLastError());
     return result;
   }
   const SceneBlocks blocks = SceneBlocksFor(version);

@@ -21,7 +21,7 @@
 namespace {
 
 // Title bar, close box and sizing border; no minimise or maximise box.
-constexpr uint32_t kMainWindowFlags = 0xCC0000;
+constexpr uint32_t kMainWindowFlags = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder;
 
 }  // namespace
 

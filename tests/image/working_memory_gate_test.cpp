@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 namespace {
@@ -19,7 +18,8 @@ void ExpectWaitsForHolder(WorkingMemoryTicket& holder, uint64_t bytes, bool wait
     ticket.Enter(bytes);
     entered = true;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Until the other thread is through the gate or waiting at it.
+  while (!entered && WorkingMemoryWaiting() == 0) std::this_thread::yield();
   EXPECT_EQ(entered.load(), !waits) << bytes / kMiB << " MiB";
   holder.Leave();
   other.join();

@@ -13,6 +13,8 @@
 #include "ui/qt/geometry.h"
 #include "ui/qt/numbered_window.h"
 #include "ui/qt/window_access.h"
+#include "ui/window_style.h"
+#include "ui/window_table.h"
 
 namespace {
 
@@ -31,10 +33,6 @@ void WindowRelease(WindowRecord& record) {
 
 constexpr int64_t kTableStep = 16;
 std::unique_ptr<ObjectTable<WindowRecord>> g_windows;
-
-constexpr uint32_t kLayerBits = kWindowCentreOnScreen | kWindowCentreOnOwner | kWindowTool |
-                                kWindowNotContainer;
-constexpr uint32_t kPlainBits = kLayerBits & ~kWindowTool;  // bits that leave a plain window
 
 // The window system's decorations for the style bits.
 Qt::WindowFlags QtFlags(uint32_t style, bool tool) {
@@ -71,19 +69,11 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   // Looked up after the number was taken: a window that owned itself is gone now.
   QWidget* owner_widget = owner ? WindowHandle(*owner) : nullptr;
 
-  uint32_t style = flags & ~kWindowNotContainer;
-  if ((flags & ~(kWindowHidden | kPlainBits)) == 0) style |= kWindowCaption;
-  const bool hidden = style & kWindowHidden;
-  style &= ~kWindowHidden;
-  const bool tool = style & kWindowTool;
-  if (tool) {
-    style &= ~(kWindowStartMinimised | kWindowStartMaximised | kWindowMinimizeBox | kWindowMaximizeBox);
-    style |= kWindowCaption;
-  }
-  const bool no_activate = style & kWindowNoActivate;
-  style &= ~(kLayerBits | kWindowNoActivate);
+  const WindowStyle asked = WindowStyleOf(flags);
+  const uint32_t style = asked.style;
+  const bool no_activate = !asked.activate;
 
-  auto window = std::make_unique<NumberedWindow>(taken.id, owner_widget, QtFlags(style, tool));
+  auto window = std::make_unique<NumberedWindow>(taken.id, owner_widget, QtFlags(style, asked.tool));
   NumberedWindow& w = *window;
   taken.record->handle = std::move(window);
   w.setWindowTitle(QString::fromStdU16String(title));
@@ -100,8 +90,8 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   // The window system's window exists from here on, so the frame's size is known for
   // placing it.
   w.winId();
-  const bool centre_screen = flags & kWindowCentreOnScreen;
-  const bool centre_owner = flags & kWindowCentreOnOwner;
+  const bool centre_screen = asked.centre_on_screen;
+  const bool centre_owner = asked.centre_on_owner;
   // A centred window needs no y of its own; without its owner it stays where asked.
   const bool default_position = x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
   if (centre_screen) {
@@ -116,7 +106,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
 
   const bool maximised = style & kWindowStartMaximised;
   const bool minimised = style & kWindowStartMinimised;
-  if (!hidden) {
+  if (!asked.hidden) {
     if (maximised)
       w.showMaximized();
     else if (minimised)
@@ -126,7 +116,7 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
     if (!no_activate) w.activateWindow();
   }
   w.SetMinimisedOrMaximised(maximised || minimised);
-  if (!(flags & kWindowNotContainer)) ControlContainerSet(&w);
+  if (asked.container) ControlContainerSet(&w);
   w.SetReady(true);
   return number == kAutoNumber ? taken.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(&w));
 }
@@ -142,18 +132,9 @@ bool WindowAcceleratorAdd(int64_t number, const std::u16string& keys, int64_t co
   return true;
 }
 
-void WindowClose(int64_t number) {
-  if (!g_windows) return;
-  if (number == kAutoNumber) {
-    WindowCloseAll();
-    return;
-  }
-  g_windows->Release(number);
-}
+void WindowClose(int64_t number) { CloseNumberedWindow(g_windows.get(), number); }
 
-void WindowCloseAll() {
-  if (g_windows) g_windows->ReleaseAll();
-}
+void WindowCloseAll() { CloseNumberedWindow(g_windows.get(), kAutoNumber); }
 
 NativeHandle WindowHandle(int64_t number) {
   if (!g_windows) return nullptr;

@@ -17,14 +17,12 @@
 #include "ui/win32/window_placement.h"
 #include "ui/win32/window_procedure.h"
 #include "ui/win32/window_record.h"
+#include "ui/window_style.h"
+#include "ui/window_table.h"
 
 namespace {
 
 constexpr int64_t kTableStep = 16;
-
-constexpr uint32_t kLayerBits = kWindowCentreOnScreen | kWindowCentreOnOwner | kWindowTool |
-                                kWindowNotContainer;
-constexpr uint32_t kPlainBits = kLayerBits & ~kWindowTool;  // bits that leave a plain window
 
 std::unique_ptr<ObjectTable<WindowRecord>> g_windows;
 // The class icons: the program's icon resource 1, else the system's default.
@@ -120,24 +118,15 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   const std::wstring class_name = ClassName(taken.id);
   RegisterWindowClass(class_name);
 
-  uint32_t style = flags & ~kWindowNotContainer;
-  if ((flags & ~(kWindowHidden | kPlainBits)) == 0) style |= kWindowCaption;
-  const bool hidden = style & kWindowHidden;
-  style &= ~kWindowHidden;
-  DWORD ex_style = 0;
-  if (style & kWindowTool) {
-    style &= ~(kWindowStartMinimised | kWindowStartMaximised | kWindowMinimizeBox | kWindowMaximizeBox);
-    style |= kWindowCaption;
-    ex_style = WS_EX_TOOLWINDOW;
-  }
-  const bool activate = !(style & kWindowNoActivate);
-  const DWORD window_style = style & ~(kLayerBits | kWindowNoActivate);
+  const WindowStyle asked = WindowStyleOf(flags);
+  const DWORD ex_style = asked.tool ? WS_EX_TOOLWINDOW : 0;
+  const DWORD window_style = asked.style;
 
   const SIZE client{DpiScaleX(width), DpiScaleY(height)};
   RECT outer{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&outer, window_style, FALSE, ex_style);
-  const bool centre_screen = flags & kWindowCentreOnScreen;
-  const bool centre_owner = flags & kWindowCentreOnOwner;
+  const bool centre_screen = asked.centre_on_screen;
+  const bool centre_owner = asked.centre_on_owner;
   const bool default_position =
       x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
   const int left = default_position ? CW_USEDEFAULT : DpiScaleX(x);
@@ -169,26 +158,17 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
     MoveTo(window, {left, top});
     WindowKeepOnScreen(window);
   }
-  if (!hidden) ShowWindow(window, ShowCommand(style, activate));
-  record.state_flag = style & (kWindowStartMaximised | kWindowStartMinimised);
+  if (!asked.hidden) ShowWindow(window, ShowCommand(window_style, asked.activate));
+  record.state_flag = window_style & (kWindowStartMaximised | kWindowStartMinimised);
   WindowAcceleratorsStart(record);
-  if (!(flags & kWindowNotContainer)) ControlContainerSet(window);
+  if (asked.container) ControlContainerSet(window);
   record.ready = true;
   return number == kAutoNumber ? taken.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(window));
 }
 
-void WindowClose(int64_t number) {
-  if (!g_windows) return;
-  if (number == kAutoNumber) {
-    WindowCloseAll();
-    return;
-  }
-  g_windows->Release(number);
-}
+void WindowClose(int64_t number) { CloseNumberedWindow(g_windows.get(), number); }
 
-void WindowCloseAll() {
-  if (g_windows) g_windows->ReleaseAll();
-}
+void WindowCloseAll() { CloseNumberedWindow(g_windows.get(), kAutoNumber); }
 
 void WindowDestroyed(HWND window) {
   WindowRecord* record = WindowRecordOfHandle(window);

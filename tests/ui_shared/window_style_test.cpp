@@ -1,0 +1,44 @@
+// What WindowCreate's flags come to, the same for both window systems.
+#include <gtest/gtest.h>
+
+#include "ui/window_style.h"
+#include "ui/windows.h"
+
+namespace {
+
+TEST(WindowStyle, APlainWindowGetsACaption) {
+  for (const uint32_t flags : {0u, kWindowHidden, kWindowCentreOnScreen | kWindowNotContainer}) {
+    const WindowStyle w = WindowStyleOf(flags);
+    EXPECT_EQ(w.style, kWindowCaption) << flags;
+    EXPECT_EQ(w.hidden, flags == kWindowHidden) << flags;
+    EXPECT_EQ(w.container, (flags & kWindowNotContainer) == 0) << flags;
+  }
+  // Any style bit of its own: only what was asked.
+  EXPECT_EQ(WindowStyleOf(kWindowSizingBorder).style, kWindowSizingBorder);
+  const uint32_t main = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder;
+  EXPECT_EQ(WindowStyleOf(main).style, main);
+}
+
+TEST(WindowStyle, AToolWindowHasACaptionAndNeitherBoxNorStartState) {
+  const WindowStyle w = WindowStyleOf(kWindowTool | kWindowMinimizeBox | kWindowMaximizeBox |
+                                      kWindowStartMaximised | kWindowStartMinimised | kWindowSystemMenu);
+  EXPECT_TRUE(w.tool);
+  EXPECT_EQ(w.style, kWindowCaption | kWindowSystemMenu);
+  // Elsewhere the boxes and start states stay.
+  const uint32_t boxes = kWindowCaption | kWindowMinimizeBox | kWindowMaximizeBox | kWindowStartMaximised;
+  EXPECT_EQ(WindowStyleOf(boxes).style, boxes);
+}
+
+TEST(WindowStyle, TheLayersOwnBitsNeverReachTheWindowSystem) {
+  const WindowStyle w = WindowStyleOf(kWindowSizingBorder | kWindowCentreOnScreen | kWindowCentreOnOwner |
+                                      kWindowNotContainer | kWindowNoActivate | kWindowHidden);
+  EXPECT_EQ(w.style, kWindowSizingBorder);
+  EXPECT_TRUE(w.centre_on_screen);
+  EXPECT_TRUE(w.centre_on_owner);
+  EXPECT_FALSE(w.container);
+  EXPECT_FALSE(w.activate);
+  EXPECT_TRUE(w.hidden);
+  EXPECT_TRUE(WindowStyleOf(kWindowSizingBorder).activate);
+}
+
+}  // namespace

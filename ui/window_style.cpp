@@ -1,0 +1,29 @@
+#include "ui/window_style.h"
+
+#include "ui/windows.h"
+
+namespace {
+
+constexpr uint32_t kLayerBits = kWindowCentreOnScreen | kWindowCentreOnOwner | kWindowTool |
+                                kWindowNotContainer;
+constexpr uint32_t kPlainBits = kLayerBits & ~kWindowTool;  // bits that leave a plain window
+
+}  // namespace
+
+WindowStyle WindowStyleOf(uint32_t flags) {
+  WindowStyle w;
+  uint32_t style = flags;
+  if ((flags & ~(kWindowHidden | kPlainBits)) == 0) style |= kWindowCaption;
+  w.hidden = (style & kWindowHidden) != 0;
+  w.tool = (style & kWindowTool) != 0;
+  if (w.tool) {
+    style &= ~(kWindowStartMinimised | kWindowStartMaximised | kWindowMinimizeBox | kWindowMaximizeBox);
+    style |= kWindowCaption;
+  }
+  w.activate = (style & kWindowNoActivate) == 0;
+  w.centre_on_screen = (flags & kWindowCentreOnScreen) != 0;
+  w.centre_on_owner = (flags & kWindowCentreOnOwner) != 0;
+  w.container = (flags & kWindowNotContainer) == 0;
+  w.style = style & ~(kLayerBits | kWindowHidden | kWindowNoActivate);
+  return w;
+}
