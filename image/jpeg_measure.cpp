@@ -97,7 +97,8 @@ std::optional<ImageSize> FrameSize(ImageSource& source, uint64_t offset, uint32_
 // markers the first marker is the first restart, so nothing is gained: such scans, and
 // arithmetic-coded ones, are decoded as they are. So is the first DC scan of a
 // progressive stream: libjpeg refuses DC values that overflow as they add up, an error
-// only the data can raise (its scans are small anyway).
+// only the data can raise (its scans are small, and decoded into the coefficient sinks
+// of jpeg_coefficient_sinks.cpp, as every scan is).
 void SkipScanData(JpegState& s) {
   jpeg_decompress_struct& d = s.decompressor;
   if (!s.measuring || s.past_end || d.input_scan_number <= s.skipped_scans) return;
@@ -106,22 +107,6 @@ void SkipScanData(JpegState& s) {
   if (d.restart_interval != 0 || d.arith_code || first_dc_scan) return;
   s.position = NextMarker(*s.source, s.position - s.input.bytes_in_buffer);
   s.input.bytes_in_buffer = 0;
-}
-
-// What libjpeg holds for a stream of several scans: every component's blocks of
-// coefficients, in whole units of its sampling factors.
-uint64_t CoefficientBytes(const jpeg_decompress_struct& d) {
-  uint64_t bytes = 0;
-  for (int c = 0; c < d.num_components; ++c) {
-    const jpeg_component_info& component = d.comp_info[c];
-    const auto whole = [](uint64_t blocks, int factor) {
-      const auto unit = static_cast<uint64_t>(std::max(factor, 1));
-      return (blocks + unit - 1) / unit * unit;
-    };
-    bytes += whole(component.width_in_blocks, component.h_samp_factor) *
-             whole(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
-  }
-  return bytes;
 }
 
 bool JpegMeasure(DecodeContext& context) {

@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 
 #include "image/decoder.h"
-#include "image/working_memory_gate.h"
+#include "image/jpeg_coefficient_sinks.h"
 
 struct JpegErrorManager {
   jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it
@@ -26,7 +26,7 @@ struct JpegState : DecoderState {
   bool measuring = false;  // only the outcome counts, not the pixels
   int skipped_scans = 0;   // scans whose entropy data was skipped, or looked at for it
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
-  WorkingMemoryTicket coefficients;  // while measuring a stream of several scans
+  JpegCoefficientSinks sinks;  // when measuring
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
   // destroys what its memory manager holds.
@@ -40,7 +40,5 @@ inline constexpr size_t kJpegPieceBytes = size_t{64} << 10;
 // When measuring, hands libjpeg the marker after the scan whose header it just read,
 // where skipping the scan's entropy data cannot change the outcome.
 void SkipScanData(JpegState& s);
-// What libjpeg holds for a stream of several scans (every coefficient).
-uint64_t CoefficientBytes(const jpeg_decompress_struct& d);
 bool JpegMeasure(DecodeContext& context);
 std::optional<ImageSize> JpegHeaderSize(ImageSource& source);
