@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "image/byte_reader.h"
 #include "image/jpeg_state.h"
@@ -14,12 +15,15 @@ uint64_t NextMarker(ImageSource& source, uint64_t offset) {
     const auto piece = source.Fetch(at, kJpegPieceBytes);
     if (piece.empty()) return source.Size();
     for (size_t i = 0; i < piece.size(); ++i) {
-      if (piece[i] == 0xFF) {
-        if (!in_run) run = at + i;
+      if (!in_run) {
+        // Nearly every byte is data: the next 0xFF is looked for at memchr's speed.
+        const auto* ff = static_cast<const uint8_t*>(std::memchr(&piece[i], 0xFF, piece.size() - i));
+        if (!ff) break;
+        i = static_cast<size_t>(ff - piece.data());
+        run = at + i;
         in_run = true;
-      } else if (in_run && piece[i] != 0) {
-        return run;
-      } else {
+      } else if (piece[i] != 0xFF) {
+        if (piece[i] != 0) return run;
         in_run = false;
       }
     }
