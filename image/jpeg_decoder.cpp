@@ -34,6 +34,7 @@ void EndSource(j_decompress_ptr) {}
 
 boolean FillInput(j_decompress_ptr d) {
   JpegState& s = StateOf(d);
+  if (RestartMarker(s)) return TRUE;
   const auto piece = s.source->Fetch(s.position, kJpegPieceBytes);
   if (piece.empty()) {
     s.past_end = true;
