@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/ui/win32/list_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/controls.h"
 #include "ui/windows.h"
 #include "ui/win32/owner_draw.h"
@@ -42,7 +43,7 @@ constexpr int64_t kImageLog = 6;
 
 struct LineListWin32 : ::testing::Test {
   void Open(uint32_t flags) {
-    ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", kTestWindowFlags), 0);
     ASSERT_NE(LineListCreate(kImageLog, 10, 350, 500, 200, flags), 0);
     for (const char16_t* line : {u"image list", u"a/one.png", u"b/two.png"}) ControlAddItem(kImageLog, -1, line);
     ListEvents(kImageLog);
