@@ -249,7 +249,7 @@ void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) 
   }
   if (entry.kind != EntryKind::File) return;
   if (!IsImageName(entry.name)) {
-    if (LooksLikeImageName(entry.name)) ++walk.result.skipped_names;
+    if (LooksLikeImageName(entry.name)) walk.result.skipped_names.Add(entry.name);
     return;
   }
   std::u16string full_path = directory + entry.name;
