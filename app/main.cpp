@@ -6,6 +6,7 @@
 
 #include "app/window/window_entry.h"
 #include "fs/exit_signals.h"
+#include "fs/text_encoding.h"
 
 int main(int, char** argv) {
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
@@ -14,5 +15,7 @@ int main(int, char** argv) {
   QApplication application(qt_argc, argv);
   // Ended by a signal mid-scan, the program leaves the old scene and no temporary file.
   ExitSignalsInstall();
-  return MainWindowLife([](const std::string& text) { std::fprintf(stderr, "imagescan: %s\n", text.c_str()); });
+  return MainWindowLife([](const std::u16string& text) {
+    std::fprintf(stderr, "imagescan: %s\n", Utf8FromText(text).c_str());
+  });
 }

@@ -1,5 +1,7 @@
 #include "app/scene/process_command.h"
 
+#include <new>
+
 #include "app/scene/access_failure.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
@@ -18,11 +20,16 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
 
   // Read access is all the proof needs: a scene that keeps an earlier file's read-only
   // mode is written all the same and must not be reported as unreadable.
-  if (FileOpenAs(FileOpenMode::ReadOnly, kSceneFileNumber, result.scene.path, 0) == 0) {
-    result.read_error = FailureCode(FileLastError());
-    return result;
+  // Memory running out here is a failure to read the scene back, which is in place by now.
+  try {
+    if (FileOpenAs(FileOpenMode::ReadOnly, kSceneFileNumber, result.scene.path, 0) == 0) {
+      result.read_error = FailureCode(FileLastError());
+      return result;
+    }
+    while (FileAtEnd(kSceneFileNumber) == 0) FileReadLine(kSceneFileNumber, TextFormat::Ansi);
+  } catch (const std::bad_alloc&) {
+    result.read_error = kOutOfMemoryError;
   }
-  while (FileAtEnd(kSceneFileNumber) == 0) FileReadLine(kSceneFileNumber, TextFormat::Ansi);
   FileClose(kSceneFileNumber);
   return result;
 }

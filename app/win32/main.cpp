@@ -7,7 +7,7 @@
 #include "app/window/window_entry.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return MainWindowLife([](const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "imagescan", MB_OK | MB_ICONERROR);
+  return MainWindowLife([](const std::u16string& text) {
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), L"imagescan", MB_OK | MB_ICONERROR);
   });
 }

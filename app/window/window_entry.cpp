@@ -4,19 +4,23 @@
 #include <new>
 
 #include "app/window/main_window.h"
+#include "app/window/window_process.h"
+#include "fs/text_encoding.h"
 
-int MainWindowLife(void (*tell)(const std::string& text)) {
-  std::string reason;
+int MainWindowLife(void (*tell)(const std::u16string& text)) {
+  std::u16string reason;
   try {
     MainWindowStart();
     const int code = MainWindowRun();
     MainWindowStop();
     return code;
   } catch (const std::bad_alloc&) {
-    reason = "out of memory";
+    reason = u"out of memory";
   } catch (const std::exception& error) {
-    reason = error.what();
+    reason = TextFromUtf8(error.what());
   }
-  tell(reason + "; no scene file was changed");
+  // The scenes of runs that ended are complete; the one being made is not replaced.
+  const std::u16string& scene = SceneBeingWritten();
+  tell(scene.empty() ? reason : reason + u"; " + scene + u" left as it was");
   return 1;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 // MainWindowStart, MainWindowRun and MainWindowStop; their exit code. An exception that
-// ends them (memory that keeps failing, say) is told through `tell` in a sentence, and
-// gives 1: by then a scan's temporary file is gone and the old scene stays.
-int MainWindowLife(void (*tell)(const std::string& text));
+// ends them (memory that keeps failing, say) is told through `tell` in a sentence, naming
+// the scene of a scan it cut short, and gives 1: by then that scan's temporary file is
+// gone and its old scene stays.
+int MainWindowLife(void (*tell)(const std::u16string& text));

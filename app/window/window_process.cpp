@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/scene/process_command.h"
+#include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
 #include "fs/path_separator.h"
 #include "fs/text.h"
@@ -52,7 +53,11 @@ class ImageLogObserver : public ScanObserver {
   bool going_ = true;
 };
 
+std::u16string g_scene_being_written;
+
 }  // namespace
+
+const std::u16string& SceneBeingWritten() { return g_scene_being_written; }
 
 void ProcessCommand() {
   const std::u16string selected = ControlGetText(kFolderTree);
@@ -66,7 +71,10 @@ void ProcessCommand() {
   busy.StopOn(CommandEvent, kQuitCommand);  // Ctrl+Q
   busy.DropPressesOf(kProcessButton);
   ImageLogObserver log(busy);
+  // Cleared only on the way out as usual: an exception leaves the scene named for the message.
+  g_scene_being_written = selected + kSceneFileName;
   const ProcessResult result = ProcessFolder(selected, log);
+  g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);
   busy.Release();

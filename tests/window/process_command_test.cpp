@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/window/window_process.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 #include "ui/qt/window_access.h"
@@ -79,7 +80,7 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   folder.Put("pics/image_scan.pov", "the earlier scene");
   std::vector<int> rows_seen;
   std::vector<QImage> shots;
-  bool busy_cursor = true, last_row_shown = true;
+  bool busy_cursor = true, last_row_shown = true, scene_named = true;
   std::vector<std::string> rows;
   WindowDriver driver;
   DuringScan during([&](int) {
@@ -89,6 +90,8 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     rows_seen.push_back(log->count());
     busy_cursor = busy_cursor && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
     last_row_shown = last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
+    // What a failure ending the program now would name as left as it was.
+    scene_named = scene_named && SceneBeingWritten() == folder.Text("pics") + u"/image_scan.pov";
     shots.push_back(WindowHandle(kMainWindow)->grab().toImage());
     if (rows_seen.size() < 3) return true;
     QTest::keyClick(WindowHandle(kMainWindow), Qt::Key_Escape);
@@ -111,6 +114,8 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   EXPECT_LT(rows_seen[1], rows_seen[2]);
   EXPECT_TRUE(busy_cursor);
   EXPECT_TRUE(last_row_shown);
+  EXPECT_TRUE(scene_named);
+  EXPECT_TRUE(SceneBeingWritten().empty());
   EXPECT_NE(shots[0], shots[2]);  // the list moved on screen
   for (size_t i = 0; i < shots.size(); ++i) shots[i].save(QString::fromStdString(ScreenshotPath("scan-" + std::to_string(i) + ".png")));
 

@@ -2,6 +2,7 @@
 // that fails part way through its listing, an image the system fails to open. None of
 // them may pass for success.
 #include <cerrno>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/scene/scene_file_writer.h"
 #include "fs/fault_seam.h"
 #include "fs/path_ops.h"
+#include "fs/system_errors.h"
 #include "support/scene_expectations.h"
 #include "support/test_images.h"
 #include "tests/app/scene_test_support.h"
@@ -49,6 +51,12 @@ int FailListingOfPics(FaultPoint point, const std::u16string& path) {
 // No descriptor left for one image, as under a low `ulimit -n`.
 int NoDescriptorForA(FaultPoint point, const std::u16string& path) {
   return point == FaultPoint::OpenFile && EndsWith(path, u"/a.png") ? EMFILE : 0;
+}
+
+// Memory running out when the new scene is opened to be read back.
+int NoMemoryToReadTheSceneBack(FaultPoint point, const std::u16string& path) {
+  if (point == FaultPoint::OpenFile && EndsWith(path, u"/image_scan.pov")) throw std::bad_alloc();
+  return 0;
 }
 
 class ScanFaultsTree : public ScanFaults {
@@ -116,6 +124,18 @@ TEST_F(ScanFaultsTree, AnImageTheSystemFailsToReadIsListedAsOneByOneAndWarnedAbo
   const SceneFileResult sound = WriteSceneFileSafely(Pics(), none);
   EXPECT_EQ(SceneExitStatus(sound), 0);
   EXPECT_TRUE(none.paths.empty());
+}
+
+TEST_F(ScanFaultsTree, MemoryRunningOutWhileTheNewSceneIsReadBackIsAFailureToReadItNotAnEscape) {
+  FaultHookSet(NoMemoryToReadTheSceneBack);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  FaultHookSet(nullptr);
+  EXPECT_EQ(result.scene.system_error, 0);
+  EXPECT_EQ(result.read_error, kOutOfMemoryError);
+  EXPECT_EQ(ProcessFailureText(result),
+            u"Cannot read " + Pics() + u"image_scan.pov: " + SystemErrorText(kOutOfMemoryError));
+  EXPECT_NE(Scene().find(Line("a.png", 3, 2)), std::string::npos);  // in place and whole
 }
 
 }  // namespace
