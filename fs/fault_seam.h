@@ -6,12 +6,14 @@
 #include <string>
 
 enum class FaultPoint {
+  OpenFolder,   // FolderIdentityOf, with the path as given
   OpenFile,     // PlatformFile::Open, with the file's path
   ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
 };
 
-// The code the call is to fail with, 0 to let it go to the system.
+// The code the call is to fail with, 0 to let it go to the system. A hook may also throw
+// what the call could (std::bad_alloc).
 using FaultHook = int (*)(FaultPoint point, const std::u16string& path);
 // Null removes the hook.
 void FaultHookSet(FaultHook hook);

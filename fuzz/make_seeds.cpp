@@ -39,12 +39,23 @@ std::vector<Bytes> Icons() {
   };
 }
 
+// Samples that change from pixel to pixel, so that every scan of a stream has data.
+Bytes Ramp(size_t count) {
+  Bytes bytes(count);
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i * 37 % 251);
+  return bytes;
+}
+
 std::vector<Bytes> Images() {
   std::vector<Bytes> images = {
       FromString(EncodeTestPng(7, 5)), FromString(EncodeTestJpeg(9, 6)), FromString(EncodeTestGif(6, 4)),
       EncodeJpeg(8, 8, 1, JCS_GRAYSCALE, Bytes(64, 128)),
       EncodeJpeg(16, 8, 3, JCS_RGB, Bytes(16 * 8 * 3, 77), true),
       EncodeJpeg(8, 8, 4, JCS_CMYK, Bytes(8 * 8 * 4, 20)),
+      // Progressive streams taller than the few rows of coefficients measuring keeps.
+      EncodeJpeg(24, 104, 3, JCS_RGB, Ramp(24 * 104 * 3), true, 75),
+      EncodeJpeg(24, 104, 3, JCS_RGB, Ramp(24 * 104 * 3), true, 75, 2),
+      EncodeJpeg(8, 120, 1, JCS_GRAYSCALE, Ramp(8 * 120), true, 75),
   };
   PngPicture interlaced = MakePngPicture(PNG_COLOR_TYPE_RGB_ALPHA, 16, 3, std::vector<Bytes>(3, Bytes(3 * 8, 9)));
   interlaced.interlaced = true;

@@ -34,6 +34,7 @@ void EndSource(j_decompress_ptr) {}
 
 boolean FillInput(j_decompress_ptr d) {
   JpegState& s = StateOf(d);
+  if (RestartMarker(s)) return TRUE;
   const auto piece = s.source->Fetch(s.position, kJpegPieceBytes);
   if (piece.empty()) {
     s.past_end = true;
@@ -120,8 +121,7 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
     const auto samples = (JDIMENSION{d.output_width} * 4 + 3) / 4 * 4;
     s.cmyk_row = d.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&d), JPOOL_IMAGE, samples, 1);
   }
-  // Measurements on other threads may hold such buffers too: take turns.
-  if (s.measuring && jpeg_has_multiple_scans(&d)) s.coefficients.Enter(CoefficientBytes(d));
+  if (s.measuring) SinkCoefficients(d);
   jpeg_start_decompress(&d);
   context.width = static_cast<int32_t>(d.output_width);
   context.height = static_cast<int32_t>(d.output_height);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "image/byte_reader.h"
 #include "image/jpeg_state.h"
@@ -14,16 +15,36 @@ uint64_t NextMarker(ImageSource& source, uint64_t offset) {
     const auto piece = source.Fetch(at, kJpegPieceBytes);
     if (piece.empty()) return source.Size();
     for (size_t i = 0; i < piece.size(); ++i) {
-      if (piece[i] == 0xFF) {
-        if (!in_run) run = at + i;
+      if (!in_run) {
+        // Nearly every byte is data: the next 0xFF is looked for at memchr's speed.
+        const auto* ff = static_cast<const uint8_t*>(std::memchr(&piece[i], 0xFF, piece.size() - i));
+        if (!ff) break;
+        i = static_cast<size_t>(ff - piece.data());
+        run = at + i;
         in_run = true;
-      } else if (in_run && piece[i] != 0) {
-        return run;
-      } else {
+      } else if (piece[i] != 0xFF) {
+        if (piece[i] != 0) return run;
         in_run = false;
       }
     }
     at += piece.size();
+  }
+}
+
+// The marker at or after offset as libjpeg's next_marker finds it: bytes before a 0xFF
+// are skipped (with a warning), then fill bytes; 0xFF 0x00 is no marker. offset is left
+// after the marker. Nothing where the data ends first.
+std::optional<uint8_t> NextMarkerCode(ImageSource& source, uint64_t& offset) {
+  const auto byte = [&]() -> std::optional<uint8_t> {
+    const auto b = source.Fetch(offset++, 1);
+    if (b.empty()) return std::nullopt;
+    return b[0];
+  };
+  for (;;) {
+    std::optional<uint8_t> c;
+    do c = byte(); while (c && *c != 0xFF);
+    do c = byte(); while (c && *c == 0xFF);
+    if (!c || *c != 0) return c;
   }
 }
 
@@ -90,61 +111,52 @@ std::optional<ImageSize> FrameSize(ImageSource& source, uint64_t offset, uint32_
 }  // namespace
 
 // Called when libjpeg has just read a scan's header. Corrupt entropy data only gives
-// warnings, and decoding a scan without restart markers ends at its first marker (or,
-// all its blocks decoded, before one that comes later): the markers read from there
-// decide the outcome. So when measuring, libjpeg is handed that marker at once; it
-// decodes the scan's blocks as missing, which costs next to nothing. With restart
-// markers the first marker is the first restart, so nothing is gained: such scans, and
-// arithmetic-coded ones, are decoded as they are. So is the first DC scan of a
-// progressive stream: libjpeg refuses DC values that overflow as they add up, an error
-// only the data can raise (its scans are small anyway).
+// warnings, and the markers read from the scan's start on decide the outcome: decoding
+// never reads past a marker (it stops at one, or, all its blocks decoded, before one
+// that comes later, which libjpeg then finds by skipping to it), and at each restart
+// boundary libjpeg takes, or resyncs to, the next marker there is. Which markers those
+// are, and how many blocks lie between the boundaries, never depend on the data. So
+// when measuring, libjpeg is handed the scan's markers alone (RestartMarker); it
+// decodes each stretch of blocks as missing, which costs next to nothing. Arithmetic-
+// coded scans are decoded as they are, and so is the first DC scan of a progressive
+// stream: libjpeg refuses DC values that overflow as they add up, an error only the
+// data can raise (its scans are small, and decoded into the coefficient sinks of
+// jpeg_coefficient_sinks.cpp, as every scan is).
 void SkipScanData(JpegState& s) {
   jpeg_decompress_struct& d = s.decompressor;
   if (!s.measuring || s.past_end || d.input_scan_number <= s.skipped_scans) return;
   s.skipped_scans = d.input_scan_number;
   const bool first_dc_scan = d.progressive_mode && d.Ss == 0 && d.Ah == 0;
-  if (d.restart_interval != 0 || d.arith_code || first_dc_scan) return;
-  s.position = NextMarker(*s.source, s.position - s.input.bytes_in_buffer);
+  if (d.arith_code || first_dc_scan) return;
+  s.position -= s.input.bytes_in_buffer;
   s.input.bytes_in_buffer = 0;
+  s.markers_only = true;
 }
 
-// What libjpeg holds for a stream of several scans: every component's blocks of
-// coefficients, in whole units of its sampling factors.
-uint64_t CoefficientBytes(const jpeg_decompress_struct& d) {
-  uint64_t bytes = 0;
-  for (int c = 0; c < d.num_components; ++c) {
-    const jpeg_component_info& component = d.comp_info[c];
-    const auto whole = [](uint64_t blocks, int factor) {
-      const auto unit = static_cast<uint64_t>(std::max(factor, 1));
-      return (blocks + unit - 1) / unit * unit;
-    };
-    bytes += whole(component.width_in_blocks, component.h_samp_factor) *
-             whole(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
+bool RestartMarker(JpegState& s) {
+  if (!s.markers_only) return false;
+  const uint64_t run = NextMarker(*s.source, s.position);
+  uint64_t after = run;
+  const auto code = NextMarkerCode(*s.source, after);
+  if (!code || *code < 0xD0 || *code > 0xD7) {
+    // The first marker that is not a restart ends the scan's data: from it on, libjpeg
+    // reads the stream as it stands.
+    s.markers_only = false;
+    s.position = run;
+    return false;
   }
-  return bytes;
+  s.marker[0] = 0xFF;
+  s.marker[1] = *code;
+  s.position = after;
+  s.input.next_input_byte = s.marker;
+  s.input.bytes_in_buffer = sizeof s.marker;
+  return true;
 }
 
 bool JpegMeasure(DecodeContext& context) {
   return JumpGuardedSkip(static_cast<JpegState*>(context.state.get()));
 }
 
-
-// The marker at or after offset as libjpeg's next_marker finds it: bytes before a 0xFF
-// are skipped (with a warning), then fill bytes; 0xFF 0x00 is no marker. offset is left
-// after the marker. Nothing where the data ends first.
-std::optional<uint8_t> NextMarkerCode(ImageSource& source, uint64_t& offset) {
-  const auto byte = [&]() -> std::optional<uint8_t> {
-    const auto b = source.Fetch(offset++, 1);
-    if (b.empty()) return std::nullopt;
-    return b[0];
-  };
-  for (;;) {
-    std::optional<uint8_t> c;
-    do c = byte(); while (c && *c != 0xFF);
-    do c = byte(); while (c && *c == 0xFF);
-    if (!c || *c != 0) return c;
-  }
-}
 
 // Hops from segment to segment to the first frame header.
 std::optional<ImageSize> JpegHeaderSize(ImageSource& source) {

@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 
 #include "image/decoder.h"
-#include "image/working_memory_gate.h"
+#include "image/jpeg_coefficient_sinks.h"
 
 struct JpegErrorManager {
   jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it
@@ -25,8 +25,10 @@ struct JpegState : DecoderState {
   bool past_end = false;  // libjpeg was handed the end-of-image marker of FillInput
   bool measuring = false;  // only the outcome counts, not the pixels
   int skipped_scans = 0;   // scans whose entropy data was skipped, or looked at for it
+  bool markers_only = false;  // libjpeg is handed the markers of a skipped scan's data
+  JOCTET marker[2]{};         // the one handed now
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
-  WorkingMemoryTicket coefficients;  // while measuring a stream of several scans
+  JpegCoefficientSinks sinks;  // when measuring
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
   // destroys what its memory manager holds.
@@ -37,10 +39,11 @@ struct JpegState : DecoderState {
 inline constexpr size_t kJpegPieceBytes = size_t{64} << 10;
 
 // jpeg_measure.cpp:
-// When measuring, hands libjpeg the marker after the scan whose header it just read,
+// When measuring, hands libjpeg only the markers of the scan whose header it just read,
 // where skipping the scan's entropy data cannot change the outcome.
 void SkipScanData(JpegState& s);
-// What libjpeg holds for a stream of several scans (every coefficient).
-uint64_t CoefficientBytes(const jpeg_decompress_struct& d);
+// While a scan's data is skipped: points libjpeg at the next restart marker and says
+// true; at any other marker ends the skipping there and says false.
+bool RestartMarker(JpegState& s);
 bool JpegMeasure(DecodeContext& context);
 std::optional<ImageSize> JpegHeaderSize(ImageSource& source);

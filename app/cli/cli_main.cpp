@@ -49,7 +49,9 @@ std::u16string FolderPath(std::u16string folder) {
   return folder;
 }
 
-int Run(const CliOptions& options) {
+// `unfinished` names the scene file being made while a scan runs, for a failure that
+// ends the program meanwhile.
+int Run(const CliOptions& options, std::string& unfinished) {
   std::vector<std::u16string> folders;
   // A folder named twice, under any spelling, is written once.
   std::vector<FolderIdentity> identities;
@@ -81,8 +83,10 @@ int Run(const CliOptions& options) {
                          options.null_separated ? '\0' : '\n');
     progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) +
                               " left as it was\n");
+    unfinished = Bytes(folder + kSceneFileName);
     const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0},
                                                         options.pov_version);
+    unfinished.clear();
     progress.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -125,14 +129,23 @@ int main(int argc, char** argv) {
     std::printf("imagescan-cli %s\n", IMAGESCAN_VERSION);
     return 0;
   }
-  // Whatever fails on the way out of a scan, its temporary file is gone by now and the
-  // old scene stays: that is a failure to say, not an abort.
+  // Whatever fails on the way out of a scan, its temporary file is gone by now and its
+  // old scene stays: that is a failure to say, not an abort. Scenes written before it
+  // were reported as written.
+  std::string unfinished;
+  const auto fail = [&unfinished](const char* reason) {
+    if (unfinished.empty()) {
+      std::fprintf(stderr, "imagescan-cli: %s\n", reason);
+    } else {
+      std::fprintf(stderr, "imagescan-cli: %s; %s left as it was\n", reason, unfinished.c_str());
+    }
+    return 1;
+  };
   try {
-    return Run(parse.options);
+    return Run(parse.options, unfinished);
   } catch (const std::bad_alloc&) {
-    std::fputs("imagescan-cli: out of memory; no scene file was changed\n", stderr);
+    return fail("out of memory");
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "imagescan-cli: %s; no scene file was changed\n", error.what());
+    return fail(error.what());
   }
-  return 1;
 }

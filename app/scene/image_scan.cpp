@@ -225,8 +225,10 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   if (!listed) error = FailureCode(error);
   if (reached == Reached::Start) {
     // The scanned folder itself: a listing that failed, at once or part way, is an error,
-    // so that no scene lists only part of it. The path of a file lists nothing.
-    if (error != 0 && (identity || !PathExists(given))) walk.result.folder_error = error;
+    // so that no scene lists only part of it, also when the folder could not be looked at
+    // (as a folder denying access cannot). The path of a file lists nothing.
+    const bool is_file = !identity && PathExists(given) && !PathIsFolder(given);
+    if (error != 0 && !is_file) walk.result.folder_error = error;
     if (!listed || error != 0) return;
   }
   if (listed) Enqueue(walk, {directory, Pending::Folder});
@@ -247,7 +249,7 @@ void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) 
   }
   if (entry.kind != EntryKind::File) return;
   if (!IsImageName(entry.name)) {
-    if (LooksLikeImageName(entry.name)) ++walk.result.skipped_names;
+    if (LooksLikeImageName(entry.name)) walk.result.skipped_names.Add(entry.name);
     return;
   }
   std::u16string full_path = directory + entry.name;

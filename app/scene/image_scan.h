@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/scene/skipped_names.h"
+
 // Told about the walk as it goes, always on the thread that runs the scan. The window
 // shows each image in its log list; the batch program prints it.
 class ScanObserver {
@@ -45,7 +47,7 @@ struct ScanResult {
   int folder_error = 0;    // why the scanned folder itself could not be listed; 0 when it could
   // Files whose names end in an image extension in another case (IMG_1.JPG) or in .jpeg:
   // not scanned, since the test is exact, but worth a hint.
-  int64_t skipped_names = 0;
+  SkippedNames skipped_names;
 };
 
 // Walks `directory` depth first in listing order. For every file whose name ends in png,

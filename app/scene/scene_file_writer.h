@@ -18,7 +18,7 @@ struct SceneFileResult {
   int64_t image_count = 0;   // images listed in it
   int64_t unreadable = 0;    // entries below the folder the scan could not read
   int64_t unmeasured = 0;    // images listed as 1 x 1 because the system failed to read them
-  int64_t skipped_names = 0;  // see ScanResult
+  SkippedNames skipped_names;  // see ScanResult
   bool stopped = false;      // the observer stopped the scan; the old file stays as it was
 };
 

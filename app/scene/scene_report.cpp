@@ -29,8 +29,16 @@ std::u16string UnmeasuredImagesText(int64_t unmeasured) {
          u" listed as 1 x 1";
 }
 
-std::u16string SkippedNamesHint(int64_t skipped_names) {
-  if (skipped_names == 0) return {};
-  return Counted(skipped_names, u"file") +
-         u" skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned";
+std::u16string SkippedNamesHint(const SkippedNames& skipped) {
+  if (skipped.count == 0) return {};
+  const std::vector<std::u16string>& names = skipped.named;
+  const auto more = skipped.count - static_cast<int64_t>(names.size());
+  std::u16string named;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) named += more == 0 && i + 1 == names.size() ? u" and " : u", ";
+    named += names[i];
+  }
+  if (!named.empty() && more > 0) named += u" and " + DecimalText(more) + u" more";
+  return Counted(skipped.count, u"file") + u" skipped" + (named.empty() ? u"" : u" (" + named + u")") +
+         u": only names ending in png, jpg, gif or hdr (lower case) are scanned";
 }

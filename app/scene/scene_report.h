@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/scene/skipped_names.h"
+
 // "N nouns" ("1 noun" for one).
 std::u16string Counted(int64_t count, const std::u16string& noun);
 // "N images written to PATH" ("1 image" for one).
@@ -16,6 +18,6 @@ std::u16string SceneTableWarning(const std::u16string& path, int64_t images);
 std::u16string UnreadableEntriesText(int64_t unreadable);
 // "N images could not be read and are listed as 1 x 1" ("1 image ... is"), else empty.
 std::u16string UnmeasuredImagesText(int64_t unmeasured);
-// "N files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"
-// ("1 file"), else empty.
-std::u16string SkippedNamesHint(int64_t skipped_names);
+// "N files skipped (A, B and N-2 more): only names ending in png, jpg, gif or hdr (lower
+// case) are scanned" ("1 file skipped (A)", "2 files skipped (A and B)"), else empty.
+std::u16string SkippedNamesHint(const SkippedNames& skipped);

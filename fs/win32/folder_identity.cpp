@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "fs/fault_seam.h"
 #include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 std::optional<FolderIdentity> FolderIdentityOf(const std::u16string& path) {
   const auto wide = SystemPath(path);
-  if (!wide || wide->empty()) return std::nullopt;
+  if (!wide || wide->empty() || FaultAt(FaultPoint::OpenFolder, path) != 0) return std::nullopt;
   const QuietErrors quiet;
   // Opening with backup semantics reaches a folder; links and junctions are followed.
   const HANDLE folder = CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,

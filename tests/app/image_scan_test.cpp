@@ -10,6 +10,7 @@
 #include "app/scene/process_command.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
+#include "app/scene/scene_report.h"
 #include "fs/path_ops.h"
 #include "fs/system_errors.h"
 #include "scene_test_support.h"
@@ -220,7 +221,7 @@ TEST_F(ImageScanTest, ProcessWritesTheSameFileEachTimeAndReportsEveryRun) {
   EXPECT_EQ(ProcessSummaryRows(run),
             (std::vector<std::u16string>{
                 u"2 images written to " + scene,
-                u"2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+                u"2 files skipped (IMG_0001.JPG and c.Jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
 
   // No images: header and footer only, and one row. Empty selection: nothing at all.
   stdfs::create_directory(folder.Path("none"));
@@ -284,15 +285,41 @@ TEST_F(ImageScanTest, SummaryWarnsAboutTheTableOnlyBeyondItsRows) {
   run.scene.image_count = 2000;
   EXPECT_EQ(ProcessSummaryRows(run).size(), 1u);
   run.scene.image_count = 2001;
-  run.scene.skipped_names = 1;
+  run.scene.skipped_names.Add(u"IMG_0001.JPG");
   EXPECT_EQ(ProcessSummaryRows(run),
             (std::vector<std::u16string>{
                 u"2001 images written to /p/image_scan.pov",
                 u"Warning: /p/image_scan.pov lists 2001 images; the scene's table holds 2000 rows",
-                u"1 file skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+                u"1 file skipped (IMG_0001.JPG): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
   run.scene.image_count = 1;
-  run.scene.skipped_names = 0;
+  run.scene.skipped_names = {};
   EXPECT_EQ(ProcessSummaryRows(run), std::vector<std::u16string>{u"1 image written to /p/image_scan.pov"});
+}
+
+TEST(SkippedNamesHint, NamesTheFirstTwoInOrderAndCountsTheRest) {
+  const auto hint = [](const std::vector<std::u16string>& names) {
+    SkippedNames skipped;
+    for (const std::u16string& name : names) skipped.Add(name);
+    EXPECT_LE(skipped.named.size(), SkippedNames::kNamed);
+    const std::u16string text = SkippedNamesHint(skipped);
+    const std::u16string tail = u": only names ending in png, jpg, gif or hdr (lower case) are scanned";
+    EXPECT_TRUE(names.empty() || text.ends_with(tail)) << std::string(text.begin(), text.end());
+    return text.substr(0, text.size() - (names.empty() ? 0 : tail.size()));
+  };
+  EXPECT_EQ(hint({}), u"");
+  EXPECT_EQ(hint({u"IMG_0001.JPG"}), u"1 file skipped (IMG_0001.JPG)");
+  EXPECT_EQ(hint({u"photo.jpeg", u"IMG_0001.JPG"}), u"2 files skipped (IMG_0001.JPG and photo.jpeg)");
+  EXPECT_EQ(hint({u"photo.jpeg", u"b.PNG", u"IMG_0001.JPG"}), u"3 files skipped (IMG_0001.JPG, b.PNG and 1 more)");
+  // The same two, whatever order the folder is listed in.
+  std::vector<std::u16string> many;
+  for (int i = 41; i >= 0; --i) many.push_back(u"IMG_" + std::u16string(2, u'A' + i % 26) + u".JPG");
+  EXPECT_EQ(hint(many), u"42 files skipped (IMG_AA.JPG, IMG_AA.JPG and 40 more)");
+  std::reverse(many.begin(), many.end());
+  many.push_back(u"DSC.JPG");
+  EXPECT_EQ(hint(many), u"43 files skipped (DSC.JPG, IMG_AA.JPG and 41 more)");
+  // Names stand as they are, whatever they hold.
+  EXPECT_EQ(hint({u"a, b and c.JPG", u"line\nfeed\u00e9.GIF"}),
+            u"2 files skipped (a, b and c.JPG and line\nfeed\u00e9.GIF)");
 }
 
 TEST_F(ImageScanTest, SafeWriterReplacesTheSceneWholeOrLeavesNothingBehind) {

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <jpeglib.h>
@@ -103,6 +106,27 @@ TEST_F(ImageMeasure, AgreesOnMarkersInsideJpegEntropyData) {
     }
     EXPECT_GT(loaded, 0);
   }
+}
+
+// Measuring keeps only a few rows of a stream's coefficients where it has several scans:
+// the streams of several scans in inputs/ (progressive 4:2:0 and 4:4:4, restart
+// intervals, arithmetic coding, one scan per component, a component in no scan, the
+// first scans only), whole, cut and flipped.
+TEST_F(ImageMeasure, AgreesOnStreamsOfSeveralScans) {
+  SetMemoryBytesForTesting(uint64_t{256} << 20);
+  int streams = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(IMAGESCAN_IMAGE_INPUTS)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with("jpeg-progressive") && !name.starts_with("jpeg-scans")) continue;
+    ++streams;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(ExpectAgreement(file, name));
+    ForEachCutAndFlip(file, [&name](const Bytes& damaged, const std::string& what) {
+      ExpectAgreement(damaged, name + " " + what);
+    });
+  }
+  EXPECT_EQ(streams, 8);
 }
 
 // A grey stream 2048 pixels wide, progressive (its only scan the DC one) or sequential,

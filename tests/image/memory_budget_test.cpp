@@ -30,6 +30,14 @@ void NoteAllocation(const volatile void*, size_t size) {
 }
 void NoteFree(const volatile void*) {}
 
+// Starts noting the largest allocation, where a sanitizer can tell; false elsewhere.
+bool WatchAllocations() {
+  if (!__sanitizer_install_malloc_and_free_hooks) return false;
+  static const bool installed = __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteFree);
+  g_largest_allocation = 0;
+  return installed;
+}
+
 bool AgreeOnSuccess(const Bytes& data) {
   const int64_t id = DecodeImageMemory(kAutoNumber, data);
   ReleaseImage(id);
@@ -87,6 +95,40 @@ TEST_F(MemoryBudget, JpegCoefficientsShareTheLimitWithTheBitmap) {
   // The same claiming 26000 x 26000 where 4 GiB are to be had.
   SetMemoryBytesForTesting(uint64_t{4} << 30);
   EXPECT_FALSE(MeasureImageMemory(ProgressiveClaiming(26000, 26000)));
+
+  // To the byte: the least memory in which a 700 x 500 stream loads, found by halving.
+  // Measuring, which allocates only a few rows of the coefficients, must still refuse
+  // one byte below it.
+  const Bytes stream = ProgressiveClaiming(700, 500);
+  const auto loads = [&stream](uint64_t memory) {
+    SetMemoryBytesForTesting(memory);
+    const int64_t id = DecodeImageMemory(kAutoNumber, stream);
+    ReleaseImage(id);
+    return id != 0;
+  };
+  uint64_t refused = 2;  // even sizes: the limit is half of them
+  uint64_t loaded = uint64_t{64} << 20;
+  ASSERT_TRUE(loads(loaded));
+  while (loaded - refused > 2) {
+    const uint64_t middle = (refused + loaded) / 4 * 2;
+    (loads(middle) ? loaded : refused) = middle;
+  }
+  SetMemoryBytesForTesting(refused);
+  EXPECT_FALSE(AgreeOnSuccess(stream)) << refused;
+  SetMemoryBytesForTesting(loaded);
+  EXPECT_TRUE(AgreeOnSuccess(stream)) << loaded;
+}
+
+TEST_F(MemoryBudget, MeasuringAProgressiveStreamKeepsAFewRowsOfCoefficients) {
+  if (!WatchAllocations()) GTEST_SKIP() << "needs a sanitizer's hooks";
+  // 12000 x 12000 at 4:2:0: 216 MB of coefficients when loading, a luma row of blocks
+  // 192 KB.
+  SetMemoryBytesForTesting(uint64_t{4} << 30);
+  const auto size = MeasureImageMemory(ProgressiveClaiming(12000, 12000));
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, 12000);
+  EXPECT_EQ(size->height, 12000);
+  EXPECT_LT(g_largest_allocation.load(), size_t{4} << 20);
 }
 
 void PutChunk(Bytes& png, const char* type, const Bytes& data, uint32_t claimed) {
@@ -101,9 +143,7 @@ void PutChunk(Bytes& png, const char* type, const Bytes& data, uint32_t claimed)
 }
 
 TEST_F(MemoryBudget, PngChunksClaimingAGigabyteAreNotAllocated) {
-  if (!__sanitizer_install_malloc_and_free_hooks) GTEST_SKIP() << "needs a sanitizer's hooks";
-  static const bool installed = __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteFree);
-  ASSERT_TRUE(installed);
+  if (!WatchAllocations()) GTEST_SKIP() << "needs a sanitizer's hooks";
   for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "eXIf", "prVt"}) {
     Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     PutChunk(png, "IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0}, 13);

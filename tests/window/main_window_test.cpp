@@ -79,7 +79,7 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
     expected_rows.insert(expected_rows.end(), order.begin(), order.end());
     expected_rows.push_back(std::to_string(order.size()) + " images written to " + scene_path);
     expected_rows.push_back("Warning: 1 folder or file could not be read and was left out");
-    expected_rows.push_back("2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned");
+    expected_rows.push_back("2 files skipped (SHOUT.PNG and long.jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned");
   }
   EXPECT_EQ(rows, expected_rows);
   EXPECT_TRUE(driver.messages.empty());

@@ -266,7 +266,7 @@ TEST(ProcessCommand, SummaryRowsCountTheImagesWarnAboutTheTableAndHintAtSkippedN
             (std::vector<std::string>{
                 "2001 images written to " + scene,
                 "Warning: " + scene + " lists 2001 images; the scene's table holds 2000 rows",
-                "1 file skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+                "1 file skipped (IMG_0001.JPG): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
 }
 
 // The child half of the tests below: runs the window on the folder the parent names,

@@ -1,66 +1,46 @@
 #include "ui/line_list.h"
 
-#include <algorithm>
-#include <climits>
-
 #include "ui/line_list_notify.h"
 #include "ui/win32/control_create.h"
 #include "ui/win32/line_list_drag.h"
+#include "ui/win32/line_list_lines.h"
+#include "ui/win32/line_list_window.h"
 
 namespace {
 
-// Room left after a line's text when the list scrolls sideways, in pixels.
-constexpr int kTextEndMargin = 8;
-
-bool SeveralSelectable(HWND list) {
-  return (GetWindowLongPtrW(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
-}
-
-int64_t LineCount(HWND list) { return SendMessageW(list, LB_GETCOUNT, 0, 0); }
-
-// Lets the list scroll sideways far enough to show the text whole.
-void ShowWidthOf(HWND list, const std::u16string& text) {
-  HDC context = GetDC(list);
-  if (!context) return;
-  const HGDIOBJ font = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-  SIZE extent{};
-  GetTextExtentPoint32W(context, reinterpret_cast<const wchar_t*>(text.c_str()),
-                        static_cast<int>(std::min<size_t>(text.size(), INT_MAX)), &extent);
-  SelectObject(context, font);
-  ReleaseDC(list, context);
-  const int needed = extent.cx + kTextEndMargin;
-  if (needed > SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0))
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(needed), 0);
-}
-
 int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
   HWND list = record.handle;
+  LineListLines& lines = LineListLinesOf(record);
   // A position beyond the end appends, as -1 does.
-  const WPARAM at =
-      position < 0 || position > LineCount(list) ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(position);
-  if (SendMessageW(list, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text.c_str())) >= 0) ShowWidthOf(list, text);
+  if (position < 0 || static_cast<uint64_t>(position) >= lines.Count()) {
+    lines.Insert(lines.Count(), text);
+    LineListCountLater(list, lines);
+    return 0;
+  }
+  // A line put in between moves the selection below it down: the list box does that.
+  LineListCountNow(list, lines);
+  lines.Insert(static_cast<size_t>(position), text);
+  if (SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(position), 0) < 0)
+    lines.Erase(static_cast<size_t>(position));
+  else if (SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) < lines.Extent())
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(lines.Extent()), 0);
   return 0;
 }
 
 void ClearItems(ControlRecord& record) {
+  LineListLinesOf(record).Clear();
   SendMessageW(record.handle, LB_RESETCONTENT, 0, 0);
   SendMessageW(record.handle, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 std::u16string GetItemText(ControlRecord& record, int64_t row, int64_t) {
-  HWND list = record.handle;
-  if (row < 0 || row >= LineCount(list)) return {};
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
-  if (length < 0) return {};
-  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-  const LRESULT read = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(read < 0 ? 0 : std::min<size_t>(static_cast<size_t>(read), static_cast<size_t>(length)));
-  return text;
+  if (row < 0) return {};
+  return std::u16string(LineListLinesOf(record).Line(static_cast<uint64_t>(row)));
 }
 
 int64_t GetState(ControlRecord& record) {
   HWND list = record.handle;
-  if (!SeveralSelectable(list)) {
+  if (!LineListSeveralSelectable(list)) {
     const LRESULT line = SendMessageW(list, LB_GETCURSEL, 0, 0);
     return line < 0 ? -1 : line;
   }
@@ -87,13 +67,14 @@ const ControlOps kLineListOps{
 
 int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height, uint32_t flags) {
   // Of the flags, only the selection styles reach the list box: another style could
-  // make it a list of another kind (one that draws its own lines, say).
+  // make it a list of another kind. The list box keeps no data of its own: it draws
+  // its lines from the record's LineListLines.
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP |
-                      LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | LBS_NOTIFY |
+                      LBS_NOINTEGRALHEIGHT | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
                       (flags & (kLineListMultipleSelection | kLineListExtendedSelection));
   const CreatedControl created =
       ControlCreate(number, {L"ListBox", style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kLineListOps);
   if (!created.record) return 0;
-  LineListDragWatch(created.record->handle);
+  LineListWindowWatch(created.record->handle, LineListLinesOf(*created.record));
   return created.result;
 }

@@ -1,7 +1,6 @@
 #include "ui/win32/line_list_drag.h"
 
-#include <commctrl.h>
-
+#include <cstdint>
 #include <cstdlib>
 
 #include "ui/events.h"
@@ -21,7 +20,12 @@ bool OnLine(HWND list, POINT at, bool selected_only) {
   const LRESULT found = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
   // The high word is 1 when the point lies outside every line.
   if (HIWORD(found) != 0) return false;
-  return !selected_only || SendMessageW(list, LB_GETSEL, LOWORD(found), 0) > 0;
+  if (!selected_only) return true;
+  // The low word holds only the line's low 16 bits; the line is one of those shown,
+  // which start at the top line.
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  const WPARAM line = static_cast<WPARAM>(top) + static_cast<uint16_t>(LOWORD(found) - top);
+  return SendMessageW(list, LB_GETSEL, line, 0) > 0;
 }
 
 // The end of a press: the property goes, and the capture with it.
@@ -30,9 +34,11 @@ void PressEnd(HWND list) {
   if (GetCapture() == list) ReleaseCapture();
 }
 
-// Returns true when the message is swallowed.
-bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto held = reinterpret_cast<uintptr_t>(GetPropW(list, kMouseDown));
+uintptr_t Held(HWND list) { return reinterpret_cast<uintptr_t>(GetPropW(list, kMouseDown)); }
+
+}  // namespace
+
+bool LineListDragWatch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_LBUTTONDOWN: {
       if (wparam & (MK_SHIFT | MK_CONTROL)) return false;
@@ -46,6 +52,7 @@ bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
       return extended;
     }
     case WM_MOUSEMOVE: {
+      const uintptr_t held = Held(list);
       if (!held) return false;
       const POINT from = PointOf(static_cast<LPARAM>(held & 0xFFFFFFFF)), to = PointOf(lparam);
       const bool beyond = std::abs(to.x - from.x) > GetSystemMetrics(SM_CXDRAG) ||
@@ -57,7 +64,7 @@ bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
       return false;
     }
     case WM_LBUTTONUP:
-      if (held) {
+      if (Held(list)) {
         PressEnd(list);
         ControlEventPost(list, DetailLeftClick);
       }
@@ -69,15 +76,5 @@ bool Watch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
       return false;
   }
 }
-
-LRESULT CALLBACK DragProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, DragProc, id);
-  if (Watch(list, message, wparam, lparam)) return 0;
-  return DefSubclassProc(list, message, wparam, lparam);
-}
-
-}  // namespace
-
-void LineListDragWatch(HWND list) { SetWindowSubclass(list, DragProc, 0, 0); }
 
 void LineListDragForget(ControlRecord& record) { RemovePropW(record.handle, kMouseDown); }

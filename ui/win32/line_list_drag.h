@@ -4,6 +4,7 @@
 
 #include "ui/control_register.h"
 
-void LineListDragWatch(HWND list);
+// Looks at a message on its way to the list box; true when it is swallowed.
+bool LineListDragWatch(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 // The list's Release routine: forgets a press still held.
 void LineListDragForget(ControlRecord& record);

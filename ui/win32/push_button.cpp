@@ -13,10 +13,28 @@ const ControlOps kPushButtonOps{.type_id = kPushButtonType};
 
 constexpr DWORD kButtonStyle = WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 
+bool Held(int key) { return GetKeyState(key) < 0; }
+
+// Enter presses the focused button as Space does, as on every desktop; held down it
+// presses it once, and with Ctrl, Alt or Shift it is another key.
+LRESULT CALLBACK EnterProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EnterProc, id);
+  constexpr LPARAM kRepeated = LPARAM{1} << 30;
+  if (message == WM_KEYDOWN && wparam == VK_RETURN && !(lparam & kRepeated) && !Held(VK_CONTROL) &&
+      !Held(VK_MENU) && !Held(VK_SHIFT)) {
+    SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return 0;
+  }
+  return DefSubclassProc(button, message, wparam, lparam);
+}
+
 }  // namespace
 
 int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
                          const std::u16string& caption, uint32_t flags) {
   const ControlWindow button{WC_BUTTONW, flags | kButtonStyle, 0, caption};
-  return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;
+  const CreatedControl created = ControlCreate(number, button, x, y, width, height, kPushButtonOps);
+  if (created.record) SetWindowSubclass(created.record->handle, EnterProc, 0, 0);
+  return created.result;
 }

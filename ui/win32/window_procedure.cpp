@@ -3,6 +3,7 @@
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/win32/control_follow.h"
+#include "ui/win32/owner_draw.h"
 #include "ui/win32/window_access.h"
 #include "ui/win32/window_accelerators.h"
 #include "ui/win32/window_busy_cursor.h"
@@ -98,6 +99,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
       return Command(window, number, wparam, lparam);
     case WM_NOTIFY:
       return Notify(lparam);
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item && item->CtlType != ODT_MENU && item->hwndItem)
+        return SendMessageW(item->hwndItem, kDrawItemReflected, wparam, lparam);
+      break;
+    }
     case WM_CLOSE:
       // The window stays open until the program closes it; the request becomes an
       // event, and a wait for messages comes back to hand it out.

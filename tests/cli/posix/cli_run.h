@@ -27,11 +27,12 @@ inline std::string Quote(const std::string& text) {
 
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Runs the program through the shell, after `prefix` (shell commands) when given, with
-// its standard error in a file.
-inline Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const std::string& prefix = "") {
+// Runs the program (or its build with injected faults) through the shell, after `prefix`
+// (shell commands) when given, with its standard error in a file.
+inline Outcome RunCli(const std::string& arguments, const TempFolder& scratch, const std::string& prefix = "",
+                      const char* program = IMAGESCAN_CLI) {
   const std::string err_path = scratch.Path("stderr").string();
-  const std::string command = prefix + Quote(IMAGESCAN_CLI) + " " + arguments + " 2>" + Quote(err_path);
+  const std::string command = prefix + Quote(program) + " " + arguments + " 2>" + Quote(err_path);
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return outcome;

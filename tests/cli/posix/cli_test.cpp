@@ -324,7 +324,7 @@ TEST(Cli, AFolderNamedTwiceIsWrittenOnceAndSkippedNamesGetAHint) {
   const Outcome run = RunCli(Quote(path) + " " + Quote(path + "/.") + " " + Quote(path), scratch);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "a.png\n");
-  const std::string hint = "2 files skipped: only names ending in png, jpg, gif or hdr (lower case) are scanned\n";
+  const std::string hint = "2 files skipped (IMG_0001.JPG and b.jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned\n";
   EXPECT_TRUE(Contains(run.err, hint)) << run.err;
   EXPECT_EQ(run.err.find("wrote "), run.err.rfind("wrote "));
   EXPECT_FALSE(Contains(RunCli("--quiet " + Quote(path), scratch).err, "skipped"));

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/scene/scene_format.h"
+#include "fs/path_ops.h"
 #include "fs/text_encoding.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
@@ -43,25 +44,34 @@ struct Child {
   }
 };
 
+// The batch program's test build that takes faults from IMAGESCAN_FAULTS, beside this one.
+std::wstring CliWithFaultsPath() {
+  wchar_t own[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, own, MAX_PATH);
+  return (stdfs::path(std::wstring(own, length)).parent_path() / L"imagescan-cli-faults.exe").wstring();
+}
+
 // Starts the program with the arguments, its standard output and error going to `out`.
-bool Start(Child& child, const std::wstring& arguments, HANDLE out, DWORD flags = 0) {
+bool Start(Child& child, const std::wstring& arguments, HANDLE out, DWORD flags = 0,
+           const std::wstring& program = CliPath()) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = out;
   startup.hStdError = out;
-  std::wstring command = L"\"" + CliPath() + L"\" " + arguments;
+  std::wstring command = L"\"" + program + L"\" " + arguments;
   return CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &startup,
                         &child.process) != 0;
 }
 
 // Runs the program to its end: the exit code, and what it wrote to its standard streams.
-std::pair<DWORD, std::string> RunCli(const std::wstring& arguments, const TempFolder& scratch) {
+std::pair<DWORD, std::string> RunCli(const std::wstring& arguments, const TempFolder& scratch,
+                                     const std::wstring& program = CliPath()) {
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
   const HANDLE out = CreateFileW(scratch.Path("out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   Child child;
-  const bool started = Start(child, arguments, out);
+  const bool started = Start(child, arguments, out, 0, program);
   CloseHandle(out);
   if (!started) return {~DWORD{0}, "not started"};
   const DWORD status = child.Wait();
@@ -109,6 +119,61 @@ TEST(Cli, AMissingFolderExitsWithTwo) {
   const auto [status, out] = RunCli(Quoted(scratch.Path("missing").wstring()), scratch);
   EXPECT_EQ(status, 2u);
   EXPECT_NE(out.find("no such folder"), std::string::npos) << out;
+}
+
+// Runs the test build with IMAGESCAN_FAULTS set to `faults` (see
+// support/faults_from_environment.cpp), which the child inherits.
+std::pair<DWORD, std::string> RunWithFaults(const std::wstring& faults, const std::wstring& arguments,
+                                            const TempFolder& scratch) {
+  SetEnvironmentVariableW(L"IMAGESCAN_FAULTS", faults.c_str());
+  auto outcome = RunCli(arguments, scratch, CliWithFaultsPath());
+  SetEnvironmentVariableW(L"IMAGESCAN_FAULTS", nullptr);
+  return outcome;
+}
+
+// Wine run as root opens every folder, so the system's refusal comes through the seam, at
+// the first look at the folder and at its listing, as Windows refuses a folder whose
+// access list shuts the user out.
+TEST(Cli, AFolderThatDeniesAccessCannotBeReadAndExitsWithOne) {
+  TempFolder folder, scratch;
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  const std::wstring path = folder.Path("").wstring();
+  const std::wstring denied = std::to_wstring(ERROR_ACCESS_DENIED) + L":" + path;
+  const auto [status, out] = RunWithFaults(L"open-folder:" + denied + L";list-folder:" + denied, Quoted(path), scratch);
+  EXPECT_EQ(status, 1u) << out;
+  const std::wstring shown = path.back() == L'\\' ? path : path + L"\\";
+  // "Access is denied" on Windows, "Access denied" under Wine.
+  EXPECT_NE(out.find("imagescan-cli: cannot read " + EscapedBytesFromText(std::u16string(shown.begin(), shown.end())) +
+                     ": " + EscapedBytesFromText(SystemErrorText(ERROR_ACCESS_DENIED)) + "\r\n"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run");
+}
+
+// Memory running out in the middle of the second folder's scan: the first folder's new
+// scene stays, the second keeps its old one, and neither keeps a temporary file.
+TEST(Cli, MemoryRunningOutEndsWithOneAndNamesTheSceneLeftAsItWas) {
+  TempFolder one, two, scratch;
+  one.Put("a.png", EncodeTestPng(3, 2));
+  two.Put("b.png", EncodeTestPng(5, 4));
+  stdfs::create_directory(two.Path("sub"));
+  two.Put("image_scan.pov", "the scene of an earlier run");
+  const auto [status, out] =
+      RunWithFaults(L"list-folder:bad_alloc:" + two.Path("sub").wstring(),
+                    Quoted(one.Path("").wstring()) + L" " + Quoted(two.Path("").wstring()), scratch);
+  EXPECT_EQ(status, 1u) << out;
+  const std::wstring second = two.Path("image_scan.pov").wstring();
+  EXPECT_NE(out.find("imagescan-cli: out of memory; " + EscapedBytesFromText(std::u16string(second.begin(), second.end())) +
+                     " left as it was"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(one.Get("image_scan.pov").find("add_image ( \"a.png\", 3, 2 )"), std::string::npos);
+  EXPECT_EQ(two.Get("image_scan.pov"), "the scene of an earlier run");
+  for (const TempFolder* folder : {&one, &two}) {
+    for (const auto& entry : stdfs::directory_iterator(folder->Path("")))
+      EXPECT_FALSE(entry.path().filename().wstring().starts_with(L".image_scan.pov.")) << entry.path();
+  }
 }
 
 TEST(Cli, AnInterruptRemovesTheTemporaryFileAndKeepsTheOldScene) {

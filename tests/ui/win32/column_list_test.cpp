@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/ui/win32/list_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/windows.h"
@@ -19,7 +20,7 @@ constexpr int64_t kFileList = 2;
 
 struct ColumnListWin32 : ::testing::Test {
   void Open(uint32_t flags) {
-    ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", kTestWindowFlags), 0);
     ASSERT_NE(ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, flags), 0);
     ControlAddColumn(kFileList, 1, u"Size", 100);
     ListEvents(kFileList);

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/ui/test_window_flags.h"
 
 // The drive letters the tests define for themselves, each test its own.
 inline constexpr char16_t kTestLetters[] = {u'Q', u'R', u'S', u'A'};
@@ -27,7 +28,7 @@ class FolderTreeTest : public ::testing::Test {
     static int made = 0;
     folder_ = base / (L"imagescan-tree-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
     std::filesystem::create_directories(folder_);
-    ASSERT_NE(WindowCreate(0, 0, 0, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 0, 0, 600, 600, u"", kTestWindowFlags), 0);
     Drain();
   }
   void TearDown() override {

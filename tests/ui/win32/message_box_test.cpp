@@ -8,6 +8,7 @@
 #include "ui/message_box.h"
 #include "ui/windows.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/ui/test_window_flags.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int ShowWatched(const std::u16string& text, HWND other) {
 
 TEST(Win32MessageBox, LongTextIsCutAndOtherWindowsWait) {
   TestWindow window(0);
-  const HWND other = WindowHandle(WindowCreate(kAutoNumber, 20, 20, 200, 100, u"other", 0xCC0000));
+  const HWND other = WindowHandle(WindowCreate(kAutoNumber, 20, 20, 200, 100, u"other", kTestWindowFlags));
   ASSERT_NE(other, nullptr);
   // The box belongs to the active window; the program's other window waits as well.
   EXPECT_EQ(ShowWatched(std::u16string(70000, u'a'), window.Handle()), kMessageBoxResultOk);

@@ -7,6 +7,7 @@
 
 #include "fs/object_table.h"
 #include "tests/ui/event_drain.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/windows.h"
 #include "ui/win32/window_access.h"
 
@@ -30,7 +31,7 @@ inline bool SettleActive(HWND window) {
 // title bar and close box, 400 x 300 at 50, 50, active.
 class TestWindow {
  public:
-  explicit TestWindow(int64_t number, uint32_t flags = 0xCC0000) : number_(number) {
+  explicit TestWindow(int64_t number, uint32_t flags = kTestWindowFlags) : number_(number) {
     WindowCreate(number, 50, 50, 400, 300, u"test", flags);
     SettleActive(Handle());
   }

@@ -85,6 +85,28 @@ TEST(Win32Keys, ShortcutPostsItsCommand) {
   EXPECT_FALSE(WindowAcceleratorAdd(5, u"Q", 9));            // no such window
 }
 
+TEST(Win32Keys, SpaceAndEnterPressTheFocusedButton) {
+  TestWindow window(kWindow);
+  PushButtonCreate(1, 10, 10, 80, 30, u"1", 0);
+  const HWND second = ControlHandle(PushButtonCreate(2, 100, 10, 80, 30, u"2", 0));
+  ASSERT_TRUE(SettleActive(window.Handle()));
+  SetFocus(second);
+  const std::vector<SeenControlEvent> pressed{{2, kWindow, DetailLeftClick}};
+  PostKey(VK_SPACE);
+  EXPECT_EQ(DrainControlEvents(), pressed);
+  PostKey(VK_RETURN);
+  EXPECT_EQ(DrainControlEvents(), pressed);
+  // Held down, Enter presses once; with Ctrl it is another key.
+  PostMessageW(second, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageW(second, WM_KEYDOWN, VK_RETURN, 0x40000001);
+  PostMessageW(second, WM_KEYUP, VK_RETURN, 0xC0000001);
+  EXPECT_EQ(DrainControlEvents(), pressed);
+  SetKeyHeld(VK_CONTROL, true);
+  PostKey(VK_RETURN);
+  EXPECT_TRUE(DrainControlEvents().empty());
+  SetKeyHeld(VK_CONTROL, false);
+}
+
 TEST(AcceleratorKeys, ReadsModifiersAndKeyNames) {
   const auto entry = [](const std::u16string& keys) { return AcceleratorFromKeys(keys, 1); };
   ASSERT_TRUE(entry(u"Ctrl+Shift+F12"));

@@ -12,11 +12,12 @@
 #include "ui/push_button.h"
 #include "ui/windows.h"
 #include "tests/ui/win32/win32_test_support.h"
+#include "tests/ui/test_window_flags.h"
 
 namespace {
 
 // The application's window: title bar, close box and sizing border.
-constexpr uint32_t kMainFlags = 0xCC0000;
+constexpr uint32_t kMainFlags = kTestWindowFlags;
 
 int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
 

@@ -6,7 +6,8 @@
 #include <QTreeWidget>
 
 #include "fs/text.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/windows.h"
@@ -17,7 +18,7 @@ constexpr int64_t kFileList = 2;
 
 struct ColumnListTest : ::testing::Test {
   void SetUp() override {
-    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", kTestWindowFlags), 0);
     ASSERT_NE(ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, 0), 0);
     ControlAddColumn(kFileList, 1, u"Size", 100);
     DrainEvents();

@@ -11,7 +11,8 @@
 
 #include "fs/object_table.h"
 #include "fs/text.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/qt/window_access.h"
@@ -62,7 +63,7 @@ int64_t LabelCreate(int64_t number, const QString& text) {
 
 struct ControlsTest : ::testing::Test {
   void SetUp() override {
-    ASSERT_NE(WindowCreate(0, 0, 0, 300, 300, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 0, 0, 300, 300, u"", kTestWindowFlags), 0);
     DrainEvents();
     g_released = 0;
   }

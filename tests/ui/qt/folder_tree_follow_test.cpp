@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "tests/ui/folder_tree_test_support.h"
+#include "tests/ui/qt/folder_tree_test_support.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <QTest>
 #include <algorithm>
 
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/column_list.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
@@ -19,7 +20,7 @@ namespace {
 
 struct PushButtonTest : ::testing::Test {
   void SetUp() override {
-    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", kTestWindowFlags), 0);
     DrainEvents();
   }
   void TearDown() override {

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "fs/object_table.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/column_list.h"
 #include "ui/control_anchor.h"
 #include "ui/control_register.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr uint32_t kAppFlags = 0xCC0000;
+constexpr uint32_t kAppFlags = kTestWindowFlags;
 
 struct WindowTest : ::testing::Test {
   void SetUp() override { DrainEvents(); }

@@ -10,6 +10,7 @@
 
 #include "ui/qt/window_access.h"
 #include "ui/windows.h"
+#include "tests/ui/test_window_flags.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST(UiDpi, WindowAt120DpiIsPlacedAndSizedByDpiOver96) {
 
   EXPECT_EQ(UiDpiX(), 120);
   EXPECT_EQ(UiDpiY(), 120);
-  ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", 0xCC0000), 0);
+  ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", kTestWindowFlags), 0);
   QWidget* window = WindowHandle(0);
   const qreal ratio = window->windowHandle()->devicePixelRatio();
   EXPECT_DOUBLE_EQ(ratio, 1.25);

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "tests/ui/folder_tree_test_support.h"
+#include "tests/ui/qt/folder_tree_test_support.h"
 #include "ui/qt/folder_tree/drive_table.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "tests/ui/folder_tree_test_support.h"
+#include "tests/ui/qt/folder_tree_test_support.h"
 #include "ui/qt/window_access.h"
 
 namespace {

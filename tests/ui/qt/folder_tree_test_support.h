@@ -8,7 +8,8 @@
 
 #include "fs/text_encoding.h"
 #include "support/temp_folder.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
@@ -26,7 +27,7 @@ class FolderTreeTest : public ::testing::Test {
     std::filesystem::create_directory(home.Path("Documents"));
     table = "/dev/vda / ext4 rw 0 0\n";
     DriveWatchSourceSet([this] { return table; });
-    ASSERT_NE(WindowCreate(0, 0, 0, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 0, 0, 600, 600, u"", kTestWindowFlags), 0);
     DrainEvents();
   }
   void TearDown() override {

@@ -9,7 +9,8 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
@@ -39,7 +40,7 @@ class CountingDelegate : public QStyledItemDelegate {
 
 struct LineListTest : ::testing::Test {
   void SetUp() override {
-    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", 0xCC0000), 0);
+    ASSERT_NE(WindowCreate(0, 800, 100, 600, 600, u"", kTestWindowFlags), 0);
     ASSERT_NE(LineListCreate(kImageLog, 10, 350, 500, 200, 0), 0);
     DrainEvents();
   }

@@ -6,7 +6,8 @@
 #include <QTextLayout>
 #include <QTreeWidget>
 
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/qt/ui_test_support.h"
+#include "tests/ui/test_window_flags.h"
 #include "ui/column_list.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
@@ -32,7 +33,7 @@ int LineHeight(const QWidget& widget, const std::u16string& text) {
 }
 
 TEST(RowHeight, RowsWithFallbackFontsAreTallEnough) {
-  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", kTestWindowFlags), 0);
   ASSERT_NE(LineListCreate(6, 10, 350, 500, 200, 0), 0);
   ASSERT_NE(ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0), 0);
   for (const int64_t list : {6, 2}) {
@@ -52,7 +53,7 @@ TEST(RowHeight, RowsWithFallbackFontsAreTallEnough) {
 }
 
 TEST(FocusFrame, TheFocusedListShowsItsFocus) {
-  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", 0xCC0000), 0);
+  ASSERT_NE(WindowCreate(0, 100, 100, 600, 600, u"", kTestWindowFlags), 0);
   WindowHandle(0)->activateWindow();
   ASSERT_NE(LineListCreate(6, 10, 350, 500, 200, 0), 0);
   ASSERT_NE(ColumnListCreate(2, 220, 10, 300, 300, u"Name", 250, 0), 0);
