@@ -1,8 +1,9 @@
 // Times the window's process runs on a folder: the real program's window with its
 // controls, the folder selected in the tree and the process command run as the process
 // button runs it, from its start until the scene file is replaced; then as many runs
-// again in the same window, whose image list keeps every earlier run's rows.
-//   window_scan_bench FOLDER [RUNS]
+// again in the same window, whose image list keeps every earlier run's rows. With
+// HOLD, the window stays up that many seconds after the last run (for a screenshot).
+//   window_scan_bench FOLDER [RUNS [HOLD]]
 #include "bench/window_scan_bench.h"
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "app/window/app_numbers.h"
+#include "app/window/folder_listing.h"
 #include "app/window/main_window.h"
 #include "app/window/window_process.h"
 #include "fs/path_separator.h"
@@ -33,7 +35,7 @@ int LogRows() {
 
 int WindowScanBench(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: window_scan_bench FOLDER [RUNS]\n");
+    std::fprintf(stderr, "usage: window_scan_bench FOLDER [RUNS [HOLD]]\n");
     return 2;
   }
   std::u16string folder = TextFromEscapedBytes(argv[1]);
@@ -53,6 +55,12 @@ int WindowScanBench(int argc, char** argv) {
     std::fflush(stdout);
     rows = LogRows();
   }
+  // The file list as the window's loop shows it for the selected folder.
+  ListFolderFiles(folder);
+  std::printf("done\n");
+  std::fflush(stdout);
+  const auto hold_until = std::chrono::steady_clock::now() + std::chrono::seconds(argc > 3 ? std::atoi(argv[3]) : 0);
+  while (std::chrono::steady_clock::now() < hold_until) EventWait(100);
   WindowClose(kMainWindow);
   MainWindowStop();
   return 0;

@@ -25,12 +25,15 @@ class PlatformListing {
  public:
   PlatformListing() = default;
   PlatformListing(PlatformListing&& other) noexcept
-      : handle_(std::exchange(other.handle_, nullptr)), error_(std::exchange(other.error_, 0)) {}
+      : handle_(std::exchange(other.handle_, nullptr)),
+        error_(std::exchange(other.error_, 0)),
+        fault_(std::exchange(other.fault_, 0)) {}
   PlatformListing& operator=(PlatformListing&& other) noexcept {
     if (this != &other) {
       Close();
       handle_ = std::exchange(other.handle_, nullptr);
       error_ = std::exchange(other.error_, 0);
+      fault_ = std::exchange(other.fault_, 0);
     }
     return *this;
   }
@@ -52,5 +55,6 @@ class PlatformListing {
 
  private:
   void* handle_ = nullptr;
-  int error_ = 0;  // from Open, a fault a test injected; from Next, the one that ended it
+  int error_ = 0;  // the error that ended the listing
+  int fault_ = 0;  // a failure a test injected: the system's first read reports it
 };

@@ -6,22 +6,15 @@
 
 #include "fs/whole_file.h"
 
-namespace {
-
-// Bytes read from a file at a time: large enough that a decoder's small requests seldom
-// reach the system, small enough that measuring stays lean.
-constexpr size_t kWindowBytes = size_t{64} << 10;
-
-}  // namespace
-
-std::optional<ImageSource> ImageSource::OpenFile(const std::u16string& path) {
+std::optional<ImageSource> ImageSource::OpenFile(const std::u16string& path, size_t first_window) {
   auto file = OpenWholeFile(path);
   if (!file) return std::nullopt;
-  return ImageSource(std::move(file->file), file->size);
+  return ImageSource(std::move(file->file), file->size, first_window);
 }
 
 bool ImageSource::Refill(uint64_t offset, size_t count) {
-  const auto want = static_cast<size_t>(std::min<uint64_t>(std::max(count, kWindowBytes), size_ - offset));
+  const auto want = static_cast<size_t>(std::min<uint64_t>(std::max(count, window_bytes_), size_ - offset));
+  window_bytes_ = kWindowBytes;
   try {
     if (window_.size() < want) window_.resize(want);
   } catch (const std::bad_alloc&) {
@@ -49,9 +42,9 @@ std::span<const uint8_t> ImageSource::Fetch(uint64_t offset, size_t count) {
   return bytes_.subspan(static_cast<size_t>(offset - window_offset_), count);
 }
 
-std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer) {
+std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer, size_t first_window) {
   try {
-    auto source = ImageSource::OpenFile(path);
+    auto source = ImageSource::OpenFile(path, first_window);
     if (!source) return std::nullopt;
     return sizer(*source);
   } catch (const std::bad_alloc&) {

@@ -14,8 +14,16 @@
 
 class ImageSource {
  public:
-  // The regular file at path, when ReadWholeFile would read it; nothing otherwise.
-  static std::optional<ImageSource> OpenFile(const std::u16string& path);
+  // Bytes read from a file at a time: large enough that a decoder's small requests
+  // seldom reach the system, small enough that measuring stays lean.
+  static constexpr size_t kWindowBytes = size_t{64} << 10;
+  // Enough for the header of every format but a JPEG with large metadata first: what a
+  // reader of headers alone asks for at first.
+  static constexpr size_t kHeaderWindowBytes = size_t{4} << 10;
+
+  // The regular file at path, when ReadWholeFile would read it; nothing otherwise. The
+  // first read takes first_window bytes, every later one kWindowBytes.
+  static std::optional<ImageSource> OpenFile(const std::u16string& path, size_t first_window = kWindowBytes);
   explicit ImageSource(std::span<const uint8_t> bytes) : bytes_(bytes), size_(bytes.size()) {}
 
   uint64_t Size() const { return size_; }
@@ -29,7 +37,8 @@ class ImageSource {
   bool Failed() const { return failed_; }
 
  private:
-  ImageSource(PlatformFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
+  ImageSource(PlatformFile file, uint64_t size, size_t first_window)
+      : file_(std::move(file)), size_(size), window_bytes_(first_window) {}
   bool Refill(uint64_t offset, size_t count);
 
   PlatformFile file_;
@@ -37,6 +46,7 @@ class ImageSource {
   std::vector<uint8_t> window_;
   uint64_t window_offset_ = 0;
   uint64_t size_ = 0;
+  size_t window_bytes_ = kWindowBytes;  // what the next read takes at the least
   bool failed_ = false;
 };
 
@@ -44,5 +54,6 @@ class ImageSource {
 using SourceSizer = std::optional<ImageSize> (*)(ImageSource& source);
 // What sizer gives for the file at path (see OpenFile), or for data; nothing where the
 // file cannot be opened or memory runs out.
-std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer);
+std::optional<ImageSize> SizeFile(const std::u16string& path, SourceSizer sizer,
+                                  size_t first_window = ImageSource::kWindowBytes);
 std::optional<ImageSize> SizeMemory(std::span<const uint8_t> data, SourceSizer sizer);

@@ -25,5 +25,6 @@ std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data) {
 }
 
 std::optional<ImageSize> QuickImageFileSize(const std::u16string& path) {
-  return SizeFile(path, SourceHeaderSize);
+  // Most headers lie in the first few KiB: reading more would cost every file.
+  return SizeFile(path, SourceHeaderSize, ImageSource::kHeaderWindowBytes);
 }

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "native_handle.h"
+#include "ui/native_handle.h"
 #include "ui/control_anchor.h"
 
 struct ControlOps;

@@ -3,7 +3,7 @@
 // system defines these in its own folder.
 #include <string>
 
-#include "native_handle.h"
+#include "ui/native_handle.h"
 
 // Destroys a control the table lets go of. It must report nothing more meanwhile: its
 // record is already released.

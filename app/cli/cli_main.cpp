@@ -10,6 +10,7 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
+#include "app/scene/access_failure.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
@@ -94,14 +95,15 @@ int Run(const CliOptions& options, std::string& unfinished) {
     // Nothing written beats a scene with gaps, which beats a complete one.
     if (folder_status == 1 || status == 0) status = folder_status;
     if (result.system_error != 0) {
-      std::fprintf(stderr, "imagescan-cli: cannot %s %s: %s\n", result.folder_unreadable ? "read" : "write",
-                   Bytes(result.path).c_str(), Bytes(SystemErrorText(result.system_error)).c_str());
+      const std::u16string failure = AccessFailureText(result.folder_unreadable ? Access::Read : Access::Write,
+                                                       result.path, result.system_error, Placing::AfterProgramName);
+      std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(failure).c_str());
       continue;
     }
-    std::fprintf(stderr, "wrote %s to %s in %.2f s\n", Bytes(Counted(result.image_count, u"image")).c_str(),
+    std::fprintf(stderr, "wrote %s to %s in %.2f s\n", Bytes(Counted(result.images, u"image")).c_str(),
                  Bytes(result.path).c_str(), seconds);
     for (const std::u16string& warning :
-         {SceneTableWarning(result.path, result.image_count), UnreadableEntriesText(result.unreadable),
+         {SceneTableWarning(result.path, result.images), UnreadableEntriesText(result.unreadable),
           UnmeasuredImagesText(result.unmeasured)}) {
       if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }

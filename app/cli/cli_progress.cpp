@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/cli/terminal_text.h"
+#include "app/scene/access_failure.h"
 #include "app/scene/scene_report.h"
 #include "fs/exit_signals.h"
 #include "fs/path_ops.h"
@@ -44,8 +45,10 @@ void CliProgress::FolderEntered(const std::u16string& directory) {
 
 void CliProgress::EntryUnreadable(const std::u16string& path, int system_error) {
   Clear();
-  std::fprintf(err_, "imagescan-cli: warning: cannot read %s: %s\n", ShownText(path, show_progress_).c_str(),
-               EscapedBytesFromText(SystemErrorText(system_error)).c_str());
+  std::fprintf(err_, "imagescan-cli: warning: %s\n",
+               ShownText(AccessFailureText(Access::Read, path, system_error, Placing::AfterProgramName),
+                         show_progress_)
+                   .c_str());
   Redraw();
 }
 

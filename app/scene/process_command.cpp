@@ -1,5 +1,6 @@
 #include "app/scene/process_command.h"
 
+#include "app/scene/access_failure.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
 #include "fs/files.h"
@@ -28,11 +29,9 @@ ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& o
 
 std::u16string ProcessFailureText(const ProcessResult& result) {
   const SceneFileResult& scene = result.scene;
-  if (scene.system_error != 0) {
-    return (scene.folder_unreadable ? u"Cannot read " : u"Cannot write ") + scene.path + u": " +
-           SystemErrorText(scene.system_error);
-  }
-  if (result.read_error != 0) return u"Cannot read " + scene.path + u": " + SystemErrorText(result.read_error);
+  if (scene.system_error != 0)
+    return AccessFailureText(scene.folder_unreadable ? Access::Read : Access::Write, scene.path, scene.system_error);
+  if (result.read_error != 0) return AccessFailureText(Access::Read, scene.path, result.read_error);
   return {};
 }
 
@@ -45,8 +44,8 @@ std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
     return {result.had_scene ? u"Scan cancelled: the previous " + path + u" is kept"
                              : u"Scan cancelled: " + path + u" was not written"};
   }
-  std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.image_count)};
-  if (const std::u16string warning = SceneTableWarning(path, result.scene.image_count); !warning.empty())
+  std::vector<std::u16string> rows = {SceneWrittenText(path, result.scene.images)};
+  if (const std::u16string warning = SceneTableWarning(path, result.scene.images); !warning.empty())
     rows.push_back(u"Warning: " + warning);
   for (const std::u16string& warning :
        {UnreadableEntriesText(result.scene.unreadable), UnmeasuredImagesText(result.scene.unmeasured)}) {

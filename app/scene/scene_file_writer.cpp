@@ -80,10 +80,7 @@ SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver&
   int error = WriteBlock(kSceneFileNumber, blocks.header) ? 0 : kOutOfMemoryError;
   WriteWatch watch(kSceneFileNumber, observer);
   const ScanResult scan = ImageScan(folder, folder, kSceneFileNumber, watch, options);
-  result.image_count = scan.images;
-  result.unreadable = scan.unreadable;
-  result.unmeasured = scan.unmeasured;
-  result.skipped_names = scan.skipped_names;
+  static_cast<ScanResult&>(result) = scan;
   result.stopped = scan.stopped && !watch.WriteFailed();  // the file stopped it, not the caller
   if (scan.folder_error != 0) {
     // A scene of a folder that could not be listed would list nothing: keep the one there was.

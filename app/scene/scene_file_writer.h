@@ -11,15 +11,13 @@
 // The file number the scene file is written and read back under.
 inline constexpr int64_t kSceneFileNumber = 5;
 
-struct SceneFileResult {
+// The scan's counts, and what became of the file. `stopped`: the caller's observer
+// stopped the scan (a write that failed stops it too, but is an error); the old file
+// stays as it was.
+struct SceneFileResult : ScanResult {
   std::u16string path;       // the scene file written, or what could not be written or read
   int system_error = 0;      // the first failure's system code; 0 when written or stopped
   bool folder_unreadable = false;  // the error: `path`, the scanned folder, cannot be listed
-  int64_t image_count = 0;   // images listed in it
-  int64_t unreadable = 0;    // entries below the folder the scan could not read
-  int64_t unmeasured = 0;    // images listed as 1 x 1 because the system failed to read them
-  SkippedNames skipped_names;  // see ScanResult
-  bool stopped = false;      // the observer stopped the scan; the old file stays as it was
 };
 
 // The batch program's exit status for the run: 0 for a complete scene; 3 for a scene

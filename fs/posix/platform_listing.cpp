@@ -14,6 +14,13 @@ namespace {
 
 DIR* Directory(void* handle) { return static_cast<DIR*>(handle); }
 
+// readdir, or the failure a test injected in its place, reported the way readdir does.
+const dirent* ReadEntry(DIR* directory, int fault) {
+  if (fault == 0) return readdir(directory);
+  errno = fault;
+  return nullptr;
+}
+
 thread_local int g_last_error = 0;
 
 }  // namespace
@@ -29,7 +36,7 @@ PlatformListing PlatformListing::Open(std::u16string_view folder) {
   }
   listing.handle_ = opendir(bytes->c_str());
   if (!listing.IsOpen()) g_last_error = errno;
-  listing.error_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
+  listing.fault_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
   return listing;
 }
 
@@ -37,7 +44,7 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   if (!IsOpen() || error_ != 0) return false;
   // Only errno tells the end of the folder from a failure to read it.
   errno = 0;
-  const dirent* found = readdir(Directory(handle_));
+  const dirent* found = ReadEntry(Directory(handle_), fault_);
   if (found == nullptr) {
     error_ = errno;
     return false;

@@ -28,6 +28,15 @@ Search* SearchOf(void* handle) { return static_cast<Search*>(handle); }
 
 thread_local int g_last_error = 0;
 
+// FindNextFileW, or the failure a test injected in its place, reported the way it does.
+bool FindNext(Search& search, int fault) {
+  if (fault != 0 || search.handle == INVALID_HANDLE_VALUE) {
+    SetLastError(fault != 0 ? static_cast<DWORD>(fault) : ERROR_NO_MORE_FILES);
+    return false;
+  }
+  return FindNextFileW(search.handle, &search.found) != 0;
+}
+
 int64_t SizeOf(DWORD high, DWORD low) { return static_cast<int64_t>((uint64_t{high} << 32) | low); }
 
 }  // namespace
@@ -53,8 +62,10 @@ PlatformListing PlatformListing::Open(std::u16string_view folder) {
     g_last_error = static_cast<int>(GetLastError());
     return listing;
   }
+  // An injected failure stands for the system's first read, the entry found here unseen.
+  listing.fault_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
+  if (listing.fault_ != 0) search->found_unreported = false;
   listing.handle_ = search.release();
-  listing.error_ = FaultAt(FaultPoint::ListFolder, std::u16string(folder));
   return listing;
 }
 
@@ -62,8 +73,7 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   if (!IsOpen() || error_ != 0) return false;
   Search& search = *SearchOf(handle_);
   if (!search.found_unreported) {
-    if (search.handle == INVALID_HANDLE_VALUE) return false;
-    if (!FindNextFileW(search.handle, &search.found)) {
+    if (!FindNext(search, fault_)) {
       // Only the code tells the end of the folder from a failure to read it.
       if (GetLastError() != ERROR_NO_MORE_FILES) error_ = static_cast<int>(GetLastError());
       return false;

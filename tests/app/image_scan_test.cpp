@@ -282,16 +282,16 @@ TEST_F(ImageScanTest, SummaryWarnsAboutTheTableOnlyBeyondItsRows) {
   ProcessResult run;
   run.ran = true;
   run.scene.path = u"/p/image_scan.pov";
-  run.scene.image_count = 2000;
+  run.scene.images = 2000;
   EXPECT_EQ(ProcessSummaryRows(run).size(), 1u);
-  run.scene.image_count = 2001;
+  run.scene.images = 2001;
   run.scene.skipped_names.Add(u"IMG_0001.JPG");
   EXPECT_EQ(ProcessSummaryRows(run),
             (std::vector<std::u16string>{
                 u"2001 images written to /p/image_scan.pov",
                 u"Warning: /p/image_scan.pov lists 2001 images; the scene's table holds 2000 rows",
                 u"1 file skipped (IMG_0001.JPG): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
-  run.scene.image_count = 1;
+  run.scene.images = 1;
   run.scene.skipped_names = {};
   EXPECT_EQ(ProcessSummaryRows(run), std::vector<std::u16string>{u"1 image written to /p/image_scan.pov"});
 }
@@ -332,7 +332,7 @@ TEST_F(ImageScanTest, SafeWriterReplacesTheSceneWholeOrLeavesNothingBehind) {
   const std::u16string pics = folder.Text("pics") + u"/";
   const SceneFileResult result = WriteSceneFileSafely(pics, observer);
   EXPECT_EQ(result.system_error, 0);
-  EXPECT_EQ(result.image_count, 2);
+  EXPECT_EQ(result.images, 2);
   EXPECT_EQ(result.path, pics + u"image_scan.pov");
   EXPECT_EQ(folder.Get("pics/image_scan.pov"),
             Scene(ExpectedLines(folder.Path("pics"), {{"a.png", {64, 48}}, {"c.jpg", {10, 20}}})));

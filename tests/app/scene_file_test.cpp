@@ -27,7 +27,7 @@ TEST_F(SceneFile, HoldsHeaderLinesAndFooterEachEndedByCrLf) {
   NoObserver observer;
   const SceneFileResult written = WriteSceneFileSafely(dir.Text("pics") + u"/", observer);
   EXPECT_EQ(written.system_error, 0);
-  EXPECT_EQ(written.image_count, 2);
+  EXPECT_EQ(written.images, 2);
   const std::u16string path = dir.Text("pics/image_scan.pov");
   EXPECT_EQ(written.path, path);
 

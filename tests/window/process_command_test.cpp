@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +16,6 @@
 #include <QWindow>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -69,20 +67,6 @@ class DuringScan {
   std::function<bool(int)> tick_;
   int ticks_ = 0;
 };
-
-// Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
-// and a picture of the window, and quits. Returns the program's exit code.
-int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder, std::vector<std::string>* rows = nullptr,
-                    QImage* shot = nullptr) {
-  driver.Then([folder] { WindowDriver::Select(folder); })
-      .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([rows, shot] {
-        if (rows) *rows = WindowDriver::LogRows();
-        if (shot) *shot = WindowHandle(kMainWindow)->grab().toImage();
-        WindowDriver::Click(kQuitButton);
-      });
-  return driver.Run();
-}
 
 std::string ScreenshotPath(const std::string& name) {
   return QFileInfo(QString::fromUtf8(IMAGESCAN_SCREENSHOT)).dir().filePath(QString::fromStdString(name)).toStdString();
@@ -269,31 +253,16 @@ TEST(ProcessCommand, SummaryRowsCountTheImagesWarnAboutTheTableAndHintAtSkippedN
                 "1 file skipped (IMG_0001.JPG): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
 }
 
-// The child half of the tests below: runs the window on the folder the parent names,
-// printing every message it shows.
-TEST(ProcessCommandChild, ProcessesTheFolderNamedByTheParent) {
-  const char* folder = std::getenv("IMAGESCAN_TEST_FOLDER");
-  if (!folder) GTEST_SKIP() << "runs only as the child of another test";
-  if (const char* limit = std::getenv("IMAGESCAN_TEST_FILE_LIMIT")) {
-    const rlimit bytes{std::strtoul(limit, nullptr, 10), std::strtoul(limit, nullptr, 10)};
-    setrlimit(RLIMIT_FSIZE, &bytes);
-  }
-  WindowDriver driver;
-  ProcessThenQuit(driver, TextFromEscapedBytes(folder) + u"/");
-  for (const ShownMessage& message : driver.messages)
-    std::printf("message: %s: %s\n", EscapedBytesFromText(message.caption).c_str(),
-                EscapedBytesFromText(message.text).c_str());
-}
-
-// Starts the child half with the environment given; its output goes to `output`.
+// Starts the window program's test run (support/process_in_window.cpp) with the
+// environment given; its output goes to `output`.
 pid_t StartChild(const std::vector<std::string>& settings, const std::string& output) {
   std::vector<std::string> environment = settings;
   for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
   std::vector<char*> env;
   for (std::string& entry : environment) env.push_back(entry.data());
   env.push_back(nullptr);
-  std::string program = "/proc/self/exe", filter = "--gtest_filter=ProcessCommandChild.*";
-  char* argv[] = {program.data(), filter.data(), nullptr};
+  std::string program = IMAGESCAN_PROCESS_IN_WINDOW;
+  char* argv[] = {program.data(), nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -4,6 +4,7 @@
 // clicks arrive.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -108,3 +109,17 @@ class WindowDriver {
   QElapsedTimer waiting_;  // since the first step became the next
   bool stopped_ = false;
 };
+
+// Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
+// and a picture of the window, and quits. Returns the program's exit code.
+inline int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder,
+                           std::vector<std::string>* rows = nullptr, QImage* shot = nullptr) {
+  driver.Then([folder] { WindowDriver::Select(folder); })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([rows, shot] {
+        if (rows) *rows = WindowDriver::LogRows();
+        if (shot) *shot = WindowHandle(kMainWindow)->grab().toImage();
+        WindowDriver::Click(kQuitButton);
+      });
+  return driver.Run();
+}

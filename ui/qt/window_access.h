@@ -2,7 +2,7 @@
 // The window system's side of numbered windows, for the layer's own code and its tests.
 #include <cstdint>
 
-#include "native_handle.h"
+#include "ui/qt/native_handle.h"
 
 // The window's widget; null for a number without a window.
 NativeHandle WindowHandle(int64_t number);

@@ -11,6 +11,8 @@ constexpr int kTextEndMargin = 8;
 
 }  // namespace
 
+int LineListLines::Width(std::u16string_view text) const { return text.empty() ? 0 : TextWidth(text) + kTextEndMargin; }
+
 LineListLines::LineListLines() : measure_(CreateCompatibleDC(nullptr)) {}
 
 LineListLines::~LineListLines() {
@@ -27,7 +29,7 @@ std::u16string_view LineListLines::Line(size_t row) const {
 void LineListLines::Insert(size_t row, std::u16string_view text) {
   spans_.insert(spans_.begin() + static_cast<ptrdiff_t>(std::min(row, spans_.size())), Span{text_.size(), text.size()});
   text_ += text;
-  widest_ = std::max(widest_, Measure(text));
+  widest_ = std::max(widest_, Width(text));
 }
 
 void LineListLines::Erase(size_t row) {
@@ -48,17 +50,17 @@ int LineListLines::SetFont(HFONT font) {
   const HGDIOBJ old = SelectObject(measure_, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
   if (!first_font_) first_font_ = old;
   widest_ = 0;
-  for (size_t row = 0; row < spans_.size(); ++row) widest_ = std::max(widest_, Measure(Line(row)));
+  for (size_t row = 0; row < spans_.size(); ++row) widest_ = std::max(widest_, Width(Line(row)));
   TEXTMETRICW metrics{};
   return GetTextMetricsW(measure_, &metrics) ? metrics.tmHeight : 0;
 }
 
-int LineListLines::Measure(std::u16string_view text) const {
+int LineListLines::TextWidth(std::u16string_view text) const {
   if (!measure_ || text.empty()) return 0;
   SIZE extent{};
   GetTextExtentPoint32W(measure_, reinterpret_cast<const wchar_t*>(text.data()),
                         static_cast<int>(std::min<size_t>(text.size(), INT_MAX)), &extent);
-  return extent.cx + kTextEndMargin;
+  return extent.cx;
 }
 
 LineListLines& LineListLinesOf(ControlRecord& record) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,11 +35,18 @@ class LineListLines : public ControlTypeState {
   // The width the list must scroll to so that the widest line shows whole, in pixels.
   int Extent() const { return widest_; }
 
+  // The width of the text drawn in the font, in pixels.
+  int TextWidth(std::u16string_view text) const;
+
   // Lines were appended since the list box was last told the count.
   bool uncounted = false;
+  // The text the tooltip shows, and the line the pointer was last on (-1: none).
+  std::u16string tip;
+  int64_t tip_line = -1;
 
  private:
-  int Measure(std::u16string_view text) const;
+  // The width a line takes in the list, with room after its text.
+  int Width(std::u16string_view text) const;
 
   struct Span {
     size_t start;

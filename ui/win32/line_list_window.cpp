@@ -7,6 +7,7 @@
 
 #include "ui/win32/line_list_draw.h"
 #include "ui/win32/line_list_drag.h"
+#include "ui/win32/line_list_tip.h"
 #include "ui/win32/line_list_type_ahead.h"
 #include "ui/win32/owner_draw.h"
 
@@ -85,14 +86,17 @@ LRESULT TextOf(const LineListLines& lines, UINT message, WPARAM row, LPARAM buff
   return static_cast<LRESULT>(line.size());
 }
 
-LRESULT CALLBACK LineListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK LineListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR data) {
+  const auto tip = reinterpret_cast<HWND>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(list, LineListProc, id);
+    if (tip) DestroyWindow(tip);
     return DefSubclassProc(list, message, wparam, lparam);
   }
   LineListLines* lines = LinesOf(list);
   if (lines && lines->uncounted) Count(list, *lines);
   if (message == kCountLines) return 0;
+  if (LRESULT answer = 0; lines && tip && LineListTipWatch(list, tip, *lines, message, lparam, answer)) return answer;
   if (lines) {
     switch (message) {
       case kDrawItemReflected:
@@ -124,7 +128,7 @@ bool LineListSeveralSelectable(HWND list) {
 }
 
 void LineListWindowWatch(HWND list, LineListLines& lines) {
-  SetWindowSubclass(list, LineListProc, 0, 0);
+  SetWindowSubclass(list, LineListProc, 0, reinterpret_cast<DWORD_PTR>(LineListTipCreate(list)));
   FontChanged(list, lines);
 }
 

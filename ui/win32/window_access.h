@@ -2,7 +2,7 @@
 // The Win32 side of numbered windows, for the layer's own code and its tests.
 #include <cstdint>
 
-#include "native_handle.h"
+#include "ui/win32/native_handle.h"
 
 // The window's handle; null for a number without a window.
 NativeHandle WindowHandle(int64_t number);

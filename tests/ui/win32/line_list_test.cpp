@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -206,6 +209,53 @@ TEST_F(LineListWin32, ADragStartsOnASelectedLineBeyondTheFirst65536) {
   const std::vector<int64_t> dragged = ListEvents(kImageLog);
   ASSERT_FALSE(dragged.empty());
   EXPECT_EQ(dragged.front(), DetailDragStart);
+}
+
+// The list's tooltip, found among the thread's windows by its tool.
+HWND TipOf(HWND list) {
+  struct Search {
+    HWND list;
+    HWND found;
+  } search{list, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        if (std::wstring(name) != TOOLTIPS_CLASSW || !SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) ||
+            tool.hwnd != wanted.list)
+          return TRUE;
+        wanted.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(LineListWin32, ALineCutShortShowsWholeInATooltip) {
+  Open(0);
+  const std::u16string long_line = u"Warning: " + std::u16string(200, u'w');
+  ControlAddItem(kImageLog, -1, long_line);
+  const HWND tip = TipOf(List());
+  ASSERT_NE(tip, nullptr);
+  // What the tooltip is told with the pointer on the line.
+  const auto tip_text = [&](int line) {
+    POINT at = LinePoint(line);
+    ClientToScreen(List(), &at);
+    SetCursorPos(at.x, at.y);
+    NMTTDISPINFOW asked{};
+    asked.hdr = {tip, 0, TTN_GETDISPINFOW};
+    SendMessageW(List(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&asked));
+    return asked.lpszText ? std::u16string(reinterpret_cast<const char16_t*>(asked.lpszText)) : std::u16string();
+  };
+  EXPECT_EQ(tip_text(1), u"");  // shown whole: no tip
+  EXPECT_EQ(tip_text(3), long_line);
+  // Scrolled sideways, the start of every line is out of sight.
+  SendMessageW(List(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
+  EXPECT_EQ(tip_text(1), u"a/one.png");
 }
 
 }  // namespace
