@@ -3,8 +3,6 @@
 #include "fs/path_ops.h"
 
 std::u16string AccessFailureText(Access access, const std::u16string& path, int system_error, Placing placing) {
-  const bool sentence = placing == Placing::Sentence;
-  const char16_t* verb = access == Access::Read ? (sentence ? u"Cannot read " : u"cannot read ")
-                                                : (sentence ? u"Cannot write " : u"cannot write ");
-  return verb + path + u": " + SystemErrorText(system_error);
+  const std::u16string words = placing == Placing::Sentence ? u"Cannot " : u"cannot ";
+  return words + (access == Access::Read ? u"read " : u"write ") + path + u": " + SystemErrorText(system_error);
 }

@@ -66,7 +66,9 @@ TEST_F(SceneFileWriter, ATemporaryFileSwappedForALinkIsNeitherFollowedNorPutInPl
   folder.Put("a.png", EncodeTestPng(3, 3));
   folder.Put("image_scan.pov", "the scene of an earlier run");
   chmod(folder.Path("image_scan.pov").c_str(), 0644);
-  if (geteuid() == 0) ASSERT_EQ(chown(folder.Path("image_scan.pov").c_str(), 65534, 65534), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.Path("image_scan.pov").c_str(), 65534, 65534), 0);
+  }
   elsewhere.Put("secret", "only its owner may read this");
   chmod(elsewhere.Path("secret").c_str(), 0600);
   g_victim = elsewhere.Path("secret").string();
