@@ -11,6 +11,8 @@ enum class FaultPoint {
   FileLooked,   // OpenPlainFileAt, after it saw a plain file and before it opens it
   ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
+  ChangeOwner,  // FileReplacement::Commit, giving the new file the old one's owner, with the file's path
+  ChangeMode,   // the same, giving it the old one's mode (on Windows: its access list)
 };
 
 // The code the call is to fail with, 0 to let it go to the system. A hook may also throw

@@ -12,9 +12,10 @@
 
 class FileReplacement {
  public:
-  // Opens `folder` (its path ends in a separator; empty: the current folder) and creates in it the hidden file
-  // ".<name>.<16 hex digits>.tmp", a name no scan lists. While the replacement lives, an
-  // exit signal removes that file (see exit_signals.h).
+  // Opens `folder` (its path ends in a separator; empty: the current folder) and
+  // creates in it the hidden file ".<name>.<16 hex digits>.tmp", a name no scan lists,
+  // which on Linux only its owner may read until Commit. While the replacement lives,
+  // an exit signal removes that file (see exit_signals.h).
   FileReplacement(const std::u16string& folder, const std::u16string& name);
   // Removes the temporary file, unless Commit put it in place or it is no longer the one
   // created.
@@ -27,9 +28,11 @@ class FileReplacement {
   // A second handle on the temporary file for writing it, which the caller closes
   // before Commit. Not open when the system refuses one (PlatformLastError says why).
   PlatformFile WriteHandle() const;
-  // Gives the temporary file the old file's permission bits (only 0777; and, run as
-  // root, its owner) when the old one is a plain file, and renames it to `name`. 0 on
-  // success; kReplacedError when the temporary name no longer holds the file created;
+  // Gives the temporary file what decides who may use the old file, where the old one
+  // is a plain file (on Linux its owner, group, permission bits and extended attributes,
+  // the access list among them; on Windows its access list), and renames it to `name`.
+  // 0 on success; kReplacedError when the temporary name no longer holds the file
+  // created; one of the codes of system_errors.h for what could not be carried over;
   // else the system's code. The old file stays on every failure.
   int Commit();
 

@@ -14,6 +14,11 @@ bool IsSystemFault(int code);
 // could be put in place (see file_replacement.h). No system code says this; SystemErrorText
 // has the words.
 inline constexpr int kReplacedError = -2;
+// What decides who may use a replaced file could not be given to the new one: its
+// owner and group, its mode, its access list and extended attributes.
+inline constexpr int kOwnerNotKeptError = -4;
+inline constexpr int kModeNotKeptError = -5;
+inline constexpr int kAttributesNotKeptError = -6;
 // A folder or file was swapped for another between the look at it and its use.
 inline constexpr int kChangedError = -3;
 

@@ -10,6 +10,7 @@
 #include "fs/exit_signals.h"
 #include "fs/fault_seam.h"
 #include "fs/posix/exit_signal_target.h"
+#include "fs/posix/permission_copy.h"
 #include "fs/posix/system_path.h"
 #include "fs/system_errors.h"
 
@@ -19,6 +20,8 @@ struct FileReplacement::State {
   std::string name;
   std::string temporary;
   std::u16string temporary_path;
+  std::u16string path;  // of the file replaced
+  mode_t fresh_mode = 0;  // what the umask gives a new file
   int error = 0;
   bool committed = false;
 
@@ -30,21 +33,6 @@ struct FileReplacement::State {
            ours.st_dev == named.st_dev && ours.st_ino == named.st_ino;
   }
 };
-
-namespace {
-
-// The old file's permission bits and, where the process may change owners (as root), its
-// owner. A link in its place gives nothing: the new file keeps the mode the umask gives
-// and the running user, never those of whatever the link leads to.
-void CopyPermissions(int folder, const char* name, int file) {
-  struct stat old;
-  if (fstatat(folder, name, &old, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(old.st_mode)) return;
-  if (geteuid() == 0 && fchown(file, old.st_uid, old.st_gid) != 0) return;
-  // Never set-id or sticky bits: a scene is no program.
-  fchmod(file, old.st_mode & 0777);
-}
-
-}  // namespace
 
 FileReplacement::FileReplacement(const std::u16string& folder, const std::u16string& name)
     : state_(std::make_unique<State>()) {
@@ -78,6 +66,12 @@ FileReplacement::FileReplacement(const std::u16string& folder, const std::u16str
     } while (state.file < 0 && errno == EINTR);
     if (state.file >= 0) {
       state.temporary_path = folder + temporary;
+      state.path = folder + name;
+      // Nobody else reads the new lines while they are written; the file gets its final
+      // mode when it is put in place.
+      struct stat created;
+      if (fstat(state.file, &created) == 0) state.fresh_mode = created.st_mode & 0777;
+      fchmod(state.file, 0600);
       return;
     }
     if (errno != EEXIST) break;
@@ -110,7 +104,8 @@ int FileReplacement::Commit() {
   State& state = *state_;
   if (state.file < 0) return state.error;
   if (const int refused = FaultAt(FaultPoint::ReplaceFile, state.temporary_path); refused != 0) return refused;
-  CopyPermissions(state.folder, state.name.c_str(), state.file);
+  const int kept = CopyPermissions(state.folder, state.name.c_str(), state.file, state.fresh_mode, state.path);
+  if (kept != 0) return kept;
   // The last look and the rename are two calls: someone swapping the name in between
   // could only put in place a file of their own, in a folder they may write anyway.
   if (!state.TemporaryIsOurs()) return kReplacedError;

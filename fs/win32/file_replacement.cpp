@@ -7,6 +7,7 @@
 
 #include "fs/exit_signals.h"
 #include "fs/fault_seam.h"
+#include "fs/system_errors.h"
 #include "fs/win32/exit_signal_target.h"
 #include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
@@ -19,22 +20,41 @@ struct FileReplacement::State {
   HANDLE file = INVALID_HANDLE_VALUE;
   std::wstring target;  // the path of the file replaced
   std::u16string temporary_path;
+  std::u16string path;  // of the file replaced
   int error = 0;
   bool committed = false;
 };
 
 namespace {
 
-// The access list of the file replaced goes to its successor; without it the new file
-// would have the folder's.
-void CopyAccessList(const std::wstring& from, HANDLE to) {
+// The access list of the file replaced goes to its successor, read through a handle on
+// the file itself, never on what a link or junction in its place leads to; without it the
+// new file would have the folder's. What Windows keeps apart from the list is not carried
+// over: the owner (giving one takes a privilege; the new file is the running user's),
+// the audit list, alternate data streams and extended attributes. 0 when it was carried
+// over or there is no plain file to carry it from.
+int CopyAccessList(const std::wstring& from, HANDLE to, const std::u16string& path) {
   const QuietErrors quiet;
+  const HANDLE old = CreateFileW(from.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (old == INVALID_HANDLE_VALUE) {
+    const DWORD why = GetLastError();
+    return why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND ? 0 : static_cast<int>(why);
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(old, &info) != 0;
+  const bool plain = known && !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
   DWORD size = 0;
-  GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-  if (size == 0) return;
+  if (plain) GetKernelObjectSecurity(old, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
   std::vector<unsigned char> descriptor(size);
-  if (!GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return;
-  SetKernelObjectSecurity(to, DACL_SECURITY_INFORMATION, descriptor.data());
+  const bool read = size != 0 && GetKernelObjectSecurity(old, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size);
+  CloseHandle(old);
+  if (!known) return kAttributesNotKeptError;
+  if (!plain) return 0;
+  if (!read || FaultAt(FaultPoint::ChangeMode, path) != 0 ||
+      !SetKernelObjectSecurity(to, DACL_SECURITY_INFORMATION, descriptor.data()))
+    return kAttributesNotKeptError;
+  return 0;
 }
 
 // Renames the open file to `target`, replacing a file there. 0 on success, else the
@@ -66,6 +86,7 @@ FileReplacement::FileReplacement(const std::u16string& folder, const std::u16str
     return;
   }
   state.target = *target;
+  state.path = folder + name;
   const QuietErrors quiet;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::u16string temporary = folder + TemporaryName(name);
@@ -113,7 +134,7 @@ int FileReplacement::Commit() {
   State& state = *state_;
   if (state.file == INVALID_HANDLE_VALUE) return state.error;
   if (const int refused = FaultAt(FaultPoint::ReplaceFile, state.temporary_path); refused != 0) return refused;
-  CopyAccessList(state.target, state.file);
+  if (const int kept = CopyAccessList(state.target, state.file, state.path); kept != 0) return kept;
   const int error = RenameByHandle(state.file, state.target);
   state.committed = error == 0;
   return error;

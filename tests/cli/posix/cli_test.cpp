@@ -479,4 +479,27 @@ TEST(Cli, AnImageLeftWithoutAFileDescriptorIsWarnedAboutAndCounted) {
   EXPECT_TRUE(seen) << "no descriptor limit left the image alone without a descriptor";
 }
 
+// Root in a user namespace, as in a rootless container, over a scene of a user that the
+// namespace does not map: that owner cannot be given to a new scene, so the old stays.
+TEST(Cli, ASceneWhoseOwnerCannotBeKeptStaysAsItWas) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give the old scene a user the namespace does not map";
+  TempFolder folder, scratch;
+  const std::string prefix = "unshare --user --map-root-user ";
+  if (RunCli("--version", scratch, prefix).status != 0) GTEST_SKIP() << "no user namespace can be made here";
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  const std::string scene = folder.Path("image_scan.pov").string();
+  ASSERT_EQ(chown(scene.c_str(), 1001, 1001), 0);
+  ASSERT_EQ(chmod(scene.c_str(), 0600), 0);
+  const Outcome run = RunCli(Quote(folder.Path("").string()), scratch, prefix);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_TRUE(Contains(run.err, scene + ": the new file could not be given its owner and group")) << run.err;
+  EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run");
+  struct stat status {};
+  ASSERT_EQ(stat(scene.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, 1001u);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  for (const auto& entry : stdfs::directory_iterator(folder.Path(""))) EXPECT_NE(entry.path().extension(), ".tmp");
+}
+
 }  // namespace
