@@ -1,11 +1,15 @@
 #pragma once
-// Ending the program on an interrupt, a termination or a hang-up without leaving a file
-// half-written: the file being written is removed first.
+// Ending the program on an interrupt, a termination, a hang-up or any other signal that
+// ends a process without leaving a file half-written: the file being written is removed
+// first.
 #include <string_view>
 
-// From now on SIGINT, SIGTERM and SIGHUP end the program with the exit code 128 + the
-// signal's number (on Windows: Ctrl+C, Ctrl+Break and the console's closing, with
-// STATUS_CONTROL_C_EXIT), after removing the file of the current target.
+// From now on every signal whose default is to end the process (SIGINT, SIGTERM, SIGHUP,
+// SIGUSR1, SIGXCPU, the real-time signals and the others; not SIGKILL, and not those of a
+// crash) ends the program with the exit code 128 + the signal's number, after removing
+// the file of the current target; SIGPIPE and SIGXFSZ only where they are not ignored
+// already. On Windows: Ctrl+C, Ctrl+Break and the console's closing, with
+// STATUS_CONTROL_C_EXIT.
 void ExitSignalsInstall();
 
 // The file an exit signal removes: a FileReplacement's temporary file, in the form its

@@ -15,8 +15,9 @@ class FolderHandle {
   // system's reason in `error`.
   static std::shared_ptr<const FolderHandle> Open(const std::u16string& path, int& error);
 
-  FolderHandle(std::u16string path, int64_t handle, std::optional<FolderIdentity> identity)
-      : path_(std::move(path)), handle_(handle), identity_(identity) {}
+  FolderHandle(std::u16string path, int64_t handle, std::optional<FolderIdentity> identity,
+               std::optional<uint32_t> owner = std::nullopt)
+      : path_(std::move(path)), handle_(handle), identity_(identity), owner_(owner) {}
   ~FolderHandle();
   FolderHandle(const FolderHandle&) = delete;
   FolderHandle& operator=(const FolderHandle&) = delete;
@@ -28,9 +29,12 @@ class FolderHandle {
   int64_t Handle() const { return handle_; }
   // The folder held, where the system tells it.
   const std::optional<FolderIdentity>& Identity() const { return identity_; }
+  // The folder's owner, where the system tells it (not on Windows).
+  const std::optional<uint32_t>& Owner() const { return owner_; }
 
  private:
   std::u16string path_;
   int64_t handle_ = 0;
   std::optional<FolderIdentity> identity_;
+  std::optional<uint32_t> owner_;
 };

@@ -36,6 +36,8 @@ bool ListingIsLink(int64_t id);
 // The current entry's FolderIdentityOf, as the listing found it, where it is a folder and
 // the system told it without another call; nothing otherwise.
 std::optional<FolderIdentity> ListingFolderIdentity(int64_t id);
+// The current entry's own owner, where it is a symbolic link and the system tells it.
+std::optional<uint32_t> ListingLinkOwner(int64_t id);
 // Ends the listing and frees its number: non-zero when there was one.
 int64_t ListingClose(int64_t id);
 void ListingCloseAll();

@@ -19,6 +19,8 @@ struct PlatformEntry {
   int64_t size = 0;        // bytes, following links
   // A folder's identity where the status that described it tells it (not on Windows).
   std::optional<FolderIdentity> identity;
+  // A symbolic link's own owner, where the system tells it (not on Windows).
+  std::optional<uint32_t> link_owner;
 };
 
 class PlatformListing {

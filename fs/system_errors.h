@@ -19,6 +19,9 @@ inline constexpr int kReplacedError = -2;
 inline constexpr int kOwnerNotKeptError = -4;
 inline constexpr int kModeNotKeptError = -5;
 inline constexpr int kAttributesNotKeptError = -6;
+// A symbolic link of another user's that leads to what that user does not own, which
+// a scan does not follow (see link_rule.h).
+inline constexpr int kLinkNotFollowedError = -7;
 // A folder or file was swapped for another between the look at it and its use.
 inline constexpr int kChangedError = -3;
 

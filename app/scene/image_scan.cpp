@@ -12,6 +12,7 @@
 #include "app/scene/measure_pool.h"
 #include "app/scene/scene_format.h"
 #include "fs/files.h"
+#include "fs/link_rule.h"
 #include "fs/folder_handle.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
@@ -58,6 +59,7 @@ struct Entry {
   EntryKind kind = EntryKind::None;
   bool is_link = false;
   std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
+  std::optional<uint32_t> link_owner;      // a link's own, where the listing told it
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -187,14 +189,20 @@ void Report(Walk& walk, size_t keep) {
         if (!must) return;
         continue;
       }
-      ++walk.result.images;
-      walk.observer.ImageFound(next.text);
-      FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height),
-                    TextFormat::Ansi);
-      // Its line stands as the format wants it, but the user hears that it is no true size.
-      if (size->system_error != 0) {
-        ++walk.result.unmeasured;
+      if (size->system_error == kLinkNotFollowedError) {
+        // Another user's link to what that user does not own is left out, with a word.
+        ++walk.result.unreadable;
         walk.observer.EntryUnreadable(walk.base + next.text, size->system_error);
+      } else {
+        ++walk.result.images;
+        walk.observer.ImageFound(next.text);
+        FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height),
+                      TextFormat::Ansi);
+        // Its line stands as the format wants it, but the user hears that it is no true size.
+        if (size->system_error != 0) {
+          ++walk.result.unmeasured;
+          walk.observer.EntryUnreadable(walk.base + next.text, size->system_error);
+        }
       }
     } else if (next.kind == Pending::Unreadable) {
       ++walk.result.unreadable;
@@ -223,7 +231,8 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
     return false;
   }
   while (Continues(walk) && ListingNext(listing)) {
-    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing)};
+    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing),
+                ListingLinkOwner(listing)};
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
     entries.push_back(std::move(entry));
   }
@@ -233,9 +242,10 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
 }
 
 // Enters a folder: reports it and puts its entries on the walk's stack, or reports why it
-// cannot be listed. known: the folder's identity as its parent's listing found it, if it did.
+// cannot be listed. known: the folder's identity as its parent's listing found it, if it
+// did; link_owner: the owner of the link it was reached through, if the listing told it.
 void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
-                 std::optional<FolderIdentity> known = std::nullopt) {
+                 std::optional<FolderIdentity> known = std::nullopt, std::optional<uint32_t> link_owner = std::nullopt) {
   // On Linux a backslash is an ordinary name character, so a folder whose name ends in
   // one still gets its "/".
   std::u16string directory = given;
@@ -245,6 +255,11 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   int error = 0;
   std::shared_ptr<const FolderHandle> handle = FolderHandle::Open(directory, error);
   const auto identity = known ? known : handle ? handle->Identity() : std::nullopt;
+  // Another user's link to a folder that user does not own is not followed.
+  if (handle && link_owner && handle->Owner() && !LinkMayBeFollowed(*link_owner, *handle->Owner())) {
+    Enqueue(walk, {directory, Pending::Unreadable, kLinkNotFollowedError});
+    return;
+  }
 
   // A link back to a folder the walk is inside would never end, and links that lead to
   // folders already walked would walk them again for every path there is to them.
@@ -303,7 +318,7 @@ bool HoldAgain(OpenFolder& folder, Walk& walk) {
 void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
   if (entry.kind == EntryKind::Directory) {
     EnterFolder(folder.directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk,
-                entry.identity);
+                entry.identity, entry.link_owner);
     return;
   }
   if (entry.kind != EntryKind::File) return;

@@ -32,7 +32,22 @@ void ExitSignalsInstall() {
   struct sigaction action {};
   action.sa_handler = OnExitSignal;
   sigfillset(&action.sa_mask);
-  for (const int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
+  // Every signal that ends a process by default and that others or limits send. Not the
+  // signals of a crash (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS, SIGABRT), which
+  // the sanitizers and a core dump must see as they are; nor SIGKILL, which no program
+  // catches.
+  for (const int number : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+                           SIGPOLL, SIGPWR, SIGSTKFLT, SIGPIPE, SIGXFSZ}) {
+    // A closed output or a file size limit the program chose to ignore stays an error
+    // of the write it meets (see console.h).
+    struct sigaction current {};
+    if ((number == SIGPIPE || number == SIGXFSZ) && sigaction(number, nullptr, &current) == 0 &&
+        current.sa_handler == SIG_IGN) {
+      continue;
+    }
+    sigaction(number, &action, nullptr);
+  }
+  for (int number = SIGRTMIN; number <= SIGRTMAX; ++number) sigaction(number, &action, nullptr);
 }
 
 void ExitSignalsSetTarget(const ExitSignalTarget* target) { g_target.Set(target); }

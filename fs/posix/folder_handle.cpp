@@ -37,7 +37,7 @@ std::shared_ptr<const FolderHandle> FolderHandle::Open(const std::u16string& pat
   }
   const FolderIdentity identity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   // Descriptor 0 is valid, so the handle is the descriptor plus one.
-  return std::make_shared<const FolderHandle>(path, int64_t{fd} + 1, identity);
+  return std::make_shared<const FolderHandle>(path, int64_t{fd} + 1, identity, static_cast<uint32_t>(status.st_uid));
 }
 
 FolderHandle::~FolderHandle() {

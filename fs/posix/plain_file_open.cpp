@@ -4,13 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <climits>
 #include <string>
 
 #include "fs/fault_seam.h"
+#include "fs/link_rule.h"
 #include "fs/posix/descriptor.h"
 #include "fs/posix/reopen_for_reading.h"
 #include "fs/posix/system_path.h"
+#include "fs/system_errors.h"
 
 namespace {
 
@@ -19,6 +23,24 @@ int64_t Nanoseconds(const timespec& time) { return int64_t{time.tv_sec} * 1'000'
 FileStamp StampOf(const struct stat& status) {
   return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino), status.st_size,
           Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim), static_cast<uint32_t>(status.st_uid)};
+}
+
+// Follows the link `look` holds (its own status in `status`): the very link looked at,
+// whatever its name holds by now. Leaves what it leads to in `look` and `status`; 0, or
+// why it is not followed.
+int FollowLink(Descriptor& look, int folder, struct stat& status) {
+  const uint32_t link_owner = static_cast<uint32_t>(status.st_uid);
+  std::array<char, PATH_MAX> target;
+  const ssize_t length = readlinkat(look.fd, "", target.data(), target.size() - 1);
+  if (length < 0) return errno;
+  target[static_cast<size_t>(length)] = '\0';
+  // A relative target starts from the folder that holds the link.
+  Descriptor followed(OpenAt(folder, target.data(), O_PATH | O_CLOEXEC));
+  if (followed.fd < 0) return errno;
+  if (fstat(followed.fd, &status) != 0) return errno;
+  if (!LinkMayBeFollowed(link_owner, static_cast<uint32_t>(status.st_uid))) return kLinkNotFollowedError;
+  std::swap(look.fd, followed.fd);
+  return 0;
 }
 
 OpenedFile Refused(int code) {
@@ -37,10 +59,14 @@ OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name)
   const int folder_fd = static_cast<int>(folder.Handle() - 1);
 
   // O_PATH opens nothing for reading: a FIFO's writer is not released, a device not touched.
-  const Descriptor look(OpenAt(folder_fd, bytes->c_str(), O_PATH | O_CLOEXEC));
+  Descriptor look(OpenAt(folder_fd, bytes->c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
   if (look.fd < 0) return Refused(errno);
   struct stat status;
   if (fstat(look.fd, &status) != 0) return Refused(errno);
+  if (S_ISLNK(status.st_mode)) {
+    const int error = FollowLink(look, folder_fd, status);
+    if (error != 0) return Refused(error);
+  }
   OpenedFile opened;
   opened.stamp = StampOf(status);
   if (!S_ISREG(status.st_mode)) {

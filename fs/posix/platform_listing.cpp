@@ -53,11 +53,13 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   entry.is_folder = found->d_type == DT_DIR;
   entry.is_link = found->d_type == DT_LNK;
   entry.size = 0;
-  // Some file systems leave the kind to be asked for.
+  entry.link_owner.reset();
+  // Some file systems leave the kind to be asked for; a link's owner is always asked for.
   struct stat own;
-  if (found->d_type == DT_UNKNOWN &&
+  if ((found->d_type == DT_UNKNOWN || found->d_type == DT_LNK) &&
       fstatat(dirfd(Directory(handle_)), found->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0) {
     entry.is_link = S_ISLNK(own.st_mode);
+    if (entry.is_link) entry.link_owner = static_cast<uint32_t>(own.st_uid);
   }
   return true;
 }

@@ -30,6 +30,7 @@ bool PathIsFolder(const std::u16string& path) {
 std::u16string SystemErrorText(int code) {
   if (code == -1) return u"the system reported no reason";
   if (code == kReplacedError) return u"its temporary file was replaced during the scan";
+  if (code == kLinkNotFollowedError) return u"it is another user's link to what that user does not own";
   if (code == kChangedError) return u"it was replaced by another during the scan";
   if (code == kOwnerNotKeptError) return u"the new file could not be given its owner and group";
   if (code == kModeNotKeptError) return u"the new file could not be given its permissions";

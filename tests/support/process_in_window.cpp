@@ -1,7 +1,7 @@
 // Runs the window program on Qt's offscreen platform, processes the folder named by
 // IMAGESCAN_TEST_FOLDER and quits, printing every message the window showed, one a
 // line: "message: CAPTION: TEXT". For tests that need the window in a process of its
-// own (to kill it, or to limit it). IMAGESCAN_TEST_FILE_LIMIT: a file size limit in bytes.
+// own (to kill it, signal it, or limit it). IMAGESCAN_TEST_FILE_LIMIT: a file size limit in bytes.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fs/exit_signals.h"
 #include "fs/text_encoding.h"
 #include "support/offscreen_screen.h"
 #include "window/window_driver.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
   }
   UseOffscreenScreen();
   QApplication application(argc, argv);
+  // As the window program's entry does.
+  ExitSignalsInstall();
   WindowDriver driver;
   const int code = ProcessThenQuit(driver, TextFromEscapedBytes(folder) + u"/");
   for (const ShownMessage& message : driver.messages)

@@ -313,6 +313,28 @@ TEST(ProcessCommand, KillingTheWindowMidScanLeavesThePreviousSceneUnchanged) {
   EXPECT_TRUE(left[0].starts_with(".image_scan.pov.") && left[0].ends_with(".tmp")) << left[0];
 }
 
+// Signals that others or a limit send (a user's own, a CPU time limit) end a scan as
+// an interrupt does: the old scene stays and no temporary file.
+TEST(ProcessCommand, ASignalMidScanEndsTheWindowWithItsCodeKeepingTheOldScene) {
+  TempFolder folder;
+  PutImages(folder, "pics", 3000);
+  folder.Put("pics/image_scan.pov", "the earlier scene");
+  for (const int number : {SIGUSR1, SIGXCPU}) {
+    const pid_t child =
+        StartChild({"IMAGESCAN_TEST_FOLDER=" + folder.Path("pics").string()}, folder.Path("out").string());
+    ASSERT_GT(child, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Leftovers(folder.Path("pics")).empty() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, number);
+    const int status = WaitFor(child);
+    ASSERT_TRUE(WIFEXITED(status)) << strsignal(number) << " killed it";
+    EXPECT_EQ(WEXITSTATUS(status), 128 + number) << strsignal(number);
+    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << strsignal(number);
+    EXPECT_TRUE(Leftovers(folder.Path("pics")).empty()) << strsignal(number);
+  }
+}
+
 TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
   TempFolder folder;
   const stdfs::path disk = folder.Path("disk");

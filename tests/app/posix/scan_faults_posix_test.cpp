@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -194,6 +196,42 @@ TEST_F(ScanFaultsTree, MemoryRunningOutWhileTheNewSceneIsReadBackIsAFailureToRea
   EXPECT_EQ(ProcessFailureText(result),
             u"Cannot read " + Pics() + u"image_scan.pov: " + SystemErrorText(kOutOfMemoryError));
   EXPECT_NE(Scene().find(Line("a.png", 3, 2)), std::string::npos);  // in place and whole
+}
+
+// Run as root on a folder of another user's, the scan follows none of that user's links
+// into what only root may read; links of root's own, and the user's links to the user's
+// own files, it follows as ever.
+TEST_F(ScanFaults, ARootScanFollowsNoOtherUsersLinkToWhatThatUserDoesNotOwn) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root reads what the user's links lead to";
+  constexpr uid_t kUser = 65534;
+  TempFolder home, secret;
+  secret.Put("plan.png", EncodeTestPng(9, 9));
+  ASSERT_EQ(chmod(secret.Path("").c_str(), 0700), 0);
+  home.Put("own.png", EncodeTestPng(2, 2));
+  const auto link = [&](const std::filesystem::path& target, const std::string& name, bool users) {
+    std::filesystem::create_symlink(target, home.Path(name));
+    if (users) ASSERT_EQ(lchown(home.Path(name).c_str(), kUser, kUser), 0);
+  };
+  link(secret.Path("plan.png"), "x.png", true);
+  link(secret.Path(""), "peek", true);
+  link(home.Path("own.png"), "mine.png", true);
+  link(secret.Path("plan.png"), "roots.png", false);
+  ASSERT_EQ(chown(home.Path("own.png").c_str(), kUser, kUser), 0);
+  ASSERT_EQ(chown(home.Path("").c_str(), kUser, kUser), 0);
+
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(home.Text() + u"/", warnings);
+  const std::string scene = home.Get("image_scan.pov");
+  EXPECT_EQ(SceneExitStatus(result.scene), 3);
+  EXPECT_EQ(result.scene.unreadable, 2);
+  std::sort(warnings.paths.begin(), warnings.paths.end());
+  EXPECT_EQ(warnings.paths, (std::vector<std::u16string>{home.Text() + u"/peek/", home.Text() + u"/x.png"}));
+  EXPECT_EQ(warnings.errors, (std::vector<int>{kLinkNotFollowedError, kLinkNotFollowedError}));
+  EXPECT_EQ(scene.find("x.png"), std::string::npos) << scene;
+  EXPECT_EQ(scene.find("peek"), std::string::npos) << scene;
+  EXPECT_NE(scene.find(Line("own.png", 2, 2)), std::string::npos) << scene;
+  EXPECT_NE(scene.find(Line("mine.png", 2, 2)), std::string::npos) << scene;
+  EXPECT_NE(scene.find(Line("roots.png", 9, 9)), std::string::npos) << scene;
 }
 
 }  // namespace

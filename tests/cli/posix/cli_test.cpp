@@ -151,6 +151,8 @@ TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
   folder.Put("pics/a.png", EncodeTestPng(4, 4));
   folder.Put("pics/locked/b.png", EncodeTestPng(2, 2));
   folder.Put("pics/image_scan.pov", "the scene of an earlier run");
+  // The user's own scene: another's could not be given to the user's new one.
+  if (geteuid() == 0) ASSERT_EQ(chown(folder.Path("pics/image_scan.pov").c_str(), 65534, 65534), 0);
   chmod(folder.Path("pics").c_str(), 0333);  // new files may go in, but it cannot be listed
 
   const Outcome denied = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
@@ -188,7 +190,7 @@ TEST(Cli, ASignalRemovesTheTemporaryFileAndKeepsTheOldScene) {
   constexpr int kImages = 400;
   for (int i = 0; i < kImages; ++i) folder.Put(std::string(200, 'n') + std::to_string(i) + ".png", "");
   folder.Put("image_scan.pov", "the scene of an earlier run");
-  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGXCPU, SIGKILL}) {
     int ends[2];
     ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
     const pid_t pid = StartCli({folder.Path("").string()}, ends[1]);

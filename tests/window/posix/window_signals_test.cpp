@@ -24,12 +24,12 @@ bool Catches(pid_t pid, int number) {
   return false;
 }
 
-TEST(WindowSignals, InterruptTerminationAndHangUpEndTheProgramWithTheirCodes) {
+TEST(WindowSignals, InterruptTerminationHangUpAndOthersEndTheProgramWithTheirCodes) {
   TempFolder home;
   const std::string home_setting = "HOME=" + home.Path("").string();
   char* const environment[] = {const_cast<char*>("QT_QPA_PLATFORM=offscreen"), const_cast<char*>(home_setting.c_str()),
                                const_cast<char*>("ASAN_OPTIONS=detect_leaks=0"), nullptr};
-  for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGXCPU}) {
     char* const argv[] = {const_cast<char*>(IMAGESCAN_WINDOW), nullptr};
     pid_t pid = -1;
     ASSERT_EQ(posix_spawn(&pid, IMAGESCAN_WINDOW, nullptr, nullptr, argv, environment), 0);
