@@ -1,6 +1,7 @@
 // Runs imagescan-cli.exe as a user of Windows would: folder names in any spelling and
 // outside the code page, and an interrupt in mid-scene.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/scene/scene_format.h"
 #include "fs/path_ops.h"
@@ -174,6 +176,71 @@ TEST(Cli, MemoryRunningOutEndsWithOneAndNamesTheSceneLeftAsItWas) {
     for (const auto& entry : stdfs::directory_iterator(folder->Path("")))
       EXPECT_FALSE(entry.path().filename().wstring().starts_with(L".image_scan.pov.")) << entry.path();
   }
+}
+
+// Refusals Windows gives for an image (its access list, another program holding it
+// unshared or locked) are no damage of the image's: warned about, counted, exit 3.
+TEST(Cli, AnImageTheSystemRefusesIsListedAsOneByOneAndWarnedAbout) {
+  TempFolder folder, scratch;
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("b.png", EncodeTestPng(5, 4));
+  const std::u16string shown = TempFolder::TextOf(folder.Path("a.png"));
+  for (const DWORD code : {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION}) {
+    const auto [status, out] = RunWithFaults(L"file-looked:" + std::to_wstring(code) + L":\\a.png",
+                                             Quoted(folder.Path("").wstring()), scratch);
+    EXPECT_EQ(status, 3u) << out;
+    EXPECT_NE(out.find("warning: cannot read " + EscapedBytesFromText(shown) + ": " +
+                       EscapedBytesFromText(SystemErrorText(static_cast<int>(code)))),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("1 image could not be read and is listed as 1 x 1"), std::string::npos) << out;
+    const std::string scene = folder.Get("image_scan.pov");
+    EXPECT_NE(scene.find("add_image ( \"a.png\", 1, 1 )"), std::string::npos);
+    EXPECT_NE(scene.find("add_image ( \"b.png\", 5, 4 )"), std::string::npos);
+  }
+}
+
+// The access list of a file, in the system's text form.
+std::wstring AccessListOf(const std::wstring& path) {
+  DWORD size = 0;
+  GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::vector<unsigned char> descriptor(size);
+  LPWSTR text = nullptr;
+  if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+      !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                            DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return L"(none)";
+  }
+  std::wstring list = text;
+  LocalFree(text);
+  return list;
+}
+
+TEST(Cli, AReplacedSceneKeepsItsAccessListOrStaysAsItWas) {
+  TempFolder folder, scratch;
+  folder.Put("a.png", EncodeTestPng(3, 2));
+  folder.Put("image_scan.pov", "the scene of an earlier run");
+  const std::wstring scene = folder.Path("image_scan.pov").wstring();
+  // Everyone may read it, its owner may do anything, nothing inherited from the folder.
+  PSECURITY_DESCRIPTOR wanted = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)(A;;FR;;;WD)", SDDL_REVISION_1,
+                                                                   &wanted, nullptr));
+  ASSERT_TRUE(SetFileSecurityW(scene.c_str(), DACL_SECURITY_INFORMATION, wanted));
+  LocalFree(wanted);
+  const std::wstring list = AccessListOf(scene);
+
+  // The list cannot be given: the old scene stays, and the user hears what was not kept.
+  const auto [refused, refused_out] =
+      RunWithFaults(L"change-mode:" + std::to_wstring(ERROR_ACCESS_DENIED) + L":image_scan.pov",
+                    Quoted(folder.Path("").wstring()), scratch);
+  EXPECT_EQ(refused, 1u) << refused_out;
+  EXPECT_NE(refused_out.find("the new file could not be given its access list"), std::string::npos) << refused_out;
+  EXPECT_EQ(folder.Get("image_scan.pov"), "the scene of an earlier run");
+
+  const auto [status, out] = RunCli(Quoted(folder.Path("").wstring()), scratch);
+  EXPECT_EQ(status, 0u) << out;
+  EXPECT_NE(folder.Get("image_scan.pov").find("add_image ( \"a.png\", 3, 2 )"), std::string::npos);
+  EXPECT_EQ(AccessListOf(scene), list);
 }
 
 TEST(Cli, AnInterruptRemovesTheTemporaryFileAndKeepsTheOldScene) {
