@@ -293,46 +293,41 @@ std::vector<std::string> Leftovers(const stdfs::path& folder) {
   return names;
 }
 
-TEST(ProcessCommand, KillingTheWindowMidScanLeavesThePreviousSceneUnchanged) {
+// The window in a process of its own, scanning `folder` and under way: its temporary file
+// exists. -1 when it could not be started.
+pid_t StartScanning(const TempFolder& folder, const stdfs::path& scanned) {
+  const pid_t child = StartChild({"IMAGESCAN_TEST_FOLDER=" + scanned.string()}, folder.Path("out").string());
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (child > 0 && Leftovers(scanned).empty() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return child;
+}
+
+// Signals that others or a limit send (a user's own, a CPU time limit) end a scan as an
+// interrupt does: the old scene stays and no temporary file. Killing the window leaves
+// the old scene too, and its temporary file.
+TEST(ProcessCommand, ASignalOrAKillMidScanLeavesThePreviousSceneUnchanged) {
   TempFolder folder;
   PutImages(folder, "pics", 3000);
   folder.Put("pics/image_scan.pov", "the earlier scene");
-  const pid_t child = StartChild({"IMAGESCAN_TEST_FOLDER=" + folder.Path("pics").string()}, folder.Path("out").string());
-  ASSERT_GT(child, 0);
-  // Once the temporary file exists the scan is under way.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (Leftovers(folder.Path("pics")).empty() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  kill(child, SIGKILL);
-  const int status = WaitFor(child);
-  ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it could be killed";
-  EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene");
+  for (const int number : {SIGUSR1, SIGXCPU, SIGKILL}) {
+    const pid_t child = StartScanning(folder, folder.Path("pics"));
+    ASSERT_GT(child, 0);
+    kill(child, number);
+    const int status = WaitFor(child);
+    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << strsignal(number);
+    if (number == SIGKILL) {
+      ASSERT_TRUE(WIFSIGNALED(status)) << "the scan ended before it could be killed";
+      break;
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << strsignal(number) << " killed it";
+    EXPECT_EQ(WEXITSTATUS(status), 128 + number) << strsignal(number);
+    EXPECT_TRUE(Leftovers(folder.Path("pics")).empty()) << strsignal(number);
+  }
   const std::vector<std::string> left = Leftovers(folder.Path("pics"));
   ASSERT_EQ(left.size(), 1u);
   // Hidden, and not a name the scan takes for an image.
   EXPECT_TRUE(left[0].starts_with(".image_scan.pov.") && left[0].ends_with(".tmp")) << left[0];
-}
-
-// Signals that others or a limit send (a user's own, a CPU time limit) end a scan as
-// an interrupt does: the old scene stays and no temporary file.
-TEST(ProcessCommand, ASignalMidScanEndsTheWindowWithItsCodeKeepingTheOldScene) {
-  TempFolder folder;
-  PutImages(folder, "pics", 3000);
-  folder.Put("pics/image_scan.pov", "the earlier scene");
-  for (const int number : {SIGUSR1, SIGXCPU}) {
-    const pid_t child =
-        StartChild({"IMAGESCAN_TEST_FOLDER=" + folder.Path("pics").string()}, folder.Path("out").string());
-    ASSERT_GT(child, 0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (Leftovers(folder.Path("pics")).empty() && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    kill(child, number);
-    const int status = WaitFor(child);
-    ASSERT_TRUE(WIFEXITED(status)) << strsignal(number) << " killed it";
-    EXPECT_EQ(WEXITSTATUS(status), 128 + number) << strsignal(number);
-    EXPECT_EQ(folder.Get("pics/image_scan.pov"), "the earlier scene") << strsignal(number);
-    EXPECT_TRUE(Leftovers(folder.Path("pics")).empty()) << strsignal(number);
-  }
 }
 
 TEST(ProcessCommand, AFullFileSystemKeepsTheOldSceneAndTheMessageNamesTheFile) {
