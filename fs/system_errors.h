@@ -6,9 +6,6 @@
 extern const int kOutOfMemoryError;
 // A folder stands where a file is to be written.
 extern const int kIsFolderError;
-// Whether a failure says nothing of a file's content: the device failed to read it, or
-// the system or the process ran out of descriptors or memory.
-bool IsSystemFault(int code);
 
 // The temporary file of a replacement was swapped for another file or a link before it
 // could be put in place (see file_replacement.h). No system code says this; SystemErrorText

@@ -19,9 +19,11 @@ class ScanObserver {
   // is reported or written.
   virtual bool ScanContinues() { return true; }
   // An entry below the scanned folder that could not be read, with the system's error
-  // code: a folder that cannot be listed (or listed to its end), or a path longer than
-  // the system takes, which the walk leaves out; or an image the system failed to read
-  // (a read error, no descriptor or memory left), whose line stands as 1 x 1.
+  // code: a folder that cannot be listed (or listed to its end), a path longer than the
+  // system takes, or another user's link the walk does not follow (see link_rule.h),
+  // which the walk leaves out; or an image the system refused to open or failed to read
+  // (any error of the system's: no permission, a read error, no descriptor or memory
+  // left), whose line stands as 1 x 1.
   virtual void EntryUnreadable(const std::u16string& /*path*/, int /*system_error*/) {}
 };
 
