@@ -16,7 +16,7 @@
 #include "ui/folder_tree.h"
 #include "ui/line_list.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 
@@ -37,6 +37,7 @@ void MainWindowStart() {
   UiCommonInit();
   ImageDecodersInit();
 
+  // The caption's spelling is the one users know the window by: it stays as it is.
   WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
                kMainWindowFlags);
   FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", kFolderTreeSorted | kFolderTreeShowSelectionAlways);

@@ -10,7 +10,7 @@
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/test_window_flags.h"
 
