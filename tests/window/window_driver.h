@@ -29,7 +29,7 @@ struct ShownMessage {
 
 class WindowDriver {
  public:
-  WindowDriver() { MainWindowStart(); }
+  explicit WindowDriver(const StartFolder& start = {}) { MainWindowStart(start); }
   ~WindowDriver() {
     if (!stopped_) MainWindowStop();
   }
