@@ -7,6 +7,7 @@
 #include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
 #include "fs/path_separator.h"
+#include "fs/text.h"
 #include "ui/control_scroll.h"
 #include "ui/controls.h"
 #include "ui/events.h"
