@@ -5,6 +5,7 @@
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
 #include "fs/console.h"
 #include "fs/files.h"
@@ -19,7 +20,7 @@
 #include "ui/line_list.h"
 #include "ui/message_box.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void MainWindowStart(const StartFolder& start) {
   UiCommonInit();
   ImageDecodersInit();
 
+  // The caption's spelling is the one users know the window by: it stays as it is.
   WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
                kMainWindowFlags);
   FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", kFolderTreeSorted | kFolderTreeShowSelectionAlways);
@@ -78,6 +80,11 @@ int MainWindowRun() {
           ShowSelectedFolder();
           break;
         case kProcessButton:
+          // Its menu: which POV-Ray the scenes are for.
+          if (EventDetail() == DetailRightClick) {
+            ChooseSceneVersion();
+            break;
+          }
           ProcessCommand();
           // The scene file replaced in the folder listed shows its new size at once.
           UpdateFolderFiles();

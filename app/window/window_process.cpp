@@ -6,11 +6,12 @@
 #include "app/scene/process_command.h"
 #include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
+#include "app/window/scene_version_choice.h"
 #include "fs/path_separator.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
-#include "ui/events.h"
 #include "ui/controls.h"
+#include "ui/events.h"
 #include "ui/message_box.h"
 #include "ui/window_busy.h"
 #include "ui/window_title.h"
@@ -71,7 +72,7 @@ const std::u16string& SceneBeingWritten() { return g_scene_being_written; }
 
 void ProcessCommand() {
   const std::u16string selected = ControlGetText(kFolderTree);
-  if (TextEquals(selected, u"")) return;
+  if (selected.empty()) return;
   // The tree shows files too; only a folder has a scene.
   if (!PathEndsInSeparator(selected)) {
     MessageBoxShow(u"imagescan", selected + u" is not a folder: select a folder to process", 0);
@@ -83,7 +84,7 @@ void ProcessCommand() {
   ImageLogObserver log(busy);
   // Cleared only on the way out as usual: an exception leaves the scene named for the message.
   g_scene_being_written = selected + kSceneFileName;
-  const ProcessResult result = ProcessFolder(selected, log);
+  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion());
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);
