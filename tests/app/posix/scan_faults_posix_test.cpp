@@ -80,6 +80,18 @@ int SwapAForAFifo(FaultPoint point, const std::u16string& path) {
   return 0;
 }
 
+// The folder the listing saw as sub/, swapped for another of that name just before the
+// walk opens it.
+std::string g_sub;
+
+int SwapSubForAnotherFolder(FaultPoint point, const std::u16string& path) {
+  if (point == FaultPoint::OpenFolder && EndsWith(path, u"/sub/")) {
+    std::rename(g_sub.c_str(), (g_sub + ".moved").c_str());
+    mkdir(g_sub.c_str(), 0755);
+  }
+  return 0;
+}
+
 class ScanFaultsTree : public ScanFaults {
  protected:
   void SetUp() override {
@@ -145,6 +157,20 @@ TEST_F(ScanFaultsTree, AnImageTheSystemFailsToReadIsListedAsOneByOneAndWarnedAbo
   const SceneFileResult sound = WriteSceneFileSafely(Pics(), none);
   EXPECT_EQ(SceneExitStatus(sound), 0);
   EXPECT_TRUE(none.paths.empty());
+}
+
+TEST_F(ScanFaultsTree, AFolderSwappedForAnotherBeforeItIsEnteredIsWarnedAboutAndLeftOut) {
+  g_sub = folder_.Path("pics/sub").string();
+  FaultHookSet(SwapSubForAnotherFolder);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  FaultHookSet(nullptr);
+  ASSERT_EQ(warnings.paths.size(), 1u);
+  EXPECT_EQ(warnings.paths[0], Pics() + u"sub/");
+  EXPECT_EQ(warnings.errors[0], kChangedError);
+  EXPECT_EQ(SceneExitStatus(result.scene), 3);
+  EXPECT_EQ(Scene().find("sub/"), std::string::npos) << Scene();
+  EXPECT_NE(Scene().find(Line("a.png", 3, 2)), std::string::npos);
 }
 
 TEST_F(ScanFaultsTree, AnImageReplacedByAFifoAfterTheLookIsReadAsTheFileSeenAndTheFifoNeverOpened) {
