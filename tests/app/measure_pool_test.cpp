@@ -41,6 +41,17 @@ TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
   }
 }
 
+// Workers are woken for a batch of jobs; fewer are measured as soon as the taker waits.
+TEST(MeasurePool, MeasuresJobsShortOfABatchWhenTheTakerWaits) {
+  MeasurePool pool(SlowOnOdd, 2, 64);
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(pool.Submit(u"2"));
+    const auto size = pool.TakeOldest(milliseconds{5000});
+    ASSERT_TRUE(size) << round;
+    EXPECT_EQ(size->size.width, 2);
+  }
+}
+
 TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {
   MeasurePool pool(SlowOnOdd, 2, 3);
   EXPECT_TRUE(pool.Submit(u"1"));
