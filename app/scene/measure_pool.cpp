@@ -11,11 +11,15 @@ namespace {
 // Idle workers are woken once this many jobs wait, or when the taker needs a result: each
 // wake-up costs system calls on both sides, more than measuring a tiny image.
 constexpr uint64_t kBatch = 16;
+// A worker claims up to this many jobs at a time while many wait, one when few do, so that
+// no worker is left idle at the end.
+constexpr uint64_t kClaim = 4;
 
 }  // namespace
 
 MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
-    : measure_(measure), slots_(capacity > 0 ? capacity : 1) {
+    : measure_(measure), workers_asked_(workers > 0 ? static_cast<uint64_t>(workers) : 1),
+      slots_(capacity > 0 ? capacity : 1) {
   // Workers take turns with large decoder buffers: each must go back when freed, or
   // every worker keeps one.
   MemoryReturnLargeBlocks();
@@ -79,14 +83,19 @@ void MeasurePool::Work() {
   while (true) {
     work_ready_.wait(lock, [this] { return stopping_ || claimed_ < submitted_; });
     if (stopping_) return;
-    const uint64_t job = claimed_++;
-    // The slot is not reused before this job is taken, so its path stays put unlocked.
-    const std::u16string& path = SlotOf(job).path;
+    const uint64_t first = claimed_;
+    const uint64_t count = std::clamp<uint64_t>((submitted_ - claimed_) / (2 * workers_asked_), 1, kClaim);
+    claimed_ += count;
     lock.unlock();
-    const Measurement size = measure_(path);
+    // The slots are not reused before their jobs are taken, and are taken only once done:
+    // they are read and written unlocked here.
+    uint64_t end = first;
+    while (end < first + count && !stopping_) {
+      Slot& slot = SlotOf(end++);
+      slot.size = measure_(slot.path);
+    }
     lock.lock();
-    SlotOf(job).size = size;
-    SlotOf(job).done = true;
-    if (taker_waiting_ && job == taken_) job_done_.notify_one();
+    for (uint64_t job = first; job < end; ++job) SlotOf(job).done = true;
+    if (taker_waiting_ && taken_ >= first && taken_ < end) job_done_.notify_one();
   }
 }
