@@ -41,13 +41,13 @@ MeasurePool::~MeasurePool() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-bool MeasurePool::Submit(std::u16string path) {
+bool MeasurePool::Submit(MeasureJob job) {
   bool batch_ready = false;
   {
     std::lock_guard lock(mutex_);
     if (submitted_ - taken_ == slots_.size()) return false;
     Slot& slot = SlotOf(submitted_++);
-    slot.path = std::move(path);
+    slot.job = std::move(job);
     slot.done = false;
     batch_ready = submitted_ - claimed_ >= std::min<uint64_t>(kBatch, slots_.size());
   }
@@ -61,7 +61,7 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
   if (taken_ == submitted_) return std::nullopt;
   if (workers_.empty() && claimed_ == taken_) {
     Slot& slot = SlotOf(claimed_++);
-    slot.size = measure_(slot.path);
+    slot.size = measure_(slot.job);
     slot.done = true;
   }
   if (!SlotOf(taken_).done) {
@@ -74,7 +74,8 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
     if (!done) return std::nullopt;
   }
   Slot& slot = SlotOf(taken_++);
-  slot.path.clear();
+  // The job's hold on its folder ends with it.
+  slot.job = {};
   return slot.size;
 }
 
@@ -92,7 +93,7 @@ void MeasurePool::Work() {
     uint64_t end = first;
     while (end < first + count && !stopping_) {
       Slot& slot = SlotOf(end++);
-      slot.size = measure_(slot.path);
+      slot.size = measure_(slot.job);
     }
     lock.lock();
     for (uint64_t job = first; job < end; ++job) SlotOf(job).done = true;
