@@ -14,6 +14,9 @@ constexpr uint64_t kBatch = 16;
 // A worker claims up to this many jobs at a time while many wait, one when few do, so that
 // no worker is left idle at the end.
 constexpr uint64_t kClaim = 4;
+constexpr std::chrono::milliseconds kHoldResults{5};
+
+using std::chrono::steady_clock;
 
 }  // namespace
 
@@ -87,16 +90,28 @@ void MeasurePool::Work() {
     const uint64_t first = claimed_;
     const uint64_t count = std::clamp<uint64_t>((submitted_ - claimed_) / (2 * workers_asked_), 1, kClaim);
     claimed_ += count;
+    // Marks the results up to `job` done, the lock held.
+    uint64_t given = first;
+    const auto give = [&](uint64_t job) {
+      for (; given < job; ++given) SlotOf(given).done = true;
+      if (taker_waiting_ && taken_ >= first && taken_ < given) job_done_.notify_one();
+    };
     lock.unlock();
     // The slots are not reused before their jobs are taken, and are taken only once done:
-    // they are read and written unlocked here.
-    uint64_t end = first;
-    while (end < first + count && !stopping_) {
-      Slot& slot = SlotOf(end++);
+    // they are read and written unlocked here. Results wait for the rest of the claim only
+    // while it is quick: a slow image's result is given at once.
+    uint64_t job = first;
+    auto since = steady_clock::now();
+    while (job < first + count && !stopping_) {
+      Slot& slot = SlotOf(job++);
       slot.size = measure_(slot.job);
+      if (job == first + count || steady_clock::now() - since < kHoldResults) continue;
+      lock.lock();
+      give(job);
+      lock.unlock();
+      since = steady_clock::now();
     }
     lock.lock();
-    for (uint64_t job = first; job < end; ++job) SlotOf(job).done = true;
-    if (taker_waiting_ && taken_ >= first && taken_ < end) job_done_.notify_one();
+    give(job);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -50,6 +51,25 @@ TEST(MeasurePool, MeasuresJobsShortOfABatchWhenTheTakerWaits) {
     ASSERT_TRUE(size) << round;
     EXPECT_EQ(size->size.width, 2);
   }
+}
+
+// A worker claims several jobs at once; a slow one's result is not held back for the rest:
+// here the next job cannot end before the first result has been taken.
+std::atomic<bool> first_taken = false;
+Measurement SecondWaitsForFirst(const MeasureJob& job) {
+  if (job.name == u"0") std::this_thread::sleep_for(milliseconds{20});
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{5};
+  while (job.name == u"1" && !first_taken && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  return {{job.name == u"0" ? 0 : 1, 0}, 0, {}};
+}
+
+TEST(MeasurePool, GivesASlowResultWithoutWaitingForTheRestOfItsClaim) {
+  MeasurePool pool(SecondWaitsForFirst, 1, 16);
+  for (const char16_t* name : {u"0", u"1", u"1", u"1", u"1", u"1", u"1", u"1"}) ASSERT_TRUE(pool.Submit({nullptr, name}));
+  const auto first = pool.TakeOldest(milliseconds{2000});
+  first_taken = true;
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size.width, 0);
 }
 
 TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {
