@@ -32,6 +32,7 @@ struct Result {
 
 void WithZlib(const uint8_t* data, size_t size, size_t piece, Result& r) {
   r.ended = false;
+  r.consumed = 0;
   r.message = "";
   z_stream z{};
   if (inflateInit2(&z, -15) != Z_OK) std::abort();
@@ -57,6 +58,7 @@ void WithZlib(const uint8_t* data, size_t size, size_t piece, Result& r) {
 
 void WithIsal(const uint8_t* data, size_t size, size_t piece, Result& r) {
   r.ended = false;
+  r.consumed = 0;
   static const auto state = std::make_unique<inflate_state>();
   isal_inflate_init(state.get());
   state->crc_flag = ISAL_DEFLATE;
