@@ -1,6 +1,7 @@
 #include "image/png_image_data.h"
 
 #include <libdeflate.h>
+#include <png.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -48,6 +49,9 @@
 // the output), with libdeflate's checksums, several times faster than zlib's. Raw inflate
 // leaves unread exactly the bytes after the final block's last byte, where zlib's own
 // wrapper reading goes on.
+static_assert(PNG_LIBPNG_VER == 10639,
+              "the rules above are libpng 1.6.39's: prove them again against this libpng, or have "
+              "CheckPngImageData answer AskLibpng always, so that libpng decodes the image data itself");
 
 namespace {
 
