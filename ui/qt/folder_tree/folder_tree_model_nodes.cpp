@@ -1,3 +1,4 @@
+#include <QTimer>
 #include <QTreeWidget>
 #include <mutex>
 
@@ -64,7 +65,16 @@ void QtTreeNodes::SelectQuietly(TreeNode node) {
   state_.quiet = false;
 }
 
-void QtTreeNodes::ScrollIntoView(TreeNode node) { state_.tree->scrollToItem(Item(node)); }
+void QtTreeNodes::ScrollIntoView(TreeNode node) {
+  QTreeWidget* tree = state_.tree;
+  tree->scrollToItem(Item(node));
+  // The nodes just opened widen the column, and the sideways scroll bar that may come
+  // with that takes the bottom row's place, only once the tree is laid out again (or
+  // first shown): the node it then has selected, this one, is scrolled to once more.
+  QTimer::singleShot(0, tree, [tree] {
+    if (QTreeWidgetItem* current = tree->currentItem()) tree->scrollToItem(current);
+  });
+}
 void QtTreeNodes::ReportChange() { ControlEventPost(state_.tree, DetailChange); }
 
 void FolderTreeWatchOpen(FolderTreeState& state) {
