@@ -10,6 +10,7 @@ enum class FaultPoint {
   OpenFile,     // PlatformFile::Open, with the file's path
   ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
+  OpenDatabase,  // SqlDatabase::Open, with its path: a code opens it read-only
 };
 
 // The code the call is to fail with, 0 to let it go to the system. A hook may also throw

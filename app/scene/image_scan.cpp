@@ -10,6 +10,7 @@
 
 #include "app/scene/measure_pool.h"
 #include "app/scene/scene_format.h"
+#include "app/scene/size_store.h"
 #include "fs/files.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
@@ -70,6 +71,7 @@ struct Walk {
   int64_t scene_file;
   ScanObserver& observer;
   MeasurePool& pool;
+  SizeStore* store;  // none: every image is measured
   // The folders the walk is inside, outermost first, and every folder it has entered.
   std::vector<FolderIdentity> open_folders;
   std::set<FolderIdentity> entered;
@@ -300,9 +302,12 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
       workers = 1;
       break;
   }
+  SizeStore* store = options.measure == MeasureMode::Bitmap ? nullptr : options.store;
+  if (store) store->ScanBegins(options.measure);
   MeasurePool pool(measure, workers, kQueueLength);
-  Walk walk{base, scene_file, observer, pool, {}, {}, {}, {}};
+  Walk walk{base, scene_file, observer, pool, store, {}, {}, {}, {}};
   WalkTree(directory, walk);
   Report(walk, 0);
+  if (store) store->ScanEnds();
   return walk.result;
 }

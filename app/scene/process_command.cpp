@@ -10,12 +10,12 @@
 #include "fs/system_errors.h"
 #include "fs/text.h"
 
-ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer) {
+ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer, SizeStore* store) {
   ProcessResult result;
   if (TextEquals(selected_path, u"")) return result;
   result.ran = true;
   result.had_scene = PathExists(selected_path + kSceneFileName);
-  result.scene = WriteSceneFileSafely(selected_path, observer);
+  result.scene = WriteSceneFileSafely(selected_path, observer, {MeasureMode::Exact, 0, store});
   if (result.scene.system_error != 0 || result.scene.stopped) return result;
 
   // Read access is all the proof needs: a scene that keeps an earlier file's read-only
