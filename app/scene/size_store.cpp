@@ -73,9 +73,11 @@ SqlOutcome SizeStore::Open() {
   SqlOutcome outcome = SqlOutcome::Failed;
   if (library_path) database_ = SqlDatabase::Open(*library_path, kBusyTimeout, outcome);
   if (!database_.IsOpen()) return FailOpening(outcome);
-  // Free pages go back to the system as entries are dropped (only on a new file).
+  // Free pages go back to the system as entries are dropped. Takes effect on a new file
+  // alone, and fails on one that cannot be written, which can still be read.
+  outcome = database_.Execute("PRAGMA auto_vacuum=INCREMENTAL");
+  if (outcome == SqlOutcome::Damaged) return FailOpening(outcome);
   outcome = database_.Execute(
-      "PRAGMA auto_vacuum=INCREMENTAL;"
       "PRAGMA journal_mode=WAL;"
       "PRAGMA synchronous=NORMAL;"
       "CREATE TABLE IF NOT EXISTS facts(name TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;"
@@ -150,6 +152,8 @@ SqlOutcome SizeStore::Prune() {
 }
 
 void SizeStore::ScanBegins(MeasureMode mode) {
+  // What the last scan kept is kept in the mode it was measured in.
+  Write();
   mode_ = ModeNumber(mode);
   scan_start_ns_ = clock_();
   today_ = scan_start_ns_ / kDayNs;
