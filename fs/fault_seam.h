@@ -6,8 +6,9 @@
 #include <string>
 
 enum class FaultPoint {
-  OpenFolder,   // FolderIdentityOf, with the path as given
-  OpenFile,     // PlatformFile::Open, with the file's path
+  OpenFolder,   // FolderIdentityOf and FolderHandle::Open, with the path as given
+  OpenFile,     // PlatformFile::Open and OpenPlainFileAt, with the file's path
+  FileLooked,   // OpenPlainFileAt, after it saw a plain file and before it opens it
   ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
   OpenDatabase,  // SqlDatabase::Open, with its path: a code opens it read-only

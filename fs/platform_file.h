@@ -43,8 +43,13 @@ class PlatformFile {
   static PlatformFile Open(std::u16string_view path, PlatformAccess access,
                            PlatformDisposition disposition, PlatformShare share);
 
-  // Takes over a handle of the system's, in the form Handle() gives it.
-  static PlatformFile Adopt(int64_t handle) { return PlatformFile(handle); }
+  // Takes over a handle of the system's, in the form Handle() gives it, of a file whose
+  // size the caller found (for OpenedSize).
+  static PlatformFile Adopt(int64_t handle, int64_t size = 0) {
+    PlatformFile file(handle);
+    file.opened_size_ = size;
+    return file;
+  }
 
   bool IsOpen() const { return handle_ != 0; }
   // The system's handle as a number, non-zero while open.

@@ -14,6 +14,8 @@ bool IsSystemFault(int code);
 // could be put in place (see file_replacement.h). No system code says this; SystemErrorText
 // has the words.
 inline constexpr int kReplacedError = -2;
+// A folder or file was swapped for another between the look at it and its use.
+inline constexpr int kChangedError = -3;
 
 // The failure's code as the system gave it, or -1 where it gave none: a failure must
 // never read as success (0).

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "fs/platform_file.h"
+#include "fs/system_errors.h"
 
 std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path) {
   // The open refuses anything but a regular file without opening it. Readers need no
@@ -15,20 +16,23 @@ std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path) {
   return OpenedWholeFile{std::move(file), static_cast<uint64_t>(size)};
 }
 
-std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
-  auto opened = OpenWholeFile(path);
-  if (!opened) return std::nullopt;
-  PlatformFile& file = opened->file;
-  const auto size = static_cast<int64_t>(opened->size);
-
+std::optional<FileBytes> ReadOpenedFile(PlatformFile& file, uint64_t size) {
   FileBytes bytes;
   bytes.size = static_cast<size_t>(size);
   try {
     bytes.data = std::make_unique_for_overwrite<uint8_t[]>(bytes.size);
   } catch (const std::bad_alloc&) {
+    PlatformSetLastError(kOutOfMemoryError);
     return std::nullopt;
   }
+  PlatformSetLastError(0);
   // Fewer bytes than the size: the file shrank while it was read.
-  if (file.Read(bytes.data.get(), size) != size) return std::nullopt;
+  if (file.ReadAt(0, bytes.data.get(), static_cast<int64_t>(size)) != static_cast<int64_t>(size)) return std::nullopt;
   return bytes;
+}
+
+std::optional<FileBytes> ReadWholeFile(const std::u16string& path) {
+  auto opened = OpenWholeFile(path);
+  if (!opened) return std::nullopt;
+  return ReadOpenedFile(opened->file, opened->size);
 }

@@ -32,3 +32,7 @@ std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path);
 // device or folder (refused without blocking), a file of kWholeFileLimit bytes or more,
 // memory that cannot be had, a read error, or a file that shrinks while it is read.
 std::optional<FileBytes> ReadWholeFile(const std::u16string& path);
+// The `size` bytes of a file open for reading, from its start; nothing where memory
+// cannot be had, a read fails or the file shrank (the system's code then is
+// PlatformLastError, 0 for a file that shrank).
+std::optional<FileBytes> ReadOpenedFile(PlatformFile& file, uint64_t size);

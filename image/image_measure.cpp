@@ -4,9 +4,7 @@
 #include "image/decoder_registry.h"
 #include "image/image_source.h"
 
-namespace {
-
-std::optional<ImageSize> MeasureSource(ImageSource& source) {
+std::optional<ImageSize> MeasureImageSource(ImageSource& source) {
   std::optional<ImageSize> size;
   DecodeContext context;
   const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
@@ -26,12 +24,10 @@ std::optional<ImageSize> MeasureSource(ImageSource& source) {
   return size;
 }
 
-}  // namespace
-
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path) {
-  return SizeFile(path, MeasureSource);
+  return SizeFile(path, MeasureImageSource);
 }
 
 std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data) {
-  return SizeMemory(data, MeasureSource);
+  return SizeMemory(data, MeasureImageSource);
 }

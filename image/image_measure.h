@@ -11,5 +11,8 @@
 // file at path, or nothing where that load fails. Uses no numbered object, so several
 // threads may measure at once.
 std::optional<ImageSize> MeasureImageFile(const std::u16string& path);
+// The same for a source open on a file's or memory's bytes (see image_source.h).
+class ImageSource;
+std::optional<ImageSize> MeasureImageSource(ImageSource& source);
 // The same for bytes in memory (DecodeImageMemory's counterpart), read the same way.
 std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "fs/system_errors.h"
 #include "fs/whole_file.h"
 
 std::optional<ImageSource> ImageSource::OpenFile(const std::u16string& path, size_t first_window) {
@@ -19,11 +20,14 @@ bool ImageSource::Refill(uint64_t offset, size_t count) {
     if (window_.size() < want) window_.resize(want);
   } catch (const std::bad_alloc&) {
     failed_ = true;
+    read_error_ = kOutOfMemoryError;
     return false;
   }
+  PlatformSetLastError(0);
   if (file_.ReadAt(static_cast<int64_t>(offset), window_.data(), static_cast<int64_t>(want)) !=
       static_cast<int64_t>(want)) {
     failed_ = true;
+    read_error_ = PlatformLastError();
     bytes_ = {};
     return false;
   }

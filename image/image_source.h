@@ -24,6 +24,10 @@ class ImageSource {
   // The regular file at path, when ReadWholeFile would read it; nothing otherwise. The
   // first read takes first_window bytes, every later one kWindowBytes.
   static std::optional<ImageSource> OpenFile(const std::u16string& path, size_t first_window = kWindowBytes);
+  // The bytes of a file already open for reading, of the size found when it was opened.
+  static ImageSource OverFile(PlatformFile file, uint64_t size, size_t first_window = kWindowBytes) {
+    return ImageSource(std::move(file), size, first_window);
+  }
   explicit ImageSource(std::span<const uint8_t> bytes) : bytes_(bytes), size_(bytes.size()) {}
 
   uint64_t Size() const { return size_; }
@@ -35,6 +39,9 @@ class ImageSource {
   // Whether a read inside the size failed or came up short (the file shrank): the file
   // could not have been read whole, so nothing decided from it holds.
   bool Failed() const { return failed_; }
+  // Why it failed where the system refused a read (or memory ran out): the system's
+  // code; 0 when it read fewer bytes than the size without a refusal, or did not fail.
+  int ReadError() const { return read_error_; }
 
  private:
   ImageSource(PlatformFile file, uint64_t size, size_t first_window)
@@ -48,6 +55,7 @@ class ImageSource {
   uint64_t size_ = 0;
   size_t window_bytes_ = kWindowBytes;  // what the next read takes at the least
   bool failed_ = false;
+  int read_error_ = 0;
 };
 
 // A size read from a source: measuring, or quick mode.

@@ -4,10 +4,8 @@
 #include "image/decoder_registry.h"
 #include "image/image_source.h"
 
-namespace {
-
 // The first format whose sniff takes the data decides: no other is asked.
-std::optional<ImageSize> SourceHeaderSize(ImageSource& source) {
+std::optional<ImageSize> QuickImageSourceSize(ImageSource& source) {
   const DecoderDescriptor* decoder = SniffDecoder(source);
   const auto size = decoder ? decoder->header_size(source) : std::nullopt;
   if (source.Failed() || !size) return std::nullopt;
@@ -18,13 +16,11 @@ std::optional<ImageSize> SourceHeaderSize(ImageSource& source) {
   return size;
 }
 
-}  // namespace
-
 std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data) {
-  return SizeMemory(data, SourceHeaderSize);
+  return SizeMemory(data, QuickImageSourceSize);
 }
 
 std::optional<ImageSize> QuickImageFileSize(const std::u16string& path) {
   // Most headers lie in the first few KiB: reading more would cost every file.
-  return SizeFile(path, SourceHeaderSize, ImageSource::kHeaderWindowBytes);
+  return SizeFile(path, QuickImageSourceSize, ImageSource::kHeaderWindowBytes);
 }

@@ -15,6 +15,10 @@
 // header needs; every length in the data is checked against its end.
 std::optional<ImageSize> QuickImageSize(std::span<const uint8_t> data);
 
+// The same for a source open on a file's or memory's bytes (see image_source.h).
+class ImageSource;
+std::optional<ImageSize> QuickImageSourceSize(ImageSource& source);
+
 // The same for the file at path, where ReadImageFile would read it (a regular file
 // below kWholeFileLimit bytes), read in pieces (never the whole file).
 std::optional<ImageSize> QuickImageFileSize(const std::u16string& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
@@ -12,17 +13,21 @@
 #include "app/scene/scene_format.h"
 #include "app/scene/size_store.h"
 #include "fs/files.h"
+#include "fs/folder_handle.h"
 #include "fs/folder_identity.h"
 #include "fs/listings.h"
 #include "fs/object_table.h"
 #include "fs/path_limit.h"
 #include "fs/path_ops.h"
 #include "fs/path_separator.h"
+#include "fs/plain_file_open.h"
 #include "fs/platform_file.h"
 #include "fs/processor_count.h"
 #include "fs/system_errors.h"
 #include "fs/text.h"
+#include "fs/whole_file.h"
 #include "image/image_loader.h"
+#include "image/image_source.h"
 #include "image/image_table.h"
 #include "image/quick_size.h"
 
@@ -63,7 +68,11 @@ struct OpenFolder {
   std::u16string directory;  // ends in a separator
   std::vector<Entry> entries;
   size_t next = 0;
-  bool has_identity = false;  // pushed on Walk::open_folders
+  std::optional<FolderIdentity> identity;  // pushed on Walk::open_folders where known
+  // Held while the walk reads this folder, not while it is below it: a deep tree holds
+  // few descriptors. The measuring of its images holds it too.
+  std::shared_ptr<const FolderHandle> handle;
+  bool lost = false;  // could not be held again: its remaining images are left out
 };
 
 struct Walk {
@@ -80,39 +89,63 @@ struct Walk {
   ScanResult result{};
 };
 
-// Runs a measuring on this thread and tells a failure of the system's (a read error, no
-// descriptor or memory left) from a file that is no image: either gives 1 x 1.
-template <typename Measure>
-Measurement MeasureTelling(Measure measure, const std::u16string& path) {
-  PlatformSetLastError(0);
+// Opens the job's file and sizes it with `size_of` (which reports a refused read in
+// its last argument). Any refusal by the system, in opening, looking at or reading the
+// file, is told from bytes that are no picture the loader takes: either gives 1 x 1.
+template <typename SizeOf>
+Measurement MeasureOpened(const MeasureJob& job, SizeOf size_of) {
+  OpenedFile opened = OpenPlainFileAt(*job.folder, job.name);
+  Measurement result{{1, 1}, 0, opened.stamp};
+  if (opened.kind == OpenedKind::Refused) {
+    result.system_error = opened.error;
+    return result;
+  }
+  // Not a plain file, or one too large to load: what the loader never takes.
+  const auto bytes = static_cast<uint64_t>(opened.stamp.size);
+  if (opened.kind == OpenedKind::NotPlain || bytes >= kWholeFileLimit) return result;
   try {
-    if (const std::optional<ImageSize> size = measure(path)) return {*size};
+    if (const std::optional<ImageSize> size = size_of(std::move(opened.file), bytes, result.system_error))
+      result.size = *size;
   } catch (const std::bad_alloc&) {
     // A decoder's own allocation failed: no fault of the file's, and no reason to end.
-    return {{1, 1}, kOutOfMemoryError};
+    result.system_error = kOutOfMemoryError;
   }
-  const int error = PlatformLastError();
-  return {{1, 1}, IsSystemFault(error) ? error : 0};
+  return result;
+}
+
+// What a sizer gives for the file, read in windows of which the first has first_window bytes.
+template <SourceSizer sizer, size_t first_window>
+std::optional<ImageSize> SizeThroughSource(PlatformFile file, uint64_t bytes, int& error) {
+  ImageSource source = ImageSource::OverFile(std::move(file), bytes, first_window);
+  const std::optional<ImageSize> size = sizer(source);
+  if (source.Failed()) error = source.ReadError();
+  return size;
 }
 
 // The image's size, 1 x 1 when it cannot be loaded.
-Measurement MeasureExactly(const std::u16string& path) { return MeasureTelling(MeasureImageFile, path); }
+Measurement MeasureExactly(const MeasureJob& job) {
+  return MeasureOpened(job, SizeThroughSource<MeasureImageSource, ImageSource::kWindowBytes>);
+}
 
 // The header's size, 1 x 1 when the header is unusable.
-Measurement MeasureQuickly(const std::u16string& path) { return MeasureTelling(QuickImageFileSize, path); }
+Measurement MeasureQuickly(const MeasureJob& job) {
+  return MeasureOpened(job, SizeThroughSource<QuickImageSourceSize, ImageSource::kHeaderWindowBytes>);
+}
 
 // Through the numbered image table, which is not thread-safe: only ever one worker.
-Measurement MeasureByBitmap(const std::u16string& path) {
-  return MeasureTelling(
-      [](const std::u16string& file) -> std::optional<ImageSize> {
-        const int64_t image = ReadImageFile(kAutoNumber, file);
-        if (image == 0) return std::nullopt;
-        const ImageSize size{static_cast<int32_t>(ImagePixelWidth(image)),
-                             static_cast<int32_t>(ImagePixelHeight(image))};
-        ReleaseImage(image);
-        return size;
-      },
-      path);
+Measurement MeasureByBitmap(const MeasureJob& job) {
+  return MeasureOpened(job, [](PlatformFile file, uint64_t bytes, int& error) -> std::optional<ImageSize> {
+    const std::optional<FileBytes> data = ReadOpenedFile(file, bytes);
+    if (!data) {
+      error = PlatformLastError();
+      return std::nullopt;
+    }
+    const int64_t image = DecodeImageMemory(kAutoNumber, data->Bytes());
+    if (image == 0) return std::nullopt;
+    const ImageSize size{static_cast<int32_t>(ImagePixelWidth(image)), static_cast<int32_t>(ImagePixelHeight(image))};
+    ReleaseImage(image);
+    return size;
+  });
 }
 
 bool IsImageName(const std::u16string& name) {
@@ -175,11 +208,11 @@ void Report(Walk& walk, size_t keep) {
   }
 }
 
-void Enqueue(Walk& walk, Pending pending, std::u16string full_path = {}) {
+void Enqueue(Walk& walk, Pending pending, MeasureJob job = {}) {
   // Room for it first: the pool holds as many jobs as the queue has places.
   Report(walk, kQueueLength - 1);
   if (walk.result.stopped) return;
-  if (pending.kind == Pending::Image) walk.pool.Submit(std::move(full_path));
+  if (pending.kind == Pending::Image) walk.pool.Submit(std::move(job));
   walk.queue.push_back(std::move(pending));
 }
 
@@ -210,19 +243,27 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   std::u16string directory = given;
   if (!PathEndsInSeparator(directory)) directory += u'/';
 
+  // Held from here on, so that the images measured are those of the folder looked at.
+  int error = 0;
+  std::shared_ptr<const FolderHandle> handle = FolderHandle::Open(directory, error);
+  const auto identity = known ? known : handle ? handle->Identity() : std::nullopt;
+
   // A link back to a folder the walk is inside would never end, and links that lead to
   // folders already walked would walk them again for every path there is to them.
-  const auto identity = known ? known : FolderIdentityOf(directory);
   if (identity) {
     for (const FolderIdentity& open : walk.open_folders) {
       if (open == *identity) return;
     }
     if (!walk.entered.insert(*identity).second && reached == Reached::ThroughLink) return;
   }
+  // The folder the parent's listing saw was swapped for another before it was held.
+  if (handle && identity && handle->Identity() && *handle->Identity() != *identity) {
+    Enqueue(walk, {directory, Pending::Unreadable, kChangedError});
+    return;
+  }
 
-  OpenFolder folder{directory, {}, 0, false};
-  int error = 0;
-  const bool listed = ReadEntries(walk, directory, folder.entries, error);
+  OpenFolder folder{directory, {}, 0, identity, handle};
+  const bool listed = handle && ReadEntries(walk, directory, folder.entries, error);
   // A system that gives no reason still must not make the failure look like success.
   if (!listed) error = FailureCode(error);
   if (reached == Reached::Start) {
@@ -238,14 +279,32 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   if (error != 0) Enqueue(walk, {directory, Pending::Unreadable, error});
   if (!listed) return;
   if (identity) walk.open_folders.push_back(*identity);
-  folder.has_identity = identity.has_value();
+  // The parent is held again only when an image of its own comes next.
+  if (!walk.stack.empty()) walk.stack.back().handle.reset();
   walk.stack.push_back(std::move(folder));
 }
 
+// Holds the folder again for its images after the walk came back from below it; false,
+// with a word once, when it cannot be held or is another folder by now.
+bool HoldAgain(OpenFolder& folder, Walk& walk) {
+  if (folder.handle) return true;
+  if (folder.lost) return false;
+  int error = 0;
+  folder.handle = FolderHandle::Open(folder.directory, error);
+  if (folder.handle && folder.identity && folder.handle->Identity() != folder.identity) {
+    folder.handle.reset();
+    error = kChangedError;
+  }
+  if (folder.handle) return true;
+  folder.lost = true;
+  Enqueue(walk, {folder.directory, Pending::Unreadable, FailureCode(error)});
+  return false;
+}
+
 // The entry's part in the walk: a folder to enter, an image to measure, or nothing.
-void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) {
+void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
   if (entry.kind == EntryKind::Directory) {
-    EnterFolder(directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk,
+    EnterFolder(folder.directory + entry.name, entry.is_link ? Reached::ThroughLink : Reached::Directly, walk,
                 entry.identity);
     return;
   }
@@ -254,15 +313,16 @@ void TakeEntry(const std::u16string& directory, const Entry& entry, Walk& walk) 
     if (LooksLikeImageName(entry.name)) walk.result.skipped_names.Add(entry.name);
     return;
   }
-  std::u16string full_path = directory + entry.name;
+  std::u16string full_path = folder.directory + entry.name;
   // A path the system would refuse cannot be measured: it is left out, with a word,
   // rather than listed with a size nobody read.
   if (!PathFitsSystem(full_path)) {
     Enqueue(walk, {std::move(full_path), Pending::Unreadable, kPathTooLongError});
     return;
   }
+  if (!HoldAgain(folder, walk)) return;
   std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-  Enqueue(walk, {std::move(relative), Pending::Image}, std::move(full_path));
+  Enqueue(walk, {std::move(relative), Pending::Image}, {folder.handle, entry.name});
 }
 
 // Walks the tree depth first, in each folder's listing order.
@@ -271,13 +331,13 @@ void WalkTree(const std::u16string& directory, Walk& walk) {
   while (!walk.stack.empty()) {
     OpenFolder& top = walk.stack.back();
     if (top.next == top.entries.size() || !Continues(walk)) {
-      if (top.has_identity) walk.open_folders.pop_back();
+      if (top.identity) walk.open_folders.pop_back();
       walk.stack.pop_back();
       continue;
     }
     // Entering a folder grows the stack and moves `top`: the entry is taken out first.
     const Entry entry = std::move(top.entries[top.next++]);
-    TakeEntry(top.directory, entry, walk);
+    TakeEntry(top, entry, walk);
   }
 }
 

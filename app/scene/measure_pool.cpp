@@ -28,12 +28,12 @@ MeasurePool::~MeasurePool() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-bool MeasurePool::Submit(std::u16string path) {
+bool MeasurePool::Submit(MeasureJob job) {
   {
     std::lock_guard lock(mutex_);
     if (submitted_ - taken_ == slots_.size()) return false;
     Slot& slot = SlotOf(submitted_++);
-    slot.path = std::move(path);
+    slot.job = std::move(job);
     slot.done = false;
   }
   work_ready_.notify_one();
@@ -45,7 +45,7 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
   if (taken_ == submitted_) return std::nullopt;
   if (workers_.empty() && claimed_ == taken_) {
     Slot& slot = SlotOf(claimed_++);
-    slot.size = measure_(slot.path);
+    slot.size = measure_(slot.job);
     slot.done = true;
   }
   if (!SlotOf(taken_).done) {
@@ -57,7 +57,8 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
     if (!done) return std::nullopt;
   }
   Slot& slot = SlotOf(taken_++);
-  slot.path.clear();
+  // The job's hold on its folder ends with it.
+  slot.job = {};
   return slot.size;
 }
 
@@ -67,10 +68,10 @@ void MeasurePool::Work() {
     work_ready_.wait(lock, [this] { return stopping_ || claimed_ < submitted_; });
     if (stopping_) return;
     const uint64_t job = claimed_++;
-    // The slot is not reused before this job is taken, so its path stays put unlocked.
-    const std::u16string& path = SlotOf(job).path;
+    // The slot is not reused before this job is taken, so it stays put unlocked.
+    const MeasureJob& file = SlotOf(job).job;
     lock.unlock();
-    const Measurement size = measure_(path);
+    const Measurement size = measure_(file);
     lock.lock();
     SlotOf(job).size = size;
     SlotOf(job).done = true;

@@ -5,12 +5,15 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fs/file_stamp.h"
+#include "fs/folder_handle.h"
 #include "image/image_measure.h"
 
 // A file's size, and the system's error code when the system rather than the file's
@@ -18,10 +21,17 @@
 struct Measurement {
   ImageSize size;
   int system_error = 0;
+  FileStamp stamp;  // of the file measured, where it could be looked at
+};
+
+// A file to measure: its name in a folder the walk holds.
+struct MeasureJob {
+  std::shared_ptr<const FolderHandle> folder;
+  std::u16string name;
 };
 
 // Measures one file; called on the workers, several at once.
-using SizeMeasurer = Measurement (*)(const std::u16string& path);
+using SizeMeasurer = Measurement (*)(const MeasureJob& job);
 
 class MeasurePool {
  public:
@@ -34,14 +44,14 @@ class MeasurePool {
   MeasurePool& operator=(const MeasurePool&) = delete;
 
   // False, and nothing queued, when `capacity` jobs are waiting to be taken.
-  bool Submit(std::u16string path);
+  bool Submit(MeasureJob job);
   // The result of the oldest job not yet taken, once it is ready; nothing when there is
   // no job or it is still not done after `wait`.
   std::optional<Measurement> TakeOldest(std::chrono::milliseconds wait);
 
  private:
   struct Slot {
-    std::u16string path;
+    MeasureJob job;
     Measurement size;
     bool done = false;
   };

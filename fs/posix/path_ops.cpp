@@ -26,6 +26,7 @@ bool PathIsFolder(const std::u16string& path) {
 std::u16string SystemErrorText(int code) {
   if (code == -1) return u"the system reported no reason";
   if (code == kReplacedError) return u"its temporary file was replaced during the scan";
+  if (code == kChangedError) return u"it was replaced by another during the scan";
   char buffer[256];
   // The GNU strerror_r returns the text, which may or may not be in the buffer.
   const char* text = strerror_r(code, buffer, sizeof buffer);

@@ -30,6 +30,7 @@ bool PathIsFolder(const std::u16string& path) {
 std::u16string SystemErrorText(int code) {
   if (code == -1) return u"the system reported no reason";
   if (code == kReplacedError) return u"its temporary file was replaced during the scan";
+  if (code == kChangedError) return u"it was replaced by another during the scan";
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

@@ -1,9 +1,9 @@
 // Linked into a test build of a program, so that a test running it as a child can make
 // the file layer fail where a sound machine never would. IMAGESCAN_FAULTS holds faults
 // separated by ';', each POINT:RESULT:SUFFIX: the point (open-folder, open-file,
-// list-folder, replace-file), the system code the call fails with or "bad_alloc" to
-// throw that, and the end of the paths it applies to ('/' and '\' alike, a final
-// separator ignored).
+// file-looked, list-folder, replace-file), the system code the call fails with or
+// "bad_alloc" to throw that, and the end of the paths it applies to ('/' and '\' alike, a
+// final separator ignored).
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -45,6 +45,7 @@ int Injected(FaultPoint point, const std::u16string& path) {
 bool PointNamed(const std::string& name, FaultPoint& point) {
   const std::pair<const char*, FaultPoint> known[] = {{"open-folder", FaultPoint::OpenFolder},
                                                       {"open-file", FaultPoint::OpenFile},
+                                                      {"file-looked", FaultPoint::FileLooked},
                                                       {"list-folder", FaultPoint::ListFolder},
                                                       {"replace-file", FaultPoint::ReplaceFile}};
   for (const auto& [known_name, known_point] : known) {

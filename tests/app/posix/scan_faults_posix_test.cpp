@@ -1,7 +1,12 @@
 // Faults of the system's during a scan, injected through the file layer's seam: a folder
 // that fails part way through its listing, an image the system fails to open. None of
 // them may pass for success.
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -56,6 +61,20 @@ int NoDescriptorForA(FaultPoint point, const std::u16string& path) {
 // Memory running out when the new scene is opened to be read back.
 int NoMemoryToReadTheSceneBack(FaultPoint point, const std::u16string& path) {
   if (point == FaultPoint::OpenFile && EndsWith(path, u"/image_scan.pov")) throw std::bad_alloc();
+  return 0;
+}
+
+// The image the scan looked at, swapped for a FIFO before it is opened for reading: the
+// path of the swap, of the file moved away, and a watch that sees every open of the FIFO.
+std::string g_swapped, g_moved_away;
+int g_watch = -1;
+
+int SwapAForAFifo(FaultPoint point, const std::u16string& path) {
+  if (point == FaultPoint::FileLooked && EndsWith(path, u"/a.png")) {
+    std::rename(g_swapped.c_str(), g_moved_away.c_str());
+    mkfifo(g_swapped.c_str(), 0644);
+    inotify_add_watch(g_watch, g_swapped.c_str(), IN_OPEN);
+  }
   return 0;
 }
 
@@ -124,6 +143,45 @@ TEST_F(ScanFaultsTree, AnImageTheSystemFailsToReadIsListedAsOneByOneAndWarnedAbo
   const SceneFileResult sound = WriteSceneFileSafely(Pics(), none);
   EXPECT_EQ(SceneExitStatus(sound), 0);
   EXPECT_TRUE(none.paths.empty());
+}
+
+TEST_F(ScanFaultsTree, AnImageReplacedByAFifoAfterTheLookIsReadAsTheFileSeenAndTheFifoNeverOpened) {
+  g_swapped = folder_.Path("pics/a.png").string();
+  g_moved_away = folder_.Path("pics/a.moved").string();
+  g_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(g_watch, 0);
+  FaultHookSet(SwapAForAFifo);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  FaultHookSet(nullptr);
+  ASSERT_TRUE(stdfs::is_fifo(g_swapped));
+  EXPECT_NE(Scene().find(Line("a.png", 3, 2)), std::string::npos) << Scene();
+  EXPECT_TRUE(warnings.paths.empty());
+  EXPECT_EQ(SceneExitStatus(result.scene), 0);
+
+  // Now a.png is the FIFO from the start: looked at, never opened, 1 x 1 without a word.
+  Warnings again;
+  const ProcessResult fifo = ProcessFolder(Pics(), again);
+  EXPECT_NE(Scene().find(Line("a.png", 1, 1)), std::string::npos) << Scene();
+  EXPECT_TRUE(again.paths.empty());
+  EXPECT_EQ(SceneExitStatus(fifo.scene), 0);
+  char events[4096];
+  EXPECT_LT(read(g_watch, events, sizeof events), 0) << "the scan opened the FIFO";
+  close(g_watch);
+}
+
+// A real refusal, where the test is not run by root (whom a mode refuses nothing).
+TEST_F(ScanFaultsTree, AnImageOfModeNoneReadByItsOwnerIsWarnedAboutByName) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000; the fault seam covers the refusal";
+  ASSERT_EQ(chmod(folder_.Path("pics/a.png").c_str(), 0), 0);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  ASSERT_EQ(warnings.paths.size(), 1u);
+  EXPECT_EQ(warnings.paths[0], Pics() + u"a.png");
+  EXPECT_EQ(warnings.errors[0], EACCES);
+  EXPECT_EQ(result.scene.unmeasured, 1);
+  EXPECT_EQ(SceneExitStatus(result.scene), 3);
+  EXPECT_NE(Scene().find(Line("a.png", 1, 1)), std::string::npos);
 }
 
 TEST_F(ScanFaultsTree, MemoryRunningOutWhileTheNewSceneIsReadBackIsAFailureToReadItNotAnEscape) {
