@@ -48,6 +48,10 @@ struct Pending {
   std::u16string text;  // the folder's path, the image's relative path, the entry's path
   Kind kind = Folder;
   int system_error = 0;  // why the entry could not be read
+  // An image's stamp as its folder's listing gave it, and its size where the store of
+  // sizes had it for that stamp (no job measures it then).
+  std::optional<FileStamp> stamp{};
+  std::optional<ImageSize> stored{};
 };
 
 // How the walk came to a folder.
@@ -59,6 +63,7 @@ struct Entry {
   EntryKind kind = EntryKind::None;
   bool is_link = false;
   std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
+  std::optional<FileStamp> stamp{};        // a plain file's, where the listing told it
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -183,11 +188,21 @@ void Report(Walk& walk, size_t keep) {
   while (!walk.queue.empty() && Continues(walk)) {
     const Pending& next = walk.queue.front();
     if (next.kind == Pending::Image) {
-      const bool must = walk.queue.size() > keep;
-      const auto size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
-      if (!size) {
-        if (!must) return;
-        continue;
+      std::optional<Measurement> size;
+      if (next.stored) {
+        size = Measurement{*next.stored, 0, {}};
+      } else {
+        const bool must = walk.queue.size() > keep;
+        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
+        if (!size) {
+          if (!must) return;
+          continue;
+        }
+        // Kept only when the file measured is the one the listing saw, unchanged since,
+        // and its bytes were read through.
+        if (walk.store && next.stamp && size->system_error == 0 && size->stamp == *next.stamp) {
+          walk.store->Keep(size->stamp, walk.base + next.text, size->size);
+        }
       }
       ++walk.result.images;
       walk.observer.ImageFound(next.text);
@@ -212,7 +227,7 @@ void Enqueue(Walk& walk, Pending pending, MeasureJob job = {}) {
   // Room for it first: the pool holds as many jobs as the queue has places.
   Report(walk, kQueueLength - 1);
   if (walk.result.stopped) return;
-  if (pending.kind == Pending::Image) walk.pool.Submit(std::move(job));
+  if (pending.kind == Pending::Image && !pending.stored) walk.pool.Submit(std::move(job));
   walk.queue.push_back(std::move(pending));
 }
 
@@ -225,7 +240,8 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
     return false;
   }
   while (Continues(walk) && ListingNext(listing)) {
-    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing)};
+    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing),
+                ListingFileStamp(listing)};
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
     entries.push_back(std::move(entry));
   }
@@ -320,9 +336,17 @@ void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
     Enqueue(walk, {std::move(full_path), Pending::Unreadable, kPathTooLongError});
     return;
   }
-  if (!HoldAgain(folder, walk)) return;
   std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-  Enqueue(walk, {std::move(relative), Pending::Image}, {folder.handle, entry.name});
+  // A size measured before answers without the file being opened. Not through a link,
+  // which only opening it decides whether to follow.
+  if (walk.store && entry.stamp && !entry.is_link) {
+    if (const std::optional<ImageSize> size = walk.store->Find(*entry.stamp, full_path)) {
+      Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp, size});
+      return;
+    }
+  }
+  if (!HoldAgain(folder, walk)) return;
+  Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp}, {folder.handle, entry.name});
 }
 
 // Walks the tree depth first, in each folder's listing order.
