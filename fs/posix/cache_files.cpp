@@ -52,6 +52,7 @@ std::optional<std::u16string> CacheFolderMake(std::u16string_view name, int& err
     }
     folder += "/.cache";
   }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   const auto own = SystemPath(name);
   if (!own) {
     error = EINVAL;
