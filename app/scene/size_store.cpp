@@ -1,6 +1,7 @@
 #include "app/scene/size_store.h"
 
 #include <chrono>
+#include <utility>
 
 #include "fs/cache_files.h"
 #include "fs/path_ops.h"
@@ -20,7 +21,7 @@ constexpr int64_t kSeenSlackDays = 7;
 // Beyond this the oldest entries are dropped.
 constexpr int64_t kSizeLimit = 64 << 20;
 // Sizes kept in memory before they are written in one transaction.
-constexpr size_t kBatch = 256;
+constexpr size_t kBatch = 2048;
 
 constexpr int64_t kDayNs = int64_t{86'400} * 1'000'000'000;
 
@@ -127,7 +128,9 @@ SqlOutcome SizeStore::Prepare() {
       " OR changed != excluded.changed",
       outcome);
   touch_ = database_.Prepare("UPDATE sizes SET seen = ?3 WHERE device = ?1 AND node = ?2", outcome);
-  return find_.IsReady() && keep_.IsReady() && touch_.IsReady() ? SqlOutcome::Done : outcome;
+  any_of_device_ = database_.Prepare("SELECT 1 FROM sizes WHERE device = ?1 LIMIT 1", outcome);
+  return find_.IsReady() && keep_.IsReady() && touch_.IsReady() && any_of_device_.IsReady() ? SqlOutcome::Done
+                                                                                             : outcome;
 }
 
 SqlOutcome SizeStore::Prune() {
@@ -157,20 +160,42 @@ void SizeStore::ScanBegins(MeasureMode mode) {
   mode_ = ModeNumber(mode);
   scan_start_ns_ = clock_();
   today_ = scan_start_ns_ / kDayNs;
+  BeginReading();
 }
 
-bool SizeStore::Trusted(const FileStamp& stamp, const std::u16string& path) {
+void SizeStore::BeginReading() {
+  // The scan's lookups share one read transaction rather than each taking its own, which
+  // costs more than the lookup. It ends for each batch written, so that a writer never
+  // waits for it and its view never goes stale for long.
+  if (!reading_) reading_ = find_.IsReady() && database_.Execute("BEGIN") == SqlOutcome::Done;
+}
+
+void SizeStore::EndReading() {
+  if (std::exchange(reading_, false)) database_.Execute("COMMIT");
+}
+
+const SizeStore::Device* SizeStore::Trusted(const FileStamp& stamp, const std::u16string& path) {
   // A change time of zero is one the file system does not keep.
-  if (stamp.changed_ns == 0) return false;
-  auto known = trust_.find(stamp.device);
-  if (known == trust_.end()) known = trust_.emplace(stamp.device, FolderStampTrust(path)).first;
-  const StampTrust& trust = known->second;
-  const int64_t settled = scan_start_ns_ - trust.granularity_ns;
-  return trust.trusted && stamp.modified_ns < settled && stamp.changed_ns < settled;
+  if (stamp.changed_ns == 0) return nullptr;
+  auto known = devices_.find(stamp.device);
+  if (known == devices_.end()) {
+    // Asked once per file system: a store that held nothing of it when this run began
+    // (its first scan) is not asked of each file.
+    any_of_device_.Bind(1, static_cast<int64_t>(stamp.device));
+    const bool has_entries = any_of_device_.Step() != SqlOutcome::Done;
+    any_of_device_.Reset();
+    known = devices_.emplace(stamp.device, Device{FolderStampTrust(path), has_entries}).first;
+  }
+  const Device& device = known->second;
+  const int64_t settled = scan_start_ns_ - device.trust.granularity_ns;
+  const bool trusted = device.trust.trusted && stamp.modified_ns < settled && stamp.changed_ns < settled;
+  return trusted ? &device : nullptr;
 }
 
 std::optional<ImageSize> SizeStore::Find(const FileStamp& stamp, const std::u16string& path) {
-  if (!find_.IsReady() || !Trusted(stamp, path)) return std::nullopt;
+  if (!find_.IsReady()) return std::nullopt;
+  const Device* device = Trusted(stamp, path);
+  if (device == nullptr || !device->has_entries) return std::nullopt;
   find_.Bind(1, static_cast<int64_t>(stamp.device));
   find_.Bind(2, static_cast<int64_t>(stamp.node));
   const SqlOutcome outcome = find_.Step();
@@ -187,12 +212,16 @@ std::optional<ImageSize> SizeStore::Find(const FileStamp& stamp, const std::u16s
 }
 
 void SizeStore::Keep(const FileStamp& stamp, const std::u16string& path, ImageSize size) {
-  if (!writable_ || !keep_.IsReady() || !Trusted(stamp, path)) return;
+  if (!writable_ || !keep_.IsReady()) return;
+  if (Trusted(stamp, path) == nullptr) return;
   kept_.push_back({stamp, size});
   if (kept_.size() >= kBatch) Write();
 }
 
-void SizeStore::ScanEnds() { Write(); }
+void SizeStore::ScanEnds() {
+  Write();
+  EndReading();
+}
 
 void SizeStore::Write() {
   if (kept_.empty() && seen_.empty()) return;
@@ -201,6 +230,13 @@ void SizeStore::Write() {
     seen_.clear();
     return;
   }
+  const bool was_reading = reading_;
+  EndReading();
+  WriteBatch();
+  if (was_reading) BeginReading();
+}
+
+void SizeStore::WriteBatch() {
   SqlOutcome outcome = database_.Execute("BEGIN IMMEDIATE");
   for (const Entry& entry : kept_) {
     if (outcome != SqlOutcome::Done) break;
@@ -241,9 +277,11 @@ void SizeStore::Write() {
 
 std::u16string SizeStore::Close() {
   const std::u16string reason = database_.IsOpen() ? TextFromUtf8(database_.ErrorText()) : u"out of memory";
+  reading_ = false;
   find_ = {};
   keep_ = {};
   touch_ = {};
+  any_of_device_ = {};
   database_.Close();
   writable_ = false;
   return reason;

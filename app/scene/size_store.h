@@ -50,14 +50,24 @@ class SizeStore {
     FileStamp stamp;
     ImageSize size;
   };
+  // What the store knows of a file system.
+  struct Device {
+    StampTrust trust;
+    bool has_entries = false;  // the store held sizes of its files when first asked
+  };
   SqlOutcome Open();
   SqlOutcome Prepare();
   SqlOutcome Prune();
+  void BeginReading();
+  void EndReading();
+  // Writes what is kept, outside the scan's read transaction.
   void Write();
+  void WriteBatch();
   // Whether the stamp tells every change of the file: its file system's are trusted and
   // both its times lie before the scan's start, less the times' granularity (a file
-  // changed again within the same tick would look unchanged).
-  bool Trusted(const FileStamp& stamp, const std::u16string& path);
+  // changed again within the same tick would look unchanged). Its file system where it
+  // does, else none.
+  const Device* Trusted(const FileStamp& stamp, const std::u16string& path);
   // Closes the store for the rest of the run; gives the last failure's words.
   std::u16string Close();
   // Gives up on opening after `outcome` and gives it back; a damaged store is left to the
@@ -76,11 +86,13 @@ class SizeStore {
   SqlStatement find_;
   SqlStatement keep_;
   SqlStatement touch_;
+  SqlStatement any_of_device_;
   bool writable_ = false;
+  bool reading_ = false;  // inside the scan's read transaction
   int mode_ = 0;
   int64_t scan_start_ns_ = 0;
   int64_t today_ = 0;  // days since 1970
-  std::map<uint64_t, StampTrust> trust_;  // by device
+  std::map<uint64_t, Device> devices_;
   std::vector<Entry> kept_;
   std::vector<FileStamp> seen_;  // entries found whose day of last use is out of date
   std::u16string warning_;

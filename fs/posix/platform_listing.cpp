@@ -73,6 +73,7 @@ void PlatformListing::Describe(PlatformEntry& entry) const {
   if (entry.is_folder) {
     entry.identity = FolderIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   }
+  entry.stamp.reset();
   if (S_ISREG(status.st_mode)) entry.stamp = StampOfStatus(status);
 }
 

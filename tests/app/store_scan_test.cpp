@@ -1,9 +1,6 @@
 // Scans with the store of sizes against scans without it, over a tree of a few hundred
 // images changed in every way that keeps or changes a file's stamp: the scenes must be the
 // same, byte for byte.
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -69,12 +66,10 @@ class StoreScan : public SceneTest {
   }
   // A file's content replaced, its size and modification time as they were.
   void Rewrite(const std::string& name, const std::string& bytes) {
-    struct stat before {};
-    ASSERT_EQ(stat(tree_.Path(name).c_str(), &before), 0);
-    ASSERT_EQ(bytes.size(), static_cast<size_t>(before.st_size)) << name;
+    const auto modified = stdfs::last_write_time(tree_.Path(name));
+    ASSERT_EQ(bytes.size(), stdfs::file_size(tree_.Path(name))) << name;
     tree_.Put(name, bytes);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(utimensat(AT_FDCWD, tree_.Path(name).c_str(), times, 0), 0);
+    stdfs::last_write_time(tree_.Path(name), modified);
   }
 
   TempFolder tree_;
