@@ -160,6 +160,7 @@ void SizeStore::ScanBegins(MeasureMode mode) {
   mode_ = ModeNumber(mode);
   scan_start_ns_ = clock_();
   today_ = scan_start_ns_ / kDayNs;
+  devices_.clear();
   BeginReading();
 }
 
@@ -179,8 +180,8 @@ const SizeStore::Device* SizeStore::Trusted(const FileStamp& stamp, const std::u
   if (stamp.changed_ns == 0) return nullptr;
   auto known = devices_.find(stamp.device);
   if (known == devices_.end()) {
-    // Asked once per file system: a store that held nothing of it when this run began
-    // (its first scan) is not asked of each file.
+    // Asked once per file system and scan: a store that held nothing of it when the
+    // scan began (its first scan) is not asked of each file.
     any_of_device_.Bind(1, static_cast<int64_t>(stamp.device));
     const bool has_entries = any_of_device_.Step() != SqlOutcome::Done;
     any_of_device_.Reset();

@@ -53,7 +53,7 @@ class SizeStore {
   // What the store knows of a file system.
   struct Device {
     StampTrust trust;
-    bool has_entries = false;  // the store held sizes of its files when first asked
+    bool has_entries = false;  // the store held sizes of its files when the scan began
   };
   SqlOutcome Open();
   SqlOutcome Prepare();

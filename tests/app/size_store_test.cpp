@@ -108,6 +108,7 @@ TEST_F(SizeStoreTest, NeverKeepsNorTrustsAStampThatMayStillChangeUnseen) {
   FileStamp settled = Stamp(4);
   store.Keep(settled, Where(), {6, 6});
   store.ScanEnds();
+  store.ScanBegins(MeasureMode::Exact);
   EXPECT_EQ(Found(store, settled, Where()), std::pair(6, 6));
   g_now = settled.changed_ns;
   store.ScanBegins(MeasureMode::Exact);
@@ -169,6 +170,7 @@ TEST_F(SizeStoreTest, ADamagedStoreIsSetAsideAndMadeAfreshWithOneWarning) {
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::nullopt);
   store.Keep(Stamp(1), Where(), {2, 3});
   store.ScanEnds();
+  store.ScanBegins(MeasureMode::Exact);
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::pair(2, 3));
 }
 
