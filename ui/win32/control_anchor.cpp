@@ -18,7 +18,7 @@ SIZE Growth(HWND window, SIZE design) {
 // Moves the control to its place for the window's growth beyond its designed size.
 HDWP Place(const ControlRecord& record, SIZE growth, HDWP moves) {
   const ControlPlace at = AnchoredPlace(record, growth.cx, growth.cy);
-  return DeferWindowPos(moves, record.handle, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  return DeferWindowPos(moves, record.handle, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 }  // namespace
@@ -51,5 +51,8 @@ void ControlsFollowWindow(HWND window, SIZE design) {
   ControlForEach([&](ControlRecord& record) {
     if (moves && record.anchored && GetParent(record.handle) == window) moves = Place(record, growth, moves);
   });
-  if (moves) EndDeferWindowPos(moves);
+  if (!moves || !EndDeferWindowPos(moves)) return;
+  // The controls' old pixels would stay where nothing repaints them (the owner-drawn
+  // lists draw only their rows): the whole window is drawn anew.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

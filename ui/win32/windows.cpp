@@ -120,7 +120,9 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
 
   const WindowStyle asked = WindowStyleOf(flags);
   const DWORD ex_style = asked.tool ? WS_EX_TOOLWINDOW : 0;
-  const DWORD window_style = asked.style;
+  // Children are left out of the parent's own painting, so that a background drawn after
+  // a resize never covers a control that has already drawn itself.
+  const DWORD window_style = asked.style | WS_CLIPCHILDREN;
 
   const SIZE client{DpiScaleX(width), DpiScaleY(height)};
   RECT outer{0, 0, client.cx, client.cy};

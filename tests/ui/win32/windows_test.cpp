@@ -9,6 +9,7 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
+#include "ui/line_list.h"
 #include "ui/push_button.h"
 #include "ui/windows.h"
 #include "tests/ui/win32/win32_test_support.h"
@@ -121,6 +122,43 @@ TEST(Win32Windows, AnchoredControlsFollowTheWindowsSize) {
   SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
   EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
+}
+
+// After a resize the screen shows each control where it now is: no pixels of a control
+// are left behind where another now stands. The main window's layout: buttons that move
+// down, over a list that moves down and grows.
+TEST(Win32Windows, AfterAResizeNoControlLeavesAnImageOfItselfBehind) {
+  WindowCreate(0, 20, 20, 600, 600, u"redraw", kMainFlags);
+  const HWND window = WindowHandle(0);
+  SettleActive(window);
+  PushButtonCreate(1, 10, 315, 100, 30, u"one", 0);
+  PushButtonCreate(2, 310, 315, 100, 30, u"two", 0);
+  const HWND list = ControlHandle(LineListCreate(3, 10, 350, 500, 200, 0));
+  ControlAddItem(3, -1, u"row");
+  ControlAnchorSet(1, {0, 0.6, 0, 0.6});
+  ControlAnchorSet(2, {0.4, 0.6, 0.4, 0.6});
+  ControlAnchorSet(3, {0, 0.6, 1, 1});
+  DrainEvents();
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 300, frame.bottom - frame.top + 100,
+               SWP_NOMOVE | SWP_NOZORDER);
+  DrainEvents();
+
+  // Below its one row the list is empty: every pixel there shows the list's background,
+  // as read back from the screen, not as the list would paint itself now.
+  RECT inside{};
+  GetClientRect(list, &inside);
+  const int row_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  HDC screen = GetDC(list);
+  const COLORREF background = GetPixel(screen, inside.right - 2, inside.bottom - 2);
+  int stale = 0;
+  for (int y = row_height + 1; y < inside.bottom - 1; y += 2) {
+    for (int x = 1; x < inside.right - 1; x += 2) stale += GetPixel(screen, x, y) != background;
+  }
+  ReleaseDC(list, screen);
+  EXPECT_EQ(stale, 0);
+  WindowClose(0);
 }
 
 TEST(Win32Windows, MovedToAScreenOfAnotherDpiTheLayoutScalesWithIt) {
