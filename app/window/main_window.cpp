@@ -1,5 +1,7 @@
 #include "app/window/main_window.h"
 
+#include <utility>
+
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
 #include "app/window/main_window_layout.h"
@@ -15,6 +17,7 @@
 #include "ui/folder_follow.h"
 #include "ui/folder_tree.h"
 #include "ui/line_list.h"
+#include "ui/message_box.h"
 #include "ui/push_button.h"
 #include "ui/windows.h"
 
@@ -23,9 +26,19 @@ namespace {
 // Title bar, close box and sizing border; no minimise or maximise box.
 constexpr uint32_t kMainWindowFlags = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder;
 
+// Told once the loop runs, over the window rather than before it.
+std::u16string g_start_problem;
+
+// The folder the tree selects, shown in the file list and remembered for the next start.
+void ShowSelectedFolder() {
+  const std::u16string folder = ControlGetText(kFolderTree);
+  ListFolderFiles(folder);
+  RememberFolder(folder);
+}
+
 }  // namespace
 
-void MainWindowStart() {
+void MainWindowStart(const StartFolder& start) {
   // A write beyond a file size limit fails like a full disk instead of ending the program.
   ConsoleKeepFileSizeErrors();
   UiEventsInit();
@@ -48,15 +61,21 @@ void MainWindowStart() {
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
   ControlAddItem(kImageLog, -1, u"image list");
   MainWindowLayout();
+  if (!start.folder.empty()) {
+    FolderTreeNavigate(kFolderTree, start.folder);
+    ShowSelectedFolder();
+  }
+  g_start_problem = start.problem;
 }
 
 int MainWindowRun() {
+  if (!g_start_problem.empty()) MessageBoxShow(u"imagescan", std::exchange(g_start_problem, {}), 0);
   for (;;) {
     const int32_t code = EventWait(-1);
     if (code == ControlEvent) {
       switch (EventControl()) {
         case kFolderTree:
-          ListFolderFiles(ControlGetText(kFolderTree));
+          ShowSelectedFolder();
           break;
         case kProcessButton:
           ProcessCommand();

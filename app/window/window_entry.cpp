@@ -7,10 +7,10 @@
 #include "app/window/window_process.h"
 #include "fs/text_encoding.h"
 
-int MainWindowLife(void (*tell)(const std::u16string& text)) {
+int MainWindowLife(const std::vector<std::string>& arguments, void (*tell)(const std::u16string& text)) {
   std::u16string reason;
   try {
-    MainWindowStart();
+    MainWindowStart(ChooseStartFolder(arguments));
     const int code = MainWindowRun();
     MainWindowStop();
     return code;

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/message_box.h"
 #include "ui/window_busy.h"
+#include "ui/window_title.h"
 
 namespace {
 
@@ -26,20 +27,27 @@ constexpr int kPausePerRefreshCost = 9;
 // list from following the scan for long.
 constexpr auto kLongestPause = std::chrono::milliseconds(500);
 
-// Shows every image of a process run in ImageLog, and lets the window repaint and the
-// user cancel while the scan runs.
+// Shows every image of a process run in ImageLog and how many there are so far in the
+// window's title (the list alone does not tell how far the scan is), and lets the window
+// repaint and the user cancel while the scan runs. The title is as it was afterwards.
 class ImageLogObserver : public ScanObserver {
  public:
-  explicit ImageLogObserver(WindowBusy& busy) : busy_(busy), next_refresh_(std::chrono::steady_clock::now() + kRefreshInterval) {}
+  explicit ImageLogObserver(WindowBusy& busy)
+      : busy_(busy), title_(WindowTitle(kMainWindow)), next_refresh_(std::chrono::steady_clock::now() + kRefreshInterval) {}
+  ~ImageLogObserver() override { WindowSetTitle(kMainWindow, title_); }
+  ImageLogObserver(const ImageLogObserver&) = delete;
+  ImageLogObserver& operator=(const ImageLogObserver&) = delete;
 
   void ImageFound(const std::u16string& relative_path) override {
     ControlAddItem(kImageLog, -1, relative_path);
+    ++images_;
   }
 
   bool ScanContinues() override {
     const auto start = std::chrono::steady_clock::now();
     if (!going_ || start < next_refresh_) return going_;
     ControlScrollToEnd(kImageLog);
+    WindowSetTitle(kMainWindow, title_ + u" \u2013 " + DecimalText(images_) + (images_ == 1 ? u" image" : u" images"));
     going_ = busy_.Refresh();
     // Timed from the refresh's end: one that took long is never followed at once by the next.
     const auto end = std::chrono::steady_clock::now();
@@ -50,6 +58,8 @@ class ImageLogObserver : public ScanObserver {
 
  private:
   WindowBusy& busy_;
+  const std::u16string title_;
+  int64_t images_ = 0;
   std::chrono::steady_clock::time_point next_refresh_;
   bool going_ = true;
 };

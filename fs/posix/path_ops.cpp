@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 #include "fs/posix/system_path.h"
 #include "fs/system_errors.h"
@@ -21,6 +23,14 @@ bool PathIsFolder(const std::u16string& path) {
   const auto bytes = SystemPath(path);
   struct stat status;
   return bytes && ::stat(bytes->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::u16string PathFromRoot(const std::u16string& path) {
+  const auto bytes = SystemPath(path);
+  if (!bytes) return path;
+  // Links are resolved too: the tree holds no node for a link's own name.
+  const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(bytes->c_str(), nullptr), &std::free);
+  return resolved ? TextFromEscapedBytes(resolved.get()) : path;
 }
 
 std::u16string SystemErrorText(int code) {

@@ -27,6 +27,19 @@ bool PathIsFolder(const std::u16string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::u16string PathFromRoot(const std::u16string& path) {
+  // The path as the user wrote it, without the long-path prefix the system calls get.
+  const auto* wide = reinterpret_cast<const wchar_t*>(path.c_str());
+  if (path.empty() || path.find(u'\0') != std::u16string::npos) return path;
+  const DWORD length = GetFullPathNameW(wide, 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::u16string full(length, u'\0');
+  const DWORD written = GetFullPathNameW(wide, length, reinterpret_cast<wchar_t*>(full.data()), nullptr);
+  if (written == 0 || written >= length) return path;
+  full.resize(written);
+  return full;
+}
+
 std::u16string SystemErrorText(int code) {
   if (code == -1) return u"the system reported no reason";
   if (code == kReplacedError) return u"its temporary file was replaced during the scan";

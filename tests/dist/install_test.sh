@@ -26,7 +26,8 @@ shown=$(cd / && "$usr/bin/imagescan-cli" --version) || fail "imagescan-cli --ver
 
 desktop="$usr/share/applications/imagescan.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
-grep -qx 'Exec=imagescan' "$desktop" || fail "the menu entry does not start imagescan"
+grep -qx 'Exec=imagescan %f' "$desktop" || fail "the menu entry does not start imagescan with the folder"
+grep -qx 'MimeType=inode/directory;' "$desktop" || fail "the menu entry is not offered for folders"
 grep -qx 'Categories=Graphics;3DGraphics;' "$desktop" || fail "the menu entry's categories"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon named '$icon'"

@@ -4,7 +4,11 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "support/offscreen_screen.h"
+#include "support/temp_folder.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -12,6 +16,9 @@ int main(int argc, char** argv) {
   // The tests drive real widgets without a display.
   UseOffscreenScreen();
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  // What the window remembers between runs goes to a folder of the tests' own.
+  TempFolder config;
+  setenv("XDG_CONFIG_HOME", config.Path("").c_str(), 1);
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -82,12 +82,15 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   std::vector<QImage> shots;
   bool busy_cursor = true, last_row_shown = true, scene_named = true;
   std::vector<std::string> rows;
+  std::vector<QString> titles;
   WindowDriver driver;
+  const QString title = WindowHandle(kMainWindow)->windowTitle();
   DuringScan during([&](int) {
     QListWidget* log = ImageLog();
     // One refresh may run the timer more than once; count refreshes that showed new rows.
     if (!rows_seen.empty() && log->count() == rows_seen.back()) return true;
     rows_seen.push_back(log->count());
+    titles.push_back(WindowHandle(kMainWindow)->windowTitle());
     busy_cursor = busy_cursor && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
     last_row_shown = last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
     // What a failure ending the program now would name as left as it was.
@@ -97,7 +100,8 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     QTest::keyClick(WindowHandle(kMainWindow), Qt::Key_Escape);
     return false;
   });
-  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("pics") + u"/", &rows), 0);
+  QString title_after;
+  EXPECT_EQ(ProcessThenQuit(driver, folder.Text("pics") + u"/", &rows, nullptr, &title_after), 0);
   // A scan over before three refreshes is no fault of the window; a longer one is needed.
   while (rows_seen.size() < 3 && images < kMostImages) {
     images *= 4;
@@ -105,11 +109,18 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     folder.Put("pics/image_scan.pov", "the earlier scene");  // the short scan replaced it
     rows_seen.clear();
     shots.clear();
+    titles.clear();
     WindowDriver again;
-    EXPECT_EQ(ProcessThenQuit(again, folder.Text("pics") + u"/", &rows), 0);
+    EXPECT_EQ(ProcessThenQuit(again, folder.Text("pics") + u"/", &rows, nullptr, &title_after), 0);
   }
 
   ASSERT_EQ(rows_seen.size(), 3u);
+  // The title counts the images listed so far (the list's first row is its own), and is
+  // itself again once the scan is over.
+  for (size_t i = 0; i < titles.size(); ++i) {
+    EXPECT_EQ(titles[i].toStdString(), (title + QString::fromUtf8(" \u2013 %1 images").arg(rows_seen[i] - 1)).toStdString());
+  }
+  EXPECT_EQ(title_after.toStdString(), title.toStdString());
   EXPECT_LT(rows_seen[0], rows_seen[1]);
   EXPECT_LT(rows_seen[1], rows_seen[2]);
   EXPECT_TRUE(busy_cursor);

@@ -29,7 +29,7 @@ struct ShownMessage {
 
 class WindowDriver {
  public:
-  WindowDriver() { MainWindowStart(); }
+  explicit WindowDriver(const StartFolder& start = {}) { MainWindowStart(start); }
   ~WindowDriver() {
     if (!stopped_) MainWindowStop();
   }
@@ -113,11 +113,13 @@ class WindowDriver {
 // Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
 // and a picture of the window, and quits. Returns the program's exit code.
 inline int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder,
-                           std::vector<std::string>* rows = nullptr, QImage* shot = nullptr) {
+                           std::vector<std::string>* rows = nullptr, QImage* shot = nullptr,
+                           QString* title = nullptr) {
   driver.Then([folder] { WindowDriver::Select(folder); })
       .Then([] { WindowDriver::Click(kProcessButton); })
-      .Then([rows, shot] {
+      .Then([rows, shot, title] {
         if (rows) *rows = WindowDriver::LogRows();
+        if (title) *title = WindowHandle(kMainWindow)->windowTitle();
         if (shot) *shot = WindowHandle(kMainWindow)->grab().toImage();
         WindowDriver::Click(kQuitButton);
       });

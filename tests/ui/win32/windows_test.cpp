@@ -11,6 +11,7 @@
 #include "ui/events.h"
 #include "ui/line_list.h"
 #include "ui/push_button.h"
+#include "ui/window_title.h"
 #include "ui/windows.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/test_window_flags.h"
@@ -69,6 +70,17 @@ TEST(Win32Windows, WindowZeroHasItsClassPropertyStylesAndClientSize) {
   WNDCLASSW unused{};
   EXPECT_FALSE(GetClassInfoW(GetModuleHandleW(nullptr), L"WindowClass_0", &unused));
   WindowClose(0);  // nothing left to close
+}
+
+TEST(Win32Windows, TheTitleIsReadAndSetWholeInUnicode) {
+  TestWindow window(0);
+  const std::u16string title = u"SELECT \u2013 12 images \u00e9\U0001F600";
+  WindowSetTitle(0, title);
+  EXPECT_EQ(WindowTitle(0), title);
+  wchar_t shown[64] = {};
+  GetWindowTextW(window.Handle(), shown, 64);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(shown)), title);
+  EXPECT_TRUE(WindowTitle(9).empty());  // no window under the number
 }
 
 TEST(Win32Windows, AutoNumberedWindowsAreCentredAndKeptOnTheScreen) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -269,4 +271,32 @@ TEST(MainWindowWin32, TheCloseBoxEndsTheProgramWithZero) {
   ASSERT_NE(program.Window(), nullptr);
   PostMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+// Started with a folder, the window selects it and lists its files; the folder shown
+// last is where the next start without one opens (kept in the user's registry).
+TEST(MainWindowWin32, OpensAtTheFolderNamedAndRemembersTheLastOneShown) {
+  ScratchFolder folder;
+  folder.Put("pics/a.png", "x");
+  folder.Put("other/b.png", "y");
+  const std::string pics = folder.Path("pics").string();
+  const StartFolder start = ChooseStartFolder({pics});
+  ASSERT_EQ(start.folder, std::u16string(pics.begin(), pics.end()) + u"\\");
+
+  std::u16string selected;
+  int rows = -1;
+  const std::string other = folder.Path("other").string();
+  WindowDriver driver(start);
+  driver.Then([&] {
+          selected = ControlGetText(kFolderTree);
+          rows = static_cast<int>(SendMessageW(WindowDriver::Control(kFileList), LVM_GETITEMCOUNT, 0, 0));
+          FolderTreeNavigate(kFolderTree, std::u16string(other.begin(), other.end()) + u"\\");
+        })
+      .Then([] { WindowDriver::Click(kQuitButton); });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(selected, start.folder);
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(ChooseStartFolder({}).folder, std::u16string(other.begin(), other.end()) + u"\\");
+  stdfs::remove_all(folder.Path("other"));
+  EXPECT_TRUE(ChooseStartFolder({}).folder.empty());
 }

@@ -17,7 +17,7 @@
 
 class WindowDriver {
  public:
-  WindowDriver() { MainWindowStart(); }
+  explicit WindowDriver(const StartFolder& start = {}) { MainWindowStart(start); }
   ~WindowDriver() {
     if (!stopped_) MainWindowStop();
   }

@@ -1,0 +1,32 @@
+#include "app/window/start_folder.h"
+
+#include "fs/path_ops.h"
+#include "fs/path_separator.h"
+#include "fs/text_encoding.h"
+#include "ui/settings.h"
+
+namespace {
+
+constexpr char16_t kLastFolder[] = u"LastFolder";
+
+std::u16string AsFolder(std::u16string path) {
+  if (!PathEndsInSeparator(path)) path += kFolderSeparator;
+  return path;
+}
+
+}  // namespace
+
+StartFolder ChooseStartFolder(const std::vector<std::string>& arguments) {
+  if (!arguments.empty()) {
+    const std::u16string path = TextFromEscapedBytes(arguments.front());
+    if (PathIsFolder(path)) return {AsFolder(PathFromRoot(path)), {}};
+    return {{}, path + (PathExists(path) ? u" is not a folder" : u" does not exist")};
+  }
+  const std::u16string remembered = SettingsRead(kLastFolder);
+  if (!remembered.empty() && PathIsFolder(remembered)) return {AsFolder(remembered), {}};
+  return {};
+}
+
+void RememberFolder(const std::u16string& folder) {
+  if (!folder.empty() && PathIsFolder(folder) && SettingsRead(kLastFolder) != folder) SettingsWrite(kLastFolder, folder);
+}

@@ -1,0 +1,83 @@
+// Where the window opens: a folder named on its command line, else where the user was.
+#include <gtest/gtest.h>
+
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/window/start_folder.h"
+#include "fs/text_encoding.h"
+#include "support/temp_folder.h"
+#include "ui/controls.h"
+#include "window_driver.h"
+
+namespace {
+
+std::vector<std::string> FileNames() {
+  auto* list = qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList));
+  std::vector<std::string> names;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) names.push_back(list->topLevelItem(i)->text(0).toStdString());
+  return names;
+}
+
+std::string Bytes(const TempFolder& folder, const std::string& name) { return folder.Path(name).string(); }
+
+}  // namespace
+
+TEST(StartFolder, TheFolderNamedIsSelectedAndListedAndTheLastOneShownIsRemembered) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.Path("pics"));
+  std::filesystem::create_directories(folder.Path("other"));
+  folder.Put("pics/a.png", "x");
+  folder.Put("other/b.png", "y");
+
+  // Given as a relative path, and with a second folder that is passed over.
+  std::filesystem::current_path(folder.Path(""));
+  const StartFolder start = ChooseStartFolder({"pics", Bytes(folder, "other")});
+  EXPECT_EQ(start.folder, folder.Text("pics") + u"/");
+  EXPECT_TRUE(start.problem.empty());
+
+  std::u16string selected;
+  std::vector<std::string> listed;
+  WindowDriver driver(start);
+  driver.Then([&] {
+          selected = ControlGetText(kFolderTree);
+          listed = FileNames();
+          WindowDriver::Select(folder.Text("other") + u"/");
+        })
+      .Then([] { WindowDriver::Click(kQuitButton); });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(selected, folder.Text("pics") + u"/");
+  EXPECT_EQ(listed, std::vector<std::string>{"a.png"});
+  EXPECT_TRUE(driver.messages.empty());
+
+  // Without an argument the next start is where the user last was, until that is gone.
+  EXPECT_EQ(ChooseStartFolder({}).folder, folder.Text("other") + u"/");
+  std::filesystem::remove_all(folder.Path("other"));
+  const StartFolder gone = ChooseStartFolder({});
+  EXPECT_TRUE(gone.folder.empty());
+  EXPECT_TRUE(gone.problem.empty());
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+}
+
+TEST(StartFolder, APathThatIsNoFolderOpensAtTheTopWithAMessage) {
+  TempFolder folder;
+  folder.Put("file.png", "x");
+  EXPECT_EQ(ChooseStartFolder({Bytes(folder, "missing")}).problem, folder.Text("missing") + u" does not exist");
+
+  const StartFolder start = ChooseStartFolder({Bytes(folder, "file.png")});
+  EXPECT_TRUE(start.folder.empty());
+  std::u16string selected = u"unread";
+  WindowDriver driver(start);
+  driver.Then([&] {
+    selected = ControlGetText(kFolderTree);
+    WindowDriver::Click(kQuitButton);
+  });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_TRUE(selected.empty());
+  ASSERT_EQ(driver.messages.size(), 1u);
+  EXPECT_EQ(driver.messages[0].caption, u"imagescan");
+  EXPECT_EQ(driver.messages[0].text, folder.Text("file.png") + u" is not a folder");
+}
