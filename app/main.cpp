@@ -1,5 +1,6 @@
 // imagescan: the window program. Its one argument is the folder to open at.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <string>
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments = ConsoleStart(argc, argv);
   int qt_argc = 1;
   QApplication application(qt_argc, argv);
+  // The icon the package installs, on every window; the desktop entry names it for the
+  // window systems that take it from there.
+  QApplication::setWindowIcon(QIcon::fromTheme("imagescan"));
+  QGuiApplication::setDesktopFileName("imagescan");
   // Ended by a signal mid-scan, the program leaves the old scene and no temporary file.
   ExitSignalsInstall();
   return MainWindowLife(arguments, [](const std::u16string& text) {

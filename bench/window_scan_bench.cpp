@@ -20,7 +20,7 @@
 #include "ui/controls.h"
 #include "ui/events.h"
 #include "ui/folder_tree.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -75,10 +75,11 @@ struct DecoderDescriptor {
   bool (*decode)(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags);
   // Releases the working state after the last frame.
   void (*finish)(DecodeContext& context);
+  // Held as the file itself (an icon), not as decoded frames: no bitmap is made of it.
+  bool makes_no_bitmap = false;
+  // False for a format sized by its header alone: check refuses every such file.
+  bool decodes = true;
 };
-
-// Icons are held as the icon itself, not as decoded frames.
-inline bool HeldAsIcon(const DecoderDescriptor& decoder) { return decoder.format_id == kFormatIcon; }
 
 // Address of the row that is y rows from the picture's top, for the layout in flags.
 inline uint8_t* PictureRow(uint8_t* pixels, ptrdiff_t pitch, int32_t height, int32_t y,

@@ -68,9 +68,15 @@ bool HdrCheck(DecodeContext&) { return false; }
 bool HdrMeasure(DecodeContext&) { return false; }
 bool HdrDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
 
-constexpr DecoderDescriptor kHdrDecoder{
-    .name = "hdr", .format_id = kFormatHdr, .sniff = HdrSniff, .header_size = HdrHeaderSize,
-    .check = HdrCheck, .measure = HdrMeasure, .decode = HdrDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kHdrDecoder{.name = "hdr",
+                                        .format_id = kFormatHdr,
+                                        .sniff = HdrSniff,
+                                        .header_size = HdrHeaderSize,
+                                        .check = HdrCheck,
+                                        .measure = HdrMeasure,
+                                        .decode = HdrDecode,
+                                        .finish = FinishDecoder,
+                                        .decodes = false};
 
 }  // namespace
 

@@ -77,9 +77,15 @@ bool IconCheck(DecodeContext& context) {
 bool IconMeasure(DecodeContext&) { return true; }
 bool IconDecode(DecodeContext&, uint8_t*, ptrdiff_t, uint32_t) { return false; }
 
-constexpr DecoderDescriptor kIconDecoder{
-    .name = "icon", .format_id = kFormatIcon, .sniff = IconSniff, .header_size = IconHeaderSize,
-    .check = IconCheck, .measure = IconMeasure, .decode = IconDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kIconDecoder{.name = "icon",
+                                         .format_id = kFormatIcon,
+                                         .sniff = IconSniff,
+                                         .header_size = IconHeaderSize,
+                                         .check = IconCheck,
+                                         .measure = IconMeasure,
+                                         .decode = IconDecode,
+                                         .finish = FinishDecoder,
+                                         .makes_no_bitmap = true};
 
 }  // namespace
 

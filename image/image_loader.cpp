@@ -66,7 +66,7 @@ std::optional<ImageRecord> DecodeImageRecord(std::span<const uint8_t> data) {
     DecodeContext context;
     const DecoderDescriptor* decoder = RunDecoderTrial(context, source);
     if (!decoder) return std::nullopt;
-    if (HeldAsIcon(*decoder)) {
+    if (decoder->makes_no_bitmap) {
       decoder->finish(context);
       return IconRecord(context);
     }

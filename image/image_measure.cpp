@@ -8,7 +8,7 @@ std::optional<ImageSize> MeasureImageSource(ImageSource& source) {
   std::optional<ImageSize> size;
   DecodeContext context;
   const DecoderDescriptor* decoder = RunDecoderTrial(context, source, DecodeGoal::Measure);
-  if (decoder && HeldAsIcon(*decoder)) {
+  if (decoder && decoder->makes_no_bitmap) {
     size = ImageSize{context.width, context.height};  // no bitmap is made of an icon
   } else if (decoder) {
     // Frame 0's bitmap is counted first, as the loader counts it before decoding into it.

@@ -29,6 +29,9 @@
 // one row more than max_access makes a sink fail that way too; while the sinks are
 // realized the limit is lowered by the rows they leave out, so they fail exactly when
 // the whole arrays would.
+static_assert(LIBJPEG_TURBO_VERSION_NUMBER == 2001005,
+              "the sinks are proven against libjpeg-turbo 2.1.5: prove them again against this version, or "
+              "leave SinkCoefficients uncalled, so that libjpeg keeps and decodes the whole coefficient arrays");
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "image/png_image_data.h"
 
+#include <png.h>
 #include <zlib.h>
 
 #include <array>
@@ -38,6 +39,9 @@
 // error to exactly the rows' bytes and ends exactly at that chunk's end, every filter byte is
 // at most 4, and the window is 32 KiB or holds the whole data (then no distance can depend
 // on call boundaries). Everything else, rare in real files, goes back to libpng to decide.
+static_assert(PNG_LIBPNG_VER == 10639,
+              "the rules above are libpng 1.6.39's: prove them again against this libpng, or have "
+              "CheckPngImageData answer AskLibpng always, so that libpng decodes the image data itself");
 
 namespace {
 

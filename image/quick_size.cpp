@@ -11,7 +11,7 @@ std::optional<ImageSize> QuickImageSourceSize(ImageSource& source) {
   if (source.Failed() || !size) return std::nullopt;
   // A picture whose smallest bitmap breaks the pixel limit is never loaded. Icons make
   // no bitmap, and a Radiance file keeps the size of its resolution line.
-  const bool bitmap = !HeldAsIcon(*decoder) && decoder->format_id != kFormatHdr;
+  const bool bitmap = !decoder->makes_no_bitmap && decoder->decodes;
   if (bitmap && !Bitmap::Bytes(size->width, size->height, 24, 0)) return std::nullopt;
   return size;
 }

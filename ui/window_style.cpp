@@ -1,6 +1,6 @@
 #include "ui/window_style.h"
 
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -8,11 +8,10 @@
 #include "fs/files.h"
 #include "fs/path_ops.h"
 #include "fs/system_errors.h"
-#include "fs/text.h"
 
 ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer, SizeStore* store) {
   ProcessResult result;
-  if (TextEquals(selected_path, u"")) return result;
+  if (selected_path.empty()) return result;
   result.ran = true;
   result.had_scene = PathExists(selected_path + kSceneFileName);
   result.scene = WriteSceneFileSafely(selected_path, observer, {MeasureMode::Exact, 0, store});

@@ -18,7 +18,7 @@ std::u16string g_listed;
 // The rows of the folder's files: name, LF, size, LF. None for a folder that cannot be read.
 std::vector<std::u16string> FileRows(const std::u16string& folder_path) {
   std::vector<std::u16string> rows;
-  if (TextEquals(folder_path, u"")) return rows;
+  if (folder_path.empty()) return rows;
   if (ListingOpen(kFolderListing, folder_path, u"*.*") == 0) return rows;
   while (ListingNext(kFolderListing)) {
     const std::u16string name = ListingName(kFolderListing);

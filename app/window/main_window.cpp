@@ -19,7 +19,7 @@
 #include "ui/line_list.h"
 #include "ui/message_box.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 
@@ -50,6 +50,7 @@ void MainWindowStart(const StartFolder& start) {
   UiCommonInit();
   ImageDecodersInit();
 
+  // The caption's spelling is the one users know the window by: it stays as it is.
   WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
                kMainWindowFlags);
   FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", kFolderTreeSorted | kFolderTreeShowSelectionAlways);

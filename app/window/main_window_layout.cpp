@@ -3,7 +3,7 @@
 #include "app/window/app_numbers.h"
 #include "ui/control_anchor.h"
 #include "ui/controls.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "fs/path_separator.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
-#include "ui/events.h"
 #include "ui/controls.h"
+#include "ui/events.h"
 #include "ui/message_box.h"
 #include "ui/window_busy.h"
 #include "ui/window_title.h"
@@ -72,7 +72,7 @@ const std::u16string& SceneBeingWritten() { return g_scene_being_written; }
 
 void ProcessCommand() {
   const std::u16string selected = ControlGetText(kFolderTree);
-  if (TextEquals(selected, u"")) return;
+  if (selected.empty()) return;
   // The tree shows files too; only a folder has a scene.
   if (!PathEndsInSeparator(selected)) {
     MessageBoxShow(u"imagescan", selected + u" is not a folder: select a folder to process", 0);

@@ -5,7 +5,7 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 inline int RunTestsInTheLayer() {
   UiEventsInit();

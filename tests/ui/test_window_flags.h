@@ -3,6 +3,6 @@
 // button and a sizing border, as the program's main window has.
 #include <cstdint>
 
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 inline constexpr uint32_t kTestWindowFlags = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder;

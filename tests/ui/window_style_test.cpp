@@ -1,8 +1,8 @@
 // What WindowCreate's flags come to, the same for both window systems.
 #include <gtest/gtest.h>
 
+#include "ui/top_level_windows.h"
 #include "ui/window_style.h"
-#include "ui/windows.h"
 
 namespace {
 

@@ -160,6 +160,7 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   WindowDriver driver;
   QWidget* window = WindowHandle(kMainWindow);
   ASSERT_NE(window, nullptr);
+  // Spelt so on purpose: the caption is the window's own, kept as users know it.
   EXPECT_EQ(window->windowTitle(), "SELECT DIRECTORTY TO SCAN FOR IMAGES");
   EXPECT_EQ(window->size(), QSize(600, 600));
   const auto geometry = [](int64_t number) { return WindowDriver::Control(number)->geometry(); };

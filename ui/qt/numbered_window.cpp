@@ -9,7 +9,7 @@
 #include "ui/events.h"
 #include "ui/qt/control_follow.h"
 #include "ui/qt/window_placement.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 NumberedWindow::NumberedWindow(int64_t number, QWidget* owner, Qt::WindowFlags flags)
     : QWidget(owner, flags), number_(number) {}

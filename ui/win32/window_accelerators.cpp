@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "ui/win32/accelerator_keys.h"
 
 AcceleratorTable::AcceleratorTable(const std::vector<ACCEL>& entries)

@@ -12,7 +12,7 @@
 #include "ui/column_list.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

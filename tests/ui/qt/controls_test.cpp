@@ -16,7 +16,7 @@
 #include "ui/control_register.h"
 #include "ui/events.h"
 #include "ui/qt/window_access.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

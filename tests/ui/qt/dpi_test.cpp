@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "ui/qt/window_access.h"
-#include "ui/windows.h"
 #include "tests/ui/test_window_flags.h"
+#include "ui/qt/window_access.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
 #include "ui/qt/folder_tree/drive_watch.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 class FolderTreeTest : public ::testing::Test {
  protected:

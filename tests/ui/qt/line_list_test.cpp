@@ -9,13 +9,13 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include "fs/text.h"
 #include "tests/ui/qt/ui_test_support.h"
 #include "tests/ui/test_window_flags.h"
 #include "ui/control_register.h"
-#include "fs/text.h"
 #include "ui/control_scroll.h"
 #include "ui/controls.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

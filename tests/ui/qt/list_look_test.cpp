@@ -13,7 +13,7 @@
 #include "ui/controls.h"
 #include "ui/line_list.h"
 #include "ui/qt/window_access.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

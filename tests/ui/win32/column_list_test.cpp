@@ -8,11 +8,11 @@
 
 #include <string>
 
-#include "tests/ui/win32/list_test_support.h"
 #include "tests/ui/test_window_flags.h"
+#include "tests/ui/win32/list_test_support.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/win32/list_test_support.h"
 #include "tests/ui/test_window_flags.h"
+#include "tests/ui/win32/list_test_support.h"
 #include "ui/controls.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "ui/win32/owner_draw.h"
 
 namespace {

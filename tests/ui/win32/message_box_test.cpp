@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "ui/message_box.h"
-#include "ui/windows.h"
-#include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/test_window_flags.h"
+#include "tests/ui/win32/win32_test_support.h"
+#include "ui/message_box.h"
+#include "ui/top_level_windows.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "fs/object_table.h"
 #include "tests/ui/event_drain.h"
 #include "tests/ui/test_window_flags.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "ui/win32/window_access.h"
 
 // Waits until the window is the active one and stays so for a few rounds: the window

@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/events.h"
 #include "ui/push_button.h"
+#include "ui/top_level_windows.h"
 #include "ui/window_busy.h"
-#include "ui/windows.h"
-#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <thread>
 
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/controls.h"
 #include "ui/events.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "ui/win32/window_access.h"
-#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 
@@ -85,7 +85,10 @@ TEST(Win32Events, CloseFromAnotherThreadWakesTheWait) {
   // fails instead of waiting for ever.
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread closer([&] {
-    Sleep(50);
+    // A message sent from here is handled only once the test's thread asks for messages:
+    // when this one returns, that thread is in the wait.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(handle, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
     // Handled inside the waiting GetMessageW, which it does not end by itself.
     SendNotifyMessageW(handle, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(done, 10000) == WAIT_TIMEOUT) PostMessageW(handle, WM_KEYDOWN, 'X', 0);

@@ -3,12 +3,11 @@
 
 #include <windows.h>
 
-
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/events.h"
 #include "ui/push_button.h"
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 #include "ui/win32/accelerator_keys.h"
-#include "tests/ui/win32/win32_test_support.h"
 
 namespace {
 

@@ -165,6 +165,7 @@ TEST(MainWindowWin32, ProcessWritesTheSameSceneAsTheBatchProgram) {
 
 namespace {
 
+// Spelt so on purpose: the caption is the window's own, kept as users know it.
 constexpr wchar_t kTitle[] = L"SELECT DIRECTORTY TO SCAN FOR IMAGES";
 
 // The program started as the user starts it, with its window found.

@@ -32,44 +32,14 @@ void Rebuild(FolderTreeState& state) {
   state.root->setExpanded(true);
 }
 
-// Fills the node and opens it; false when it could not be filled.
-bool Open(FolderTreeState& state, QTreeWidgetItem* node) {
-  if (!FolderTreeExpand(state, node)) return false;
-  node->setExpanded(true);
-  return true;
-}
-
-QTreeWidgetItem* FolderChild(QTreeWidgetItem* node, const QString& name, Qt::CaseSensitivity sensitivity) {
-  for (int i = 0; i < node->childCount(); ++i) {
-    QTreeWidgetItem* child = node->child(i);
-    if (NodeKind(NodeParameter(child)) == kNodeFolder && QString::compare(child->text(0), name, sensitivity) == 0)
-      return child;
-  }
-  return nullptr;
-}
-
 // Opens the nodes down to the target folder and selects it; stops, selecting nothing,
 // where the way ends.
 void GoTo(FolderTreeState& state, const std::u16string& target) {
   const DriveTable& drives = state.shared->drives.Drives();
   const int64_t drive = drives.DriveOf(target);
   if (drive < 0) return;
-  QTreeWidgetItem* node = nullptr;
-  for (int i = 0; i < state.root->childCount() && !node; ++i)
-    if (NodeKind(NodeParameter(state.root->child(i))) == drive) node = state.root->child(i);
-  if (!node) return;
-  Open(state, node);
-  const std::u16string root = DriveRootPath(*drives.Drive(drive));
-  const std::u16string rest = target.size() > root.size() ? target.substr(root.size()) : std::u16string();
-  for (const QString& name : QString::fromStdU16String(rest).split(u'/', Qt::SkipEmptyParts)) {
-    QTreeWidgetItem* child = FolderChild(node, name, Qt::CaseSensitive);
-    if (!child) child = FolderChild(node, name, Qt::CaseInsensitive);
-    if (!child) return;
-    Open(state, child);
-    node = child;
-  }
-  state.tree->scrollToItem(node);
-  state.tree->setCurrentItem(node);
+  QtTreeNodes nodes(state);
+  FolderTreeGoTo(nodes, drive, DriveRootPath(*drives.Drive(drive)), target);
 }
 
 void Navigate(FolderTreeState& state, const std::u16string& path) {
@@ -165,7 +135,8 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     if (!state) return;
     if (node->data(0, kClosedRole).toBool()) {
       node->setData(0, kClosedRole, QVariant());
-      FolderTreeNodeRefresh(*state, node);
+      QtTreeNodes nodes(*state);
+      FolderTreeNodeRefresh(nodes, node);
     }
     if (!FolderTreeExpand(*state, node)) {
       node->setExpanded(false);
@@ -188,7 +159,8 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   });
   kept.watch = std::make_unique<FolderTreeWatch>([tree](std::vector<std::u16string> paths) {
     if (FolderTreeState* state = FolderTreeStateOf(tree)) {
-      FolderTreeRefreshPaths(*state, std::move(paths));
+      QtTreeNodes nodes(*state);
+      FolderTreeRefreshPaths(nodes, std::move(paths));
       FolderTreeWatchOpen(*state);
     }
   });
@@ -203,9 +175,10 @@ void FolderTreeRefresh(int64_t number) {
   FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
   if (!state) return;
   DriveWatchRefresh();
-  std::vector<std::u16string> paths = FolderTreeOpenPaths(*state);
+  QtTreeNodes nodes(*state);
+  std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
   if (const QTreeWidgetItem* selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
-  FolderTreeRefreshPaths(*state, std::move(paths));
+  FolderTreeRefreshPaths(nodes, std::move(paths));
   FolderTreeWatchOpen(*state);
 }
 

@@ -8,6 +8,7 @@
 
 #include "ui/control_register.h"
 #include "ui/folder_read.h"
+#include "ui/folder_tree_model.h"
 #include "ui/folder_tree_nodes.h"
 #include "ui/qt/folder_tree/drive_table.h"
 
@@ -68,16 +69,34 @@ std::unique_ptr<QTreeWidgetItem> FolderNodeMake(const FolderTreeState& state, co
 std::unique_ptr<QTreeWidgetItem> FileNodeMake(const FolderTreeState& state, const std::u16string& path,
                                               const std::u16string& name);
 
-// Reads a filled node's folder again: nodes of entries gone are taken away (a selection
-// inside them moves to this node), new entries get nodes in their place, and the nodes
-// that stay keep their children, their state and the selection. False when the folder
-// cannot be listed (it is gone, say); nothing changes then.
-bool FolderTreeNodeRefresh(FolderTreeState& state, QTreeWidgetItem* node);
-// Reads again every filled node whose path is one of these (a node whose folder is gone:
-// the nearest parent that can still be read), parents first.
-void FolderTreeRefreshPaths(FolderTreeState& state, std::vector<std::u16string> paths);
-// The paths of the open folder nodes, from the top down.
-std::vector<std::u16string> FolderTreeOpenPaths(const FolderTreeState& state);
+// The tree's nodes as the shared folder tree model reads and changes them.
+class QtTreeNodes final : public FolderTreeNodes {
+ public:
+  explicit QtTreeNodes(FolderTreeState& state) : state_(state) {}
+  TreeNode Root() const override;
+  std::vector<TreeNode> Children(TreeNode node) const override;
+  TreeNode Parent(TreeNode node) const override;
+  int64_t Parameter(TreeNode node) const override;
+  std::u16string Text(TreeNode node) const override;
+  bool IsOpen(TreeNode node) const override;
+  TreeNode Selected() const override;
+  std::u16string Path(TreeNode node) const override;
+  FolderReadRules Rules() const override;
+  bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override;
+  void Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string& path, const std::u16string& name,
+              bool children) override;
+  void Remove(TreeNode node) override;
+  void SetHasChildren(TreeNode node, bool children) override;
+  bool Fill(TreeNode node) override;
+  void Open(TreeNode node) override;
+  void SelectQuietly(TreeNode node) override;
+  void ScrollIntoView(TreeNode node) override;
+  void ReportChange() override;
+
+ private:
+  FolderTreeState& state_;
+};
+
 // Watches the open folders, and only those, for changes on disk.
 void FolderTreeWatchOpen(FolderTreeState& state);
 

@@ -33,50 +33,12 @@ void Rebuild(FolderTreeState& state) {
   SendMessageW(state.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(state.root));
 }
 
-// Fills the node and opens it; false when it could not be filled.
-bool Open(FolderTreeState& state, HTREEITEM node) {
-  if (!FolderTreeExpand(state, node)) return false;
-  SendMessageW(state.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
-  return true;
-}
-
-bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) {
-  return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
-                              reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
-                              ignore_case) == CSTR_EQUAL;
-}
-
-HTREEITEM FolderChild(const FolderTreeState& state, HTREEITEM node, const std::u16string& name, bool ignore_case) {
-  for (HTREEITEM child = NodeChild(state.tree, node); child; child = NodeNext(state.tree, child))
-    if (NodeKind(NodeParameter(state.tree, child)) == kNodeFolder &&
-        SameName(NodeText(state.tree, child), name, ignore_case))
-      return child;
-  return nullptr;
-}
-
 // Opens the nodes down to the target folder ("C:\Data\", its drive letter upper case)
 // and selects it; stops, selecting nothing, where the way ends.
 void GoTo(FolderTreeState& state, const std::u16string& target) {
   if (target.size() < 3 || target[0] < u'A' || target[0] > u'Z' || target.compare(1, 2, u":\\") != 0) return;
-  const int64_t drive = target[0] - u'A';
-  HTREEITEM node = NodeChild(state.tree, state.root);
-  while (node && NodeKind(NodeParameter(state.tree, node)) != drive) node = NodeNext(state.tree, node);
-  if (!node) return;
-  Open(state, node);
-  for (size_t start = 3; start < target.size();) {
-    size_t end = target.find(u'\\', start);
-    if (end == std::u16string::npos) end = target.size();
-    const std::u16string name = target.substr(start, end - start);
-    start = end + 1;
-    if (name.empty()) continue;
-    HTREEITEM child = FolderChild(state, node, name, false);
-    if (!child) child = FolderChild(state, node, name, true);
-    if (!child) return;
-    Open(state, child);
-    node = child;
-  }
-  SendMessageW(state.tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
-  SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+  Win32TreeNodes nodes(state);
+  FolderTreeGoTo(nodes, target[0] - u'A', target.substr(0, 3), target);
 }
 
 // A path's drive letter, typed in either case, as the tree names drives.
@@ -255,5 +217,8 @@ void FolderTreeRefresh(int64_t number) {
   if (!state) return;
   DrivesRemoved(*state, 0);
   DrivesArrived(*state, 0);
-  FolderTreeRefreshOpen(*state);
+  Win32TreeNodes nodes(*state);
+  std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
+  if (const HTREEITEM selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
+  FolderTreeRefreshPaths(nodes, std::move(paths));
 }

@@ -1,4 +1,4 @@
-#include "ui/windows.h"
+#include "ui/top_level_windows.h"
 
 #include <windows.h>
 

@@ -11,8 +11,8 @@
 #include "ui/events.h"
 #include "ui/line_list.h"
 #include "ui/push_button.h"
+#include "ui/top_level_windows.h"
 #include "ui/window_title.h"
-#include "ui/windows.h"
 #include "tests/ui/win32/win32_test_support.h"
 #include "tests/ui/test_window_flags.h"
 
