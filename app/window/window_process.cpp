@@ -7,6 +7,7 @@
 #include "app/scene/size_store.h"
 #include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
+#include "app/window/scene_version_choice.h"
 #include "fs/path_separator.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
@@ -87,7 +88,7 @@ void ProcessCommand() {
   // Opened for each run, so that a store damaged or cleared meanwhile is made afresh. The
   // window tells nothing of a store it cannot use: the scene is right all the same.
   SizeStore store = SizeStore::ForUser();
-  const ProcessResult result = ProcessFolder(selected, log, &store);
+  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion(), &store);
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);
