@@ -1,5 +1,6 @@
 #pragma once
-// Push buttons: a click posts ControlEvent with DetailLeftClick.
+// Push buttons: a click posts ControlEvent with DetailLeftClick; a right click or the
+// menu key, DetailRightClick.
 #include <cstdint>
 #include <string>
 

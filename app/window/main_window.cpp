@@ -5,6 +5,7 @@
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
 #include "fs/console.h"
 #include "fs/files.h"
@@ -79,6 +80,11 @@ int MainWindowRun() {
           ShowSelectedFolder();
           break;
         case kProcessButton:
+          // Its menu: which POV-Ray the scenes are for.
+          if (EventDetail() == DetailRightClick) {
+            ChooseSceneVersion();
+            break;
+          }
           ProcessCommand();
           // The scene file replaced in the folder listed shows its new size at once.
           UpdateFolderFiles();

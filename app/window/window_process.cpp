@@ -6,6 +6,7 @@
 #include "app/scene/process_command.h"
 #include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
+#include "app/window/scene_version_choice.h"
 #include "fs/path_separator.h"
 #include "fs/text.h"
 #include "ui/control_scroll.h"
@@ -83,7 +84,7 @@ void ProcessCommand() {
   ImageLogObserver log(busy);
   // Cleared only on the way out as usual: an exception leaves the scene named for the message.
   g_scene_being_written = selected + kSceneFileName;
-  const ProcessResult result = ProcessFolder(selected, log);
+  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion());
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);

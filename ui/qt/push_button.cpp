@@ -1,8 +1,11 @@
 #include "ui/push_button.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "ui/control_register.h"
+#include "ui/events.h"
 #include "ui/qt/control_create.h"
 
 namespace {
@@ -26,6 +29,11 @@ class PushButton : public QPushButton {
       return;
     }
     QPushButton::keyPressEvent(event);
+  }
+  // A right click or the menu key asks the program for the button's menu, if it has one.
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    ControlEventPost(this, DetailRightClick);
+    event->accept();
   }
 };
 

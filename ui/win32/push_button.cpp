@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/control_register.h"
+#include "ui/events.h"
 #include "ui/win32/control_create.h"
 
 namespace {
@@ -16,7 +18,8 @@ constexpr DWORD kButtonStyle = WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 bool Held(int key) { return GetKeyState(key) < 0; }
 
 // Enter presses the focused button as Space does, as on every desktop; held down it
-// presses it once, and with Ctrl, Alt or Shift it is another key.
+// presses it once, and with Ctrl, Alt or Shift it is another key. A context menu asked
+// for is the program's to show.
 LRESULT CALLBACK EnterProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
   if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EnterProc, id);
   constexpr LPARAM kRepeated = LPARAM{1} << 30;
@@ -24,6 +27,11 @@ LRESULT CALLBACK EnterProc(HWND button, UINT message, WPARAM wparam, LPARAM lpar
       !Held(VK_MENU) && !Held(VK_SHIFT)) {
     SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
+    return 0;
+  }
+  // A right click or the menu key asks the program for the button's menu, if it has one.
+  if (message == WM_CONTEXTMENU) {
+    ControlEventPost(button, DetailRightClick);
     return 0;
   }
   return DefSubclassProc(button, message, wparam, lparam);

@@ -7,14 +7,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "app/scene/scene_format.h"
+#include "app/window/scene_version_choice.h"
 #include "support/test_images.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
+#include "ui/settings.h"
 #include "window_driver.h"
 
 namespace stdfs = std::filesystem;
@@ -300,4 +304,32 @@ TEST(MainWindowWin32, OpensAtTheFolderNamedAndRemembersTheLastOneShown) {
   EXPECT_EQ(ChooseStartFolder({}).folder, std::u16string(other.begin(), other.end()) + u"\\");
   stdfs::remove_all(folder.Path("other"));
   EXPECT_TRUE(ChooseStartFolder({}).folder.empty());
+}
+
+// The process button's menu chooses the scene for POV-Ray 3.7, and the choice is kept.
+TEST(MainWindowWin32, TheProcessButtonsMenuChoosesThePovRay37Scene) {
+  struct StandardSceneAfterwards {
+    ~StandardSceneAfterwards() { SettingsWrite(u"PovVersion", u""); }
+  } restore;
+  ScratchFolder folder;
+  folder.Put("pics/a.png", EncodeTestPng(3, 2));
+  const std::string pics = folder.Path("pics").string();
+  const auto menu = [] { return FindWindowW(L"#32768", nullptr); };
+  WindowDriver driver(ChooseStartFolder({pics}));
+  driver
+      .Then([] {
+        const HWND button = WindowDriver::Control(kProcessButton);
+        PostMessageW(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
+      })
+      .Then([menu] {
+        // The menu's own loop runs this step; keys reach the menu from the thread's queue.
+        for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(menu(), WM_KEYDOWN, key, 0);
+      })
+      .Then([] { WindowDriver::Click(kProcessButton); })
+      .Then([] { WindowDriver::Click(kQuitButton); });
+  EXPECT_EQ(driver.Run(), 0);
+  const std::string scene = folder.Get("pics/image_scan.pov");
+  const std::string_view header = SceneBlocksFor(PovVersion::Pov37).header;
+  EXPECT_EQ(scene.substr(0, std::min(scene.size(), header.size())), header);
+  EXPECT_EQ(WindowSceneVersion(), PovVersion::Pov37);
 }
