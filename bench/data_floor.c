@@ -3,17 +3,22 @@
      data_floor read FOLDER      reads every byte of every png, jpg, gif and hdr file
      data_floor inflate FOLDER   reads them too, and inflates every PNG's IDAT data with
                                  libdeflate into one buffer (the fastest inflater there is)
+     data_floor zlib FOLDER      the same with zlib's inflate (what exact measuring uses)
+     data_floor isal FOLDER      the same with ISA-L's inflate
    No checks beyond what it needs to stay inside its buffers; prints the inflated bytes. */
 #define _XOPEN_SOURCE 700
 #include <fcntl.h>
 #include <ftw.h>
+#include <isa-l/igzip_lib.h>
 #include <libdeflate.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
+enum { READ, LIBDEFLATE, ZLIB, ISAL };
 static int inflating;
 static struct libdeflate_decompressor* inflater;
 static unsigned long long inflated;
@@ -52,8 +57,23 @@ static void inflate_png(const unsigned char* file, size_t size) {
     at += 12 + length;
   }
   size_t made = 0;
-  if (data && out && libdeflate_zlib_decompress(inflater, data, got, out, rows, &made) == LIBDEFLATE_SUCCESS) {
+  if (data && out && inflating == LIBDEFLATE &&
+      libdeflate_zlib_decompress(inflater, data, got, out, rows, &made) == LIBDEFLATE_SUCCESS) {
     inflated += made;
+  }
+  if (data && out && inflating == ZLIB) {
+    uLongf length = rows;
+    if (uncompress(out, &length, data, got) == Z_OK) inflated += length;
+  }
+  if (data && out && inflating == ISAL) {
+    static struct inflate_state state;
+    isal_inflate_init(&state);
+    state.crc_flag = ISAL_ZLIB;
+    state.next_in = data;
+    state.avail_in = (uint32_t)got;
+    state.next_out = out;
+    state.avail_out = (uint32_t)rows;
+    if (isal_inflate(&state) == ISAL_DECOMP_OK && state.block_state == ISAL_BLOCK_FINISH) inflated += state.total_out;
   }
   free(data);
   free(out);
@@ -79,11 +99,15 @@ static int visit(const char* path, const struct stat* st, int type, struct FTW* 
 }
 
 int main(int argc, char** argv) {
-  if (argc != 3 || (strcmp(argv[1], "read") && strcmp(argv[1], "inflate"))) {
-    fprintf(stderr, "usage: data_floor read|inflate FOLDER\n");
+  static const char* const modes[] = {"read", "inflate", "zlib", "isal"};
+  inflating = -1;
+  for (int i = 0; argc == 3 && i < 4; ++i) {
+    if (strcmp(argv[1], modes[i]) == 0) inflating = i;
+  }
+  if (inflating < 0) {
+    fprintf(stderr, "usage: data_floor read|inflate|zlib|isal FOLDER\n");
     return 2;
   }
-  inflating = strcmp(argv[1], "inflate") == 0;
   inflater = libdeflate_alloc_decompressor();
   const int status = nftw(argv[2], visit, 64, FTW_PHYS) == 0 ? 0 : 1;
   printf("%llu bytes inflated\n", inflated);

@@ -4,12 +4,14 @@
 // jpeglib.h needs stdio's types first.
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/deflate_streams.h"
 #include "support/test_images.h"
 
 namespace {
@@ -98,6 +100,37 @@ std::vector<Bytes> QuickSeeds() {
   return seeds;
 }
 
+// Raw deflate data behind a first byte giving the size of the pieces it is fed in: the
+// hand-made streams, and zlib's own blocks of every kind (stored, fixed, dynamic).
+std::vector<Bytes> DeflateSeeds() {
+  std::vector<Bytes> streams = {SoundDeflateStream()};
+  for (const auto& refused : RefusedDeflateStreams()) streams.push_back(refused.stream);
+  Bytes text;
+  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<uint8_t>("abcab  abracadabra"[i % 18] + i / 1000));
+  for (const auto& [level, strategy] : {std::pair{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED}, {6, Z_DEFAULT_STRATEGY},
+                                        {9, Z_HUFFMAN_ONLY}, {9, Z_RLE}}) {
+    z_stream z{};
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) continue;
+    Bytes out(deflateBound(&z, text.size()));
+    z.next_in = text.data();
+    z.avail_in = static_cast<uInt>(text.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(out.size() - z.avail_out);
+    deflateEnd(&z);
+    streams.push_back(out);
+  }
+  std::vector<Bytes> seeds;
+  for (const uint8_t piece : {0, 7}) {
+    for (const Bytes& stream : streams) {
+      seeds.push_back({piece});
+      seeds.back().insert(seeds.back().end(), stream.begin(), stream.end());
+    }
+  }
+  return seeds;
+}
+
 bool Write(const stdfs::path& folder, const std::vector<Bytes>& seeds) {
   std::error_code error;
   stdfs::create_directories(folder, error);
@@ -120,7 +153,8 @@ int main(int argc, char** argv) {
   const bool written = Write(root / "decode_image", Images()) && Write(root / "measure_image", Images()) &&
                        Write(root / "quick_size", QuickSeeds()) &&
                        Write(root / "bmp_decoder", Bmps()) && Write(root / "icon_reader", Icons()) &&
-                       Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts());
+                       Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts()) &&
+                       Write(root / "inflate_isal", DeflateSeeds());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);
   return written ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 #include "image/png_decoder.h"
 
+#include <libdeflate.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <csetjmp>
 #include <cstring>
@@ -172,7 +172,7 @@ std::optional<PngHeader> ReadPngHeader(ImageSource& source) {
   const auto data = FixedAt<33>(source.Fetch(0, 33), 0);
   if (!data || std::memcmp(data->data(), kSignature, 8) != 0 || Be32<8>(*data) != 13 ||
       std::memcmp(data->data() + 12, "IHDR", 4) != 0 ||
-      Be32<29>(*data) != crc32(0, data->data() + 12, 17)) {
+      Be32<29>(*data) != libdeflate_crc32(0, data->data() + 12, 17)) {
     return std::nullopt;
   }
   const PngHeader h{Be32<16>(*data), Be32<20>(*data), (*data)[24], (*data)[25], (*data)[28]};

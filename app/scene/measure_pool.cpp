@@ -1,12 +1,28 @@
 #include "app/scene/measure_pool.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
 #include "fs/memory_return.h"
 
+namespace {
+
+// Idle workers are woken once this many jobs wait, or when the taker needs a result: each
+// wake-up costs system calls on both sides, more than measuring a tiny image.
+constexpr uint64_t kBatch = 16;
+// A worker claims up to this many jobs at a time while many wait, one when few do, so that
+// no worker is left idle at the end.
+constexpr uint64_t kClaim = 4;
+constexpr std::chrono::milliseconds kHoldResults{5};
+
+using std::chrono::steady_clock;
+
+}  // namespace
+
 MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
-    : measure_(measure), slots_(capacity > 0 ? capacity : 1) {
+    : measure_(measure), workers_asked_(workers > 0 ? static_cast<uint64_t>(workers) : 1),
+      slots_(capacity > 0 ? capacity : 1) {
   // Workers take turns with large decoder buffers: each must go back when freed, or
   // every worker keeps one.
   MemoryReturnLargeBlocks();
@@ -29,14 +45,17 @@ MeasurePool::~MeasurePool() {
 }
 
 bool MeasurePool::Submit(MeasureJob job) {
+  bool batch_ready = false;
   {
     std::lock_guard lock(mutex_);
     if (submitted_ - taken_ == slots_.size()) return false;
     Slot& slot = SlotOf(submitted_++);
     slot.job = std::move(job);
     slot.done = false;
+    batch_ready = submitted_ - claimed_ >= std::min<uint64_t>(kBatch, slots_.size());
   }
-  work_ready_.notify_one();
+  // Busy workers take new jobs without being told; telling no one costs no system call.
+  if (batch_ready) work_ready_.notify_all();
   return true;
 }
 
@@ -51,6 +70,7 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
   if (!SlotOf(taken_).done) {
     // Not even a zero wait goes to the system: the scan asks after every entry.
     if (wait.count() <= 0) return std::nullopt;
+    if (claimed_ < submitted_) work_ready_.notify_all();  // a batch not yet full
     taker_waiting_ = true;
     const bool done = job_done_.wait_for(lock, wait, [this] { return SlotOf(taken_).done; });
     taker_waiting_ = false;
@@ -67,14 +87,31 @@ void MeasurePool::Work() {
   while (true) {
     work_ready_.wait(lock, [this] { return stopping_ || claimed_ < submitted_; });
     if (stopping_) return;
-    const uint64_t job = claimed_++;
-    // The slot is not reused before this job is taken, so it stays put unlocked.
-    const MeasureJob& file = SlotOf(job).job;
+    const uint64_t first = claimed_;
+    const uint64_t count = std::clamp<uint64_t>((submitted_ - claimed_) / (2 * workers_asked_), 1, kClaim);
+    claimed_ += count;
+    // Marks the results up to `job` done, the lock held.
+    uint64_t given = first;
+    const auto give = [&](uint64_t job) {
+      for (; given < job; ++given) SlotOf(given).done = true;
+      if (taker_waiting_ && taken_ >= first && taken_ < given) job_done_.notify_one();
+    };
     lock.unlock();
-    const Measurement size = measure_(file);
+    // The slots are not reused before their jobs are taken, and are taken only once done:
+    // they are read and written unlocked here. Results wait for the rest of the claim only
+    // while it is quick: a slow image's result is given at once.
+    uint64_t job = first;
+    auto since = steady_clock::now();
+    while (job < first + count && !stopping_) {
+      Slot& slot = SlotOf(job++);
+      slot.size = measure_(slot.job);
+      if (job == first + count || steady_clock::now() - since < kHoldResults) continue;
+      lock.lock();
+      give(job);
+      lock.unlock();
+      since = steady_clock::now();
+    }
     lock.lock();
-    SlotOf(job).size = size;
-    SlotOf(job).done = true;
-    if (taker_waiting_) job_done_.notify_one();
+    give(job);
   }
 }

@@ -2,6 +2,7 @@
 // Worker threads that measure image files ahead of the scan. Jobs are numbered as they
 // are submitted and their results are taken back in that same order, so whoever drains
 // the pool sees exactly the order of a one-thread run.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -59,6 +60,7 @@ class MeasurePool {
   Slot& SlotOf(uint64_t job) { return slots_[job % slots_.size()]; }
 
   const SizeMeasurer measure_;
+  const uint64_t workers_asked_;
   std::mutex mutex_;
   std::condition_variable work_ready_;
   std::condition_variable job_done_;
@@ -69,6 +71,6 @@ class MeasurePool {
   uint64_t claimed_ = 0;
   uint64_t taken_ = 0;
   bool taker_waiting_ = false;  // TakeOldest waits for job_done_
-  bool stopping_ = false;
+  std::atomic<bool> stopping_ = false;  // also read by workers between the jobs they claimed
   std::vector<std::thread> workers_;
 };

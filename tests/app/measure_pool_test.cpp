@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -39,6 +40,36 @@ TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
     EXPECT_EQ(next_expected, 200) << workers << " workers";
     EXPECT_FALSE(pool.TakeOldest(milliseconds{0}));  // nothing left to give
   }
+}
+
+// Workers are woken for a batch of jobs; fewer are measured as soon as the taker waits.
+TEST(MeasurePool, MeasuresJobsShortOfABatchWhenTheTakerWaits) {
+  MeasurePool pool(SlowOnOdd, 2, 64);
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(pool.Submit({nullptr, u"2"}));
+    const auto size = pool.TakeOldest(milliseconds{5000});
+    ASSERT_TRUE(size) << round;
+    EXPECT_EQ(size->size.width, 2);
+  }
+}
+
+// A worker claims several jobs at once; a slow one's result is not held back for the rest:
+// here the next job cannot end before the first result has been taken.
+std::atomic<bool> first_taken = false;
+Measurement SecondWaitsForFirst(const MeasureJob& job) {
+  if (job.name == u"0") std::this_thread::sleep_for(milliseconds{20});
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{5};
+  while (job.name == u"1" && !first_taken && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  return {{job.name == u"0" ? 0 : 1, 0}, 0, {}};
+}
+
+TEST(MeasurePool, GivesASlowResultWithoutWaitingForTheRestOfItsClaim) {
+  MeasurePool pool(SecondWaitsForFirst, 1, 16);
+  for (const char16_t* name : {u"0", u"1", u"1", u"1", u"1", u"1", u"1", u"1"}) ASSERT_TRUE(pool.Submit({nullptr, name}));
+  const auto first = pool.TakeOldest(milliseconds{2000});
+  first_taken = true;
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size.width, 0);
 }
 
 TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {

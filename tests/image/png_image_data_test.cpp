@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "support/deflate_streams.h"
 #include "tests/image/image_corpus.h"
 #include "tests/image/image_fixture.h"
 
@@ -247,6 +248,62 @@ TEST_F(PngImageData, SoundOnlyWhereLibpngLoads) {
         }
       }
     }
+  }
+}
+
+// A 1 x 1 grey PNG whose image data is `deflate` in a zlib wrapper: `header`, then the
+// Adler-32 of the bytes 0 and 65 the sound stream inflates to, `check_flip` xored into it.
+Bytes OnePixelPng(const Bytes& deflate, std::pair<uint8_t, uint8_t> header = {0x78, 0x01}, uint32_t check_flip = 0) {
+  const Bytes png = EncodePng(MakePngPicture(PNG_COLOR_TYPE_GRAY, 8, 1, {Bytes{65}}));
+  Bytes stream{header.first, header.second};
+  stream.insert(stream.end(), deflate.begin(), deflate.end());
+  const uint8_t data[] = {0, 65};
+  PutBigEndian32(stream, static_cast<uint32_t>(adler32(1, data, 2)) ^ check_flip);
+  return Rechunked(png, stream, 1 << 20);
+}
+
+// The wrapper around zlib's raw inflate, checked here: sound exactly where libpng loads.
+TEST_F(PngImageData, JudgesTheZlibHeaderAndTrailerAsZlibDoes) {
+  const Bytes sound = SoundDeflateStream();
+  int loaded = 0;
+  // Window sizes 256 bytes to 32 KiB and beyond, methods 8 and others, every check and flag
+  // byte (a preset dictionary among them).
+  for (const uint8_t cmf : {0x08, 0x78, 0x79, 0x77, 0x88, 0xF8}) {
+    for (int flg = 0; flg < 256; ++flg) {
+      const Bytes png = OnePixelPng(sound, {cmf, static_cast<uint8_t>(flg)});
+      const bool loads = Loads(png);
+      loaded += loads;
+      EXPECT_EQ(Verdict(png, FirstIdat(png)) == PngDataVerdict::Sound, loads) << int{cmf} << " " << flg;
+    }
+  }
+  EXPECT_EQ(loaded, 8);  // 0x08 and 0x78: four check values each, without a preset dictionary
+  for (int bit = 0; bit < 32; bit += 7) {
+    const Bytes png = OnePixelPng(sound, {0x78, 0x01}, 1u << bit);
+    EXPECT_EQ(Verdict(png, FirstIdat(png)), PngDataVerdict::AskLibpng) << bit;
+    EXPECT_FALSE(Loads(png));
+  }
+}
+
+// The hand-made streams, one for each way zlib's inflate refuses data (and the streams
+// ISA-L's inflate was compared on): zlib refuses each for its reason; libpng then fails.
+TEST_F(PngImageData, LeavesEveryStreamZlibRefusesToLibpng) {
+  const Bytes sound = OnePixelPng(SoundDeflateStream());
+  ASSERT_TRUE(Loads(sound));
+  EXPECT_EQ(Verdict(sound, FirstIdat(sound)), PngDataVerdict::Sound);
+  for (const auto& [message, deflate] : RefusedDeflateStreams()) {
+    z_stream z{};
+    ASSERT_EQ(inflateInit2(&z, -15), Z_OK);
+    Bytes out(64);
+    z.next_in = const_cast<Bytef*>(deflate.data());
+    z.avail_in = static_cast<uInt>(deflate.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(inflate(&z, Z_FINISH), Z_DATA_ERROR) << message;
+    EXPECT_STREQ(z.msg, message);
+    inflateEnd(&z);
+    const Bytes png = OnePixelPng(deflate);
+    EXPECT_EQ(Verdict(png, FirstIdat(png)), PngDataVerdict::AskLibpng) << message;
+    EXPECT_FALSE(Loads(png)) << message;
   }
 }
 
