@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/scene/measure_pool.h"
+#include "app/scene/scanned_names.h"
 #include "app/scene/scene_format.h"
 #include "fs/files.h"
 #include "fs/folder_handle.h"
@@ -144,28 +145,6 @@ Measurement MeasureByBitmap(const MeasureJob& job) {
     ReleaseImage(image);
     return size;
   });
-}
-
-bool IsImageName(const std::u16string& name) {
-  const std::u16string extension = TextTail(name, 3);
-  for (const char16_t* accepted : {u"png", u"jpg", u"gif", u"hdr"}) {
-    if (TextEquals(extension, accepted)) return true;
-  }
-  return false;
-}
-
-// A name ending in .png, .jpg, .jpeg, .gif or .hdr in any case.
-bool LooksLikeImageName(const std::u16string& name) {
-  const size_t dot = name.rfind(u'.');
-  if (dot == std::u16string::npos) return false;
-  std::u16string extension = name.substr(dot + 1);
-  for (char16_t& unit : extension) {
-    if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
-  }
-  for (const char16_t* known : {u"png", u"jpg", u"jpeg", u"gif", u"hdr"}) {
-    if (extension == known) return true;
-  }
-  return false;
 }
 
 // Asks the observer whether to go on: before every entry and report, and while waiting.

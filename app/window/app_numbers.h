@@ -15,3 +15,5 @@ inline constexpr int64_t kQuitCommand = 1;
 inline constexpr int64_t kRefreshCommand = 2;
 // Queued when the folder FileList shows changes on disk.
 inline constexpr int64_t kFilesChangedCommand = 3;
+// A folder dropped onto the window.
+inline constexpr int64_t kFolderDroppedCommand = 4;

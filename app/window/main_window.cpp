@@ -15,6 +15,7 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
+#include "ui/folder_drop.h"
 #include "ui/folder_follow.h"
 #include "ui/folder_tree.h"
 #include "ui/line_list.h"
@@ -108,6 +109,13 @@ int MainWindowRun() {
       ListFolderFiles(ControlGetText(kFolderTree));
     }
     if (code == CommandEvent && EventControl() == kFilesChangedCommand) UpdateFolderFiles();
+    if (code == CommandEvent && EventControl() == kFolderDroppedCommand) {
+      // An empty path would rebuild the tree: a drop already taken changes nothing.
+      if (const std::u16string dropped = FolderDropTake(); !dropped.empty()) {
+        FolderTreeNavigate(kFolderTree, dropped);
+        ShowSelectedFolder();
+      }
+    }
     if (code == CloseEvent) return 0;
   }
 }

@@ -3,6 +3,7 @@
 #include "app/window/app_numbers.h"
 #include "ui/control_anchor.h"
 #include "ui/controls.h"
+#include "ui/folder_drop.h"
 #include "ui/top_level_windows.h"
 
 namespace {
@@ -26,4 +27,5 @@ void MainWindowLayout() {
   ControlSetAccessibleName(kQuitButton, u"quit");
   WindowAcceleratorAdd(kMainWindow, u"Ctrl+Q", kQuitCommand);
   WindowAcceleratorAdd(kMainWindow, u"F5", kRefreshCommand);
+  FolderDropAccept(kMainWindow, kFolderDroppedCommand);
 }

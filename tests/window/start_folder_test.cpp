@@ -1,7 +1,12 @@
 // Where the window opens: a folder named on its command line, else where the user was.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <filesystem>
 #include <string>
@@ -11,6 +16,7 @@
 #include "fs/text_encoding.h"
 #include "support/temp_folder.h"
 #include "ui/controls.h"
+#include "ui/qt/window_access.h"
 #include "window_driver.h"
 
 namespace {
@@ -80,4 +86,47 @@ TEST(StartFolder, APathThatIsNoFolderOpensAtTheTopWithAMessage) {
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].caption, u"imagescan");
   EXPECT_EQ(driver.messages[0].text, folder.Text("file.png") + u" is not a folder");
+}
+
+// A folder dropped from a file manager onto the window is selected and listed; a drop of
+// files alone is refused.
+TEST(StartFolder, AFolderDroppedOntoTheWindowIsSelected) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.Path("dropped"));
+  folder.Put("dropped/c.png", "z");
+  folder.Put("loose.png", "x");
+  const auto drag = [&](std::vector<std::string> names, QEvent::Type type) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& name : names) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(folder.Path(name).string())));
+    data.setUrls(urls);
+    QWidget* window = WindowHandle(kMainWindow);
+    if (type == QEvent::DragEnter) {
+      QDragEnterEvent event(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window, &event);
+      return event.isAccepted();
+    }
+    QDropEvent event(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+    return event.isAccepted();
+  };
+  bool files_taken = true, folder_taken = false;
+  std::u16string selected;
+  std::vector<std::string> listed;
+  WindowDriver driver;
+  driver.Then([&] {
+          files_taken = drag({"loose.png"}, QEvent::DragEnter);
+          folder_taken = drag({"loose.png", "dropped"}, QEvent::DragEnter);
+          drag({"loose.png", "dropped"}, QEvent::Drop);
+        })
+      .Then([&] {
+        selected = ControlGetText(kFolderTree);
+        listed = FileNames();
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_FALSE(files_taken);
+  EXPECT_TRUE(folder_taken);
+  EXPECT_EQ(selected, folder.Text("dropped") + u"/");
+  EXPECT_EQ(listed, std::vector<std::string>{"c.png"});
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "support/test_images.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
+#include "ui/win32/window_access.h"
 #include "ui/settings.h"
 #include "window_driver.h"
 
@@ -332,4 +334,43 @@ TEST(MainWindowWin32, TheProcessButtonsMenuChoosesThePovRay37Scene) {
   const std::string_view header = SceneBlocksFor(PovVersion::Pov37).header;
   EXPECT_EQ(scene.substr(0, std::min(scene.size(), header.size())), header);
   EXPECT_EQ(WindowSceneVersion(), PovVersion::Pov37);
+}
+
+// A folder dropped from Explorer onto the window is selected; a drop of a file alone
+// changes nothing.
+TEST(MainWindowWin32, AFolderDroppedOntoTheWindowIsSelected) {
+  ScratchFolder folder;
+  folder.Put("dropped/c.png", "z");
+  folder.Put("loose.png", "x");
+  // What Explorer hands over: a DROPFILES block with the paths, NUL-separated, wide.
+  const auto drop = [&](std::vector<std::string> names) {
+    std::wstring list;
+    for (const std::string& name : names) {
+      const std::string path = folder.Path(name).string();
+      list += std::wstring(path.begin(), path.end()) + L'\0';
+    }
+    list += L'\0';
+    const HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(block));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(files + 1));
+    GlobalUnlock(block);
+    PostMessageW(WindowHandle(kMainWindow), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+  };
+  std::u16string after_file, after_folder;
+  WindowDriver driver;
+  driver.Then([&] { drop({"loose.png"}); })
+      .Then([&] {
+        after_file = ControlGetText(kFolderTree);
+        drop({"loose.png", "dropped"});
+      })
+      .Then([&] {
+        after_folder = ControlGetText(kFolderTree);
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_TRUE(after_file.empty());
+  const std::string dropped = folder.Path("dropped").string();
+  EXPECT_EQ(after_folder, std::u16string(dropped.begin(), dropped.end()) + u"\\");
 }

@@ -1,0 +1,26 @@
+#include "ui/folder_drop.h"
+
+#include <utility>
+
+#include "fs/path_ops.h"
+#include "fs/path_separator.h"
+#include "ui/folder_drop_paths.h"
+
+namespace {
+
+std::u16string g_dropped;
+
+}  // namespace
+
+std::u16string FirstFolderOf(const std::vector<std::u16string>& paths) {
+  for (std::u16string path : paths) {
+    if (path.empty() || !PathIsFolder(path)) continue;
+    if (!PathEndsInSeparator(path)) path += kFolderSeparator;
+    return path;
+  }
+  return {};
+}
+
+void FolderDropKeep(std::u16string folder) { g_dropped = std::move(folder); }
+
+std::u16string FolderDropTake() { return std::exchange(g_dropped, {}); }
