@@ -11,6 +11,7 @@ enum class FaultPoint {
   FileLooked,   // OpenPlainFileAt, after it saw a plain file and before it opens it
   ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
+  OpenDatabase,  // SqlDatabase::Open, with its path: a code opens it read-only
 };
 
 // The code the call is to fail with, 0 to let it go to the system. A hook may also throw

@@ -105,6 +105,11 @@ std::optional<FolderIdentity> ListingFolderIdentity(int64_t id) {
   return record ? record->entry.identity : std::nullopt;
 }
 
+std::optional<FileStamp> ListingFileStamp(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record ? record->entry.stamp : std::nullopt;
+}
+
 int ListingLastError() { return PlatformListingLastError(); }
 
 int ListingError(int64_t id) {

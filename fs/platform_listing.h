@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "fs/file_stamp.h"
 #include "fs/folder_identity.h"
 
 // The system's code for why the last PlatformListing::Open on this thread failed.
@@ -19,6 +20,8 @@ struct PlatformEntry {
   int64_t size = 0;        // bytes, following links
   // A folder's identity where the status that described it tells it (not on Windows).
   std::optional<FolderIdentity> identity;
+  // A plain file's stamp, where the status that described it tells it (not on Windows).
+  std::optional<FileStamp> stamp;
 };
 
 class PlatformListing {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "fs/fault_seam.h"
+#include "fs/posix/stat_stamp.h"
 #include "fs/posix/system_path.h"
 
 namespace {
@@ -29,13 +30,6 @@ int OpenAt(int folder, const char* name, int flags) {
     fd = ::openat(folder, name, flags);
   } while (fd < 0 && errno == EINTR);
   return fd;
-}
-
-int64_t Nanoseconds(const timespec& time) { return int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; }
-
-FileStamp StampOf(const struct stat& status) {
-  return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino), status.st_size,
-          Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim), static_cast<uint32_t>(status.st_uid)};
 }
 
 constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
@@ -82,7 +76,7 @@ OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name)
   struct stat status;
   if (fstat(look.fd, &status) != 0) return Refused(errno);
   OpenedFile opened;
-  opened.stamp = StampOf(status);
+  opened.stamp = StampOfStatus(status);
   if (!S_ISREG(status.st_mode)) {
     opened.kind = OpenedKind::NotPlain;
     return opened;
