@@ -152,6 +152,28 @@ TEST_F(SizeStoreTest, StartsAfreshForOtherVersionsAndDropsWhatWasNotSeenFor90Day
   EXPECT_EQ(Found(latest, Stamp(2), Where()), std::nullopt);
 }
 
+TEST_F(SizeStoreTest, AStoreGrownPast64MiBDropsItsOldestEntries) {
+  {
+    SizeStore store = Open();
+    store.ScanBegins(MeasureMode::Exact);
+    for (uint64_t node = 1; node <= 8; ++node) store.Keep(Stamp(node), Where(), {int32_t(node), 1});
+  }
+  {
+    SqlOutcome outcome = SqlOutcome::Failed;
+    SqlDatabase database = SqlDatabase::Open(StoreFile(), std::chrono::milliseconds(0), outcome);
+    ASSERT_TRUE(database.IsOpen());
+    // Node 1 last seen eight days ago, node 8 yesterday; and 70 MiB of something else.
+    ASSERT_EQ(database.Execute("UPDATE sizes SET seen = seen - (9 - node);"
+                               "CREATE TABLE filler(bytes); INSERT INTO filler VALUES (zeroblob(70 << 20))"),
+              SqlOutcome::Done);
+  }
+  SizeStore store = Open();
+  store.ScanBegins(MeasureMode::Exact);
+  EXPECT_EQ(Found(store, Stamp(1), Where()), std::nullopt);
+  EXPECT_EQ(Found(store, Stamp(2), Where()), std::nullopt);
+  for (uint64_t node = 4; node <= 8; ++node) EXPECT_EQ(Found(store, Stamp(node), Where()), std::pair(int(node), 1)) << node;
+}
+
 TEST_F(SizeStoreTest, ADamagedStoreIsSetAsideAndMadeAfreshWithOneWarning) {
   {
     SizeStore store = Open();
