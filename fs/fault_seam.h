@@ -13,6 +13,7 @@ enum class FaultPoint {
   ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
   ChangeOwner,  // FileReplacement::Commit, giving the new file the old one's owner, with the file's path
   ChangeMode,   // the same, giving it the old one's mode (on Windows: its access list)
+  OpenDatabase,  // SqlDatabase::Open, with its path: a code opens it read-only
 };
 
 // The code the call is to fail with, 0 to let it go to the system. A hook may also throw

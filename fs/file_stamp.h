@@ -8,7 +8,7 @@ struct FileStamp {
   uint64_t node = 0;       // the file on it (on Windows the file's index)
   int64_t size = 0;        // bytes
   int64_t modified_ns = 0;  // the content's last change, nanoseconds since 1970
-  int64_t changed_ns = 0;   // the status's last change (on Windows the content's)
+  int64_t changed_ns = 0;   // the status's last change (0 where the file system keeps none)
   uint32_t owner = 0;       // the owning user (0 on Windows)
   bool operator==(const FileStamp&) const = default;
 };

@@ -110,6 +110,11 @@ std::optional<uint32_t> ListingLinkOwner(int64_t id) {
   return record ? record->entry.link_owner : std::nullopt;
 }
 
+std::optional<FileStamp> ListingFileStamp(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record ? record->entry.stamp : std::nullopt;
+}
+
 int ListingLastError() { return PlatformListingLastError(); }
 
 int ListingError(int64_t id) {

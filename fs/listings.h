@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "fs/file_stamp.h"
 #include "fs/folder_identity.h"
 #include "fs/object_table.h"
 
@@ -38,6 +39,9 @@ bool ListingIsLink(int64_t id);
 std::optional<FolderIdentity> ListingFolderIdentity(int64_t id);
 // The current entry's own owner, where it is a symbolic link and the system tells it.
 std::optional<uint32_t> ListingLinkOwner(int64_t id);
+// The current entry's stamp, where it is a plain file and the system told it without
+// another call; nothing otherwise.
+std::optional<FileStamp> ListingFileStamp(int64_t id);
 // Ends the listing and frees its number: non-zero when there was one.
 int64_t ListingClose(int64_t id);
 void ListingCloseAll();

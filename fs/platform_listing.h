@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "fs/file_stamp.h"
 #include "fs/folder_identity.h"
 
 // The system's code for why the last PlatformListing::Open on this thread failed.
@@ -21,6 +22,8 @@ struct PlatformEntry {
   std::optional<FolderIdentity> identity;
   // A symbolic link's own owner, where the system tells it (not on Windows).
   std::optional<uint32_t> link_owner;
+  // A plain file's stamp, where the status that described it tells it (not on Windows).
+  std::optional<FileStamp> stamp;
 };
 
 class PlatformListing {

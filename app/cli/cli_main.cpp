@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
+#include "app/scene/size_store.h"
 #include "app/cli/terminal_text.h"
 #include "fs/console.h"
 #include "fs/exit_signals.h"
@@ -77,6 +79,8 @@ int Run(const CliOptions& options, std::string& unfinished) {
   ConsoleKeepClosedOutputErrors();
   ExitSignalsInstall();
   StartLibraries();
+  std::optional<SizeStore> store;
+  if (!options.no_cache && options.measure != MeasureMode::Bitmap) store.emplace(SizeStore::ForUser());
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
@@ -85,10 +89,15 @@ int Run(const CliOptions& options, std::string& unfinished) {
     progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) +
                               " left as it was\n");
     unfinished = Bytes(folder + kSceneFileName);
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0},
+    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr},
                                                         options.pov_version);
     unfinished.clear();
     progress.Finish();
+    // Told once; the scene is right without the store.
+    if (store) {
+      if (const std::u16string warning = store->TakeWarning(); !warning.empty())
+        std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const int folder_status = SceneExitStatus(result);

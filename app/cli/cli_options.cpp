@@ -7,7 +7,7 @@
 #include <utility>
 
 const char kCliUsage[] =
-    "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE]\n"
+    "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE] [--no-cache]\n"
     "                     [--pov-version=3.8|3.7] FOLDER...\n"
     "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
     "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
@@ -22,6 +22,12 @@ const char kCliUsage[] =
     "                 exact: load each image to learn its size (the default, and what\n"
     "                 the window does); quick: as --quick; bitmap: decode each image\n"
     "                 into a whole bitmap, on one thread (slow; for comparison)\n"
+    "      --no-cache measure every image, without looking in or adding to the store of\n"
+    "                 sizes measured before (which keeps each file's size under its\n"
+    "                 identity, size and times on the disk, no names, in the user's\n"
+    "                 cache folder: $XDG_CACHE_HOME/imagescan or ~/.cache/imagescan,\n"
+    "                 on Windows %LOCALAPPDATA%\\imagescan; deleting sizes.sqlite*\n"
+    "                 there clears it)\n"
     "      --pov-version=VERSION\n"
     "                 the POV-Ray version to write the scene for: 3.8 (the default,\n"
     "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0)\n"
@@ -81,6 +87,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
         parse.error = "--pov-version takes 3.8 or 3.7, not '" + *version + "'";
         return parse;
       }
+    } else if (argument == "--no-cache") {
+      parse.options.no_cache = true;
     } else if (argument == "--quick") {
       parse.options.measure = MeasureMode::Quick;
     } else if (const auto mode = OptionValue(argument, "--measure")) {

@@ -11,6 +11,7 @@ struct CliOptions {
   bool null_separated = false;  // printed paths end in NUL, not a line feed
   bool help = false;
   bool version = false;
+  bool no_cache = false;  // neither read nor write the store of measured sizes
   MeasureMode measure = MeasureMode::Exact;
   PovVersion pov_version = PovVersion::Pov38;
   std::vector<std::string> folders;  // as given, bytes

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/scene/measure_pool.h"
+#include "app/scene/scanned_names.h"
 #include "app/scene/scene_format.h"
+#include "app/scene/size_store.h"
 #include "fs/files.h"
 #include "fs/folder_handle.h"
 #include "fs/folder_identity.h"
@@ -48,6 +50,10 @@ struct Pending {
   std::u16string text;  // the folder's path, the image's relative path, the entry's path
   Kind kind = Folder;
   int system_error = 0;  // why the entry could not be read
+  // An image's stamp as its folder's listing gave it, and its size where the store of
+  // sizes had it for that stamp (no job measures it then).
+  std::optional<FileStamp> stamp{};
+  std::optional<ImageSize> stored{};
 };
 
 // How the walk came to a folder.
@@ -60,6 +66,7 @@ struct Entry {
   bool is_link = false;
   std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
   std::optional<uint32_t> link_owner;      // a link's own, where the listing told it
+  std::optional<FileStamp> stamp{};        // a plain file's, where the listing told it
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -81,6 +88,7 @@ struct Walk {
   int64_t scene_file;
   ScanObserver& observer;
   MeasurePool& pool;
+  SizeStore* store;  // none: every image is measured
   // The folders the walk is inside, outermost first, and every folder it has entered.
   std::vector<FolderIdentity> open_folders;
   std::set<FolderIdentity> entered;
@@ -148,28 +156,6 @@ Measurement MeasureByBitmap(const MeasureJob& job) {
   });
 }
 
-bool IsImageName(const std::u16string& name) {
-  const std::u16string extension = TextTail(name, 3);
-  for (const char16_t* accepted : {u"png", u"jpg", u"gif", u"hdr"}) {
-    if (TextEquals(extension, accepted)) return true;
-  }
-  return false;
-}
-
-// A name ending in .png, .jpg, .jpeg, .gif or .hdr in any case.
-bool LooksLikeImageName(const std::u16string& name) {
-  const size_t dot = name.rfind(u'.');
-  if (dot == std::u16string::npos) return false;
-  std::u16string extension = name.substr(dot + 1);
-  for (char16_t& unit : extension) {
-    if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
-  }
-  for (const char16_t* known : {u"png", u"jpg", u"jpeg", u"gif", u"hdr"}) {
-    if (extension == known) return true;
-  }
-  return false;
-}
-
 // Asks the observer whether to go on: before every entry and report, and while waiting.
 bool Continues(Walk& walk) {
   if (walk.result.stopped) return false;
@@ -183,11 +169,21 @@ void Report(Walk& walk, size_t keep) {
   while (!walk.queue.empty() && Continues(walk)) {
     const Pending& next = walk.queue.front();
     if (next.kind == Pending::Image) {
-      const bool must = walk.queue.size() > keep;
-      const auto size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
-      if (!size) {
-        if (!must) return;
-        continue;
+      std::optional<Measurement> size;
+      if (next.stored) {
+        size = Measurement{*next.stored, 0, {}};
+      } else {
+        const bool must = walk.queue.size() > keep;
+        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
+        if (!size) {
+          if (!must) return;
+          continue;
+        }
+        // Kept only when the file measured is the one the listing saw, unchanged since,
+        // and its bytes were read through.
+        if (walk.store && next.stamp && size->system_error == 0 && size->stamp == *next.stamp) {
+          walk.store->Keep(size->stamp, walk.base + next.text, size->size);
+        }
       }
       if (size->system_error == kLinkNotFollowedError) {
         // Another user's link to what that user does not own is left out, with a word.
@@ -218,7 +214,7 @@ void Enqueue(Walk& walk, Pending pending, MeasureJob job = {}) {
   // Room for it first: the pool holds as many jobs as the queue has places.
   Report(walk, kQueueLength - 1);
   if (walk.result.stopped) return;
-  if (pending.kind == Pending::Image) walk.pool.Submit(std::move(job));
+  if (pending.kind == Pending::Image && !pending.stored) walk.pool.Submit(std::move(job));
   walk.queue.push_back(std::move(pending));
 }
 
@@ -232,7 +228,7 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
   }
   while (Continues(walk) && ListingNext(listing)) {
     Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing),
-                ListingLinkOwner(listing)};
+                ListingLinkOwner(listing), ListingFileStamp(listing)};
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
     entries.push_back(std::move(entry));
   }
@@ -333,9 +329,17 @@ void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
     Enqueue(walk, {std::move(full_path), Pending::Unreadable, kPathTooLongError});
     return;
   }
-  if (!HoldAgain(folder, walk)) return;
   std::u16string relative = TextTail(full_path, TextLength(full_path) - TextLength(walk.base));
-  Enqueue(walk, {std::move(relative), Pending::Image}, {folder.handle, entry.name});
+  // A size measured before answers without the file being opened. Not through a link,
+  // which only opening it decides whether to follow.
+  if (walk.store && entry.stamp && !entry.is_link) {
+    if (const std::optional<ImageSize> size = walk.store->Find(*entry.stamp, full_path)) {
+      Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp, size});
+      return;
+    }
+  }
+  if (!HoldAgain(folder, walk)) return;
+  Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp}, {folder.handle, entry.name});
 }
 
 // Walks the tree depth first, in each folder's listing order.
@@ -375,9 +379,12 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
       workers = 1;
       break;
   }
+  SizeStore* store = options.measure == MeasureMode::Bitmap ? nullptr : options.store;
+  if (store) store->ScanBegins(options.measure);
   MeasurePool pool(measure, workers, kQueueLength);
-  Walk walk{base, scene_file, observer, pool, {}, {}, {}, {}};
+  Walk walk{base, scene_file, observer, pool, store, {}, {}, {}, {}};
   WalkTree(directory, walk);
   Report(walk, 0);
+  if (store) store->ScanEnds();
   return walk.result;
 }

@@ -5,6 +5,8 @@
 
 #include "app/scene/skipped_names.h"
 
+class SizeStore;
+
 // Told about the walk as it goes, always on the thread that runs the scan. The window
 // shows each image in its log list; the batch program prints it.
 class ScanObserver {
@@ -39,6 +41,9 @@ struct ScanOptions {
   // Threads measuring ahead of the walk; 0 is one per processor. Never more than the
   // processors the process may use, and the bitmap mode always uses one.
   int workers = 0;
+  // Sizes measured before, looked up before a file is measured and added to after (not
+  // in the bitmap mode, which is there to be timed); none: every image is measured.
+  SizeStore* store = nullptr;
 };
 
 struct ScanResult {

@@ -9,12 +9,13 @@
 #include "fs/path_ops.h"
 #include "fs/system_errors.h"
 
-ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer, PovVersion version) {
+ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer, PovVersion version,
+                            SizeStore* store) {
   ProcessResult result;
   if (selected_path.empty()) return result;
   result.ran = true;
   result.had_scene = PathExists(selected_path + kSceneFileName);
-  result.scene = WriteSceneFileSafely(selected_path, observer, {}, version);
+  result.scene = WriteSceneFileSafely(selected_path, observer, {MeasureMode::Exact, 0, store}, version);
   if (result.scene.system_error != 0 || result.scene.stopped) return result;
 
   // Read access is all the proof needs: a scene that keeps an earlier file's read-only

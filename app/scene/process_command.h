@@ -16,9 +16,10 @@ struct ProcessResult {
 // For a selected path (a folder's path ends in its separator): writes
 // <path>image_scan.pov through WriteSceneFileSafely, then opens it again as file 5 (read
 // only) and reads it through, which proves it can be read. An empty path does nothing.
-// The scene is the one POV-Ray `version` reads.
+// The scene is the one POV-Ray `version` reads. `store`: sizes measured before, as
+// ScanOptions has it.
 ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer,
-                            PovVersion version = PovVersion::Pov38);
+                            PovVersion version = PovVersion::Pov38, SizeStore* store = nullptr);
 
 // What the user must be told in a message after a run: which file and why it could not
 // be written or read back. Empty when there is nothing to tell.

@@ -1,5 +1,6 @@
 #include "app/scene/scene_report.h"
 
+#include "app/scene/scanned_names.h"
 #include "app/scene/scene_limits.h"
 #include "fs/text.h"
 
@@ -40,5 +41,5 @@ std::u16string SkippedNamesHint(const SkippedNames& skipped) {
   }
   if (!named.empty() && more > 0) named += u" and " + DecimalText(more) + u" more";
   return Counted(skipped.count, u"file") + u" skipped" + (named.empty() ? u"" : u" (" + named + u")") +
-         u": only names ending in png, jpg, gif or hdr (lower case) are scanned";
+         u": only names ending in " + ScannedExtensionsText() + u" (lower case) are scanned";
 }

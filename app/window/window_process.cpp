@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/scene/process_command.h"
+#include "app/scene/size_store.h"
 #include "app/scene/scene_format.h"
 #include "app/window/app_numbers.h"
 #include "app/window/scene_version_choice.h"
@@ -84,7 +85,10 @@ void ProcessCommand() {
   ImageLogObserver log(busy);
   // Cleared only on the way out as usual: an exception leaves the scene named for the message.
   g_scene_being_written = selected + kSceneFileName;
-  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion());
+  // Opened for each run, so that a store damaged or cleared meanwhile is made afresh. The
+  // window tells nothing of a store it cannot use: the scene is right all the same.
+  SizeStore store = SizeStore::ForUser();
+  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion(), &store);
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);

@@ -13,17 +13,11 @@
 #include "fs/link_rule.h"
 #include "fs/posix/descriptor.h"
 #include "fs/posix/reopen_for_reading.h"
+#include "fs/posix/stat_stamp.h"
 #include "fs/posix/system_path.h"
 #include "fs/system_errors.h"
 
 namespace {
-
-int64_t Nanoseconds(const timespec& time) { return int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; }
-
-FileStamp StampOf(const struct stat& status) {
-  return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino), status.st_size,
-          Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim), static_cast<uint32_t>(status.st_uid)};
-}
 
 // Follows the link `look` holds (its own status in `status`): the very link looked at,
 // whatever its name holds by now. Leaves what it leads to in `look` and `status`; 0, or
@@ -68,7 +62,7 @@ OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name)
     if (error != 0) return Refused(error);
   }
   OpenedFile opened;
-  opened.stamp = StampOf(status);
+  opened.stamp = StampOfStatus(status);
   if (!S_ISREG(status.st_mode)) {
     opened.kind = OpenedKind::NotPlain;
     return opened;

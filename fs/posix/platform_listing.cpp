@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "fs/fault_seam.h"
+#include "fs/posix/stat_stamp.h"
 #include "fs/posix/system_path.h"
 #include "fs/text_encoding.h"
 
@@ -74,6 +75,8 @@ void PlatformListing::Describe(PlatformEntry& entry) const {
   if (entry.is_folder) {
     entry.identity = FolderIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   }
+  entry.stamp.reset();
+  if (S_ISREG(status.st_mode)) entry.stamp = StampOfStatus(status);
 }
 
 void PlatformListing::Close() {

@@ -6,23 +6,23 @@
 
 #include "fs/fault_seam.h"
 #include "fs/win32/device_name.h"
+#include "fs/win32/file_times.h"
 #include "fs/win32/quiet_errors.h"
 #include "fs/win32/system_path.h"
 
 namespace {
 
-// Windows counts 100 ns steps from 1601; the stamp counts nanoseconds from 1970.
 int64_t Nanoseconds(const FILETIME& time) {
-  constexpr int64_t kFrom1601To1970 = 116444736000000000;
-  const int64_t steps = static_cast<int64_t>(uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime);
-  return (steps - kFrom1601To1970) * 100;
+  return NanosecondsSince1970(static_cast<int64_t>(uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime));
 }
 
-// One call tells all but the status's change time, which stands as the content's.
-FileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info) {
-  const int64_t modified = Nanoseconds(info.ftLastWriteTime);
+// The status's change time comes from a second call; 0 where the system does not tell it.
+FileStamp StampOf(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
+  FILE_BASIC_INFO basic{};
+  const bool changed = GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) != 0;
   return {info.dwVolumeSerialNumber, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow,
-          static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow), modified, modified, 0};
+          static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow),
+          Nanoseconds(info.ftLastWriteTime), changed ? NanosecondsSince1970(basic.ChangeTime.QuadPart) : 0, 0};
 }
 
 OpenedFile Refused(DWORD code) {
@@ -55,7 +55,7 @@ OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name)
   BY_HANDLE_FILE_INFORMATION info;
   const bool known = on_disk && GetFileInformationByHandle(handle, &info);
   const DWORD why = on_disk && !known ? GetLastError() : 0;
-  if (known) opened.stamp = StampOf(info);
+  if (known) opened.stamp = StampOf(handle, info);
   // Owned from here, so that every way out below closes it.
   PlatformFile file =
       PlatformFile::Adopt(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)), opened.stamp.size);

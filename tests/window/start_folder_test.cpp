@@ -130,3 +130,23 @@ TEST(StartFolder, AFolderDroppedOntoTheWindowIsSelected) {
   EXPECT_EQ(selected, folder.Text("dropped") + u"/");
   EXPECT_EQ(listed, std::vector<std::string>{"c.png"});
 }
+
+// The folder opened at shows whole in the tree, also where it lands at the tree's
+// bottom edge beside a name long enough to need the sideways scroll bar.
+TEST(StartFolder, TheFolderOpenedAtShowsWholeInTheTree) {
+  TempFolder folder;
+  for (int i = 0; i < 40; ++i) std::filesystem::create_directories(folder.Path("many/f" + std::to_string(10 + i)));
+  std::filesystem::create_directories(folder.Path("many/" + std::string(120, 'a')));
+  QRect shown, viewport;
+  WindowDriver driver(ChooseStartFolder({folder.Path("many/f49").string()}));
+  driver.Then([&] {
+    auto* tree = qobject_cast<QTreeWidget*>(WindowDriver::Control(kFolderTree));
+    shown = tree->visualItemRect(tree->currentItem());
+    viewport = tree->viewport()->rect();
+    WindowDriver::Click(kQuitButton);
+  });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_TRUE(viewport.contains(shown.topLeft()) && viewport.contains(shown.bottomLeft()))
+      << "row " << shown.top() << " to " << shown.bottom() << " in a view " << viewport.height() << " high";
+}

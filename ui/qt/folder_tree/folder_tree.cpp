@@ -6,6 +6,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/folder_tree_system_nodes.h"
 #include "ui/qt/control_create.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
@@ -38,7 +39,7 @@ void GoTo(FolderTreeState& state, const std::u16string& target) {
   const DriveTable& drives = state.shared->drives.Drives();
   const int64_t drive = drives.DriveOf(target);
   if (drive < 0) return;
-  QtTreeNodes nodes(state);
+  SystemTreeNodes nodes(state);
   FolderTreeGoTo(nodes, drive, DriveRootPath(*drives.Drive(drive)), target);
 }
 
@@ -135,7 +136,7 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     if (!state) return;
     if (node->data(0, kClosedRole).toBool()) {
       node->setData(0, kClosedRole, QVariant());
-      QtTreeNodes nodes(*state);
+      SystemTreeNodes nodes(*state);
       FolderTreeNodeRefresh(nodes, node);
     }
     if (!FolderTreeExpand(*state, node)) {
@@ -159,7 +160,7 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   });
   kept.watch = std::make_unique<FolderTreeWatch>([tree](std::vector<std::u16string> paths) {
     if (FolderTreeState* state = FolderTreeStateOf(tree)) {
-      QtTreeNodes nodes(*state);
+      SystemTreeNodes nodes(*state);
       FolderTreeRefreshPaths(nodes, std::move(paths));
       FolderTreeWatchOpen(*state);
     }
@@ -175,7 +176,7 @@ void FolderTreeRefresh(int64_t number) {
   FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
   if (!state) return;
   DriveWatchRefresh();
-  QtTreeNodes nodes(*state);
+  SystemTreeNodes nodes(*state);
   std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
   if (const QTreeWidgetItem* selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
   FolderTreeRefreshPaths(nodes, std::move(paths));

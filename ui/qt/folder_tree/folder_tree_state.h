@@ -8,7 +8,6 @@
 
 #include "ui/control_register.h"
 #include "ui/folder_read.h"
-#include "ui/folder_tree_model.h"
 #include "ui/folder_tree_nodes.h"
 #include "ui/qt/folder_tree/drive_table.h"
 
@@ -68,34 +67,6 @@ std::unique_ptr<QTreeWidgetItem> FolderNodeMake(const FolderTreeState& state, co
                                                 const std::u16string& name);
 std::unique_ptr<QTreeWidgetItem> FileNodeMake(const FolderTreeState& state, const std::u16string& path,
                                               const std::u16string& name);
-
-// The tree's nodes as the shared folder tree model reads and changes them.
-class QtTreeNodes final : public FolderTreeNodes {
- public:
-  explicit QtTreeNodes(FolderTreeState& state) : state_(state) {}
-  TreeNode Root() const override;
-  std::vector<TreeNode> Children(TreeNode node) const override;
-  TreeNode Parent(TreeNode node) const override;
-  int64_t Parameter(TreeNode node) const override;
-  std::u16string Text(TreeNode node) const override;
-  bool IsOpen(TreeNode node) const override;
-  TreeNode Selected() const override;
-  std::u16string Path(TreeNode node) const override;
-  FolderReadRules Rules() const override;
-  bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override;
-  void Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string& path, const std::u16string& name,
-              bool children) override;
-  void Remove(TreeNode node) override;
-  void SetHasChildren(TreeNode node, bool children) override;
-  bool Fill(TreeNode node) override;
-  void Open(TreeNode node) override;
-  void SelectQuietly(TreeNode node) override;
-  void ScrollIntoView(TreeNode node) override;
-  void ReportChange() override;
-
- private:
-  FolderTreeState& state_;
-};
 
 // Watches the open folders, and only those, for changes on disk.
 void FolderTreeWatchOpen(FolderTreeState& state);

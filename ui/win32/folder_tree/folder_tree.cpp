@@ -4,6 +4,7 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/folder_tree_system_nodes.h"
 #include "ui/win32/control_create.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
@@ -37,7 +38,7 @@ void Rebuild(FolderTreeState& state) {
 // and selects it; stops, selecting nothing, where the way ends.
 void GoTo(FolderTreeState& state, const std::u16string& target) {
   if (target.size() < 3 || target[0] < u'A' || target[0] > u'Z' || target.compare(1, 2, u":\\") != 0) return;
-  Win32TreeNodes nodes(state);
+  SystemTreeNodes nodes(state);
   FolderTreeGoTo(nodes, target[0] - u'A', target.substr(0, 3), target);
 }
 
@@ -217,7 +218,7 @@ void FolderTreeRefresh(int64_t number) {
   if (!state) return;
   DrivesRemoved(*state, 0);
   DrivesArrived(*state, 0);
-  Win32TreeNodes nodes(*state);
+  SystemTreeNodes nodes(*state);
   std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
   if (const HTREEITEM selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
   FolderTreeRefreshPaths(nodes, std::move(paths));

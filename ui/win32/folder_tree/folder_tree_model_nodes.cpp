@@ -1,6 +1,7 @@
 #include <mutex>
 
 #include "ui/events.h"
+#include "ui/folder_tree_system_nodes.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
@@ -10,31 +11,31 @@ HTREEITEM Item(TreeNode node) { return static_cast<HTREEITEM>(const_cast<void*>(
 
 }  // namespace
 
-TreeNode Win32TreeNodes::Root() const { return state_.root; }
+TreeNode SystemTreeNodes::Root() const { return state_.root; }
 
-std::vector<TreeNode> Win32TreeNodes::Children(TreeNode node) const {
+std::vector<TreeNode> SystemTreeNodes::Children(TreeNode node) const {
   std::vector<TreeNode> children;
   for (HTREEITEM child = NodeChild(state_.tree, Item(node)); child; child = NodeNext(state_.tree, child))
     children.push_back(child);
   return children;
 }
 
-TreeNode Win32TreeNodes::Parent(TreeNode node) const { return NodeParent(state_.tree, Item(node)); }
-int64_t Win32TreeNodes::Parameter(TreeNode node) const { return NodeParameter(state_.tree, Item(node)); }
-std::u16string Win32TreeNodes::Text(TreeNode node) const { return NodeText(state_.tree, Item(node)); }
-bool Win32TreeNodes::IsOpen(TreeNode node) const { return NodeIsOpen(state_.tree, Item(node)); }
-TreeNode Win32TreeNodes::Selected() const { return FolderTreeSelected(state_); }
-std::u16string Win32TreeNodes::Path(TreeNode node) const { return FolderTreePath(state_, Item(node)); }
-FolderReadRules Win32TreeNodes::Rules() const { return FolderTreeRules(state_); }
+TreeNode SystemTreeNodes::Parent(TreeNode node) const { return NodeParent(state_.tree, Item(node)); }
+int64_t SystemTreeNodes::Parameter(TreeNode node) const { return NodeParameter(state_.tree, Item(node)); }
+std::u16string SystemTreeNodes::Text(TreeNode node) const { return NodeText(state_.tree, Item(node)); }
+bool SystemTreeNodes::IsOpen(TreeNode node) const { return NodeIsOpen(state_.tree, Item(node)); }
+TreeNode SystemTreeNodes::Selected() const { return FolderTreeSelected(state_); }
+std::u16string SystemTreeNodes::Path(TreeNode node) const { return FolderTreePath(state_, Item(node)); }
+FolderReadRules SystemTreeNodes::Rules() const { return FolderTreeRules(state_); }
 
-bool Win32TreeNodes::SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const {
+bool SystemTreeNodes::SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const {
   return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
                               reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
                               ignore_case) == CSTR_EQUAL;
 }
 
-void Win32TreeNodes::Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string& path,
-                            const std::u16string& name, bool children) {
+void SystemTreeNodes::Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string& path,
+                             const std::u16string& name, bool children) {
   HTREEITEM after = TVI_FIRST;
   if (index > 0) after = Item(Children(parent)[index - 1]);
   if (kind == kNodeFile) {
@@ -45,20 +46,20 @@ void Win32TreeNodes::Insert(TreeNode parent, size_t index, int64_t kind, const s
   }
 }
 
-void Win32TreeNodes::Remove(TreeNode node) { NodeDelete(state_, Item(node)); }
-void Win32TreeNodes::SetHasChildren(TreeNode node, bool children) {
+void SystemTreeNodes::Remove(TreeNode node) { NodeDelete(state_, Item(node)); }
+void SystemTreeNodes::SetHasChildren(TreeNode node, bool children) {
   NodeChildrenSet(state_.tree, Item(node), children);
 }
-bool Win32TreeNodes::Fill(TreeNode node) { return FolderTreeExpand(state_, Item(node)); }
+bool SystemTreeNodes::Fill(TreeNode node) { return FolderTreeExpand(state_, Item(node)); }
 
-void Win32TreeNodes::Open(TreeNode node) {
+void SystemTreeNodes::Open(TreeNode node) {
   SendMessageW(state_.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Item(node)));
 }
 
-void Win32TreeNodes::SelectQuietly(TreeNode node) { NodeSelectQuietly(state_, Item(node)); }
+void SystemTreeNodes::SelectQuietly(TreeNode node) { NodeSelectQuietly(state_, Item(node)); }
 
-void Win32TreeNodes::ScrollIntoView(TreeNode node) {
+void SystemTreeNodes::ScrollIntoView(TreeNode node) {
   SendMessageW(state_.tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(Item(node)));
 }
 
-void Win32TreeNodes::ReportChange() { ControlEventPost(state_.tree, DetailChange); }
+void SystemTreeNodes::ReportChange() { ControlEventPost(state_.tree, DetailChange); }

@@ -8,7 +8,6 @@
 
 #include "ui/control_register.h"
 #include "ui/folder_read.h"
-#include "ui/folder_tree_model.h"
 #include "ui/folder_tree_nodes.h"
 
 struct FolderTreeState : ControlTypeState {
@@ -70,34 +69,6 @@ HTREEITEM FolderNodeAdd(const FolderTreeState& state, HTREEITEM node, HTREEITEM 
                         const std::u16string& name);
 HTREEITEM FileNodeAdd(const FolderTreeState& state, HTREEITEM node, HTREEITEM after, const std::u16string& path,
                       const std::u16string& name);
-
-// The tree's nodes as the shared folder tree model reads and changes them.
-class Win32TreeNodes final : public FolderTreeNodes {
- public:
-  explicit Win32TreeNodes(FolderTreeState& state) : state_(state) {}
-  TreeNode Root() const override;
-  std::vector<TreeNode> Children(TreeNode node) const override;
-  TreeNode Parent(TreeNode node) const override;
-  int64_t Parameter(TreeNode node) const override;
-  std::u16string Text(TreeNode node) const override;
-  bool IsOpen(TreeNode node) const override;
-  TreeNode Selected() const override;
-  std::u16string Path(TreeNode node) const override;
-  FolderReadRules Rules() const override;
-  bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override;
-  void Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string& path, const std::u16string& name,
-              bool children) override;
-  void Remove(TreeNode node) override;
-  void SetHasChildren(TreeNode node, bool children) override;
-  bool Fill(TreeNode node) override;
-  void Open(TreeNode node) override;
-  void SelectQuietly(TreeNode node) override;
-  void ScrollIntoView(TreeNode node) override;
-  void ReportChange() override;
-
- private:
-  FolderTreeState& state_;
-};
 
 // Drive nodes under the computer node: a new one at the end, or one made new again
 // (label, icon, closed and unfilled).
