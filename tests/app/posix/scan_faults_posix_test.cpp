@@ -236,7 +236,9 @@ TEST_F(ScanFaults, ARootScanFollowsNoOtherUsersLinkToWhatThatUserDoesNotOwn) {
   home.Put("own.png", EncodeTestPng(2, 2));
   const auto link = [&](const std::filesystem::path& target, const std::string& name, bool users) {
     std::filesystem::create_symlink(target, home.Path(name));
-    if (users) ASSERT_EQ(lchown(home.Path(name).c_str(), kUser, kUser), 0);
+    if (users) {
+      ASSERT_EQ(lchown(home.Path(name).c_str(), kUser, kUser), 0);
+    }
   };
   link(secret.Path("plan.png"), "x.png", true);
   link(secret.Path(""), "peek", true);

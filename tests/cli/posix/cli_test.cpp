@@ -155,7 +155,9 @@ TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
   folder.Put("pics/locked/b.png", EncodeTestPng(2, 2));
   folder.Put("pics/image_scan.pov", "the scene of an earlier run");
   // The user's own scene: another's could not be given to the user's new one.
-  if (geteuid() == 0) ASSERT_EQ(chown(folder.Path("pics/image_scan.pov").c_str(), 65534, 65534), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.Path("pics/image_scan.pov").c_str(), 65534, 65534), 0);
+  }
   chmod(folder.Path("pics").c_str(), 0333);  // new files may go in, but it cannot be listed
 
   const Outcome denied = RunCli(Quote(folder.Path("pics").string()), scratch, *as_user);
