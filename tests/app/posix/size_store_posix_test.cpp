@@ -3,10 +3,13 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "app/scene/size_store.h"
+#include "fs/stamp_trust.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -60,3 +63,38 @@ TEST(UserSizeStore, ACacheFolderThatCannotBeMadeOnlyWarns) {
 }
 
 }  // namespace
+
+// A user-space file system may make its file numbers and times up: the store neither keeps
+// nor answers sizes of files there, while the same files seen directly are kept.
+TEST(UserSizeStore, FilesOnAUserSpaceFileSystemAreAlwaysMeasured) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.Path("real"));
+  std::filesystem::create_directories(folder.Path("mounted"));
+  const std::string real = folder.Path("real").string(), mounted = folder.Path("mounted").string();
+  if (std::system(("bindfs " + real + " " + mounted + " 2>/dev/null").c_str()) != 0) {
+    GTEST_SKIP() << "bindfs cannot mount a user-space file system here";
+  }
+  struct Unmount {
+    std::string path;
+    ~Unmount() { std::system(("fusermount -u " + path + " 2>/dev/null || umount " + path).c_str()); }
+  } unmount{mounted};
+
+  EXPECT_FALSE(FolderStampTrust(folder.Text("mounted") + u"/").trusted);
+  const StampTrust local = FolderStampTrust(folder.Text("real") + u"/");
+  EXPECT_TRUE(local.trusted);
+  EXPECT_EQ(local.granularity_ns, 1'000'000'000);
+
+  SizeStore store(folder.Text() + u"/");
+  store.ScanBegins(MeasureMode::Exact);
+  const int64_t long_ago = SizeStore::SystemClock() - int64_t{3600} * 1'000'000'000;
+  // Each file system is a device of its own.
+  const FileStamp on_mount{1, 2, 100, long_ago, long_ago, 0}, direct_stamp{2, 2, 100, long_ago, long_ago, 0};
+  store.Keep(on_mount, folder.Text("mounted") + u"/", {640, 480});
+  store.Keep(direct_stamp, folder.Text("real") + u"/", {640, 480});
+  store.ScanEnds();
+  store.ScanBegins(MeasureMode::Exact);
+  EXPECT_FALSE(store.Find(on_mount, folder.Text("mounted") + u"/").has_value());
+  const auto direct = store.Find(direct_stamp, folder.Text("real") + u"/");
+  ASSERT_TRUE(direct.has_value());
+  EXPECT_EQ(direct->width, 640);
+}
