@@ -118,7 +118,9 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   // The title counts the images listed so far (the list's first row is its own), and is
   // itself again once the scan is over.
   for (size_t i = 0; i < titles.size(); ++i) {
-    EXPECT_EQ(titles[i].toStdString(), (title + QString::fromUtf8(" \u2013 %1 images").arg(rows_seen[i] - 1)).toStdString());
+    const int listed = rows_seen[i] - 1;
+    const QString count = QString::fromUtf8(" \u2013 %1 %2").arg(listed).arg(listed == 1 ? "image" : "images");
+    EXPECT_EQ(titles[i].toStdString(), (title + count).toStdString());
   }
   EXPECT_EQ(title_after.toStdString(), title.toStdString());
   EXPECT_LT(rows_seen[0], rows_seen[1]);
