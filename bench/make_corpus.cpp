@@ -65,8 +65,8 @@ std::string Name(const char* prefix, int number, const char* suffix = "") {
 
 void Write(const stdfs::path& path, const Bytes& bytes) {
   stdfs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes Jpeg(int width, int height, bool grey, bool progressive, uint32_t seed) {
@@ -77,7 +77,7 @@ Bytes Jpeg(int width, int height, bool grey, bool progressive, uint32_t seed) {
 
 // Rows of `bits`-bit samples packed as PNG stores them.
 Bytes PngWithType(int colour_type, int bits, int width, int height, bool interlaced, uint32_t seed) {
-  const int channels = colour_type == PNG_COLOR_TYPE_RGB         ? 3
+  const int channels = colour_type == PNG_COLOR_TYPE_RGB          ? 3
                        : colour_type == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
                        : colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
                                                                   : 1;
@@ -114,7 +114,8 @@ Bytes PngWithType(int colour_type, int bits, int width, int height, bool interla
 
 Bytes AnimatedGif(int width, int height, int frames, uint32_t seed) {
   std::vector<GifRgb> map;
-  for (int i = 0; i < 256; ++i) map.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)});
+  for (int i = 0; i < 256; ++i)
+    map.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)});
   std::vector<GifFrame> list;
   for (int f = 0; f < frames; ++f) {
     GifFrame frame;
@@ -155,11 +156,13 @@ void Photo(const stdfs::path& root) {
     const auto folder = root / "hd" / Name("set", i / 25);
     Write(folder / Name("frame", i, ".jpg"), Jpeg(1920, 1080, i % 9 == 4, i % 4 == 2, seed++));
   }
-  const struct { int type, bits; } kinds[] = {
-      {PNG_COLOR_TYPE_GRAY, 1},      {PNG_COLOR_TYPE_GRAY, 2},       {PNG_COLOR_TYPE_GRAY, 4},
-      {PNG_COLOR_TYPE_GRAY, 8},      {PNG_COLOR_TYPE_GRAY, 16},      {PNG_COLOR_TYPE_RGB, 8},
-      {PNG_COLOR_TYPE_RGB, 16},      {PNG_COLOR_TYPE_PALETTE, 1},    {PNG_COLOR_TYPE_PALETTE, 2},
-      {PNG_COLOR_TYPE_PALETTE, 4},   {PNG_COLOR_TYPE_PALETTE, 8},    {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+  const struct {
+    int type, bits;
+  } kinds[] = {
+      {PNG_COLOR_TYPE_GRAY, 1},        {PNG_COLOR_TYPE_GRAY, 2},      {PNG_COLOR_TYPE_GRAY, 4},
+      {PNG_COLOR_TYPE_GRAY, 8},        {PNG_COLOR_TYPE_GRAY, 16},     {PNG_COLOR_TYPE_RGB, 8},
+      {PNG_COLOR_TYPE_RGB, 16},        {PNG_COLOR_TYPE_PALETTE, 1},   {PNG_COLOR_TYPE_PALETTE, 2},
+      {PNG_COLOR_TYPE_PALETTE, 4},     {PNG_COLOR_TYPE_PALETTE, 8},   {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
       {PNG_COLOR_TYPE_GRAY_ALPHA, 16}, {PNG_COLOR_TYPE_RGB_ALPHA, 8}, {PNG_COLOR_TYPE_RGB_ALPHA, 16},
   };
   int n = 0;
@@ -212,8 +215,7 @@ void StreamJpeg(const stdfs::path& path, int width, int height, bool subsampled,
 }
 
 // An RGB or RGBA PNG, 8 or 16 bits, written to path a row at a time (libpng interlaces).
-void StreamPng(const stdfs::path& path, int width, int height, int channels, int bits, bool interlaced,
-               uint32_t seed) {
+void StreamPng(const stdfs::path& path, int width, int height, int channels, int bits, bool interlaced, uint32_t seed) {
   stdfs::create_directories(path.parent_path());
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return;
@@ -269,16 +271,23 @@ void Small(const stdfs::path& root) {
     const auto folder = root / Name("group", i % 20) / Name("set", i / 20 % 15);
     const std::string name = Name("i", i);
     switch (i % 3) {
-      case 0: Write(folder / (name + ".png"), PngWithType(PNG_COLOR_TYPE_RGB, 8, 64, 64, false, seed++)); break;
-      case 1: Write(folder / (name + ".jpg"), Jpeg(64, 64, false, false, seed++)); break;
-      case 2: Write(folder / (name + ".gif"), gif); break;
+      case 0:
+        Write(folder / (name + ".png"), PngWithType(PNG_COLOR_TYPE_RGB, 8, 64, 64, false, seed++));
+        break;
+      case 1:
+        Write(folder / (name + ".jpg"), Jpeg(64, 64, false, false, seed++));
+        break;
+      case 2:
+        Write(folder / (name + ".gif"), gif);
+        break;
     }
   }
 }
 
 void Tiny(const stdfs::path& root, int count) {
   const std::string png = EncodeTestPng(3, 2);
-  for (int i = 0; i < count; ++i) Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
+  for (int i = 0; i < count; ++i)
+    Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ Bytes LargePng(int width, int height) {
 
 Bytes AnimatedGif(int width, int height, int frames) {
   std::vector<GifRgb> map;
-  for (int i = 0; i < 256; ++i) map.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)});
+  for (int i = 0; i < 256; ++i)
+    map.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2)});
   std::vector<GifFrame> list;
   for (int f = 0; f < frames; ++f) {
     GifFrame frame;
@@ -92,8 +93,8 @@ double MedianMilliseconds(int runs, const std::function<bool()>& work) {
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const bool keep = argc > 2;
-  const auto folder = keep ? std::filesystem::path(argv[2])
-                           : std::filesystem::temp_directory_path() / "imagescan-measure-bench";
+  const auto folder =
+      keep ? std::filesystem::path(argv[2]) : std::filesystem::temp_directory_path() / "imagescan-measure-bench";
   std::filesystem::create_directories(folder);
   ImageLayerStart();
 
@@ -106,7 +107,8 @@ int main(int argc, char** argv) {
   const Bytes photo = PhotoSamples(4000, 3000, 3);
   std::vector<Case> cases;
   cases.push_back({"jpeg 4000x3000 baseline", "baseline.jpg", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, false, 90)});
-  cases.push_back({"jpeg 4000x3000 progressive", "progressive.jpg", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, true, 90)});
+  cases.push_back(
+      {"jpeg 4000x3000 progressive", "progressive.jpg", EncodeJpeg(4000, 3000, 3, JCS_RGB, photo, true, 90)});
   cases.push_back({"png 4000x3000 rgb", "rgb.png", LargePng(4000, 3000)});
   cases.push_back({"gif 800x600, 30 frames", "animated.gif", AnimatedGif(800, 600, 30)});
 
@@ -114,7 +116,8 @@ int main(int argc, char** argv) {
   for (const Case& c : cases) {
     const auto path = folder / c.file / c.file;
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
     const std::u16string name = TextFromEscapedBytes(path.string());
     const double load = MedianMilliseconds(runs, [&] {
       const int64_t id = ReadImageFile(kAutoNumber, name);

@@ -6,13 +6,13 @@
 #include <string>
 
 enum class FaultPoint {
-  OpenFolder,   // FolderIdentityOf and FolderHandle::Open, with the path as given
-  OpenFile,     // PlatformFile::Open and OpenPlainFileAt, with the file's path
-  FileLooked,   // OpenPlainFileAt, after it saw a plain file and before it opens it
-  ListFolder,   // PlatformListing::Next, with the folder's path as given to Open
-  ReplaceFile,  // FileReplacement::Commit, just before it, with the temporary file's path
-  ChangeOwner,  // FileReplacement::Commit, giving the new file the old one's owner, with the file's path
-  ChangeMode,   // the same, giving it the old one's mode (on Windows: its access list)
+  OpenFolder,    // FolderIdentityOf and FolderHandle::Open, with the path as given
+  OpenFile,      // PlatformFile::Open and OpenPlainFileAt, with the file's path
+  FileLooked,    // OpenPlainFileAt, after it saw a plain file and before it opens it
+  ListFolder,    // PlatformListing::Next, with the folder's path as given to Open
+  ReplaceFile,   // FileReplacement::Commit, just before it, with the temporary file's path
+  ChangeOwner,   // FileReplacement::Commit, giving the new file the old one's owner, with the file's path
+  ChangeMode,    // the same, giving it the old one's mode (on Windows: its access list)
   OpenDatabase,  // SqlDatabase::Open, with its path: a code opens it read-only
 };
 

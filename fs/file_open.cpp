@@ -17,8 +17,7 @@ PlatformFile OpenInMode(FileOpenMode mode, const std::u16string& path, PlatformS
     case FileOpenMode::ReadWrite:
       return PlatformFile::Open(path, PlatformAccess::ReadWrite, PlatformDisposition::OpenAlways, share);
     case FileOpenMode::Create: {
-      PlatformFile file =
-          PlatformFile::Open(path, PlatformAccess::ReadWrite, PlatformDisposition::CreateAlways, share);
+      PlatformFile file = PlatformFile::Open(path, PlatformAccess::ReadWrite, PlatformDisposition::CreateAlways, share);
       // An existing file that may be written but not read is still emptied and written.
       // When that fails too, the first refusal is the reason (a read-only file system,
       // not the missing file the second try then meets).
@@ -70,8 +69,7 @@ int64_t FileOpenWith(FileOpenMode mode, int64_t number, uint32_t flags, Opener o
     return 0;
   }
   // Without memory for a buffer the file works unbuffered.
-  if (!(flags & OpenFlag::Unbuffered))
-    record.buffer.reset(static_cast<uint8_t*>(MemoryAllocate(kFileBufferSize)));
+  if (!(flags & OpenFlag::Unbuffered)) record.buffer.reset(static_cast<uint8_t*>(MemoryAllocate(kFileBufferSize)));
   const int format = static_cast<int>(flags) & TextFormat::kCodeMask;
   record.default_format = format == 0 ? TextFormat::Utf8 : format;
   record.read_only = mode == FileOpenMode::ReadOnly;

@@ -2,9 +2,9 @@
 #include <new>
 #include <string>
 
+#include "fs/ansi_text.h"
 #include "fs/file_record.h"
 #include "fs/files.h"
-#include "fs/ansi_text.h"
 #include "fs/text_encoding.h"
 
 namespace {

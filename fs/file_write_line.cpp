@@ -2,10 +2,10 @@
 #include <string>
 #include <string_view>
 
+#include "fs/ansi_text.h"
 #include "fs/file_record.h"
 #include "fs/files.h"
 #include "fs/system_errors.h"
-#include "fs/ansi_text.h"
 #include "fs/text_encoding.h"
 
 namespace {

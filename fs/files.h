@@ -23,7 +23,7 @@ inline constexpr uint32_t ByteOrderMark = 0x200000;  // Create: write it; else d
 namespace ReadFlag {
 // FileReadLine reads to a zero byte or the end of the file, keeping CR and LF.
 inline constexpr int ToEnd = 0x10000;
-}
+}  // namespace ReadFlag
 
 enum class FileOpenMode {
   ReadOnly = 1,   // existing files only; writes do nothing

@@ -42,10 +42,10 @@ std::vector<std::string_view> Fields(std::string_view line) {
 
 // File systems of the kernel and of services, never a user's volume.
 constexpr std::array<std::u16string_view, 27> kPseudoTypes = {
-    u"proc",      u"sysfs",       u"cgroup",     u"cgroup2",  u"devpts",     u"devtmpfs",   u"tmpfs",
-    u"ramfs",     u"mqueue",      u"debugfs",    u"tracefs",  u"securityfs", u"pstore",     u"bpf",
-    u"configfs",  u"fusectl",     u"hugetlbfs",  u"autofs",   u"binfmt_misc", u"rpc_pipefs", u"nsfs",
-    u"efivarfs",  u"selinuxfs",   u"fuse.gvfsd-fuse", u"fuse.portal", u"squashfs", u"nfsd"};
+    u"proc",     u"sysfs",     u"cgroup",          u"cgroup2",     u"devpts",      u"devtmpfs",   u"tmpfs",
+    u"ramfs",    u"mqueue",    u"debugfs",         u"tracefs",     u"securityfs",  u"pstore",     u"bpf",
+    u"configfs", u"fusectl",   u"hugetlbfs",       u"autofs",      u"binfmt_misc", u"rpc_pipefs", u"nsfs",
+    u"efivarfs", u"selinuxfs", u"fuse.gvfsd-fuse", u"fuse.portal", u"squashfs",    u"nfsd"};
 
 bool Below(std::u16string_view path, std::u16string_view folder) {
   return path == folder || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == u'/');

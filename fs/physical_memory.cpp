@@ -24,8 +24,7 @@ bool ListsController(std::string_view list, std::string_view controller) {
 
 }  // namespace
 
-std::optional<std::string_view> ControlGroupFromText(std::string_view text,
-                                                     std::string_view controller) {
+std::optional<std::string_view> ControlGroupFromText(std::string_view text, std::string_view controller) {
   // Lines are "<id>:<controllers>:<path>"; the unified hierarchy's is "0::<path>".
   size_t start = 0;
   while (start < text.size()) {

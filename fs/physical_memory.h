@@ -14,5 +14,4 @@ std::optional<uint64_t> MemoryLimitFromText(std::string_view text);
 // The process's control group path from the text of /proc/self/cgroup: for an empty
 // controller the unified hierarchy's ("0::/path"), else the one of the hierarchy that
 // holds the controller ("4:memory:/path", "7:cpu,memory:/path").
-std::optional<std::string_view> ControlGroupFromText(std::string_view text,
-                                                     std::string_view controller = {});
+std::optional<std::string_view> ControlGroupFromText(std::string_view text, std::string_view controller = {});

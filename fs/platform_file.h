@@ -38,10 +38,11 @@ class PlatformFile {
   ~PlatformFile() { Close(); }
 
   // Not open when the path is missing (for OpenExisting and TruncateExisting), is not a
-  // plain file (told before it is opened, so a FIFO or device never sees an open), holds a NUL, is refused by the system or is held by another opener whose
-  // sharing does not admit this one. An existing file is emptied only once it is held.
-  static PlatformFile Open(std::u16string_view path, PlatformAccess access,
-                           PlatformDisposition disposition, PlatformShare share);
+  // plain file (told before it is opened, so a FIFO or device never sees an open), holds a NUL, is refused by the
+  // system or is held by another opener whose sharing does not admit this one. An existing file is emptied only once it
+  // is held.
+  static PlatformFile Open(std::u16string_view path, PlatformAccess access, PlatformDisposition disposition,
+                           PlatformShare share);
 
   // Takes over a handle of the system's, in the form Handle() gives it, of a file whose
   // size the caller found (for OpenedSize).

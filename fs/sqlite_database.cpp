@@ -31,9 +31,7 @@ SqlOutcome OutcomeOf(int code) {
 
 void SqlStatement::Finalizer::operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 
-void SqlStatement::Bind(int parameter, int64_t value) {
-  sqlite3_bind_int64(statement_.get(), parameter, value);
-}
+void SqlStatement::Bind(int parameter, int64_t value) { sqlite3_bind_int64(statement_.get(), parameter, value); }
 
 void SqlStatement::Bind(int parameter, std::string_view text) {
   sqlite3_bind_text(statement_.get(), parameter, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
@@ -57,8 +55,7 @@ void SqlStatement::Reset() {
 
 void SqlDatabase::Closer::operator()(sqlite3* database) const { sqlite3_close_v2(database); }
 
-SqlDatabase SqlDatabase::Open(const std::string& path, std::chrono::milliseconds busy_timeout,
-                              SqlOutcome& outcome) {
+SqlDatabase SqlDatabase::Open(const std::string& path, std::chrono::milliseconds busy_timeout, SqlOutcome& outcome) {
   SqlDatabase result;
   sqlite3* database = nullptr;
   // Each connection is used by one thread at a time; the library's own locks stay on.
@@ -90,6 +87,4 @@ SqlStatement SqlDatabase::Prepare(std::string_view sql, SqlOutcome& outcome) {
   return result;
 }
 
-std::string SqlDatabase::ErrorText() const {
-  return database_ ? sqlite3_errmsg(database_.get()) : "out of memory";
-}
+std::string SqlDatabase::ErrorText() const { return database_ ? sqlite3_errmsg(database_.get()) : "out of memory"; }

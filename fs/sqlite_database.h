@@ -47,8 +47,7 @@ class SqlDatabase {
   SqlDatabase() = default;
   // Opens, or creates, the database at the path (UTF-8; see SqlDatabasePath). Closed on
   // failure, with the outcome in `outcome`.
-  static SqlDatabase Open(const std::string& path, std::chrono::milliseconds busy_timeout,
-                          SqlOutcome& outcome);
+  static SqlDatabase Open(const std::string& path, std::chrono::milliseconds busy_timeout, SqlOutcome& outcome);
   bool IsOpen() const { return database_ != nullptr; }
   // Runs statements that give no rows.
   SqlOutcome Execute(const char* sql);

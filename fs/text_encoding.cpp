@@ -118,9 +118,7 @@ bool TextHasEscapedByteAt(std::u16string_view text, size_t i) {
 }
 
 std::u16string TextFromEscapedBytes(std::string_view bytes) {
-  return Decode(bytes, [](std::u16string& out, uint8_t byte) {
-    out.push_back(static_cast<char16_t>(0xDC00 + byte));
-  });
+  return Decode(bytes, [](std::u16string& out, uint8_t byte) { out.push_back(static_cast<char16_t>(0xDC00 + byte)); });
 }
 
 std::string Utf8FromText(std::u16string_view text) {

@@ -8,7 +8,7 @@
 namespace TextFlag {
 // With Utf8: the length counts bytes instead of characters.
 inline constexpr int CountBytes = 0x40;
-}
+}  // namespace TextFlag
 
 // Reads from `address` until `length` is used up or a zero byte (a zero unit in Utf16)
 // comes first; length -1 reads up to the terminating zero, other negative lengths read

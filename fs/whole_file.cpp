@@ -8,8 +8,8 @@
 std::optional<OpenedWholeFile> OpenWholeFile(const std::u16string& path) {
   // The open refuses anything but a regular file without opening it. Readers need no
   // lock here, so another program's lock does not keep an image from being measured.
-  PlatformFile file = PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting,
-                                         PlatformShare::Unlocked);
+  PlatformFile file =
+      PlatformFile::Open(path, PlatformAccess::Read, PlatformDisposition::OpenExisting, PlatformShare::Unlocked);
   if (!file.IsOpen()) return std::nullopt;
   const int64_t size = file.OpenedSize();
   if (size < 0 || static_cast<uint64_t>(size) >= kWholeFileLimit) return std::nullopt;

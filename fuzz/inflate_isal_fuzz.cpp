@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -90,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WithIsal(data + 1, size - 1, piece, i);
   if (!z.SameAs(i)) {
     std::fprintf(stderr, "zlib: %s at %zu, %zu bytes out (%s); ISA-L: %s at %zu, %zu bytes out\n",
-                 z.ended ? "ends" : "does not end", z.consumed, z.written, z.message,
-                 i.ended ? "ends" : "does not end", i.consumed, i.written);
+                 z.ended ? "ends" : "does not end", z.consumed, z.written, z.message, i.ended ? "ends" : "does not end",
+                 i.consumed, i.written);
     std::abort();
   }
   return 0;

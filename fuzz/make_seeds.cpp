@@ -50,7 +50,9 @@ Bytes Ramp(size_t count) {
 
 std::vector<Bytes> Images() {
   std::vector<Bytes> images = {
-      FromString(EncodeTestPng(7, 5)), FromString(EncodeTestJpeg(9, 6)), FromString(EncodeTestGif(6, 4)),
+      FromString(EncodeTestPng(7, 5)),
+      FromString(EncodeTestJpeg(9, 6)),
+      FromString(EncodeTestGif(6, 4)),
       EncodeJpeg(8, 8, 1, JCS_GRAYSCALE, Bytes(64, 128)),
       EncodeJpeg(16, 8, 3, JCS_RGB, Bytes(16 * 8 * 3, 77), true),
       EncodeJpeg(8, 8, 4, JCS_CMYK, Bytes(8 * 8 * 4, 20)),
@@ -76,9 +78,8 @@ std::vector<Bytes> Images() {
 // The text targets read their first byte as the way to read the rest.
 std::vector<Bytes> Texts() {
   const std::vector<std::string> bodies = {
-      std::string("one\r\ntwo\nthree\rfour\0five", 24),
-      "caf\xC3\xA9 \xE9 \xF0\x9F\x96\xBC\r\n",
-      std::string("\xFF\xFEh\0i\0\r\0\n\0", 10),  // UTF-16 with its byte order mark
+      std::string("one\r\ntwo\nthree\rfour\0five", 24), "caf\xC3\xA9 \xE9 \xF0\x9F\x96\xBC\r\n",
+      std::string("\xFF\xFEh\0i\0\r\0\n\0", 10),                        // UTF-16 with its byte order mark
       std::string(5000, 'x') + "\r\n" + std::string(4095, 'y') + "\n",  // across the 4096-byte buffer
   };
   std::vector<Bytes> texts;
@@ -107,8 +108,8 @@ std::vector<Bytes> DeflateSeeds() {
   for (const auto& refused : RefusedDeflateStreams()) streams.push_back(refused.stream);
   Bytes text;
   for (int i = 0; i < 3000; ++i) text.push_back(static_cast<uint8_t>("abcab  abracadabra"[i % 18] + i / 1000));
-  for (const auto& [level, strategy] : {std::pair{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED}, {6, Z_DEFAULT_STRATEGY},
-                                        {9, Z_HUFFMAN_ONLY}, {9, Z_RLE}}) {
+  for (const auto& [level, strategy] :
+       {std::pair{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED}, {6, Z_DEFAULT_STRATEGY}, {9, Z_HUFFMAN_ONLY}, {9, Z_RLE}}) {
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) continue;
     Bytes out(deflateBound(&z, text.size()));
@@ -151,10 +152,9 @@ int main(int argc, char** argv) {
   }
   const stdfs::path root = argv[1];
   const bool written = Write(root / "decode_image", Images()) && Write(root / "measure_image", Images()) &&
-                       Write(root / "quick_size", QuickSeeds()) &&
-                       Write(root / "bmp_decoder", Bmps()) && Write(root / "icon_reader", Icons()) &&
-                       Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts()) &&
-                       Write(root / "inflate_isal", DeflateSeeds());
+                       Write(root / "quick_size", QuickSeeds()) && Write(root / "bmp_decoder", Bmps()) &&
+                       Write(root / "icon_reader", Icons()) && Write(root / "file_read_line", Texts()) &&
+                       Write(root / "text_from_bytes", Texts()) && Write(root / "inflate_isal", DeflateSeeds());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);
   return written ? 0 : 1;
 }

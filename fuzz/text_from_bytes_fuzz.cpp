@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int code = format & TextFormat::kCodeMask;
   if (code != TextFormat::Utf8 && code != TextFormat::Utf16) {  // Ansi, as every other code
     const size_t until_zero = strnlen(reinterpret_cast<const char*>(text.data()), static_cast<size_t>(bytes));
-    if (EscapedBytesFromText(result) != std::string(reinterpret_cast<const char*>(text.data()), until_zero)) std::abort();
+    if (EscapedBytesFromText(result) != std::string(reinterpret_cast<const char*>(text.data()), until_zero))
+      std::abort();
   }
   return 0;
 }

@@ -13,14 +13,12 @@ int64_t PitchFor(int32_t width, int depth) {
 
 }  // namespace
 
-std::optional<uint64_t> Bitmap::Bytes(int32_t width, int32_t height, int depth,
-                                      uint64_t bytes_in_use) {
+std::optional<uint64_t> Bitmap::Bytes(int32_t width, int32_t height, int depth, uint64_t bytes_in_use) {
   if (width <= 0 || height <= 0 || (depth != 24 && depth != 32)) return std::nullopt;
   return PixelBufferBytes(PitchFor(width, depth), height, bytes_in_use);
 }
 
-std::optional<Bitmap> Bitmap::Create(int32_t width, int32_t height, int depth,
-                                     uint64_t bytes_in_use) {
+std::optional<Bitmap> Bitmap::Create(int32_t width, int32_t height, int depth, uint64_t bytes_in_use) {
   const auto bytes = Bytes(width, height, depth, bytes_in_use);
   if (!bytes) return std::nullopt;
   auto* bits = static_cast<uint8_t*>(MemoryAllocate(static_cast<int64_t>(*bytes)));

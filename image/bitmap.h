@@ -12,12 +12,10 @@ class Bitmap {
   // A zero-filled bitmap, or nothing when the size is not positive, depth is not 24 or
   // 32, the buffer would break the pixel limit (counting bytes_in_use, see
   // pixel_limit.h) or memory cannot be had.
-  static std::optional<Bitmap> Create(int32_t width, int32_t height, int depth,
-                                      uint64_t bytes_in_use);
+  static std::optional<Bitmap> Create(int32_t width, int32_t height, int depth, uint64_t bytes_in_use);
 
   // The bytes Create would allocate, or nothing where it refuses before allocating.
-  static std::optional<uint64_t> Bytes(int32_t width, int32_t height, int depth,
-                                       uint64_t bytes_in_use);
+  static std::optional<uint64_t> Bytes(int32_t width, int32_t height, int depth, uint64_t bytes_in_use);
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }

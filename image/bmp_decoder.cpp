@@ -136,9 +136,7 @@ std::optional<BmpHeader> ReadBmpHeader(ImageSource& source) {
   return h;
 }
 
-bool BmpSniff(std::span<const uint8_t> head) {
-  return head.size() >= 2 && head[0] == 'B' && head[1] == 'M';
-}
+bool BmpSniff(std::span<const uint8_t> head) { return head.size() >= 2 && head[0] == 'B' && head[1] == 'M'; }
 
 std::optional<ImageSize> BmpHeaderSize(ImageSource& source) {
   const auto header = ReadBmpHeader(source);
@@ -162,8 +160,8 @@ bool BmpCheck(DecodeContext& context) {
   context.source_depth = state->bit_count;
   // Measuring needs the depth only for the pixel limit: where even 32 bits fit, reading
   // every pixel for an alpha byte cannot change the outcome.
-  const bool depth_matters = context.goal == DecodeGoal::Pictures ||
-                             !Bitmap::Bytes(context.width, context.height, 32, 0);
+  const bool depth_matters =
+      context.goal == DecodeGoal::Pictures || !Bitmap::Bytes(context.width, context.height, 32, 0);
   context.depth = state->bit_count == 32 && (!depth_matters || HasAlpha(source, *state)) ? 32 : 24;
   context.state = std::move(state);
   return true;
@@ -181,8 +179,7 @@ bool PutPaletteColour(const BmpState& s, unsigned index, uint8_t* pixel) {
 
 void PutGrey(uint8_t* pixel, uint8_t value) { pixel[0] = pixel[1] = pixel[2] = value; }
 
-bool DecodeRow(const BmpState& s, std::span<const uint8_t> row, int32_t width, int depth,
-               uint8_t* out) {
+bool DecodeRow(const BmpState& s, std::span<const uint8_t> row, int32_t width, int depth, uint8_t* out) {
   const int step = depth / 8;
   for (int32_t x = 0; x < width; ++x, out += step) {
     switch (s.bit_count) {
@@ -226,8 +223,7 @@ bool DecodeRow(const BmpState& s, std::span<const uint8_t> row, int32_t width, i
 // down), 3 or more literal indices padded to an even count. Pixels that a run or delta
 // would put outside the picture are dropped; data that ends before the end-of-bitmap
 // escape is a failure.
-bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels,
-                ptrdiff_t pitch, uint32_t flags) {
+bool DecodeRle8(const DecodeContext& context, const BmpState& s, uint8_t* pixels, ptrdiff_t pitch, uint32_t flags) {
   ImageSource& source = *context.source;
   const int32_t width = context.width;
   const int32_t height = context.height;
@@ -288,8 +284,8 @@ bool BmpDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   const uint64_t stride = Stride(width, bits);
   for (int32_t r = 0; r < height; ++r) {
     const uint64_t used = UsedRowBytes(width, bits);
-    const auto row = context.source->Fetch(s.pixel_offset + stride * static_cast<uint64_t>(r),
-                                           static_cast<size_t>(used));
+    const auto row =
+        context.source->Fetch(s.pixel_offset + stride * static_cast<uint64_t>(r), static_cast<size_t>(used));
     if (row.size() < used) return false;
     const int32_t y = s.top_down ? r : height - 1 - r;
     if (!DecodeRow(s, row, width, context.depth, PictureRow(pixels, pitch, height, y, flags))) {
@@ -311,9 +307,14 @@ bool BmpMeasure(DecodeContext& context) {
   return BmpDecode(context, row.data(), 0, 0);
 }
 
-constexpr DecoderDescriptor kBmpDecoder{
-    .name = "bmp", .format_id = kFormatBmp, .sniff = BmpSniff, .header_size = BmpHeaderSize,
-    .check = BmpCheck, .measure = BmpMeasure, .decode = BmpDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kBmpDecoder{.name = "bmp",
+                                        .format_id = kFormatBmp,
+                                        .sniff = BmpSniff,
+                                        .header_size = BmpHeaderSize,
+                                        .check = BmpCheck,
+                                        .measure = BmpMeasure,
+                                        .decode = BmpDecode,
+                                        .finish = FinishDecoder};
 
 }  // namespace
 

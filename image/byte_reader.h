@@ -11,8 +11,7 @@
 #include <span>
 
 // The count bytes at offset, when they all lie inside the data.
-inline std::optional<std::span<const uint8_t>> BytesAt(std::span<const uint8_t> data,
-                                                       uint64_t offset, uint64_t count) {
+inline std::optional<std::span<const uint8_t>> BytesAt(std::span<const uint8_t> data, uint64_t offset, uint64_t count) {
   if (offset > data.size() || count > data.size() - offset) return std::nullopt;
   return data.subspan(static_cast<size_t>(offset), static_cast<size_t>(count));
 }

@@ -36,7 +36,7 @@ enum class DecodeGoal { Pictures, Measure };
 
 struct DecodeContext {
   const DecoderDescriptor* decoder = nullptr;  // the one that accepted the data
-  ImageSource* source = nullptr;  // the data, read in pieces
+  ImageSource* source = nullptr;               // the data, read in pieces
   DecodeGoal goal = DecodeGoal::Pictures;
   int32_t width = 0;
   int32_t height = 0;
@@ -82,8 +82,7 @@ struct DecoderDescriptor {
 };
 
 // Address of the row that is y rows from the picture's top, for the layout in flags.
-inline uint8_t* PictureRow(uint8_t* pixels, ptrdiff_t pitch, int32_t height, int32_t y,
-                           uint32_t flags) {
+inline uint8_t* PictureRow(uint8_t* pixels, ptrdiff_t pitch, int32_t height, int32_t y, uint32_t flags) {
   const ptrdiff_t row = (flags & kBottomUp) ? ptrdiff_t{height} - 1 - y : y;
   return pixels + row * pitch;
 }

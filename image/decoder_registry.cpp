@@ -46,9 +46,7 @@ bool RegisterDecoder(const DecoderDescriptor& descriptor) {
   return true;
 }
 
-std::span<const DecoderDescriptor* const> RegisteredDecoders() {
-  return std::span(g_decoders).first(g_count);
-}
+std::span<const DecoderDescriptor* const> RegisteredDecoders() { return std::span(g_decoders).first(g_count); }
 
 const DecoderDescriptor* SniffDecoder(ImageSource& source) {
   const Head head(source);
@@ -58,8 +56,7 @@ const DecoderDescriptor* SniffDecoder(ImageSource& source) {
   return nullptr;
 }
 
-const DecoderDescriptor* RunDecoderTrial(DecodeContext& context, ImageSource& source,
-                                         DecodeGoal goal) {
+const DecoderDescriptor* RunDecoderTrial(DecodeContext& context, ImageSource& source, DecodeGoal goal) {
   context = DecodeContext{};
   context.source = &source;
   context.goal = goal;

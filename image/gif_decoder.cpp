@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <utility>
 #include <cstring>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "image/byte_reader.h"
@@ -46,7 +46,7 @@ struct GifState : DecoderState {
   }
 };
 
-constexpr int kDisposeKeep = DISPOSE_DO_NOT;         // 1
+constexpr int kDisposeKeep = DISPOSE_DO_NOT;            // 1
 constexpr int kDisposeBackground = DISPOSE_BACKGROUND;  // 2
 constexpr int kDisposePrevious = DISPOSE_PREVIOUS;      // 3
 
@@ -97,8 +97,8 @@ bool ReadWithoutRasters(GifFileType* gif) {
       // DGifSlurp asks for the next block even after an extension without any, and so
       // reads the byte after its end as a block's length: so must this.
       for (int code = function;; code = CONTINUE_EXT_FUNC_CODE) {
-        if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code,
-                                          block[0], &block[1]) == GIF_ERROR) {
+        if (block && GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks, code, block[0],
+                                          &block[1]) == GIF_ERROR) {
           return false;
         }
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
@@ -214,8 +214,7 @@ Bgra Background(const GifFileType& gif, const ColorMapObject& map, int transpare
 // Counts a canvas of the screen's size into the load's pixel bytes; nothing when it
 // would break the pixel limit.
 std::optional<uint64_t> ReserveCanvas(DecodeContext& context) {
-  const auto bytes = PixelBufferBytes(4 * int64_t{context.width}, context.height,
-                                      context.pixel_bytes_in_use);
+  const auto bytes = PixelBufferBytes(4 * int64_t{context.width}, context.height, context.pixel_bytes_in_use);
   if (bytes) context.pixel_bytes_in_use += *bytes;
   return bytes;
 }
@@ -261,8 +260,7 @@ std::optional<FramePlan> PlanFrame(GifState& s, DecodeContext& context) {
   }
   context.frame_delay = plan.control.DelayTime * 10;
   if (rect.Left < 0 || rect.Top < 0 || rect.Width <= 0 || rect.Height <= 0 ||
-      int64_t{rect.Left} + rect.Width > context.width ||
-      int64_t{rect.Top} + rect.Height > context.height) {
+      int64_t{rect.Left} + rect.Width > context.width || int64_t{rect.Top} + rect.Height > context.height) {
     return std::nullopt;
   }
   return plan;
@@ -292,8 +290,7 @@ bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   // Draw the frame. A transparent pixel shows what lies below, except that it clears the
   // canvas pixel when neither the previous frame's disposal (1 or 3) nor this frame's
   // (0) asks to keep it.
-  const bool keep_below =
-      previous_disposal == kDisposeKeep || previous_disposal == kDisposePrevious || disposal == 0;
+  const bool keep_below = previous_disposal == kDisposeKeep || previous_disposal == kDisposePrevious || disposal == 0;
   const GifByteType* raster = image.RasterBits;
   for (int y = 0; y < rect.Height; ++y) {
     Bgra* row = s.canvas.data() + (ptrdiff_t{rect.Top} + y) * width + rect.Left;
@@ -308,16 +305,15 @@ bool GifDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
   }
 
   for (int32_t y = 0; y < height; ++y) {
-    std::memcpy(PictureRow(pixels, pitch, height, y, flags),
-                s.canvas.data() + ptrdiff_t{y} * width, static_cast<size_t>(width) * 4);
+    std::memcpy(PictureRow(pixels, pitch, height, y, flags), s.canvas.data() + ptrdiff_t{y} * width,
+                static_cast<size_t>(width) * 4);
   }
 
   if (disposal != kDisposePrevious) {
     if (s.saved.empty() && !MakeCanvas(context, s.saved, Bgra{})) return false;
     s.saved = s.canvas;
   }
-  if (disposal == kDisposeBackground ||
-      (disposal == kDisposePrevious && s.first_disposal != kDisposeKeep)) {
+  if (disposal == kDisposeBackground || (disposal == kDisposePrevious && s.first_disposal != kDisposeKeep)) {
     FillRect(s.canvas, width, rect, background);
   } else if (disposal == kDisposePrevious && !s.saved.empty()) {
     s.canvas = s.saved;
@@ -334,9 +330,14 @@ bool GifMeasure(DecodeContext& context) {
   return plan->control.DisposalMode == kDisposePrevious || ReserveCanvas(context);
 }
 
-constexpr DecoderDescriptor kGifDecoder{
-    .name = "gif", .format_id = kFormatGif, .sniff = GifSniff, .header_size = GifHeaderSize,
-    .check = GifCheck, .measure = GifMeasure, .decode = GifDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kGifDecoder{.name = "gif",
+                                        .format_id = kFormatGif,
+                                        .sniff = GifSniff,
+                                        .header_size = GifHeaderSize,
+                                        .check = GifCheck,
+                                        .measure = GifMeasure,
+                                        .decode = GifDecode,
+                                        .finish = FinishDecoder};
 
 }  // namespace
 

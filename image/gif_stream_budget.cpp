@@ -1,6 +1,5 @@
 #include "image/gif_stream_budget.h"
 
-
 namespace {
 
 // giflib's record of an image (SavedImage, colour map object, allocation headers) and

@@ -59,9 +59,7 @@ std::optional<ImageSize> HdrHeaderSize(ImageSource& source) {
   return std::nullopt;
 }
 
-bool HdrSniff(std::span<const uint8_t> head) {
-  return head.size() >= 2 && head[0] == '#' && head[1] == '?';
-}
+bool HdrSniff(std::span<const uint8_t> head) { return head.size() >= 2 && head[0] == '#' && head[1] == '?'; }
 
 // No decoder reads Radiance pixels: the loader refuses every such file.
 bool HdrCheck(DecodeContext&) { return false; }

@@ -9,9 +9,7 @@
 namespace {
 
 // The opaque non-zero handle answered for a slot: the address of what frame 0 holds.
-int64_t Handle(const void* object) {
-  return static_cast<int64_t>(reinterpret_cast<intptr_t>(object));
-}
+int64_t Handle(const void* object) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(object)); }
 
 // An icon keeps what its Check read; no frame is made of it.
 ImageRecord IconRecord(const DecodeContext& context) {
@@ -40,8 +38,7 @@ std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   const int32_t frames = context.frame_count < 2 ? 1 : context.frame_count;
   for (int32_t i = 0; i < frames; ++i) {
     ImageFrame frame;
-    frame.bitmap =
-        Bitmap::Create(context.width, context.height, context.depth, context.pixel_bytes_in_use);
+    frame.bitmap = Bitmap::Create(context.width, context.height, context.depth, context.pixel_bytes_in_use);
     if (frame.bitmap) {
       // Counted before decoding: whatever the decoder makes must fit beside it.
       context.pixel_bytes_in_use += frame.bitmap->SizeBytes();
@@ -95,8 +92,7 @@ int64_t DecodeImageMemory(int64_t number, std::span<const uint8_t> data) {
   }
   ImageRecord& slot = *taken.record;
   slot = std::move(*record);
-  const int64_t handle =
-      slot.icon ? Handle(&*slot.icon) : Handle(slot.frames[0].bitmap->Bits());
+  const int64_t handle = slot.icon ? Handle(&*slot.icon) : Handle(slot.frames[0].bitmap->Bits());
   return number == kAutoNumber ? taken.id : handle;
 }
 

@@ -12,8 +12,7 @@ std::optional<ImageSize> MeasureImageSource(ImageSource& source) {
     size = ImageSize{context.width, context.height};  // no bitmap is made of an icon
   } else if (decoder) {
     // Frame 0's bitmap is counted first, as the loader counts it before decoding into it.
-    const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth,
-                                      context.pixel_bytes_in_use);
+    const auto bitmap = Bitmap::Bytes(context.width, context.height, context.depth, context.pixel_bytes_in_use);
     if (bitmap) {
       context.pixel_bytes_in_use += *bitmap;
       if (decoder->measure(context)) size = ImageSize{context.width, context.height};
@@ -24,9 +23,7 @@ std::optional<ImageSize> MeasureImageSource(ImageSource& source) {
   return size;
 }
 
-std::optional<ImageSize> MeasureImageFile(const std::u16string& path) {
-  return SizeFile(path, MeasureImageSource);
-}
+std::optional<ImageSize> MeasureImageFile(const std::u16string& path) { return SizeFile(path, MeasureImageSource); }
 
 std::optional<ImageSize> MeasureImageMemory(std::span<const uint8_t> data) {
   return SizeMemory(data, MeasureImageSource);

@@ -31,9 +31,7 @@ void ReleaseImage(int64_t number) {
   }
 }
 
-const ImageRecord* ImageFind(int64_t number) {
-  return g_images ? g_images->Find(number) : nullptr;
-}
+const ImageRecord* ImageFind(int64_t number) { return g_images ? g_images->Find(number) : nullptr; }
 
 int64_t ImagePixelWidth(int64_t number) {
   const ImageRecord* image = ImageFind(number);

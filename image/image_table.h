@@ -15,7 +15,7 @@ struct ImageFrame {
 using FrameList = std::vector<ImageFrame>;
 
 struct ImageRecord {
-  FrameList frames;         // decoded images: entry 0's bitmap is the image itself
+  FrameList frames;          // decoded images: entry 0's bitmap is the image itself
   std::optional<Icon> icon;  // icon files: instead of frames
   int32_t width = 0;
   int32_t height = 0;

@@ -35,12 +35,10 @@ static_assert(LIBJPEG_TURBO_VERSION_NUMBER == 2001005,
 
 namespace {
 
-JpegCoefficientSinks& SinksOf(j_common_ptr info) {
-  return static_cast<JpegState*>(info->client_data)->sinks;
-}
+JpegCoefficientSinks& SinksOf(j_common_ptr info) { return static_cast<JpegState*>(info->client_data)->sinks; }
 
-jvirt_barray_ptr RequestSink(j_common_ptr info, int pool, boolean pre_zero,
-                             JDIMENSION blocks_per_row, JDIMENSION rows, JDIMENSION max_access) {
+jvirt_barray_ptr RequestSink(j_common_ptr info, int pool, boolean pre_zero, JDIMENSION blocks_per_row, JDIMENSION rows,
+                             JDIMENSION max_access) {
   JpegCoefficientSinks& s = SinksOf(info);
   const uint64_t row_bytes = uint64_t{blocks_per_row} * sizeof(JBLOCK);
   // An array no taller than a sink, or one whose accesses libjpeg itself cannot serve,
@@ -69,15 +67,14 @@ void RealizeSinks(j_common_ptr info) {
   const long limit = info->mem->max_memory_to_use;
   if (limit > 0 && s.absent_bytes > 0) {
     const auto room = static_cast<uint64_t>(limit);
-    info->mem->max_memory_to_use =
-        room > s.absent_bytes ? static_cast<long>(room - s.absent_bytes) : 1;
+    info->mem->max_memory_to_use = room > s.absent_bytes ? static_cast<long>(room - s.absent_bytes) : 1;
   }
   s.realize(info);
   info->mem->max_memory_to_use = limit;
 }
 
-JBLOCKARRAY AccessSink(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION start_row,
-                       JDIMENSION num_rows, boolean writable) {
+JBLOCKARRAY AccessSink(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION start_row, JDIMENSION num_rows,
+                       boolean writable) {
   JpegCoefficientSinks& s = SinksOf(info);
   for (int i = 0; i < s.count; ++i) {
     JpegCoefficientSinks::Sink& sink = s.sinks[static_cast<size_t>(i)];

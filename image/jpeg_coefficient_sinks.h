@@ -22,15 +22,13 @@ struct JpegCoefficientSinks {
   };
   std::array<Sink, MAX_COMPONENTS> sinks{};
   int count = 0;
-  uint64_t held_bytes = 0;    // every array's rows as libjpeg holds them
-  uint64_t absent_bytes = 0;  // the rows the whole arrays would hold beyond the sinks'
+  uint64_t held_bytes = 0;     // every array's rows as libjpeg holds them
+  uint64_t absent_bytes = 0;   // the rows the whole arrays would hold beyond the sinks'
   WorkingMemoryTicket ticket;  // for held_bytes, from when they are allocated
   // libjpeg's own methods, which the sinks wrap.
-  jvirt_barray_ptr (*request)(j_common_ptr, int, boolean, JDIMENSION, JDIMENSION,
-                              JDIMENSION) = nullptr;
+  jvirt_barray_ptr (*request)(j_common_ptr, int, boolean, JDIMENSION, JDIMENSION, JDIMENSION) = nullptr;
   void (*realize)(j_common_ptr) = nullptr;
-  JBLOCKARRAY (*access)(j_common_ptr, jvirt_barray_ptr, JDIMENSION, JDIMENSION,
-                        boolean) = nullptr;
+  JBLOCKARRAY (*access)(j_common_ptr, jvirt_barray_ptr, JDIMENSION, JDIMENSION, boolean) = nullptr;
 };
 
 // Puts the sinks in place on the decompressor's memory manager, before

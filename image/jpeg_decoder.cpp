@@ -106,14 +106,12 @@ bool SetUpJpeg(JpegState& s, DecodeContext& context) {
   }
   jpeg_calc_output_dimensions(&d);
   const bool cmyk = d.out_color_space == JCS_CMYK;
-  if (d.out_color_components != (cmyk ? 4 : 3) || d.output_width > INT32_MAX ||
-      d.output_height > INT32_MAX) {
+  if (d.out_color_components != (cmyk ? 4 : 3) || d.output_width > INT32_MAX || d.output_height > INT32_MAX) {
     return false;
   }
   // A progressive stream is buffered whole beside the bitmap: libjpeg may have what the
   // bitmap leaves of the pixel memory limit (0 would mean no limit at all).
-  const auto bitmap = Bitmap::Bytes(static_cast<int32_t>(d.output_width),
-                                    static_cast<int32_t>(d.output_height), 24, 0);
+  const auto bitmap = Bitmap::Bytes(static_cast<int32_t>(d.output_width), static_cast<int32_t>(d.output_height), 24, 0);
   if (!bitmap) return false;
   const uint64_t room = std::max<uint64_t>(PixelMemoryLimit() - *bitmap, 1);
   d.mem->max_memory_to_use = room > LONG_MAX ? LONG_MAX : static_cast<long>(room);
@@ -161,8 +159,7 @@ bool JumpGuardedSetUp(JpegState* s, DecodeContext* context) {
   return SetUpJpeg(*s, *context);
 }
 
-bool JumpGuardedRead(JpegState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height,
-                     uint32_t flags) {
+bool JumpGuardedRead(JpegState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height, uint32_t flags) {
   if (setjmp(s->errors.jump) != 0) return false;
   ReadRows(*s, pixels, pitch, height, flags);
   return true;
@@ -187,13 +184,16 @@ bool JpegDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32
   return JumpGuardedRead(state, pixels, pitch, context.height, flags);
 }
 
-bool JpegSniff(std::span<const uint8_t> head) {
-  return head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8;
-}
+bool JpegSniff(std::span<const uint8_t> head) { return head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8; }
 
-constexpr DecoderDescriptor kJpegDecoder{
-    .name = "jpeg", .format_id = kFormatJpeg, .sniff = JpegSniff, .header_size = JpegHeaderSize,
-    .check = JpegCheck, .measure = JpegMeasure, .decode = JpegDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kJpegDecoder{.name = "jpeg",
+                                         .format_id = kFormatJpeg,
+                                         .sniff = JpegSniff,
+                                         .header_size = JpegHeaderSize,
+                                         .check = JpegCheck,
+                                         .measure = JpegMeasure,
+                                         .decode = JpegDecode,
+                                         .finish = FinishDecoder};
 
 }  // namespace
 

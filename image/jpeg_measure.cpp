@@ -42,8 +42,10 @@ std::optional<uint8_t> NextMarkerCode(ImageSource& source, uint64_t& offset) {
   };
   for (;;) {
     std::optional<uint8_t> c;
-    do c = byte(); while (c && *c != 0xFF);
-    do c = byte(); while (c && *c == 0xFF);
+    do c = byte();
+    while (c && *c != 0xFF);
+    do c = byte();
+    while (c && *c == 0xFF);
     if (!c || *c != 0) return c;
   }
 }
@@ -78,8 +80,7 @@ bool DecodedProcess(uint8_t marker) {
 // Markers that end libjpeg's reading in an error before any frame: the lossless and
 // hierarchical processes (0xC8 included) and a second start of image.
 bool RefusedBeforeFrame(uint8_t marker) {
-  return (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xCC &&
-          !DecodedProcess(marker)) ||
+  return (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xCC && !DecodedProcess(marker)) ||
          marker == 0xD8;
 }
 
@@ -153,10 +154,7 @@ bool RestartMarker(JpegState& s) {
   return true;
 }
 
-bool JpegMeasure(DecodeContext& context) {
-  return JumpGuardedSkip(static_cast<JpegState*>(context.state.get()));
-}
-
+bool JpegMeasure(DecodeContext& context) { return JumpGuardedSkip(static_cast<JpegState*>(context.state.get())); }
 
 // Hops from segment to segment to the first frame header.
 std::optional<ImageSize> JpegHeaderSize(ImageSource& source) {
@@ -165,7 +163,7 @@ std::optional<ImageSize> JpegHeaderSize(ImageSource& source) {
     const auto marker = NextMarkerCode(source, offset);
     if (!marker || RefusedBeforeFrame(*marker)) return std::nullopt;
     if (*marker == 0x01 || (*marker >= 0xD0 && *marker <= 0xD7)) continue;  // no length
-    if (*marker == 0xD9 || *marker == 0xDA) return std::nullopt;  // no frame before
+    if (*marker == 0xD9 || *marker == 0xDA) return std::nullopt;            // no frame before
     const auto length_bytes = FixedAt<2>(source.Fetch(offset, 2), 0);
     if (!length_bytes) return std::nullopt;
     const uint32_t length = Be16<0>(*length_bytes);

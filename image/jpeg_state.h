@@ -21,14 +21,14 @@ struct JpegState : DecoderState {
   jpeg_decompress_struct decompressor{};
   jpeg_source_mgr input{};
   ImageSource* source = nullptr;
-  uint64_t position = 0;  // of the next piece to hand libjpeg
-  bool past_end = false;  // libjpeg was handed the end-of-image marker of FillInput
-  bool measuring = false;  // only the outcome counts, not the pixels
-  int skipped_scans = 0;   // scans whose entropy data was skipped, or looked at for it
-  bool markers_only = false;  // libjpeg is handed the markers of a skipped scan's data
-  JOCTET marker[2]{};         // the one handed now
+  uint64_t position = 0;          // of the next piece to hand libjpeg
+  bool past_end = false;          // libjpeg was handed the end-of-image marker of FillInput
+  bool measuring = false;         // only the outcome counts, not the pixels
+  int skipped_scans = 0;          // scans whose entropy data was skipped, or looked at for it
+  bool markers_only = false;      // libjpeg is handed the markers of a skipped scan's data
+  JOCTET marker[2]{};             // the one handed now
   JSAMPARRAY cmyk_row = nullptr;  // one row of CMYK samples (libjpeg's image pool)
-  JpegCoefficientSinks sinks;  // when measuring
+  JpegCoefficientSinks sinks;     // when measuring
 
   // Safe on a decompressor never created: it was zero-filled, and libjpeg only
   // destroys what its memory manager holds.

@@ -15,12 +15,9 @@ uint64_t PixelMemoryLimit() {
   return (injected != 0 ? injected : PhysicalMemoryBytes()) / 2;
 }
 
-void SetMemoryBytesForTesting(uint64_t bytes) {
-  g_memory_for_testing.store(bytes, std::memory_order_relaxed);
-}
+void SetMemoryBytesForTesting(uint64_t bytes) { g_memory_for_testing.store(bytes, std::memory_order_relaxed); }
 
-std::optional<uint64_t> PixelBufferBytes(int64_t row_bytes, int64_t rows,
-                                         uint64_t bytes_in_use) {
+std::optional<uint64_t> PixelBufferBytes(int64_t row_bytes, int64_t rows, uint64_t bytes_in_use) {
   if (row_bytes <= 0 || rows <= 0) return std::nullopt;
   const uint64_t limit = PixelMemoryLimit();
   if (bytes_in_use > limit) return std::nullopt;

@@ -16,5 +16,4 @@ void SetMemoryBytesForTesting(uint64_t bytes);
 
 // row_bytes x rows, when both are positive and the product, added to bytes_in_use
 // (what the load already holds), stays within PixelMemoryLimit(); else nothing.
-std::optional<uint64_t> PixelBufferBytes(int64_t row_bytes, int64_t rows,
-                                         uint64_t bytes_in_use);
+std::optional<uint64_t> PixelBufferBytes(int64_t row_bytes, int64_t rows, uint64_t bytes_in_use);

@@ -46,8 +46,9 @@ void ReadFromSource(png_structp png, png_bytep out, size_t count) {
 // The ancillary chunks libpng knows, besides transparency. A picture needs none of them,
 // and libpng would allocate for some (text, profiles, palettes) whatever length they
 // claim: they are read past in pieces and not kept, as unknown chunks are.
-constexpr png_byte kSkippedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0"
-                                      "pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr png_byte kSkippedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0"
+    "pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
 constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
 
 // Reads the header, asks for 8-bit blue-green-red(-alpha) rows and fills the context.
@@ -108,8 +109,8 @@ bool SetUpPng(PngState& s, DecodeContext& context) {
   if (context.goal == DecodeGoal::Pictures) {
     png_get_IHDR(s.png, s.info, &width, &height, &bits, &colour_type, nullptr, nullptr, nullptr);
     // Rows are written straight into the bitmap: they must be exactly as long as its rows.
-    if ((colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) ||
-        bits != 8 || s.row_bytes != width * channels) {
+    if ((colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) || bits != 8 ||
+        s.row_bytes != width * channels) {
       return false;
     }
   }
@@ -136,8 +137,7 @@ bool JumpGuardedSetUp(PngState* s, DecodeContext* context) {
   return SetUpPng(*s, *context);
 }
 
-bool JumpGuardedRead(PngState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height,
-                     uint32_t flags) {
+bool JumpGuardedRead(PngState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t height, uint32_t flags) {
   if (setjmp(png_jmpbuf(s->png)) == kPngError) return false;
   ReadRows(*s, pixels, pitch, height, flags);
   return true;
@@ -156,14 +156,12 @@ constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // Whether libpng 1.6 takes the header's fields (png_check_IHDR with the default limits).
 bool AcceptedByLibpng(const PngHeader& h, int compression, int filter) {
-  const bool depth = h.bit_depth == 1 || h.bit_depth == 2 || h.bit_depth == 4 || h.bit_depth == 8 ||
-                     h.bit_depth == 16;
-  const bool type = h.colour_type == 0 || h.colour_type == 2 || h.colour_type == 3 ||
-                    h.colour_type == 4 || h.colour_type == 6;
+  const bool depth = h.bit_depth == 1 || h.bit_depth == 2 || h.bit_depth == 4 || h.bit_depth == 8 || h.bit_depth == 16;
+  const bool type =
+      h.colour_type == 0 || h.colour_type == 2 || h.colour_type == 3 || h.colour_type == 4 || h.colour_type == 6;
   const bool pair = h.colour_type == 0 || (h.colour_type == 3 ? h.bit_depth <= 8 : h.bit_depth >= 8);
-  return h.width > 0 && h.width <= PNG_USER_WIDTH_MAX && h.height > 0 &&
-         h.height <= PNG_USER_HEIGHT_MAX && depth && type && pair && h.interlace <= 1 &&
-         compression == 0 && filter == 0;
+  return h.width > 0 && h.width <= PNG_USER_WIDTH_MAX && h.height > 0 && h.height <= PNG_USER_HEIGHT_MAX && depth &&
+         type && pair && h.interlace <= 1 && compression == 0 && filter == 0;
 }
 
 // The signature and the header chunk, when libpng would take them: its length, its CRC
@@ -171,8 +169,7 @@ bool AcceptedByLibpng(const PngHeader& h, int compression, int filter) {
 std::optional<PngHeader> ReadPngHeader(ImageSource& source) {
   const auto data = FixedAt<33>(source.Fetch(0, 33), 0);
   if (!data || std::memcmp(data->data(), kSignature, 8) != 0 || Be32<8>(*data) != 13 ||
-      std::memcmp(data->data() + 12, "IHDR", 4) != 0 ||
-      Be32<29>(*data) != libdeflate_crc32(0, data->data() + 12, 17)) {
+      std::memcmp(data->data() + 12, "IHDR", 4) != 0 || Be32<29>(*data) != libdeflate_crc32(0, data->data() + 12, 17)) {
     return std::nullopt;
   }
   const PngHeader h{Be32<16>(*data), Be32<20>(*data), (*data)[24], (*data)[25], (*data)[28]};
@@ -212,8 +209,7 @@ bool PngDecode(DecodeContext& context, uint8_t* pixels, ptrdiff_t pitch, uint32_
 bool PngMeasure(DecodeContext& context) {
   auto* state = static_cast<PngState*>(context.state.get());
   // libpng has read the first IDAT chunk's length and type, and nothing after them.
-  const PngRowLayout layout{png_get_image_width(state->png, state->info),
-                            png_get_image_height(state->png, state->info),
+  const PngRowLayout layout{png_get_image_width(state->png, state->info), png_get_image_height(state->png, state->info),
                             png_get_bit_depth(state->png, state->info) * png_get_channels(state->png, state->info),
                             png_get_interlace_type(state->png, state->info) != PNG_INTERLACE_NONE};
   if (CheckPngImageData(*state->source, state->position - 8, layout) == PngDataVerdict::Sound) return true;
@@ -221,9 +217,14 @@ bool PngMeasure(DecodeContext& context) {
   return PngDecode(context, row.data(), 0, 0);
 }
 
-constexpr DecoderDescriptor kPngDecoder{
-    .name = "png", .format_id = kFormatPng, .sniff = PngSniff, .header_size = PngHeaderSize,
-    .check = PngCheck, .measure = PngMeasure, .decode = PngDecode, .finish = FinishDecoder};
+constexpr DecoderDescriptor kPngDecoder{.name = "png",
+                                        .format_id = kFormatPng,
+                                        .sniff = PngSniff,
+                                        .header_size = PngHeaderSize,
+                                        .check = PngCheck,
+                                        .measure = PngMeasure,
+                                        .decode = PngDecode,
+                                        .finish = FinishDecoder};
 
 }  // namespace
 

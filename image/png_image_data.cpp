@@ -192,8 +192,8 @@ class DataCheck {
     const uint8_t cmf = header_.bytes[0];
     const uint8_t flg = header_.bytes[1];
     const unsigned window_bits = (cmf >> 4) + 8u;
-    const bool zlib_takes = (cmf * 256u + flg) % 31 == 0 && (cmf & 0x0F) == Z_DEFLATED && window_bits <= 15 &&
-                            (flg & 0x20) == 0;
+    const bool zlib_takes =
+        (cmf * 256u + flg) % 31 == 0 && (cmf & 0x0F) == Z_DEFLATED && window_bits <= 15 && (flg & 0x20) == 0;
     return zlib_takes && (window_bits == 15 || expected_ <= uint64_t{1} << window_bits);
   }
 

@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "ui/native_handle.h"
 #include "ui/control_anchor.h"
+#include "ui/native_handle.h"
 
 struct ControlOps;
 
@@ -27,7 +27,7 @@ struct ControlTypeState {
 struct ControlRecord {
   NativeHandle handle = nullptr;  // the control, owned by its parent window
   const ControlOps* ops = nullptr;
-  int64_t number = 0;  // the control's number or kAutoNumber id
+  int64_t number = 0;     // the control's number or kAutoNumber id
   int64_t type_data = 0;  // owned by the type: the column list's longest text length
   std::unique_ptr<ControlTypeState> state;
   // Set by ControlAnchorSet: the control's place at its window's designed size (left,
@@ -43,8 +43,8 @@ struct ControlRecord {
 enum class NoticeKind { kCommand, kNotify };
 struct ControlNotice {
   NoticeKind kind = NoticeKind::kCommand;
-  int32_t code = 0;       // the type's notification code
-  int64_t item = -1;      // row, line or column concerned; -1 for none
+  int32_t code = 0;   // the type's notification code
+  int64_t item = -1;  // row, line or column concerned; -1 for none
   bool old_selected = false;
   bool new_selected = false;
   // The window system's own record of the report, for the type's Notify routine (the
@@ -73,15 +73,13 @@ struct ControlOps {
   int64_t (*get_state)(ControlRecord&) = nullptr;
   std::u16string (*get_text)(ControlRecord&) = nullptr;
   void (*set_text)(ControlRecord&, const std::u16string& text) = nullptr;
-  int64_t (*add_item)(ControlRecord&, int64_t position, const std::u16string& text,
-                      int64_t image) = nullptr;
-  int64_t (*add_item_with_image)(ControlRecord&, int64_t position, const std::u16string& text,
-                                 int64_t image, int64_t flags) = nullptr;
+  int64_t (*add_item)(ControlRecord&, int64_t position, const std::u16string& text, int64_t image) = nullptr;
+  int64_t (*add_item_with_image)(ControlRecord&, int64_t position, const std::u16string& text, int64_t image,
+                                 int64_t flags) = nullptr;
   void (*clear_items)(ControlRecord&) = nullptr;
   std::u16string (*get_item_text)(ControlRecord&, int64_t row, int64_t column) = nullptr;
   // The width is in 1/96 inch.
-  void (*add_column)(ControlRecord&, int64_t position, const std::u16string& title,
-                     int64_t width) = nullptr;
+  void (*add_column)(ControlRecord&, int64_t position, const std::u16string& title, int64_t width) = nullptr;
 };
 
 // The window new controls are created in; null before the first window.
@@ -101,8 +99,7 @@ ControlSlot ControlTake(int64_t number);
 // control its number ("WK_ID"), and arranges for ControlGone when the control goes.
 // Returns a non-zero handle for a number, the id for kAutoNumber; 0 when the slot could
 // not be taken, and the control is then destroyed.
-int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control,
-                        const ControlOps& ops);
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops);
 // A registered control destroyed by its window system, not through the table: its
 // type's resources and queued events go, and the id is free again. Nothing when the
 // id's record holds another control by now.

@@ -26,8 +26,7 @@ int64_t ControlAddItem(int64_t number, int64_t position, const std::u16string& t
   ControlRecord* record = ControlFind(number);
   if (!record) return 0;
   const EventSuppression quiet;
-  if (record->ops->add_item_with_image)
-    return record->ops->add_item_with_image(*record, position, text, 0, 0);
+  if (record->ops->add_item_with_image) return record->ops->add_item_with_image(*record, position, text, 0, 0);
   if (record->ops->add_item) return record->ops->add_item(*record, position, text, 0);
   return 0;
 }

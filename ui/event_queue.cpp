@@ -35,8 +35,8 @@ void EventQueue::Free(EventNode* node) {
 
 void EventQueue::Post(int32_t code, int64_t object, int64_t window, int64_t detail) {
   if (suppression_ > 0) return;
-  if (tail_ && code < kFirstUnmergedCode && tail_->code == code && tail_->object == object &&
-      tail_->window == window && tail_->detail == detail)
+  if (tail_ && code < kFirstUnmergedCode && tail_->code == code && tail_->object == object && tail_->window == window &&
+      tail_->detail == detail)
     return;
   EventNode* node = Allocate();
   node->code = code;

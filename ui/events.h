@@ -4,9 +4,9 @@
 #include <cstdint>
 
 // Event codes.
-inline constexpr int32_t ControlEvent = 13100;    // object: control number
-inline constexpr int32_t CloseEvent = 13116;      // object: window number
-inline constexpr int32_t CommandEvent = 13101;    // object: command (a shortcut's)
+inline constexpr int32_t ControlEvent = 13100;  // object: control number
+inline constexpr int32_t CloseEvent = 13116;    // object: window number
+inline constexpr int32_t CommandEvent = 13101;  // object: command (a shortcut's)
 inline constexpr int32_t ActivatedEvent = 13104;
 inline constexpr int32_t MinimisedEvent = 13107;
 inline constexpr int32_t MaximisedEvent = 13108;
@@ -16,7 +16,7 @@ inline constexpr int32_t LeftButtonUpEvent = 13112;
 inline constexpr int32_t LeftDoubleClickEvent = 13113;
 inline constexpr int32_t DeactivatedEvent = 13114;
 inline constexpr int32_t RepaintEvent = 13115;
-inline constexpr int32_t MovedEvent = 13117;      // object: window number
+inline constexpr int32_t MovedEvent = 13117;  // object: window number
 inline constexpr int32_t ResizedEvent = 13118;
 
 // Detail codes of ControlEvent.

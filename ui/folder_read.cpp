@@ -32,9 +32,8 @@ class Listing {
 bool IsDots(const std::u16string& name) { return name == u"." || name == u".."; }
 
 void SortByName(std::vector<std::u16string>& names) {
-  std::stable_sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-    return NaturalCompare(a, b) < 0;
-  });
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::u16string& a, const std::u16string& b) { return NaturalCompare(a, b) < 0; });
 }
 
 }  // namespace

@@ -23,10 +23,10 @@ constexpr bool IsFilled(int64_t parameter) { return (parameter & FilledMark) == 
 // What the tree's text slot is asked to do with a path (separators as the system's).
 struct FolderTreeRequest {
   bool rebuild = false;
-  bool new_patterns = false;     // `patterns` replaces the pattern list
+  bool new_patterns = false;  // `patterns` replaces the pattern list
   std::u16string patterns;
-  bool to_selection = false;     // the target is the selected node's path
-  std::u16string target;         // the folder to select (ends in the separator); empty: none
+  bool to_selection = false;  // the target is the selected node's path
+  std::u16string target;      // the folder to select (ends in the separator); empty: none
 };
 // - empty: rebuild;
 // - a text without a separator: a new pattern list; rebuild and go back to the selection;

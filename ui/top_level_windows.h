@@ -28,14 +28,12 @@ void UiWindowsEnd();
 
 // Opens a top-level window whose client area is width x height, its frame's top-left
 // corner at x, y on the screen (moved, and only then shrunk, to stay on the screen; a
-// sizable one cannot be made smaller than asked, or than the screen), and (unless kWindowNotContainer) makes it the window
-// new controls go into. A number in use is closed first. Returns a non-zero handle
-// for a number, the new id for kAutoNumber, 0 on failure. The owner is a window
-// number; the window then stays above it and is centred on it with
+// sizable one cannot be made smaller than asked, or than the screen), and (unless kWindowNotContainer) makes it the
+// window new controls go into. A number in use is closed first. Returns a non-zero handle for a number, the new id for
+// kAutoNumber, 0 on failure. The owner is a window number; the window then stays above it and is centred on it with
 // kWindowCentreOnOwner.
-int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
-                     const std::u16string& title, uint32_t flags,
-                     std::optional<int64_t> owner = std::nullopt);
+int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height, const std::u16string& title,
+                     uint32_t flags, std::optional<int64_t> owner = std::nullopt);
 // Gives the window a keyboard shortcut: the keys in their portable form ("Ctrl+Q",
 // "F5") post CommandEvent with the command as object while the window is active. False
 // for a number without a window or keys that name no shortcut.

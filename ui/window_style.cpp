@@ -4,8 +4,7 @@
 
 namespace {
 
-constexpr uint32_t kLayerBits = kWindowCentreOnScreen | kWindowCentreOnOwner | kWindowTool |
-                                kWindowNotContainer;
+constexpr uint32_t kLayerBits = kWindowCentreOnScreen | kWindowCentreOnOwner | kWindowTool | kWindowNotContainer;
 constexpr uint32_t kPlainBits = kLayerBits & ~kWindowTool;  // bits that leave a plain window
 
 }  // namespace

@@ -11,12 +11,12 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
+#include "app/cli/terminal_text.h"
 #include "app/scene/access_failure.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
 #include "app/scene/size_store.h"
-#include "app/cli/terminal_text.h"
 #include "fs/console.h"
 #include "fs/exit_signals.h"
 #include "fs/files.h"
@@ -86,11 +86,10 @@ int Run(const CliOptions& options, std::string& unfinished) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
                          options.null_separated ? '\0' : '\n');
-    progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) +
-                              " left as it was\n");
+    progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) + " left as it was\n");
     unfinished = Bytes(folder + kSceneFileName);
-    const SceneFileResult result = WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr},
-                                                        options.pov_version);
+    const SceneFileResult result =
+        WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr}, options.pov_version);
     unfinished.clear();
     progress.Finish();
     // Told once; the scene is right without the store.
@@ -98,8 +97,7 @@ int Run(const CliOptions& options, std::string& unfinished) {
       if (const std::u16string warning = store->TakeWarning(); !warning.empty())
         std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const int folder_status = SceneExitStatus(result);
     // Nothing written beats a scene with gaps, which beats a complete one.
     if (folder_status == 1 || status == 0) status = folder_status;
@@ -128,8 +126,7 @@ int Run(const CliOptions& options, std::string& unfinished) {
 int main(int argc, char** argv) {
   const CliParse parse = ParseCliArguments(ConsoleStart(argc, argv));
   if (!parse.error.empty()) {
-    std::fprintf(stderr, "imagescan-cli: %s\nTry 'imagescan-cli --help' for more information.\n",
-                 parse.error.c_str());
+    std::fprintf(stderr, "imagescan-cli: %s\nTry 'imagescan-cli --help' for more information.\n", parse.error.c_str());
     return 2;
   }
   if (parse.options.help) {

@@ -92,10 +92,9 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--quick") {
       parse.options.measure = MeasureMode::Quick;
     } else if (const auto mode = OptionValue(argument, "--measure")) {
-      if (!Choose<MeasureMode>(*mode,
-                               {{"exact", MeasureMode::Exact}, {"quick", MeasureMode::Quick},
-                                {"bitmap", MeasureMode::Bitmap}},
-                               parse.options.measure)) {
+      if (!Choose<MeasureMode>(
+              *mode, {{"exact", MeasureMode::Exact}, {"quick", MeasureMode::Quick}, {"bitmap", MeasureMode::Bitmap}},
+              parse.options.measure)) {
         parse.error = "unknown measuring mode '" + *mode + "' (exact, quick or bitmap)";
         return parse;
       }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/scene/scene_format.h"
 #include "app/scene/image_scan.h"
+#include "app/scene/scene_format.h"
 
 struct CliOptions {
   bool quiet = false;

@@ -15,8 +15,8 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr size_t kShownPathLength = 60;
 }  // namespace
 
-CliProgress::CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress,
-                         bool out_is_terminal, char path_end)
+CliProgress::CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress, bool out_is_terminal,
+                         char path_end)
     : out_(out),
       err_(err),
       print_paths_(print_paths),
@@ -46,8 +46,7 @@ void CliProgress::FolderEntered(const std::u16string& directory) {
 void CliProgress::EntryUnreadable(const std::u16string& path, int system_error) {
   Clear();
   std::fprintf(err_, "imagescan-cli: warning: %s\n",
-               ShownText(AccessFailureText(Access::Read, path, system_error, Placing::AfterProgramName),
-                         show_progress_)
+               ShownText(AccessFailureText(Access::Read, path, system_error, Placing::AfterProgramName), show_progress_)
                    .c_str());
   Redraw();
 }

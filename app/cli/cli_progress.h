@@ -4,8 +4,8 @@
 // Names go to a terminal with their control characters escaped, elsewhere byte for byte.
 // Once `out` refuses a write (a closed pipe) no more paths are printed.
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "app/scene/image_scan.h"
@@ -13,8 +13,8 @@
 class CliProgress : public ScanObserver {
  public:
   // `show_progress`: `err` is a terminal.
-  CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress,
-              bool out_is_terminal = false, char path_end = '\n');
+  CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress, bool out_is_terminal = false,
+              char path_end = '\n');
   void ImageFound(const std::u16string& relative_path) override;
   void FolderEntered(const std::u16string& directory) override;
   // A warning on `err`.

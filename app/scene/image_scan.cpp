@@ -192,8 +192,7 @@ void Report(Walk& walk, size_t keep) {
       } else {
         ++walk.result.images;
         walk.observer.ImageFound(next.text);
-        FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height),
-                      TextFormat::Ansi);
+        FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height), TextFormat::Ansi);
         // Its line stands as the format wants it, but the user hears that it is no true size.
         if (size->system_error != 0) {
           ++walk.result.unmeasured;
@@ -227,8 +226,8 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
     return false;
   }
   while (Continues(walk) && ListingNext(listing)) {
-    Entry entry{ListingName(listing), ListingKind(listing), ListingIsLink(listing), ListingFolderIdentity(listing),
-                ListingLinkOwner(listing), ListingFileStamp(listing)};
+    Entry entry{ListingName(listing),           ListingKind(listing),      ListingIsLink(listing),
+                ListingFolderIdentity(listing), ListingLinkOwner(listing), ListingFileStamp(listing)};
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
     entries.push_back(std::move(entry));
   }
@@ -241,7 +240,8 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>
 // cannot be listed. known: the folder's identity as its parent's listing found it, if it
 // did; link_owner: the owner of the link it was reached through, if the listing told it.
 void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
-                 std::optional<FolderIdentity> known = std::nullopt, std::optional<uint32_t> link_owner = std::nullopt) {
+                 std::optional<FolderIdentity> known = std::nullopt,
+                 std::optional<uint32_t> link_owner = std::nullopt) {
   // On Linux a backslash is an ordinary name character, so a folder whose name ends in
   // one still gets its "/".
   std::u16string directory = given;

@@ -21,7 +21,8 @@ using std::chrono::steady_clock;
 }  // namespace
 
 MeasurePool::MeasurePool(SizeMeasurer measure, int workers, size_t capacity)
-    : measure_(measure), workers_asked_(workers > 0 ? static_cast<uint64_t>(workers) : 1),
+    : measure_(measure),
+      workers_asked_(workers > 0 ? static_cast<uint64_t>(workers) : 1),
       slots_(capacity > 0 ? capacity : 1) {
   // Workers take turns with large decoder buffers: each must go back when freed, or
   // every worker keeps one.

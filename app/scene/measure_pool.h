@@ -70,7 +70,7 @@ class MeasurePool {
   uint64_t submitted_ = 0;
   uint64_t claimed_ = 0;
   uint64_t taken_ = 0;
-  bool taker_waiting_ = false;  // TakeOldest waits for job_done_
+  bool taker_waiting_ = false;          // TakeOldest waits for job_done_
   std::atomic<bool> stopping_ = false;  // also read by workers between the jobs they claimed
   std::vector<std::thread> workers_;
 };

@@ -58,7 +58,6 @@ std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result) {
        {UnreadableEntriesText(result.scene.unreadable), UnmeasuredImagesText(result.scene.unmeasured)}) {
     if (!warning.empty()) rows.push_back(u"Warning: " + warning);
   }
-  if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty())
-    rows.push_back(hint);
+  if (const std::u16string hint = SkippedNamesHint(result.scene.skipped_names); !hint.empty()) rows.push_back(hint);
   return rows;
 }

@@ -7,10 +7,10 @@
 #include "app/scene/scene_file_writer.h"
 
 struct ProcessResult {
-  bool ran = false;         // false for an empty selection: nothing was done
-  bool had_scene = false;   // a scene file stood there before the run
+  bool ran = false;        // false for an empty selection: nothing was done
+  bool had_scene = false;  // a scene file stood there before the run
   SceneFileResult scene;
-  int read_error = 0;       // why the written scene could not be opened again; 0 when it was
+  int read_error = 0;  // why the written scene could not be opened again; 0 when it was
 };
 
 // For a selected path (a folder's path ends in its separator): writes

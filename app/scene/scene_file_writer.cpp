@@ -49,8 +49,8 @@ class WriteWatch : public ScanObserver {
 
 }  // namespace
 
-SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
-                                     const ScanOptions& options, PovVersion version) {
+SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer, const ScanOptions& options,
+                                     PovVersion version) {
   const std::u16string target = folder + kSceneFileName;
   SceneFileResult result;
   result.path = target;

@@ -15,8 +15,8 @@ inline constexpr int64_t kSceneFileNumber = 5;
 // stopped the scan (a write that failed stops it too, but is an error); the old file
 // stays as it was.
 struct SceneFileResult : ScanResult {
-  std::u16string path;       // the scene file written, or what could not be written or read
-  int system_error = 0;      // the first failure's system code; 0 when written or stopped
+  std::u16string path;             // the scene file written, or what could not be written or read
+  int system_error = 0;            // the first failure's system code; 0 when written or stopped
   bool folder_unreadable = false;  // the error: `path`, the scanned folder, cannot be listed
 };
 
@@ -31,5 +31,4 @@ int SceneExitStatus(const SceneFileResult& result);
 // when the observer stops the scan, the temporary file goes and an earlier scene file
 // stays byte for byte.
 SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
-                                     const ScanOptions& options = {},
-                                     PovVersion version = PovVersion::Pov38);
+                                     const ScanOptions& options = {}, PovVersion version = PovVersion::Pov38);

@@ -71,7 +71,8 @@ const std::string_view kSceneHeader =
     "    #declare array_images[image_count][6] = _y ;\r\n"
     "    #declare array_images[image_count][7] = _img_obj ;\r\n"
     "    #declare array_images[image_count][8] = concat( str(image_count,0,0), \".  \" , _img_name ) ;\r\n"
-    "    #declare array_images[image_count][9] = concat( str(_x,0,0), \" x \" , str(_y,0,0), \"   ratio \" , str(img_aspect,0,2)) ;\r\n"
+    "    #declare array_images[image_count][9] = concat( str(_x,0,0), \" x \" , str(_y,0,0), \"   ratio \" , "
+    "str(img_aspect,0,2)) ;\r\n"
     "    #declare array_images[image_count][10] = img_aspect ;\r\n"
     "\r\n"
     "    #declare image_count = image_count + 1;\r\n"
@@ -184,11 +185,20 @@ std::u16string QuotedName(const std::u16string& path) {
   quoted.reserve(path.size());
   for (const char16_t unit : path) {
     switch (unit) {
-      case u'"': quoted += u"\\\""; break;
-      case u'\\': quoted += u"\\\\"; break;
-      case u'\n': quoted += u"\\n"; break;
-      case u'\r': quoted += u"\\r"; break;
-      default: quoted += unit;
+      case u'"':
+        quoted += u"\\\"";
+        break;
+      case u'\\':
+        quoted += u"\\\\";
+        break;
+      case u'\n':
+        quoted += u"\\n";
+        break;
+      case u'\r':
+        quoted += u"\\r";
+        break;
+      default:
+        quoted += unit;
     }
   }
   return quoted;
@@ -197,6 +207,6 @@ std::u16string QuotedName(const std::u16string& path) {
 }  // namespace
 
 std::u16string AddImageLine(const std::u16string& relative_path, int64_t width, int64_t height) {
-  return u"add_image ( \"" + QuotedName(relative_path) + u"\", " + DecimalText(width) + u", " +
-         DecimalText(height) + u" ) ";
+  return u"add_image ( \"" + QuotedName(relative_path) + u"\", " + DecimalText(width) + u", " + DecimalText(height) +
+         u" ) ";
 }

@@ -14,8 +14,8 @@ std::u16string SceneWrittenText(const std::u16string& path, int64_t images) {
 
 std::u16string SceneTableWarning(const std::u16string& path, int64_t images) {
   if (images <= kSceneImageRows) return {};
-  return path + u" lists " + Counted(images, u"image") + u"; the scene's table holds " +
-         DecimalText(kSceneImageRows) + u" rows";
+  return path + u" lists " + Counted(images, u"image") + u"; the scene's table holds " + DecimalText(kSceneImageRows) +
+         u" rows";
 }
 
 std::u16string UnreadableEntriesText(int64_t unreadable) {

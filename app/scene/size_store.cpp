@@ -117,8 +117,7 @@ SqlOutcome SizeStore::Prepare() {
     }
   }
   find_ = database_.Prepare(
-      "SELECT size, modified, changed, width, height, mode, seen FROM sizes WHERE device = ?1 AND node = ?2",
-      outcome);
+      "SELECT size, modified, changed, width, height, mode, seen FROM sizes WHERE device = ?1 AND node = ?2", outcome);
   // An exact size replaces any other; a quick one only a quick one or a stale entry.
   keep_ = database_.Prepare(
       "INSERT INTO sizes VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(device, node) DO UPDATE SET"
@@ -130,15 +129,15 @@ SqlOutcome SizeStore::Prepare() {
   touch_ = database_.Prepare("UPDATE sizes SET seen = ?3 WHERE device = ?1 AND node = ?2", outcome);
   any_of_device_ = database_.Prepare("SELECT 1 FROM sizes WHERE device = ?1 LIMIT 1", outcome);
   return find_.IsReady() && keep_.IsReady() && touch_.IsReady() && any_of_device_.IsReady() ? SqlOutcome::Done
-                                                                                             : outcome;
+                                                                                            : outcome;
 }
 
 SqlOutcome SizeStore::Prune() {
   today_ = clock_() / kDayNs;
   SqlOutcome outcome = SqlOutcome::Done;
   SqlStatement old = database_.Prepare("DELETE FROM sizes WHERE seen < ?1", outcome);
-  SqlStatement pages = database_.Prepare(
-      "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()", outcome);
+  SqlStatement pages =
+      database_.Prepare("SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()", outcome);
   if (!old.IsReady() || !pages.IsReady()) return FailOpening(outcome);
   old.Bind(1, today_ - kKeepDays);
   outcome = old.Step();
@@ -243,9 +242,9 @@ void SizeStore::WriteBatch() {
     if (outcome != SqlOutcome::Done) break;
     const FileStamp& stamp = entry.stamp;
     int parameter = 1;
-    for (const int64_t value : {static_cast<int64_t>(stamp.device), static_cast<int64_t>(stamp.node), stamp.size,
-                                stamp.modified_ns, stamp.changed_ns, int64_t{entry.size.width},
-                                int64_t{entry.size.height}, int64_t{mode_}, today_}) {
+    for (const int64_t value :
+         {static_cast<int64_t>(stamp.device), static_cast<int64_t>(stamp.node), stamp.size, stamp.modified_ns,
+          stamp.changed_ns, int64_t{entry.size.width}, int64_t{entry.size.height}, int64_t{mode_}, today_}) {
       keep_.Bind(parameter++, value);
     }
     outcome = keep_.Step();

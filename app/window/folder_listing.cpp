@@ -47,7 +47,6 @@ void ListFolderFiles(const std::u16string& folder_path) {
 
 void UpdateFolderFiles() { ColumnListUpdate(kFileList, FileRows(g_listed)); }
 
-
 void ShowFileMessage() {
   const int64_t row = ControlGetState(kFileList);
   const std::u16string name = ControlItemText(kFileList, row, 0);

@@ -53,8 +53,7 @@ void MainWindowStart(const StartFolder& start) {
   ImageDecodersInit();
 
   // The caption's spelling is the one users know the window by: it stays as it is.
-  WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES",
-               kMainWindowFlags);
+  WindowCreate(kMainWindow, 800, 100, 600, 600, u"SELECT DIRECTORTY TO SCAN FOR IMAGES", kMainWindowFlags);
   FolderTreeCreate(kFolderTree, 10, 10, 200, 300, u"", kFolderTreeSorted | kFolderTreeShowSelectionAlways);
   ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted);
   ControlAddColumn(kFileList, 1, u"Size", 100);

@@ -17,8 +17,7 @@ PovVersion WindowSceneVersion() {
 }
 
 void ChooseSceneVersion() {
-  const int chosen = PopupMenuShow(kProcessButton,
-                                   {u"Scene for POV-Ray 3.8 (standard)", u"Scene for POV-Ray 3.7"},
+  const int chosen = PopupMenuShow(kProcessButton, {u"Scene for POV-Ray 3.8 (standard)", u"Scene for POV-Ray 3.7"},
                                    WindowSceneVersion() == PovVersion::Pov37 ? 1 : 0);
   if (chosen == 0) SettingsWrite(kSceneVersionSetting, kPov38);
   if (chosen == 1) SettingsWrite(kSceneVersionSetting, kPov37);

@@ -28,5 +28,6 @@ StartFolder ChooseStartFolder(const std::vector<std::string>& arguments) {
 }
 
 void RememberFolder(const std::u16string& folder) {
-  if (!folder.empty() && PathIsFolder(folder) && SettingsRead(kLastFolder) != folder) SettingsWrite(kLastFolder, folder);
+  if (!folder.empty() && PathIsFolder(folder) && SettingsRead(kLastFolder) != folder)
+    SettingsWrite(kLastFolder, folder);
 }

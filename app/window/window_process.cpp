@@ -4,8 +4,8 @@
 #include <chrono>
 
 #include "app/scene/process_command.h"
-#include "app/scene/size_store.h"
 #include "app/scene/scene_format.h"
+#include "app/scene/size_store.h"
 #include "app/window/app_numbers.h"
 #include "app/window/scene_version_choice.h"
 #include "fs/path_separator.h"
@@ -34,7 +34,9 @@ constexpr auto kLongestPause = std::chrono::milliseconds(500);
 class ImageLogObserver : public ScanObserver {
  public:
   explicit ImageLogObserver(WindowBusy& busy)
-      : busy_(busy), title_(WindowTitle(kMainWindow)), next_refresh_(std::chrono::steady_clock::now() + kRefreshInterval) {}
+      : busy_(busy),
+        title_(WindowTitle(kMainWindow)),
+        next_refresh_(std::chrono::steady_clock::now() + kRefreshInterval) {}
   ~ImageLogObserver() override { WindowSetTitle(kMainWindow, title_); }
   ImageLogObserver(const ImageLogObserver&) = delete;
   ImageLogObserver& operator=(const ImageLogObserver&) = delete;
@@ -53,7 +55,7 @@ class ImageLogObserver : public ScanObserver {
     // Timed from the refresh's end: one that took long is never followed at once by the next.
     const auto end = std::chrono::steady_clock::now();
     next_refresh_ = end + std::clamp<std::chrono::steady_clock::duration>((end - start) * kPausePerRefreshCost,
-                                                                         kRefreshInterval, kLongestPause);
+                                                                          kRefreshInterval, kLongestPause);
     return going_;
   }
 

@@ -30,7 +30,7 @@ std::string HomeFolder() {
 
 // Makes each missing folder of the path, private to the user; 0 or the system's code.
 int MakeFolders(const std::string& path) {
-  for (size_t end = path.find('/', 1); ; end = path.find('/', end + 1)) {
+  for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
     const std::string part = path.substr(0, end);
     if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return errno;
     if (end == std::string::npos) return 0;

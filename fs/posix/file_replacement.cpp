@@ -20,7 +20,7 @@ struct FileReplacement::State {
   std::string name;
   std::string temporary;
   std::u16string temporary_path;
-  std::u16string path;  // of the file replaced
+  std::u16string path;    // of the file replaced
   mode_t fresh_mode = 0;  // what the umask gives a new file
   int error = 0;
   bool committed = false;

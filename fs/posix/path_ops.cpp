@@ -40,7 +40,8 @@ std::u16string SystemErrorText(int code) {
   if (code == kChangedError) return u"it was replaced by another during the scan";
   if (code == kOwnerNotKeptError) return u"the new file could not be given its owner and group";
   if (code == kModeNotKeptError) return u"the new file could not be given its permissions";
-  if (code == kAttributesNotKeptError) return u"the new file could not be given its access list and extended attributes";
+  if (code == kAttributesNotKeptError)
+    return u"the new file could not be given its access list and extended attributes";
   char buffer[256];
   // The GNU strerror_r returns the text, which may or may not be in the buffer.
   const char* text = strerror_r(code, buffer, sizeof buffer);

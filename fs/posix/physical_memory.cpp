@@ -77,7 +77,7 @@ uint64_t MemoryThisProcessMayUse(const MemorySources& sources) {
 
 uint64_t PhysicalMemoryBytes() {
   // Limits do not change under a running scan; the files are read once.
-  static const uint64_t bytes = MemoryThisProcessMayUse(
-      {MachineMemory(), FileText, ResourceLimit(RLIMIT_AS), ResourceLimit(RLIMIT_DATA)});
+  static const uint64_t bytes =
+      MemoryThisProcessMayUse({MachineMemory(), FileText, ResourceLimit(RLIMIT_AS), ResourceLimit(RLIMIT_DATA)});
   return bytes;
 }

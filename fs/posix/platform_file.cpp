@@ -30,9 +30,15 @@ int OpenFlags(PlatformAccess access, PlatformDisposition disposition) {
   // kind kept open, ignore it.
   int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   switch (access) {
-    case PlatformAccess::Read: flags |= O_RDONLY; break;
-    case PlatformAccess::ReadWrite: flags |= O_RDWR; break;
-    case PlatformAccess::Write: flags |= O_WRONLY; break;
+    case PlatformAccess::Read:
+      flags |= O_RDONLY;
+      break;
+    case PlatformAccess::ReadWrite:
+      flags |= O_RDWR;
+      break;
+    case PlatformAccess::Write:
+      flags |= O_WRONLY;
+      break;
   }
   if (disposition == PlatformDisposition::OpenAlways || disposition == PlatformDisposition::CreateAlways)
     flags |= O_CREAT;
@@ -66,8 +72,8 @@ int64_t Piece(Call call) {
 
 }  // namespace
 
-PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
-                                PlatformDisposition disposition, PlatformShare share) {
+PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access, PlatformDisposition disposition,
+                                PlatformShare share) {
   const auto bytes = SystemPath(path);
   if (!bytes) {
     PlatformSetLastError(EINVAL);
@@ -101,8 +107,8 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
     PlatformSetLastError(EWOULDBLOCK);
     return {};
   }
-  const bool truncate = disposition == PlatformDisposition::CreateAlways ||
-                        disposition == PlatformDisposition::TruncateExisting;
+  const bool truncate =
+      disposition == PlatformDisposition::CreateAlways || disposition == PlatformDisposition::TruncateExisting;
   if (truncate && ftruncate(fd, 0) != 0) return Failed(PlatformFile());
   file.opened_size_ = truncate ? 0 : status.st_size;
   return file;
@@ -134,7 +140,7 @@ int64_t PlatformFile::Write(const void* data, int64_t count) {
 
 int64_t PlatformFile::Seek(int64_t distance, PlatformOrigin origin) {
   if (!IsOpen()) return -1;
-  const int whence = origin == PlatformOrigin::Start ? SEEK_SET
+  const int whence = origin == PlatformOrigin::Start     ? SEEK_SET
                      : origin == PlatformOrigin::Current ? SEEK_CUR
                                                          : SEEK_END;
   return ::lseek(Descriptor(handle_), distance, whence);

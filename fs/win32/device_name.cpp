@@ -16,8 +16,7 @@ bool SameLetters(std::u16string_view a, std::u16string_view b) {
 }
 
 bool InDeviceNamespace(std::u16string_view path) {
-  if (path.size() < 4 || !IsFolderSeparator(path[0]) || !IsFolderSeparator(path[1]) ||
-      !IsFolderSeparator(path[3]))
+  if (path.size() < 4 || !IsFolderSeparator(path[0]) || !IsFolderSeparator(path[1]) || !IsFolderSeparator(path[3]))
     return false;
   if (path[2] == u'.') return true;
   if (path[2] != u'?') return false;

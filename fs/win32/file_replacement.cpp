@@ -47,7 +47,8 @@ int CopyAccessList(const std::wstring& from, HANDLE to, const std::u16string& pa
   DWORD size = 0;
   if (plain) GetKernelObjectSecurity(old, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
   std::vector<unsigned char> descriptor(size);
-  const bool read = size != 0 && GetKernelObjectSecurity(old, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size);
+  const bool read =
+      size != 0 && GetKernelObjectSecurity(old, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size);
   CloseHandle(old);
   if (!known) return kAttributesNotKeptError;
   if (!plain) return 0;
@@ -92,8 +93,8 @@ FileReplacement::FileReplacement(const std::u16string& folder, const std::u16str
     const std::u16string temporary = folder + TemporaryName(name);
     const auto wide = SystemPath(temporary);
     // CREATE_NEW never opens what already stands at the name, a link included.
-    state.file = CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE | WRITE_DAC, FILE_SHARE_READ,
-                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    state.file = CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE | DELETE | WRITE_DAC, FILE_SHARE_READ, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (state.file != INVALID_HANDLE_VALUE) {
       state.temporary_path = temporary;
       ExitSignalTarget signal_target;

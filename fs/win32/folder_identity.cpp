@@ -23,9 +23,9 @@ std::optional<FolderIdentity> FolderIdentityOf(const std::u16string& path) {
   if (const int fault = FaultAt(FaultPoint::OpenFolder, path); fault != 0) return Unknown(static_cast<DWORD>(fault));
   const QuietErrors quiet;
   // Opening with backup semantics reaches a folder; links and junctions are followed.
-  const HANDLE folder = CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE folder =
+      CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return Unknown(GetLastError());
   BY_HANDLE_FILE_INFORMATION info;
   const bool known = GetFileInformationByHandle(folder, &info) != 0;

@@ -49,9 +49,9 @@ std::u16string SystemErrorText(int code) {
   if (code == kModeNotKeptError) return u"the new file could not be given its permissions";
   if (code == kAttributesNotKeptError) return u"the new file could not be given its access list";
   wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   const std::unique_ptr<wchar_t, decltype(&LocalFree)> owner(buffer, &LocalFree);
   if (length == 0) return u"system error " + DecimalText(code);
   std::u16string text(reinterpret_cast<const char16_t*>(buffer), length);

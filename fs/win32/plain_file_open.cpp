@@ -20,9 +20,12 @@ int64_t Nanoseconds(const FILETIME& time) {
 FileStamp StampOf(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
   FILE_BASIC_INFO basic{};
   const bool changed = GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) != 0;
-  return {info.dwVolumeSerialNumber, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow,
+  return {info.dwVolumeSerialNumber,
+          uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow,
           static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow),
-          Nanoseconds(info.ftLastWriteTime), changed ? NanosecondsSince1970(basic.ChangeTime.QuadPart) : 0, 0};
+          Nanoseconds(info.ftLastWriteTime),
+          changed ? NanosecondsSince1970(basic.ChangeTime.QuadPart) : 0,
+          0};
 }
 
 OpenedFile Refused(DWORD code) {
@@ -57,8 +60,7 @@ OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name)
   const DWORD why = on_disk && !known ? GetLastError() : 0;
   if (known) opened.stamp = StampOf(handle, info);
   // Owned from here, so that every way out below closes it.
-  PlatformFile file =
-      PlatformFile::Adopt(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)), opened.stamp.size);
+  PlatformFile file = PlatformFile::Adopt(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)), opened.stamp.size);
   if (!on_disk || (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
     opened.kind = OpenedKind::NotPlain;
     return opened;

@@ -21,9 +21,12 @@ T Failed(T result) {
 
 DWORD AccessFrom(PlatformAccess access) {
   switch (access) {
-    case PlatformAccess::Read: return GENERIC_READ;
-    case PlatformAccess::ReadWrite: return GENERIC_READ | GENERIC_WRITE;
-    case PlatformAccess::Write: return GENERIC_WRITE;
+    case PlatformAccess::Read:
+      return GENERIC_READ;
+    case PlatformAccess::ReadWrite:
+      return GENERIC_READ | GENERIC_WRITE;
+    case PlatformAccess::Write:
+      return GENERIC_WRITE;
   }
   return 0;
 }
@@ -33,20 +36,27 @@ DWORD AccessFrom(PlatformAccess access) {
 // and no writer.
 DWORD ShareFrom(PlatformShare share) {
   switch (share) {
-    case PlatformShare::None: return FILE_SHARE_DELETE;
-    case PlatformShare::Read: return FILE_SHARE_READ | FILE_SHARE_DELETE;
+    case PlatformShare::None:
+      return FILE_SHARE_DELETE;
+    case PlatformShare::Read:
+      return FILE_SHARE_READ | FILE_SHARE_DELETE;
     case PlatformShare::All:
-    case PlatformShare::Unlocked: return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    case PlatformShare::Unlocked:
+      return FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   }
   return 0;
 }
 
 DWORD DispositionFrom(PlatformDisposition disposition) {
   switch (disposition) {
-    case PlatformDisposition::OpenExisting: return OPEN_EXISTING;
-    case PlatformDisposition::OpenAlways: return OPEN_ALWAYS;
-    case PlatformDisposition::CreateAlways: return CREATE_ALWAYS;
-    case PlatformDisposition::TruncateExisting: return TRUNCATE_EXISTING;
+    case PlatformDisposition::OpenExisting:
+      return OPEN_EXISTING;
+    case PlatformDisposition::OpenAlways:
+      return OPEN_ALWAYS;
+    case PlatformDisposition::CreateAlways:
+      return CREATE_ALWAYS;
+    case PlatformDisposition::TruncateExisting:
+      return TRUNCATE_EXISTING;
   }
   return OPEN_EXISTING;
 }
@@ -64,8 +74,8 @@ int64_t RegularFileSize(HANDLE file) {
 
 }  // namespace
 
-PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
-                                PlatformDisposition disposition, PlatformShare share) {
+PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access, PlatformDisposition disposition,
+                                PlatformShare share) {
   const auto wide = SystemPath(path);
   if (!wide) {
     PlatformSetLastError(ERROR_INVALID_NAME);
@@ -86,8 +96,8 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
   const DWORD create = disposition == PlatformDisposition::CreateAlways       ? OPEN_ALWAYS
                        : disposition == PlatformDisposition::TruncateExisting ? OPEN_EXISTING
                                                                               : DispositionFrom(disposition);
-  const HANDLE handle = CreateFileW(wide->c_str(), AccessFrom(access), ShareFrom(share), nullptr, create,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle =
+      CreateFileW(wide->c_str(), AccessFrom(access), ShareFrom(share), nullptr, create, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return Failed(PlatformFile());
   PlatformFile file(static_cast<int64_t>(reinterpret_cast<intptr_t>(handle)));
   const int64_t size = RegularFileSize(handle);
@@ -95,8 +105,8 @@ PlatformFile PlatformFile::Open(std::u16string_view path, PlatformAccess access,
     PlatformSetLastError(ERROR_ACCESS_DENIED);
     return {};
   }
-  const bool truncate = disposition == PlatformDisposition::CreateAlways ||
-                        disposition == PlatformDisposition::TruncateExisting;
+  const bool truncate =
+      disposition == PlatformDisposition::CreateAlways || disposition == PlatformDisposition::TruncateExisting;
   if (truncate && !SetEndOfFile(handle)) return Failed(PlatformFile());
   file.opened_size_ = truncate ? 0 : size;
   return file;

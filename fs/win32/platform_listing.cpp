@@ -115,9 +115,12 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   entry.size = entry.is_folder ? 0 : found.EndOfFile.QuadPart;
   entry.stamp.reset();
   if (!entry.is_folder && !reparse) {
-    entry.stamp = FileStamp{search.volume, static_cast<uint64_t>(found.FileId.QuadPart), entry.size,
+    entry.stamp = FileStamp{search.volume,
+                            static_cast<uint64_t>(found.FileId.QuadPart),
+                            entry.size,
                             NanosecondsSince1970(found.LastWriteTime.QuadPart),
-                            NanosecondsSince1970(found.ChangeTime.QuadPart), 0};
+                            NanosecondsSince1970(found.ChangeTime.QuadPart),
+                            0};
   }
   return true;
 }

@@ -21,7 +21,6 @@
 
 namespace {
 
-
 // Every report in the order it came, folders and images alike.
 class SequenceObserver : public ScanObserver {
  public:
@@ -62,10 +61,21 @@ std::map<std::string, std::pair<int, int>> PutManyImages(const TempFolder& folde
       const int w = 1 + (i * 7 + f) % 40, h = 1 + (i * 3 + f * 5) % 30;
       const std::string name = sub + std::to_string(i);
       switch (i % 4) {
-        case 0: folder.Put(name + ".png", EncodeTestPng(w, h)); sizes[name + ".png"] = {w, h}; break;
-        case 1: folder.Put(name + ".jpg", EncodeTestJpeg(w * 10, h * 10)); sizes[name + ".jpg"] = {w * 10, h * 10}; break;
-        case 2: folder.Put(name + ".gif", EncodeTestGif(w, h)); sizes[name + ".gif"] = {w, h}; break;
-        case 3: folder.Put(name + ".png", EncodeTestPng(w, h).substr(0, 40)); break;  // cut short: 1 x 1
+        case 0:
+          folder.Put(name + ".png", EncodeTestPng(w, h));
+          sizes[name + ".png"] = {w, h};
+          break;
+        case 1:
+          folder.Put(name + ".jpg", EncodeTestJpeg(w * 10, h * 10));
+          sizes[name + ".jpg"] = {w * 10, h * 10};
+          break;
+        case 2:
+          folder.Put(name + ".gif", EncodeTestGif(w, h));
+          sizes[name + ".gif"] = {w, h};
+          break;
+        case 3:
+          folder.Put(name + ".png", EncodeTestPng(w, h).substr(0, 40));
+          break;  // cut short: 1 x 1
       }
     }
   }
@@ -82,20 +92,21 @@ TEST_F(ImageScanTest, WritesOneLinePerImageDepthFirstInListingOrder) {
   folder.Put("notes.txt", "not an image");
   folder.Put("UPPER.PNG", EncodeTestPng(5, 5));
   folder.Put("photo.jpeg", EncodeTestJpeg(8, 8));
-  folder.Put("png", EncodeTestPng(3, 2));          // no dot needed
+  folder.Put("png", EncodeTestPng(3, 2));             // no dot needed
   folder.Put("broken.gif", "GIF89a but not really");  // no decoder takes it: 1 x 1
-  folder.Put("x.jpg", EncodeTestPng(7, 9));        // the content decides, not the name
+  folder.Put("x.jpg", EncodeTestPng(7, 9));           // the content decides, not the name
   stdfs::create_directory(folder.Path("empty"));
 
   RecordingObserver observer;
   const auto [lines, ok] = ScanToText(folder.Text() + u"/", observer);
   ASSERT_TRUE(ok);
   std::vector<std::string> order;
-  const std::string expected = ExpectedLines(folder.Path(""), {{"a.png", {640, 480}},
-                                                               {"trip/b.jpg", {32, 16}},
-                                                               {"trip/day2/c.gif", {20, 10}},
-                                                               {"png", {3, 2}},
-                                                               {"x.jpg", {7, 9}}},
+  const std::string expected = ExpectedLines(folder.Path(""),
+                                             {{"a.png", {640, 480}},
+                                              {"trip/b.jpg", {32, 16}},
+                                              {"trip/day2/c.gif", {20, 10}},
+                                              {"png", {3, 2}},
+                                              {"x.jpg", {7, 9}}},
                                              &order);
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(order.size(), 7u);  // a.png b.jpg c.gif sky.hdr png broken.gif x.jpg
@@ -219,9 +230,9 @@ TEST_F(ImageScanTest, ProcessWritesTheSameFileEachTimeAndReportsEveryRun) {
   EXPECT_EQ(observer.images.size(), 4u);
   const std::u16string scene = selected + u"image_scan.pov";
   EXPECT_EQ(ProcessSummaryRows(run),
-            (std::vector<std::u16string>{
-                u"2 images written to " + scene,
-                u"2 files skipped (IMG_0001.JPG and c.Jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned"}));
+            (std::vector<std::u16string>{u"2 images written to " + scene,
+                                         u"2 files skipped (IMG_0001.JPG and c.Jpeg): only names ending in png, jpg, "
+                                         u"gif or hdr (lower case) are scanned"}));
 
   // No images: header and footer only, and one row. Empty selection: nothing at all.
   stdfs::create_directory(folder.Path("none"));

@@ -65,7 +65,8 @@ Measurement SecondWaitsForFirst(const MeasureJob& job) {
 
 TEST(MeasurePool, GivesASlowResultWithoutWaitingForTheRestOfItsClaim) {
   MeasurePool pool(SecondWaitsForFirst, 1, 16);
-  for (const char16_t* name : {u"0", u"1", u"1", u"1", u"1", u"1", u"1", u"1"}) ASSERT_TRUE(pool.Submit({nullptr, name}));
+  for (const char16_t* name : {u"0", u"1", u"1", u"1", u"1", u"1", u"1", u"1"})
+    ASSERT_TRUE(pool.Submit({nullptr, name}));
   const auto first = pool.TakeOldest(milliseconds{2000});
   first_taken = true;
   ASSERT_TRUE(first);

@@ -171,7 +171,8 @@ TEST_F(SizeStoreTest, AStoreGrownPast64MiBDropsItsOldestEntries) {
   store.ScanBegins(MeasureMode::Exact);
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::nullopt);
   EXPECT_EQ(Found(store, Stamp(2), Where()), std::nullopt);
-  for (uint64_t node = 4; node <= 8; ++node) EXPECT_EQ(Found(store, Stamp(node), Where()), std::pair(int(node), 1)) << node;
+  for (uint64_t node = 4; node <= 8; ++node)
+    EXPECT_EQ(Found(store, Stamp(node), Where()), std::pair(int(node), 1)) << node;
 }
 
 TEST_F(SizeStoreTest, ADamagedStoreIsSetAsideAndMadeAfreshWithOneWarning) {

@@ -51,7 +51,8 @@ TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
 TEST(CliProgress, ShowsControlCharactersAndStrayBytesAsEscapesOnATerminalOnly) {
   // ESC, a C1 control (U+009B, which some terminals read as ESC [), a stray byte, DEL;
   // valid UTF-8 and characters outside the basic plane stay as they are.
-  const std::u16string name = TextFromEscapedBytes("a\x1B]0;owned\x07 \xC2\x9B\xE9\x7F caf\xC3\xA9 \xF0\x9F\x96\xBC.png");
+  const std::u16string name =
+      TextFromEscapedBytes("a\x1B]0;owned\x07 \xC2\x9B\xE9\x7F caf\xC3\xA9 \xF0\x9F\x96\xBC.png");
   EXPECT_EQ(TerminalText(name), "a\\x1B]0;owned\\x07 \\u009B\\xE9\\x7F caf\xC3\xA9 \xF0\x9F\x96\xBC.png");
 
   std::FILE* terminal = std::tmpfile();

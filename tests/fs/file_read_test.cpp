@@ -109,8 +109,12 @@ TEST_F(FileReading, UnitGivenBackAcrossARefillIsReadAgain) {
 }
 
 TEST_F(FileReading, ByteOrderMarkSetsTheDefaultFormat) {
-  dir.Put("utf16", "\xFF\xFE" "a\0\r\0\n\0"s);
-  dir.Put("utf8", "\xEF\xBB\xBF" "\xC3\xA9\r\n");
+  dir.Put("utf16",
+          "\xFF\xFE"
+          "a\0\r\0\n\0"s);
+  dir.Put("utf8",
+          "\xEF\xBB\xBF"
+          "\xC3\xA9\r\n");
   dir.Put("none", "\xC3\xA9\r\n");
   dir.Put("short", "\xEF\xBB");
   const uint32_t mark = OpenFlag::ByteOrderMark;

@@ -19,8 +19,7 @@ TEST_F(FileWriting, LinesAreEncodedAndEndWithCrLf) {
   EXPECT_EQ(FileWriteLine(1, u"a\xD800", TextFormat::Utf16), 4);
   EXPECT_EQ(FileWriteLine(1, u"", TextFormat::Utf16), 4);
   FileClose(1);
-  EXPECT_EQ(dir.Get("f"),
-            "abc\r\n\r\n\xC3\xA9\xEF\xBF\xBD\r\na\0\0\xD8\r\0\n\0\r\0\n\0"s);
+  EXPECT_EQ(dir.Get("f"), "abc\r\n\r\n\xC3\xA9\xEF\xBF\xBD\r\na\0\0\xD8\r\0\n\0\r\0\n\0"s);
 }
 
 TEST_F(FileWriting, ShortPiecesAreGatheredAndLongOnesGoStraightOut) {
@@ -41,9 +40,8 @@ TEST_F(FileWriting, ShortPiecesAreGatheredAndLongOnesGoStraightOut) {
   FileFlush(2);
   EXPECT_EQ(DiskSize("f"), expected_total);
   FileClose(2);
-  EXPECT_EQ(dir.Get("f"), std::string(4094, 'x') + "\r\n" + std::string(4093, 'x') + "\r\n" +
-                              std::string(4095, 'x') + "\r\n" +
-                              std::string(4096, 'x') + "\r\n" + std::string(4097, 'x') + "\r\n" +
+  EXPECT_EQ(dir.Get("f"), std::string(4094, 'x') + "\r\n" + std::string(4093, 'x') + "\r\n" + std::string(4095, 'x') +
+                              "\r\n" + std::string(4096, 'x') + "\r\n" + std::string(4097, 'x') + "\r\n" +
                               std::string(10, 'x') + "\r\n");
 }
 
@@ -113,8 +111,12 @@ TEST_F(FileWriting, ByteOrderMarkIsWrittenForUtf8AndUtf16Only) {
   FileCreate(9, dir.Text("ansi"), mark | TextFormat::Ansi);
   FileWriteLine(9, u"a", 0);
   FileCloseAll();
-  EXPECT_EQ(dir.Get("u16"), "\xFF\xFE" "a\0\r\0\n\0"s);
-  EXPECT_EQ(dir.Get("u8"), "\xEF\xBB\xBF" "a\r\n");
+  EXPECT_EQ(dir.Get("u16"),
+            "\xFF\xFE"
+            "a\0\r\0\n\0"s);
+  EXPECT_EQ(dir.Get("u8"),
+            "\xEF\xBB\xBF"
+            "a\r\n");
   EXPECT_EQ(dir.Get("ansi"), "a\r\n");
 }
 

@@ -45,11 +45,11 @@ TEST(MountTable, DrivesAreTheRootThenUserVolumesInTableOrder) {
       "tmpfs /mnt/ram tmpfs rw 0 0\n"
       "systemd-1 /media/auto autofs rw 0 0\n"
       "/dev/sdd1 /media/auto ext4 rw 0 0\n"
-      "/dev/sde1 /mnt/backup ext4 rw 0 0\n"     // mounted over: keeps its place
-      "/dev/sda1 /mntx ext4 rw 0 0\n");        // not below /mnt
+      "/dev/sde1 /mnt/backup ext4 rw 0 0\n"  // mounted over: keeps its place
+      "/dev/sda1 /mntx ext4 rw 0 0\n");      // not below /mnt
   const std::vector<MountEntry> drives = MountTableDrives(entries);
   EXPECT_EQ(Points(drives), (std::vector<std::u16string>{u"/", u"/mnt/backup", u"/run/media/me/STICK", u"/home",
-                                                          u"/media/net", u"/media/auto"}));
+                                                         u"/media/net", u"/media/auto"}));
   EXPECT_EQ(drives[0].type, u"overlay");
   EXPECT_EQ(drives[1].device, u"/dev/sde1");
 

@@ -5,8 +5,15 @@
 TEST(TextEncoding, EscapedBytesRoundTripAnyByteString) {
   // Every single byte, plus sequences that are not valid UTF-8: truncated, overlong,
   // an encoded surrogate, a value above U+10FFFF.
-  std::vector<std::string> samples = {"\xE9", "caf\xC3\xA9", "\xC3", "\xC0\xAF", "\xED\xA0\x80",
-                                      "\xF4\x90\x80\x80", "a\xFF" "b\xFE", "\xF0\x9F\x98\x80"};
+  std::vector<std::string> samples = {"\xE9",
+                                      "caf\xC3\xA9",
+                                      "\xC3",
+                                      "\xC0\xAF",
+                                      "\xED\xA0\x80",
+                                      "\xF4\x90\x80\x80",
+                                      "a\xFF"
+                                      "b\xFE",
+                                      "\xF0\x9F\x98\x80"};
   for (int b = 0; b < 256; ++b) samples.push_back(std::string(1, static_cast<char>(b)));
   for (const auto& bytes : samples) {
     EXPECT_EQ(EscapedBytesFromText(TextFromEscapedBytes(bytes)), bytes);

@@ -9,11 +9,16 @@ using namespace std::string_literals;
 namespace {
 
 TEST(TextFromBytes, Utf8LengthCountsCharactersUnlessCountBytes) {
-  const std::string bytes = "\xC3\xA9" "bcdef";
+  const std::string bytes =
+      "\xC3\xA9"
+      "bcdef";
   EXPECT_EQ(TextFromBytes(bytes.data(), 3, TextFormat::Utf8), u"\u00E9bc");
   EXPECT_EQ(TextFromBytes(bytes.data(), 3, TextFormat::Utf8 | TextFlag::CountBytes), u"\u00E9b");
   // A malformed lead byte is stepped over uncounted but still converted (as U+FFFD).
-  const std::string bad = "\xFF" "ab\xE2\x82" "cd";
+  const std::string bad =
+      "\xFF"
+      "ab\xE2\x82"
+      "cd";
   EXPECT_EQ(TextFromBytes(bad.data(), 2, TextFormat::Utf8), u"\uFFFDab");
   EXPECT_EQ(TextFromBytes(bad.data(), 4, TextFormat::Utf8), u"\uFFFDab\uFFFD\uFFFDcd");
   const std::string four = "\xF0\x9F\x98\x80!";

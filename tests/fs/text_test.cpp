@@ -1,5 +1,5 @@
-#include "fs/memory_block.h"
 #include "fs/text.h"
+#include "fs/memory_block.h"
 
 #include <gtest/gtest.h>
 

@@ -35,7 +35,8 @@ TEST_F(WholeFile, OpenedFileReadsAtAnyOffset) {
   for (const int64_t offset : {int64_t{65000}, int64_t{0}, int64_t{4096}, int64_t{69999}, int64_t{70000}}) {
     const int64_t expected = std::min<int64_t>(5000, 70000 - offset);
     EXPECT_EQ(opened->file.ReadAt(offset, piece.data(), 5000), expected) << offset;
-    EXPECT_EQ(piece.substr(0, static_cast<size_t>(expected)), bytes.substr(static_cast<size_t>(offset), static_cast<size_t>(expected)))
+    EXPECT_EQ(piece.substr(0, static_cast<size_t>(expected)),
+              bytes.substr(static_cast<size_t>(offset), static_cast<size_t>(expected)))
         << offset;
   }
   EXPECT_EQ(opened->file.ReadAt(80000, piece.data(), 10), 0);

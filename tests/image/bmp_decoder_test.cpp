@@ -74,12 +74,11 @@ TEST_F(BmpDecoder, SixteenBitsFiveFiveFiveAndBitFields) {
 }
 
 TEST_F(BmpDecoder, Rle8RunsLiteralsAndDeltasStayInsideThePicture) {
-  const Bytes rle{
-      2, 1, 0, 0,                 // bottom row: two of index 1, end of line
-      0, 3, 2, 1, 2, 0, 0, 0,     // literal 2 1 2 (padded), end of line
-      0, 2, 1, 0, 5, 2,           // one right, then five of index 2: cut at the row's end
-      0, 2, 0, 9, 3, 1,           // nine rows down, beyond the picture: the run is dropped
-      0, 1};                      // end of bitmap
+  const Bytes rle{2, 1, 0, 0,              // bottom row: two of index 1, end of line
+                  0, 3, 2, 1, 2, 0, 0, 0,  // literal 2 1 2 (padded), end of line
+                  0, 2, 1, 0, 5, 2,        // one right, then five of index 2: cut at the row's end
+                  0, 2, 0, 9, 3, 1,        // nine rows down, beyond the picture: the run is dropped
+                  0, 1};                   // end of bitmap
   const int64_t id = Load(MakeBmp(4, 3, 8, 1, kPalette, rle));
   ASSERT_NE(id, 0);
   const Bgra none{0, 0, 0, 0}, one{10, 20, 30, 0}, two{40, 50, 60, 0};

@@ -62,8 +62,7 @@ TEST_F(GifDecoder, ScreenSizeAndBackgroundAroundASmallImage) {
 
 TEST_F(GifDecoder, FramesAreComposedWithTheirDelays) {
   const int64_t id = Load(EncodeGif(4, 2, kMap, 0,
-                                    {Animated(Frame(0, 0, 4, 2, 1), 1, 10),
-                                     Animated(Frame(0, 0, 2, 1, 2), 1, 10),
+                                    {Animated(Frame(0, 0, 4, 2, 1), 1, 10), Animated(Frame(0, 0, 2, 1, 2), 1, 10),
                                      Animated(Frame(2, 1, 2, 1, 3), 1, 10)}));
   ASSERT_NE(id, 0);
   const ImageRecord& image = Image(id);
@@ -84,8 +83,7 @@ TEST_F(GifDecoder, DisposalRules) {
   // Disposal 1, then a transparent pixel: frame 0's pixel shows through.
   GifFrame second = Animated(Frame(0, 0, 2, 1, 2), 0, 5, 0);
   second.raster = {0, 2};
-  const int64_t kept =
-      Load(EncodeGif(2, 1, kMap, 0, {Animated(Frame(0, 0, 2, 1, 1), 1, 5), second}));
+  const int64_t kept = Load(EncodeGif(2, 1, kMap, 0, {Animated(Frame(0, 0, 2, 1, 1), 1, 5), second}));
   ASSERT_NE(kept, 0);
   EXPECT_EQ(Pixel(kept, 0, 0, 1), (Bgra{0, 0, 255, 255}));
   EXPECT_EQ(Pixel(kept, 1, 0, 1), (Bgra{0, 255, 0, 255}));
@@ -94,22 +92,20 @@ TEST_F(GifDecoder, DisposalRules) {
   // pixels: here the background that disposal 2 left.
   GifFrame over_background = Animated(Frame(0, 0, 2, 1, 2), 0, 5, 0);
   over_background.raster = {0, 2};
-  const int64_t below = Load(
-      EncodeGif(2, 1, kMap, 3, {Animated(Frame(0, 0, 2, 1, 1), 2, 5), over_background}));
+  const int64_t below = Load(EncodeGif(2, 1, kMap, 3, {Animated(Frame(0, 0, 2, 1, 1), 2, 5), over_background}));
   ASSERT_NE(below, 0);
   EXPECT_EQ(Pixel(below, 0, 0, 1), (Bgra{255, 0, 0, 255}));
 
   // Disposal 2 clears the frame's rectangle to the background before the next frame.
-  const int64_t cleared = Load(EncodeGif(
-      2, 1, kMap, 3, {Animated(Frame(0, 0, 1, 1, 1), 2, 5), Animated(Frame(1, 0, 1, 1, 2), 1, 5)}));
+  const int64_t cleared =
+      Load(EncodeGif(2, 1, kMap, 3, {Animated(Frame(0, 0, 1, 1, 1), 2, 5), Animated(Frame(1, 0, 1, 1, 2), 1, 5)}));
   ASSERT_NE(cleared, 0);
   EXPECT_EQ(Pixel(cleared, 0, 0, 0), (Bgra{0, 0, 255, 255}));
   EXPECT_EQ(Pixel(cleared, 0, 0, 1), (Bgra{255, 0, 0, 255}));
 
   // Disposal 3 after a first frame of disposal 1 brings back the saved canvas.
   const int64_t restored = Load(EncodeGif(2, 1, kMap, 0,
-                                          {Animated(Frame(0, 0, 2, 1, 1), 1, 5),
-                                           Animated(Frame(0, 0, 1, 1, 2), 3, 5),
+                                          {Animated(Frame(0, 0, 2, 1, 1), 1, 5), Animated(Frame(0, 0, 1, 1, 2), 3, 5),
                                            Animated(Frame(1, 0, 1, 1, 3), 1, 5)}));
   ASSERT_NE(restored, 0);
   EXPECT_EQ(Pixel(restored, 0, 0, 1), (Bgra{0, 255, 0, 255}));
@@ -194,8 +190,7 @@ uint64_t HeldBytes(const Bytes& data, uint64_t offset) {
 
 TEST(GifStreamHeldBytes, CountsWhatGiflibKeepsUpToWhereItStops) {
   // Header, screen descriptor and the 4-colour global map: the records begin at 25.
-  const Bytes two =
-      EncodeGif(8, 8, kMap, 0, {Frame(0, 0, 8, 8, 1), Animated(Frame(0, 0, 5, 3, 2), 0, 5)});
+  const Bytes two = EncodeGif(8, 8, kMap, 0, {Frame(0, 0, 8, 8, 1), Animated(Frame(0, 0, 5, 3, 2), 0, 5)});
   const uint64_t held = HeldBytes(two, 25);
   EXPECT_GE(held, 64u + 15u);
   EXPECT_LT(held, 64u + 15u + 2048u);

@@ -74,10 +74,8 @@ std::vector<Bytes> ImageCorpus() {
   corpus.push_back(MakeBmp(5, 2, 8, 0, palette_quads, indices));
   corpus.push_back(MakeBmp(33, 2, 1, 0, palette_quads, Pattern(16, 11)));
   corpus.push_back(MakeBmp(3, 2, 16, 3, {}, Pattern(16, 12)));
-  corpus.push_back(MakeBmp(8, 4, 8, 1, palette_quads,
-                           {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
-  corpus.push_back(
-      MakeIcon({{16, 16, 4, IconBitmap(16, 16, 4)}, {16, 16, 32, IconBitmap(16, 16, 32)}}));
+  corpus.push_back(MakeBmp(8, 4, 8, 1, palette_quads, {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
+  corpus.push_back(MakeIcon({{16, 16, 4, IconBitmap(16, 16, 4)}, {16, 16, 32, IconBitmap(16, 16, 32)}}));
   corpus.push_back(MakeIcon({{0, 0, 32, corpus[0]}}));
   // Kinds the damaged-input corpus lacked: more colour types and depths, a progressive
   // greyscale and a CMYK stream, a GIF whose first frame restores the previous canvas,
@@ -104,13 +102,14 @@ std::vector<Bytes> ImageCorpus() {
   Bytes interlaced_gif = EncodeGif(6, 5, map, 0, {plain});
   interlaced_gif.at(25 + 9) |= 0x40;  // after the header, screen and 4-colour map: ',
   corpus.push_back(interlaced_gif);
-  corpus.push_back(MakeBmp(6, 3, 8, 0, Pattern(4 * 3, 16), {0, 1, 2, 0, 1, 2, 0, 0, 2, 2, 2, 2, 0, 0, 0, 0, 1, 1, 3, 0, 0, 0, 0, 0}));
-  corpus.push_back(MakeBmp(8, 4, 8, 1, Pattern(4 * 3, 17),
-                           {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
+  corpus.push_back(MakeBmp(6, 3, 8, 0, Pattern(4 * 3, 16),
+                           {0, 1, 2, 0, 1, 2, 0, 0, 2, 2, 2, 2, 0, 0, 0, 0, 1, 1, 3, 0, 0, 0, 0, 0}));
+  corpus.push_back(
+      MakeBmp(8, 4, 8, 1, Pattern(4 * 3, 17), {3, 1, 0, 4, 1, 2, 3, 4, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 0, 1}));
   Bytes alpha = Pattern(4 * 4 * 2, 18);
   corpus.push_back(MakeBmp(4, 2, 32, 0, {}, alpha));
-  corpus.push_back(MakeIcon({{0, 0, 32, EncodePng(Png(PNG_COLOR_TYPE_RGB, 8, 7, 5, 21))},
-                             {16, 16, 8, IconBitmap(16, 16, 8)}}));
+  corpus.push_back(
+      MakeIcon({{0, 0, 32, EncodePng(Png(PNG_COLOR_TYPE_RGB, 8, 7, 5, 21))}, {16, 16, 8, IconBitmap(16, 16, 8)}}));
   return corpus;
 }
 

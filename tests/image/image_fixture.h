@@ -25,9 +25,8 @@ struct Description {
   int32_t frame_count;
   friend bool operator==(const Description&, const Description&) = default;
   friend std::ostream& operator<<(std::ostream& out, const Description& d) {
-    return out << std::hex << d.format_id << std::dec << " " << d.width << "x" << d.height
-               << " depth " << d.depth << " from " << d.source_depth << ", "
-               << d.frame_count << " frame(s)";
+    return out << std::hex << d.format_id << std::dec << " " << d.width << "x" << d.height << " depth " << d.depth
+               << " from " << d.source_depth << ", " << d.frame_count << " frame(s)";
   }
 };
 
@@ -67,8 +66,8 @@ class ImageTest : public ::testing::Test {
 
   static Description Describe(int64_t id) {
     const ImageRecord& image = Image(id);
-    return {image.format_id,  ImagePixelWidth(id), ImagePixelHeight(id),
-            image.depth,      image.source_depth,  image.frame_count};
+    return {image.format_id, ImagePixelWidth(id), ImagePixelHeight(id),
+            image.depth,     image.source_depth,  image.frame_count};
   }
 
   // Blue, green, red and alpha (0 at 24 bits) of a pixel counted from the picture's top.

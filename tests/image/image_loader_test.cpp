@@ -16,9 +16,7 @@ class ImageLoader : public ImageTest {
   TempFolder dir_;
 };
 
-Bytes SmallPng(uint32_t width) {
-  return EncodePng(MakePngPicture(0, 8, width, {Bytes(width, 50)}));
-}
+Bytes SmallPng(uint32_t width) { return EncodePng(MakePngPicture(0, 8, width, {Bytes(width, 50)})); }
 
 TEST_F(ImageLoader, FormatComesFromContentNotName) {
   const int64_t id = ReadImageFile(kAutoNumber, Write("x.jpg", SmallPng(3)));

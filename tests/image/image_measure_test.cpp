@@ -23,8 +23,7 @@ using ImageMeasure = ImageTest;
 
 std::optional<ImageSize> Loaded(int64_t id) {
   if (id == 0) return std::nullopt;
-  const ImageSize size{static_cast<int32_t>(ImagePixelWidth(id)),
-                       static_cast<int32_t>(ImagePixelHeight(id))};
+  const ImageSize size{static_cast<int32_t>(ImagePixelWidth(id)), static_cast<int32_t>(ImagePixelHeight(id))};
   ReleaseImage(id);
   return size;
 }
@@ -80,24 +79,25 @@ TEST_F(ImageMeasure, AgreesOnMarkersInsideJpegEntropyData) {
   // and inserted into the scans of a baseline and a progressive stream, with and without
   // restart intervals: where decoding a scan stops decides the outcome.
   const Bytes samples = Pattern(40 * 24 * 3, 30);
-  for (const auto& [progressive, restart_interval] :
-       {std::pair{false, 0u}, {false, 1u}, {true, 0u}, {true, 2u}}) {
-    const Bytes jpeg =
-        EncodeJpeg(40, 24, 3, JCS_RGB, samples, progressive, 90, restart_interval);
+  for (const auto& [progressive, restart_interval] : {std::pair{false, 0u}, {false, 1u}, {true, 0u}, {true, 2u}}) {
+    const Bytes jpeg = EncodeJpeg(40, 24, 3, JCS_RGB, samples, progressive, 90, restart_interval);
     const Bytes scan_start{0xFF, 0xDA};
     const auto scan = std::search(jpeg.begin(), jpeg.end(), scan_start.begin(), scan_start.end());
     ASSERT_NE(scan, jpeg.end());
     int loaded = 0;
     for (auto at = scan; at < jpeg.end(); at += progressive ? 11 : 5) {
-      for (const Bytes& marker : std::vector<Bytes>{{0xFF, 0x00}, {0xFF, 0xFF, 0x00}, {0xFF, 0x01},
-                                                    {0xFF, 0xD3}, {0xFF, 0xD9}, {0xFF, 0xC4}, {0xFF, 0x05}}) {
+      for (const Bytes& marker : std::vector<Bytes>{{0xFF, 0x00},
+                                                    {0xFF, 0xFF, 0x00},
+                                                    {0xFF, 0x01},
+                                                    {0xFF, 0xD3},
+                                                    {0xFF, 0xD9},
+                                                    {0xFF, 0xC4},
+                                                    {0xFF, 0x05}}) {
         const auto offset = at - jpeg.begin();
         const std::string where = " at " + std::to_string(offset) + ", restart interval " +
-                                  std::to_string(restart_interval) +
-                                  (progressive ? ", progressive" : "");
+                                  std::to_string(restart_interval) + (progressive ? ", progressive" : "");
         Bytes written = jpeg;
-        std::copy_n(marker.begin(), std::min<ptrdiff_t>(ssize(marker), jpeg.end() - at),
-                    written.begin() + offset);
+        std::copy_n(marker.begin(), std::min<ptrdiff_t>(ssize(marker), jpeg.end() - at), written.begin() + offset);
         if (ExpectAgreement(written, "written" + where)) ++loaded;
         Bytes inserted = jpeg;
         inserted.insert(inserted.begin() + offset, marker.begin(), marker.end());
@@ -122,9 +122,8 @@ TEST_F(ImageMeasure, AgreesOnStreamsOfSeveralScans) {
     std::ifstream in(entry.path(), std::ios::binary);
     const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_TRUE(ExpectAgreement(file, name));
-    ForEachCutAndFlip(file, [&name](const Bytes& damaged, const std::string& what) {
-      ExpectAgreement(damaged, name + " " + what);
-    });
+    ForEachCutAndFlip(
+        file, [&name](const Bytes& damaged, const std::string& what) { ExpectAgreement(damaged, name + " " + what); });
   }
   EXPECT_EQ(streams, 8);
 }
@@ -150,10 +149,8 @@ Bytes DcOverflowStream(int block_rows, bool progressive) {
   for (const Bytes& s :
        {segment(0xDB, quantisation),
         segment(progressive ? 0xC2 : 0xC0,
-                {8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height), 2048 >> 8, 0,
-                 1, 1, 0x11, 0}),
-        segment(0xC4, dc_table), segment(0xC4, ac_table),
-        segment(0xDA, {1, 1, 0x00, 0, spectral_end, 0})}) {
+                {8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height), 2048 >> 8, 0, 1, 1, 0x11, 0}),
+        segment(0xC4, dc_table), segment(0xC4, ac_table), segment(0xDA, {1, 1, 0x00, 0, spectral_end, 0})}) {
     jpeg.insert(jpeg.end(), s.begin(), s.end());
   }
   // Each block: the DC code, fifteen 1 bits, and in a sequential stream the end-of-block
@@ -190,13 +187,12 @@ TEST_F(ImageMeasure, FilesAgreeWithTheLoaderAcrossReadWindows) {
   TempFolder folder;
   for (const Bytes& file : LargeFiles()) {
     ASSERT_GT(file.size(), size_t{64} << 10);
-    for (const size_t cut : {file.size(), file.size() - 1, size_t{65536}, size_t{65537},
-                             file.size() / 2, size_t{100}}) {
+    for (const size_t cut :
+         {file.size(), file.size() - 1, size_t{65536}, size_t{65537}, file.size() / 2, size_t{100}}) {
       const std::string bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(cut));
       folder.Put("image", bytes);
       const auto loaded = Loaded(ReadImageFile(kAutoNumber, folder.Text("image")));
-      EXPECT_EQ(Shown(MeasureImageFile(folder.Text("image"))), Shown(loaded))
-          << file.size() << " bytes cut to " << cut;
+      EXPECT_EQ(Shown(MeasureImageFile(folder.Text("image"))), Shown(loaded)) << file.size() << " bytes cut to " << cut;
       if (cut == file.size()) {
         EXPECT_TRUE(loaded.has_value()) << file.size() << " bytes";
       }

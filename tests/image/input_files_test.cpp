@@ -45,8 +45,8 @@ std::string Shown(const std::optional<ImageSize>& size) {
 std::string Loaded(const std::u16string& path) {
   const int64_t id = ReadImageFile(kAutoNumber, path);
   if (id == 0) return "none";
-  const std::string shown = Shown(ImageSize{static_cast<int32_t>(ImagePixelWidth(id)),
-                                            static_cast<int32_t>(ImagePixelHeight(id))});
+  const std::string shown =
+      Shown(ImageSize{static_cast<int32_t>(ImagePixelWidth(id)), static_cast<int32_t>(ImagePixelHeight(id))});
   ReleaseImage(id);
   return shown;
 }

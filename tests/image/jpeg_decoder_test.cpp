@@ -37,7 +37,7 @@ TEST_F(JpegDecoder, GreyscaleComesOutAsEqualChannels) {
 
 TEST_F(JpegDecoder, ColourIsBlueGreenRedRightWayUp) {
   Bytes samples(16 * 16 * 3, 0);
-  for (size_t i = 0; i < 16 * 8 * 3; i += 3) samples[i] = 250;  // top half red
+  for (size_t i = 0; i < 16 * 8 * 3; i += 3) samples[i] = 250;                   // top half red
   for (size_t i = 16 * 8 * 3; i < samples.size(); i += 3) samples[i + 2] = 250;  // bottom blue
   const int64_t id = Load(EncodeJpeg(16, 16, 3, JCS_RGB, samples));
   ASSERT_NE(id, 0);
@@ -72,8 +72,7 @@ TEST_F(JpegDecoder, ProgressiveEqualsBaseline) {
   EXPECT_EQ(ImagePixelHeight(progressive), 24);
   for (int y = 0; y < 24; y += 5)
     for (int x = 0; x < 40; x += 7)
-      for (int c = 0; c < 3; ++c)
-        ASSERT_TRUE(Near(Pixel(baseline, x, y)[c], Pixel(progressive, x, y)[c]));
+      for (int c = 0; c < 3; ++c) ASSERT_TRUE(Near(Pixel(baseline, x, y)[c], Pixel(progressive, x, y)[c]));
 }
 
 // The bytes from the first start-of-scan marker to the marker after its data.
@@ -81,12 +80,10 @@ Bytes FirstScan(const Bytes& file) {
   size_t start = 0;
   while (start + 1 < file.size() && !(file[start] == 0xFF && file[start + 1] == 0xDA)) ++start;
   size_t end = start + 2;
-  while (end + 1 < file.size() &&
-         !(file[end] == 0xFF && file[end + 1] != 0 && (file[end + 1] & 0xF8) != 0xD0)) {
+  while (end + 1 < file.size() && !(file[end] == 0xFF && file[end + 1] != 0 && (file[end + 1] & 0xF8) != 0xD0)) {
     ++end;
   }
-  return Bytes(file.begin() + static_cast<ptrdiff_t>(start),
-               file.begin() + static_cast<ptrdiff_t>(end));
+  return Bytes(file.begin() + static_cast<ptrdiff_t>(start), file.begin() + static_cast<ptrdiff_t>(end));
 }
 
 TEST_F(JpegDecoder, ProgressiveStreamOfEndlessScansIsRefused) {

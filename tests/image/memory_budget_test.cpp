@@ -13,9 +13,8 @@
 #include "tests/image/image_fixture.h"
 
 // The sanitizers' allocation hooks, present when the tests run under one.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(
-    void (*malloc_hook)(const volatile void*, size_t), void (*free_hook)(const volatile void*))
-    __attribute__((weak));
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*malloc_hook)(const volatile void*, size_t),
+                                                         void (*free_hook)(const volatile void*)) __attribute__((weak));
 
 namespace {
 
@@ -46,7 +45,8 @@ bool AgreeOnSuccess(const Bytes& data) {
 }
 
 void PutBigEndian(Bytes& bytes, size_t at, uint32_t value, int count) {
-  for (int i = 0; i < count; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
+  for (int i = 0; i < count; ++i)
+    bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * (count - 1 - i)));
 }
 
 // A small progressive 4:2:0 stream whose frame header claims width x height.
@@ -138,8 +138,7 @@ void PutChunk(Bytes& png, const char* type, const Bytes& data, uint32_t claimed)
   typed.insert(typed.end(), data.begin(), data.end());
   png.insert(png.end(), typed.begin(), typed.end());
   png.resize(png.size() + 4);
-  PutBigEndian(png, png.size() - 4,
-               static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))), 4);
+  PutBigEndian(png, png.size() - 4, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))), 4);
 }
 
 TEST_F(MemoryBudget, PngChunksClaimingAGigabyteAreNotAllocated) {

@@ -55,8 +55,7 @@ TEST_F(PngDecoder, SixteenBitSamplesAreCutToEight) {
   EXPECT_EQ(Pixel(grey, 0, 0)[0], 0x12);
   EXPECT_EQ(Pixel(grey, 1, 0)[2], 0xFF);
 
-  PngPicture rgb = MakePngPicture(PNG_COLOR_TYPE_RGB, 16, 2,
-                                  {{0x10, 0, 0x20, 0, 0x30, 0, 0xA0, 0, 0xB0, 0, 0xC0, 0}});
+  PngPicture rgb = MakePngPicture(PNG_COLOR_TYPE_RGB, 16, 2, {{0x10, 0, 0x20, 0, 0x30, 0, 0xA0, 0, 0xB0, 0, 0xC0, 0}});
   rgb.rgb_key = std::array<uint16_t, 3>{0x1000, 0x2000, 0x3000};
   const int64_t keyed = Load(EncodePng(rgb));
   ASSERT_NE(keyed, 0);
@@ -86,14 +85,12 @@ TEST_F(PngDecoder, ColourAndPaletteImagesComeOutBlueGreenRed) {
   EXPECT_EQ(Pixel(keyed, 1, 0), (std::array<int, 4>{60, 50, 40, 0}));
   EXPECT_EQ(Pixel(keyed, 2, 0)[3], 255);  // beyond the tRNS entries: opaque
 
-  const int64_t rgba =
-      Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_RGB_ALPHA, 8, 1, {{1, 2, 3, 4}})));
+  const int64_t rgba = Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_RGB_ALPHA, 8, 1, {{1, 2, 3, 4}})));
   ASSERT_NE(rgba, 0);
   EXPECT_EQ(Image(rgba).depth, 32);
   EXPECT_EQ(Pixel(rgba, 0, 0), (std::array<int, 4>{3, 2, 1, 4}));
 
-  const int64_t grey_alpha =
-      Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 1, {{7, 9}})));
+  const int64_t grey_alpha = Load(EncodePng(MakePngPicture(PNG_COLOR_TYPE_GRAY_ALPHA, 8, 1, {{7, 9}})));
   ASSERT_NE(grey_alpha, 0);
   EXPECT_EQ(Image(grey_alpha).depth, 32);
   EXPECT_EQ(Pixel(grey_alpha, 0, 0), (std::array<int, 4>{7, 7, 7, 9}));

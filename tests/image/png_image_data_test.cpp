@@ -20,8 +20,8 @@ uint32_t BigEndian32At(const Bytes& b, size_t at) {
 }
 
 void PutBigEndian32(Bytes& out, uint32_t v) {
-  out.insert(out.end(), {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16),
-                         static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
+  out.insert(out.end(), {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                         static_cast<uint8_t>(v)});
 }
 
 void PutChunk(Bytes& out, const char* type, const uint8_t* data, size_t size) {
@@ -115,8 +115,10 @@ TEST_F(PngImageData, EncodersDataIsSoundInEveryLayoutAndChunking) {
   EXPECT_GT(files, 5);
   // Odd sizes, where Adam7 passes hold no columns or no rows, every pixel size.
   for (const auto& [width, height] : {std::pair{1u, 1u}, {2u, 9u}, {5u, 3u}, {9u, 2u}, {33u, 17u}}) {
-    for (const auto& [type, bits] : {std::pair{PNG_COLOR_TYPE_GRAY, 1}, {PNG_COLOR_TYPE_GRAY, 4},
-                                     {PNG_COLOR_TYPE_RGB, 16}, {PNG_COLOR_TYPE_RGB_ALPHA, 8}}) {
+    for (const auto& [type, bits] : {std::pair{PNG_COLOR_TYPE_GRAY, 1},
+                                     {PNG_COLOR_TYPE_GRAY, 4},
+                                     {PNG_COLOR_TYPE_RGB, 16},
+                                     {PNG_COLOR_TYPE_RGB_ALPHA, 8}}) {
       const int channels = type == PNG_COLOR_TYPE_RGB ? 3 : type == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 1;
       std::vector<Bytes> rows;
       for (uint32_t y = 0; y < height; ++y) rows.push_back(Pattern((width * channels * bits + 7) / 8, y));

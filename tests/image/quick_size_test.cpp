@@ -25,8 +25,7 @@ std::string QuickText(const std::string& data) {
 }
 
 std::string Hdr(const std::string& resolution) {
-  return "#?RADIANCE\n# made by a test\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n" + resolution +
-         "\n\x02\x02\x01\x00";
+  return "#?RADIANCE\n# made by a test\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n" + resolution + "\n\x02\x02\x01\x00";
 }
 
 class QuickSizeTest : public ImageTest {};
@@ -47,14 +46,13 @@ TEST_F(QuickSizeTest, ReadsFilesInPiecesAsTheyAre) {
 }
 
 TEST_F(QuickSizeTest, ReadsEveryOrientationOfARadianceResolutionLine) {
-  for (const char* line : {"-Y 512 +X 1024", "+Y 512 +X 1024", "-Y 512 -X 1024", "+Y 512 -X 1024",
-                           "+X 1024 -Y 512", "-X 1024 +Y 512", "+X 1024 +Y 512", "-X 1024 -Y 512"}) {
+  for (const char* line : {"-Y 512 +X 1024", "+Y 512 +X 1024", "-Y 512 -X 1024", "+Y 512 -X 1024", "+X 1024 -Y 512",
+                           "-X 1024 +Y 512", "+X 1024 +Y 512", "-X 1024 -Y 512"}) {
     EXPECT_EQ(QuickText(Hdr(line)), "1024 x 512") << line;
   }
   EXPECT_EQ(QuickText("#?RGBE\n\n-Y 3 +X 4\r\n"), "4 x 3");
-  for (const char* bad : {"-Y 512 +Y 1024", "-Y 512", "Y 512 +X 1024", "-Y 512 +X", "-Y -5 +X 4",
-                          "-Y 0 +X 4", "-Y 99999999999999999999 +X 4", "-Y 5 +X 4 junk", "-Z 5 +X 4",
-                          "-Y5 +X 4"}) {
+  for (const char* bad : {"-Y 512 +Y 1024", "-Y 512", "Y 512 +X 1024", "-Y 512 +X", "-Y -5 +X 4", "-Y 0 +X 4",
+                          "-Y 99999999999999999999 +X 4", "-Y 5 +X 4 junk", "-Z 5 +X 4", "-Y5 +X 4"}) {
     EXPECT_EQ(QuickText(Hdr(bad)), "none") << bad;
   }
   // No resolution line, no blank line, a header longer than any real one.
@@ -112,7 +110,10 @@ TEST_F(QuickSizeTest, NeverTrustsALengthOrOffsetInTheData) {
   EXPECT_EQ(QuickText(icon), "none");
   // BMP heights at the edge of 32 bits.
   Bytes bmp = MakeBmp(3, 2, 24, 0, {}, Bytes(24));
-  bmp[22] = 0x00; bmp[23] = 0x00; bmp[24] = 0x00; bmp[25] = 0x80;  // height -2^31
+  bmp[22] = 0x00;
+  bmp[23] = 0x00;
+  bmp[24] = 0x00;
+  bmp[25] = 0x80;  // height -2^31
   EXPECT_EQ(QuickText(AsText(bmp)), "none");
 }
 

@@ -36,10 +36,14 @@ class BitWriter {
 
 // The fixed code of a literal/length symbol.
 void Fixed(BitWriter& w, int symbol) {
-  if (symbol < 144) w.Code(0x30 + symbol, 8);
-  else if (symbol < 256) w.Code(0x190 + symbol - 144, 9);
-  else if (symbol < 280) w.Code(symbol - 256, 7);
-  else w.Code(0xC0 + symbol - 280, 8);
+  if (symbol < 144)
+    w.Code(0x30 + symbol, 8);
+  else if (symbol < 256)
+    w.Code(0x190 + symbol - 144, 9);
+  else if (symbol < 280)
+    w.Code(symbol - 256, 7);
+  else
+    w.Code(0xC0 + symbol - 280, 8);
 }
 
 // A final fixed block: literal 0, then the given symbols (a length symbol 257, length 3, is
@@ -103,9 +107,7 @@ const std::vector<std::pair<uint32_t, int>> kSoundData = {{2, 2}, {3, 2}, {0, 1}
 
 }  // namespace
 
-Bytes SoundDeflateStream() {
-  return DynamicBlock(0, 1, Joined(Literals(kSoundLiterals), {{1}, {1}}), kSoundData);
-}
+Bytes SoundDeflateStream() { return DynamicBlock(0, 1, Joined(Literals(kSoundLiterals), {{1}, {1}}), kSoundData); }
 
 std::vector<RefusedDeflateStream> RefusedDeflateStreams() {
   const auto sound_literals = Literals(kSoundLiterals);
@@ -123,7 +125,8 @@ std::vector<RefusedDeflateStream> RefusedDeflateStreams() {
       {"invalid literal/lengths set",
        DynamicBlock(0, 1, Joined(Literals({{256, 1}, {0, 1}, {65, 1}}), {{1}, {1}}), kSoundData)},
       // Incomplete: one code of one bit and one of two; the code '11' means nothing.
-      {"invalid literal/lengths set", DynamicBlock(0, 1, Joined(Literals({{256, 1}, {0, 2}}), {{1}, {1}}), {{2, 2}, {0, 1}})},
+      {"invalid literal/lengths set",
+       DynamicBlock(0, 1, Joined(Literals({{256, 1}, {0, 2}}), {{1}, {1}}), {{2, 2}, {0, 1}})},
       {"invalid distances set", DynamicBlock(0, 2, Joined(sound_literals, {{1}, {1}, {1}}), kSoundData)},
       {"invalid distances set", DynamicBlock(0, 1, Joined(sound_literals, {{2}, {0}}), kSoundData)},
       // zlib lets a lone code of one bit be incomplete, and refuses the other bit as a code.

@@ -43,13 +43,11 @@ int Injected(FaultPoint point, const std::u16string& path) {
 }
 
 bool PointNamed(const std::string& name, FaultPoint& point) {
-  const std::pair<const char*, FaultPoint> known[] = {{"open-folder", FaultPoint::OpenFolder},
-                                                      {"open-file", FaultPoint::OpenFile},
-                                                      {"file-looked", FaultPoint::FileLooked},
-                                                      {"list-folder", FaultPoint::ListFolder},
-                                                      {"replace-file", FaultPoint::ReplaceFile},
-                                                      {"change-owner", FaultPoint::ChangeOwner},
-                                                      {"change-mode", FaultPoint::ChangeMode}};
+  const std::pair<const char*, FaultPoint> known[] = {
+      {"open-folder", FaultPoint::OpenFolder},   {"open-file", FaultPoint::OpenFile},
+      {"file-looked", FaultPoint::FileLooked},   {"list-folder", FaultPoint::ListFolder},
+      {"replace-file", FaultPoint::ReplaceFile}, {"change-owner", FaultPoint::ChangeOwner},
+      {"change-mode", FaultPoint::ChangeMode}};
   for (const auto& [known_name, known_point] : known) {
     if (name == known_name) {
       point = known_point;

@@ -35,8 +35,7 @@ void Write(const fs::path& at, const Folder& folder) {
   std::map<std::string, std::function<void()>> entries;
   for (const auto& [name, bytes] : folder.files)
     entries[name] = [&, name] { std::ofstream(at / name, std::ios::binary) << bytes; };
-  for (const auto& [name, inner] : folder.folders)
-    entries[name] = [&, name] { Write(at / name, inner); };
+  for (const auto& [name, inner] : folder.folders) entries[name] = [&, name] { Write(at / name, inner); };
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) entry->second();
 }
 
@@ -52,7 +51,7 @@ Folder Tree() {
       {"cover.png", png},
       {"photo.jpg", jpeg},
       {"anim.gif", gif},
-      {"jpeg-named.gif", jpeg},     // measured by its content
+      {"jpeg-named.gif", jpeg},  // measured by its content
       {"png-named.jpg", png},
       {"icon-named.png", icon},
       {"bitmap-named.jpg", bmp},
@@ -63,7 +62,7 @@ Folder Tree() {
       {"empty.png", ""},
       {"sky.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2 +X 3\n"},
       {"notes.txt", "not an image"},
-      {"png", png},                 // no dot: an image all the same
+      {"png", png},  // no dot: an image all the same
       {"image_scan.pov.bak", "old"},
   };
   Folder& trip = top.folders["trip"];

@@ -18,8 +18,8 @@ void Write(const std::filesystem::path& path, const std::string& bytes) {
 
 // A tiny HDR picture: the text header, then flat (not run-length coded) RGBE pixels.
 std::string RadianceHdr(int width, int height) {
-  std::string bytes = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) +
-                      " +X " + std::to_string(width) + "\n";
+  std::string bytes =
+      "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " + std::to_string(width) + "\n";
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const double value = 0.25 + 4.0 * x / width;  // brighter than white on the right

@@ -12,8 +12,8 @@ class TestCacheHome {
  public:
   TestCacheHome() {
     std::error_code error;
-    folder_ = std::filesystem::temp_directory_path(error) /
-              (L"imagescan-cache-" + std::to_wstring(GetCurrentProcessId()));
+    folder_ =
+        std::filesystem::temp_directory_path(error) / (L"imagescan-cache-" + std::to_wstring(GetCurrentProcessId()));
     std::filesystem::create_directories(folder_, error);
     SetEnvironmentVariableW(L"LOCALAPPDATA", folder_.c_str());
   }

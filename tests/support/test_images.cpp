@@ -45,15 +45,14 @@ Bytes EncodePng(const PngPicture& p) {
   // An encoding error aborts the test program: libpng finds no jump point.
   png_set_write_fn(png, &out, PngWrite, PngFlush);
   png_set_IHDR(png, info, p.width, p.height, p.bit_depth, p.colour_type,
-               p.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               p.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
   for (size_t i = 0; i + 2 < p.palette.size(); i += 3)
     palette.push_back({p.palette[i], p.palette[i + 1], p.palette[i + 2]});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   if (!p.palette_alpha.empty()) {
-    png_set_tRNS(png, info, p.palette_alpha.data(), static_cast<int>(p.palette_alpha.size()),
-                 nullptr);
+    png_set_tRNS(png, info, p.palette_alpha.data(), static_cast<int>(p.palette_alpha.size()), nullptr);
   }
   png_color_16 key{};
   if (p.grey_key) {
@@ -75,8 +74,8 @@ Bytes EncodePng(const PngPicture& p) {
   return out;
 }
 
-Bytes EncodeJpeg(int width, int height, int components, int space, const Bytes& samples,
-                 bool progressive, int quality, unsigned restart_interval) {
+Bytes EncodeJpeg(int width, int height, int components, int space, const Bytes& samples, bool progressive, int quality,
+                 unsigned restart_interval) {
   jpeg_compress_struct c{};
   jpeg_error_mgr errors{};
   c.err = jpeg_std_error(&errors);
@@ -153,15 +152,14 @@ Bytes EncodeGif(int width, int height, const std::vector<GifRgb>& global_map, in
     GifFreeMapObject(local);
     Bytes raster = f.raster;
     for (int y = 0; y < f.height; ++y)
-      Require(EGifPutLine(gif, raster.data() + static_cast<size_t>(y) * f.width, f.width) ==
-              GIF_OK);
+      Require(EGifPutLine(gif, raster.data() + static_cast<size_t>(y) * f.width, f.width) == GIF_OK);
   }
   Require(EGifCloseFile(gif, &error) == GIF_OK);
   return out;
 }
 
-Bytes MakeBmp(int32_t width, int32_t height, int bits, uint32_t compression,
-              const Bytes& palette, const Bytes& pixel_data) {
+Bytes MakeBmp(int32_t width, int32_t height, int bits, uint32_t compression, const Bytes& palette,
+              const Bytes& pixel_data) {
   const uint32_t offset = 54 + static_cast<uint32_t>(palette.size());
   Bytes b{'B', 'M'};
   Put32(b, offset + static_cast<uint32_t>(pixel_data.size()));

@@ -20,8 +20,8 @@ TEST(WindowStyle, APlainWindowGetsACaption) {
 }
 
 TEST(WindowStyle, AToolWindowHasACaptionAndNeitherBoxNorStartState) {
-  const WindowStyle w = WindowStyleOf(kWindowTool | kWindowMinimizeBox | kWindowMaximizeBox |
-                                      kWindowStartMaximised | kWindowStartMinimised | kWindowSystemMenu);
+  const WindowStyle w = WindowStyleOf(kWindowTool | kWindowMinimizeBox | kWindowMaximizeBox | kWindowStartMaximised |
+                                      kWindowStartMinimised | kWindowSystemMenu);
   EXPECT_TRUE(w.tool);
   EXPECT_EQ(w.style, kWindowCaption | kWindowSystemMenu);
   // Elsewhere the boxes and start states stay.

@@ -137,28 +137,31 @@ TEST(MainWindow, KeyboardQuitsOpensRowsAndRefreshes) {
   // Keys reach the window's shortcuts only while it is the active one: each step that
   // presses them waits for that.
   driver.Then([&] { WindowDriver::Select(folder.Text() + u"/"); })
-      .When(WindowDriver::Active, [&] {
-        // Enter on a selected row, as a double-click.
-        FileList()->setFocus();
-        FileList()->setCurrentItem(FileList()->topLevelItem(0));
-        QTest::keyClick(FileList(), Qt::Key_Return);
-      })
-      .When(WindowDriver::Active, [&] {
-        // The tree keeps showing the folder while the list has the focus.
-        tree_keeps_selection = !Tree()->selectedItems().isEmpty() && !Tree()->hasFocus() &&
-                               Tree()->palette().color(QPalette::Inactive, QPalette::Highlight) !=
-                                   Tree()->palette().color(QPalette::Inactive, QPalette::Base);
-        before_refresh = Column(0);
-        folder.Put("new.png", "xy");
-        QTest::keyClick(FileList(), Qt::Key_F5);
-      })
-      .When(has_new, [&] {
-        after_refresh = Column(0);
-        process_name = WindowDriver::Control(kProcessButton)->accessibleName();
-        quit_name = WindowDriver::Control(kQuitButton)->accessibleName();
-        // The window is the active one again, as after the user's click into it.
-        WindowHandle(kMainWindow)->activateWindow();
-      })
+      .When(WindowDriver::Active,
+            [&] {
+              // Enter on a selected row, as a double-click.
+              FileList()->setFocus();
+              FileList()->setCurrentItem(FileList()->topLevelItem(0));
+              QTest::keyClick(FileList(), Qt::Key_Return);
+            })
+      .When(WindowDriver::Active,
+            [&] {
+              // The tree keeps showing the folder while the list has the focus.
+              tree_keeps_selection = !Tree()->selectedItems().isEmpty() && !Tree()->hasFocus() &&
+                                     Tree()->palette().color(QPalette::Inactive, QPalette::Highlight) !=
+                                         Tree()->palette().color(QPalette::Inactive, QPalette::Base);
+              before_refresh = Column(0);
+              folder.Put("new.png", "xy");
+              QTest::keyClick(FileList(), Qt::Key_F5);
+            })
+      .When(has_new,
+            [&] {
+              after_refresh = Column(0);
+              process_name = WindowDriver::Control(kProcessButton)->accessibleName();
+              quit_name = WindowDriver::Control(kQuitButton)->accessibleName();
+              // The window is the active one again, as after the user's click into it.
+              WindowHandle(kMainWindow)->activateWindow();
+            })
       .When(WindowDriver::Active,
             [] { QTest::keyClick(WindowDriver::Control(kImageLog), Qt::Key_Q, Qt::ControlModifier); });
   EXPECT_EQ(driver.Run(), 0);

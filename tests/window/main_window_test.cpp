@@ -26,14 +26,12 @@ QTreeWidget* FileList() { return qobject_cast<QTreeWidget*>(WindowDriver::Contro
 std::vector<std::pair<std::string, std::string>> FileRows() {
   std::vector<std::pair<std::string, std::string>> rows;
   for (int i = 0; i < FileList()->topLevelItemCount(); ++i)
-    rows.push_back({FileList()->topLevelItem(i)->text(0).toStdString(),
-                    FileList()->topLevelItem(i)->text(1).toStdString()});
+    rows.push_back(
+        {FileList()->topLevelItem(i)->text(0).toStdString(), FileList()->topLevelItem(i)->text(1).toStdString()});
   return rows;
 }
 
-std::u16string FolderText(const TempFolder& folder, const std::string& name) {
-  return folder.Text(name) + u"/";
-}
+std::u16string FolderText(const TempFolder& folder, const std::string& name) { return folder.Text(name) + u"/"; }
 
 TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
   TempFolder folder;
@@ -51,12 +49,9 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
   MakeDeepFolders(folder.Path("pics/deep"), 17);
 
   std::vector<std::string> order;
-  const std::string expected = Scene(ExpectedLines(folder.Path("pics"),
-                                                   {{"a.png", {640, 480}},
-                                                    {"trip/b.jpg", {30, 20}},
-                                                    {"trip/day2/c.gif", {12, 34}},
-                                                    {"png", {5, 6}}},
-                                                   &order));
+  const std::string expected = Scene(ExpectedLines(
+      folder.Path("pics"),
+      {{"a.png", {640, 480}}, {"trip/b.jpg", {30, 20}}, {"trip/day2/c.gif", {12, 34}}, {"png", {5, 6}}}, &order));
   std::string first, second;
   std::vector<std::string> rows;
   WindowDriver driver;
@@ -79,14 +74,17 @@ TEST(MainWindow, ProcessWritesTheSceneOfTheSelectedFolderAndLogsItsImages) {
     expected_rows.insert(expected_rows.end(), order.begin(), order.end());
     expected_rows.push_back(std::to_string(order.size()) + " images written to " + scene_path);
     expected_rows.push_back("Warning: 1 folder or file could not be read and was left out");
-    expected_rows.push_back("2 files skipped (SHOUT.PNG and long.jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned");
+    expected_rows.push_back(
+        "2 files skipped (SHOUT.PNG and long.jpeg): only names ending in png, jpg, gif or hdr (lower case) are "
+        "scanned");
   }
   EXPECT_EQ(rows, expected_rows);
   EXPECT_TRUE(driver.messages.empty());
 
   // The batch program writes the very same bytes for the same folder, and says by its
   // status (3) that a folder was left out.
-  const std::string command = std::string(IMAGESCAN_CLI) + " --quiet '" + folder.Path("pics").string() + "' 2>/dev/null";
+  const std::string command =
+      std::string(IMAGESCAN_CLI) + " --quiet '" + folder.Path("pics").string() + "' 2>/dev/null";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 3);
@@ -109,7 +107,8 @@ TEST(MainWindow, EmptyFoldersGetABareSceneAndBlockedOnesAMessageNamingTheFile) {
   EXPECT_EQ(folder.Get("empty/image_scan.pov"), Scene(""));
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].caption, u"imagescan");
-  EXPECT_EQ(driver.messages[0].text, u"Cannot write " + FolderText(folder, "blocked") + u"image_scan.pov: Is a directory");
+  EXPECT_EQ(driver.messages[0].text,
+            u"Cannot write " + FolderText(folder, "blocked") + u"image_scan.pov: Is a directory");
 }
 
 TEST(MainWindow, SelectingAFolderListsItsFilesAndADoubleClickNamesOne) {

@@ -11,8 +11,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <chrono>
@@ -92,7 +92,8 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
     rows_seen.push_back(log->count());
     titles.push_back(WindowHandle(kMainWindow)->windowTitle());
     busy_cursor = busy_cursor && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
-    last_row_shown = last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
+    last_row_shown =
+        last_row_shown && log->viewport()->rect().intersects(log->visualItemRect(log->item(log->count() - 1)));
     // What a failure ending the program now would name as left as it was.
     scene_named = scene_named && SceneBeingWritten() == folder.Text("pics") + u"/image_scan.pov";
     shots.push_back(WindowHandle(kMainWindow)->grab().toImage());
@@ -130,7 +131,8 @@ TEST(ProcessCommand, TheListGrowsDuringAScanAndEscapeCancelsItKeepingTheOldScene
   EXPECT_TRUE(scene_named);
   EXPECT_TRUE(SceneBeingWritten().empty());
   EXPECT_NE(shots[0], shots[2]);  // the list moved on screen
-  for (size_t i = 0; i < shots.size(); ++i) shots[i].save(QString::fromStdString(ScreenshotPath("scan-" + std::to_string(i) + ".png")));
+  for (size_t i = 0; i < shots.size(); ++i)
+    shots[i].save(QString::fromStdString(ScreenshotPath("scan-" + std::to_string(i) + ".png")));
 
   ASSERT_FALSE(rows.empty());
   EXPECT_LT(rows.size(), static_cast<size_t>(images));
@@ -180,11 +182,12 @@ TEST(ProcessCommand, InputDuringAScanWaitsForItsEndAndIsActedOnOnceWhilePressesO
     };
     driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
         .Then([] { WindowDriver::Click(kProcessButton); })
-        .When(sorted_by_size, [&] {
-          auto* list = qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList));
-          first_file = list->topLevelItem(0)->text(0).toStdString();
-          rows = WindowDriver::LogRows();
-        })
+        .When(sorted_by_size,
+              [&] {
+                auto* list = qobject_cast<QTreeWidget*>(WindowDriver::Control(kFileList));
+                first_file = list->topLevelItem(0)->text(0).toStdString();
+                rows = WindowDriver::LogRows();
+              })
         .Then([] {})  // a second run, were one queued, would run here
         .Then([&] {
           rows_later = WindowDriver::LogRows();
@@ -244,8 +247,9 @@ TEST(ProcessCommand, TheQuitButtonCtrlQAndTheCloseBoxCancelTheScanAndEndTheProgr
       }
       return false;
     });
-    driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); })
-        .Then([] { WindowDriver::Click(kProcessButton); });
+    driver.Then([&] { WindowDriver::Select(folder.Text("pics") + u"/"); }).Then([] {
+      WindowDriver::Click(kProcessButton);
+    });
     EXPECT_EQ(driver.Run(), 0) << way_out;
     EXPECT_TRUE(folder.Get("pics/image_scan.pov") == "the earlier scene") << way_out;
     EXPECT_EQ(EntryCount(folder.Path("pics")), 3001u) << way_out;

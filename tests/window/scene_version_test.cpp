@@ -73,10 +73,11 @@ TEST(SceneVersion, TheProcessButtonsMenuChoosesThePovRay37SceneAndTheChoiceIsKep
   // Closed without a choice, the menu changes nothing; the standard scene comes back.
   WindowDriver again;
   again.Then(AskForTheMenu)
-      .When([] { return OpenMenu() != nullptr; }, [] {
-        ASSERT_NE(OpenMenu(), nullptr);
-        QTest::keyClick(OpenMenu(), Qt::Key_Escape);
-      })
+      .When([] { return OpenMenu() != nullptr; },
+            [] {
+              ASSERT_NE(OpenMenu(), nullptr);
+              QTest::keyClick(OpenMenu(), Qt::Key_Escape);
+            })
       .When([] { return OpenMenu() == nullptr; }, [] { EXPECT_EQ(WindowSceneVersion(), PovVersion::Pov37); })
       .Then(AskForTheMenu)
       .When([] { return OpenMenu() != nullptr; }, [] { Pick("Scene for POV-Ray 3.8 (standard)"); })

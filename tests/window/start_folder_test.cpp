@@ -48,11 +48,12 @@ TEST(StartFolder, TheFolderNamedIsSelectedAndListedAndTheLastOneShownIsRemembere
   std::u16string selected;
   std::vector<std::string> listed;
   WindowDriver driver(start);
-  driver.Then([&] {
-          selected = ControlGetText(kFolderTree);
-          listed = FileNames();
-          WindowDriver::Select(folder.Text("other") + u"/");
-        })
+  driver
+      .Then([&] {
+        selected = ControlGetText(kFolderTree);
+        listed = FileNames();
+        WindowDriver::Select(folder.Text("other") + u"/");
+      })
       .Then([] { WindowDriver::Click(kQuitButton); });
   EXPECT_EQ(driver.Run(), 0);
   EXPECT_EQ(selected, folder.Text("pics") + u"/");
@@ -98,7 +99,8 @@ TEST(StartFolder, AFolderDroppedOntoTheWindowIsSelected) {
   const auto drag = [&](std::vector<std::string> names, QEvent::Type type) {
     QMimeData data;
     QList<QUrl> urls;
-    for (const std::string& name : names) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(folder.Path(name).string())));
+    for (const std::string& name : names)
+      urls.push_back(QUrl::fromLocalFile(QString::fromStdString(folder.Path(name).string())));
     data.setUrls(urls);
     QWidget* window = WindowHandle(kMainWindow);
     if (type == QEvent::DragEnter) {
@@ -114,11 +116,12 @@ TEST(StartFolder, AFolderDroppedOntoTheWindowIsSelected) {
   std::u16string selected;
   std::vector<std::string> listed;
   WindowDriver driver;
-  driver.Then([&] {
-          files_taken = drag({"loose.png"}, QEvent::DragEnter);
-          folder_taken = drag({"loose.png", "dropped"}, QEvent::DragEnter);
-          drag({"loose.png", "dropped"}, QEvent::Drop);
-        })
+  driver
+      .Then([&] {
+        files_taken = drag({"loose.png"}, QEvent::DragEnter);
+        folder_taken = drag({"loose.png", "dropped"}, QEvent::DragEnter);
+        drag({"loose.png", "dropped"}, QEvent::Drop);
+      })
       .Then([&] {
         selected = ControlGetText(kFolderTree);
         listed = FileNames();

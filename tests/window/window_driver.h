@@ -112,9 +112,8 @@ class WindowDriver {
 
 // Selects the folder, presses process and, once the run is over, keeps ImageLog's rows
 // and a picture of the window, and quits. Returns the program's exit code.
-inline int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder,
-                           std::vector<std::string>* rows = nullptr, QImage* shot = nullptr,
-                           QString* title = nullptr) {
+inline int ProcessThenQuit(WindowDriver& driver, const std::u16string& folder, std::vector<std::string>* rows = nullptr,
+                           QImage* shot = nullptr, QString* title = nullptr) {
   driver.Then([folder] { WindowDriver::Select(folder); })
       .Then([] { WindowDriver::Click(kProcessButton); })
       .Then([rows, shot, title] {

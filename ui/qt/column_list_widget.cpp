@@ -43,8 +43,7 @@ ColumnListWidget::ColumnListWidget(QWidget* parent, bool multiple_selection, boo
   setUniformRowHeights(false);
   setItemsExpandable(false);
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(multiple_selection ? QAbstractItemView::ExtendedSelection
-                                      : QAbstractItemView::SingleSelection);
+  setSelectionMode(multiple_selection ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setColumnCount(0);
   // Columns keep the widths they were given; wider than the list, it scrolls sideways.
@@ -58,8 +57,7 @@ ColumnListWidget::ColumnListWidget(QWidget* parent, bool multiple_selection, boo
     Notify(kListColumnClick, column);
     if (sorted_) SortBy(column);
   });
-  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &ColumnListWidget::SelectionChanged);
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ColumnListWidget::SelectionChanged);
 }
 
 ColumnListWidget::~ColumnListWidget() {
@@ -81,8 +79,8 @@ int ColumnListWidget::PlaceOf(const QTreeWidgetItem& row, int position) const {
   while (low < high) {
     const int middle = low + (high - low) / 2;
     const QTreeWidgetItem& there = *topLevelItem(middle);
-    const bool row_first = sort_order_ == Qt::AscendingOrder ? RowBefore(row, there, sort_column_)
-                                                              : RowBefore(there, row, sort_column_);
+    const bool row_first =
+        sort_order_ == Qt::AscendingOrder ? RowBefore(row, there, sort_column_) : RowBefore(there, row, sort_column_);
     if (row_first)
       high = middle;
     else

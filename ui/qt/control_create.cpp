@@ -4,8 +4,8 @@
 
 #include "ui/qt/geometry.h"
 
-CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_t y, int64_t width,
-                             int64_t height, const ControlOps& ops) {
+CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_t y, int64_t width, int64_t height,
+                             const ControlOps& ops) {
   control->setGeometry(QtCoordinate(x), QtCoordinate(y), QtSize(width), QtSize(height));
   control->show();
   const ControlSlot slot = ControlTake(number);

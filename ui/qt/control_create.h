@@ -14,5 +14,5 @@ struct CreatedControl {
   int64_t result = 0;
   ControlRecord* record = nullptr;
 };
-CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_t y, int64_t width,
-                             int64_t height, const ControlOps& ops);
+CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_t y, int64_t width, int64_t height,
+                             const ControlOps& ops);

@@ -21,8 +21,7 @@ constexpr char kIdProperty[] = "WK_ID";
 // Qt's widgets need no class registration and no component library: nothing to do.
 void UiCommonInit() {}
 
-int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control,
-                        const ControlOps& ops) {
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops) {
   if (!control) return 0;
   if (!slot.record) {
     delete control;  // the number could not be taken: no control is made

@@ -54,8 +54,9 @@ LineListWidget::LineListWidget(QWidget* parent, uint32_t flags)
   setUniformItemSizes(true);
   MeasureAscii();
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  connect(this, &QListWidget::itemSelectionChanged, this,
-          [this] { ControlNotify(this, {NoticeKind::kCommand, kLineSelectionChange}); });
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    ControlNotify(this, {NoticeKind::kCommand, kLineSelectionChange});
+  });
 }
 
 LineListWidget::~LineListWidget() { disconnect(this, &QListWidget::itemSelectionChanged, this, nullptr); }
@@ -74,7 +75,8 @@ QSize LineListWidget::LineSize(const QString& text) const {
   QTextLine line = layout.createLine();
   line.setLineWidth(1e9);
   layout.endLayout();
-  return {static_cast<int>(std::ceil(line.naturalTextWidth())) + kTextEndMargin, static_cast<int>(std::ceil(line.height()))};
+  return {static_cast<int>(std::ceil(line.naturalTextWidth())) + kTextEndMargin,
+          static_cast<int>(std::ceil(line.height()))};
 }
 
 void LineListWidget::LinesAdded(const QStringList& texts) {
@@ -87,7 +89,8 @@ void LineListWidget::LinesAdded(const QStringList& texts) {
 
 void LineListWidget::MeasureAscii() {
   const QFontMetrics metrics = fontMetrics();
-  for (char16_t unit = 0; unit < ascii_advance_.size(); ++unit) ascii_advance_[unit] = metrics.horizontalAdvance(QChar(unit));
+  for (char16_t unit = 0; unit < ascii_advance_.size(); ++unit)
+    ascii_advance_[unit] = metrics.horizontalAdvance(QChar(unit));
 }
 
 void LineListWidget::LinesCleared() {

@@ -58,14 +58,15 @@ int MessageBoxShow(const std::u16string& caption, const std::u16string& text, ui
                    std::optional<int64_t> owner) {
   QWidget* parent = owner ? WindowHandle(*owner) : QApplication::activeWindow();
   const std::u16string shown = text.size() > kMessageBoxMaxText ? text.substr(0, kMessageBoxMaxText - 1) : text;
-  QMessageBox box(Icon(flags), QString::fromStdU16String(caption), QString::fromStdU16String(shown),
-                  Buttons(flags), parent);
+  QMessageBox box(Icon(flags), QString::fromStdU16String(caption), QString::fromStdU16String(shown), Buttons(flags),
+                  parent);
   box.setWindowModality(Qt::ApplicationModal);
   box.setTextFormat(Qt::PlainText);
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
   // A box closed without a button (its close box, Escape) answers as its escape button.
-  const QMessageBox::StandardButton button =
-      clicked ? box.standardButton(clicked) : (flags & kButtonBits) == kMessageBoxOk ? QMessageBox::Ok : QMessageBox::Cancel;
+  const QMessageBox::StandardButton button = clicked                                  ? box.standardButton(clicked)
+                                             : (flags & kButtonBits) == kMessageBoxOk ? QMessageBox::Ok
+                                                                                      : QMessageBox::Cancel;
   return Result(button);
 }

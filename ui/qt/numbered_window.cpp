@@ -116,8 +116,7 @@ namespace {
 std::vector<QWidget*> TabCandidates(const QWidget* window) {
   std::vector<QWidget*> candidates;
   for (QWidget* widget : window->findChildren<QWidget*>()) {
-    if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled() ||
-        !widget->isVisible() || widget->focusProxy())
+    if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled() || !widget->isVisible() || widget->focusProxy())
       continue;
     bool inside_candidate = false;
     for (const QWidget* candidate : candidates)

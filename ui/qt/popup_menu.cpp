@@ -18,7 +18,8 @@ int PopupMenuShow(int64_t control, const std::vector<std::u16string>& items, int
     action->setChecked(static_cast<int>(i) == checked);
   }
   const QPoint pointer = widget->mapFromGlobal(QCursor::pos());
-  const QPoint at = widget->rect().contains(pointer) ? QCursor::pos() : widget->mapToGlobal(widget->rect().bottomLeft());
+  const QPoint at =
+      widget->rect().contains(pointer) ? QCursor::pos() : widget->mapToGlobal(widget->rect().bottomLeft());
   const QAction* chosen = menu.exec(at);
   return chosen ? chosen->data().toInt() : -1;
 }

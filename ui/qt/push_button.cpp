@@ -44,7 +44,8 @@ int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   QWidget* container = ControlContainer();
   if (!container) return 0;
   auto* button = new PushButton(QString::fromStdU16String(caption), container);
-  QObject::connect(button, &QPushButton::clicked, button,
-                   [button] { ControlNotify(button, {NoticeKind::kCommand, kClicked}); });
+  QObject::connect(button, &QPushButton::clicked, button, [button] {
+    ControlNotify(button, {NoticeKind::kCommand, kClicked});
+  });
   return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;
 }

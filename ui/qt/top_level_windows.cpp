@@ -61,8 +61,8 @@ void UiWindowsEnd() {
   g_windows.reset();
 }
 
-int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
-                     const std::u16string& title, uint32_t flags, std::optional<int64_t> owner) {
+int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height, const std::u16string& title,
+                     uint32_t flags, std::optional<int64_t> owner) {
   if (!g_windows) return 0;
   auto taken = g_windows->Take(number);
   if (!taken.record) return 0;

@@ -61,8 +61,7 @@ struct WindowBusy::Hold : QObject {
       if (type == QEvent::KeyPress) escape = true;
       return true;
     }
-    if (IsPointerButtonOrMove(type) && PassToExit(receiver, static_cast<QSinglePointEvent&>(*event)))
-      return false;
+    if (IsPointerButtonOrMove(type) && PassToExit(receiver, static_cast<QSinglePointEvent&>(*event))) return false;
     if (PressesDropped(receiver, *event)) return true;
     Keep(receiver, *event);
     return true;

@@ -11,14 +11,12 @@ struct NamedKey {
 };
 
 constexpr std::array<NamedKey, 24> kNamedKeys{{
-    {u"Esc", VK_ESCAPE},      {u"Escape", VK_ESCAPE},  {u"Tab", VK_TAB},
-    {u"Backspace", VK_BACK},  {u"Return", VK_RETURN},  {u"Enter", VK_RETURN},
-    {u"Ins", VK_INSERT},      {u"Insert", VK_INSERT},  {u"Del", VK_DELETE},
-    {u"Delete", VK_DELETE},   {u"Home", VK_HOME},      {u"End", VK_END},
-    {u"PgUp", VK_PRIOR},      {u"PageUp", VK_PRIOR},   {u"PgDown", VK_NEXT},
-    {u"PageDown", VK_NEXT},   {u"Left", VK_LEFT},      {u"Up", VK_UP},
-    {u"Right", VK_RIGHT},     {u"Down", VK_DOWN},      {u"Space", VK_SPACE},
-    {u"Pause", VK_PAUSE},     {u"Print", VK_SNAPSHOT}, {u"Menu", VK_APPS},
+    {u"Esc", VK_ESCAPE},    {u"Escape", VK_ESCAPE}, {u"Tab", VK_TAB},        {u"Backspace", VK_BACK},
+    {u"Return", VK_RETURN}, {u"Enter", VK_RETURN},  {u"Ins", VK_INSERT},     {u"Insert", VK_INSERT},
+    {u"Del", VK_DELETE},    {u"Delete", VK_DELETE}, {u"Home", VK_HOME},      {u"End", VK_END},
+    {u"PgUp", VK_PRIOR},    {u"PageUp", VK_PRIOR},  {u"PgDown", VK_NEXT},    {u"PageDown", VK_NEXT},
+    {u"Left", VK_LEFT},     {u"Up", VK_UP},         {u"Right", VK_RIGHT},    {u"Down", VK_DOWN},
+    {u"Space", VK_SPACE},   {u"Pause", VK_PAUSE},   {u"Print", VK_SNAPSHOT}, {u"Menu", VK_APPS},
 }};
 
 char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }

@@ -124,7 +124,8 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
 bool RowShows(ControlRecord& record, int row, const std::vector<std::u16string_view>& pieces) {
   const int columns = ListViewColumnCount(record.handle);
   for (int column = 0; column < columns; ++column) {
-    const std::u16string_view piece = static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : u"";
+    const std::u16string_view piece =
+        static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : u"";
     if (ListViewCellText(record.handle, row, column, static_cast<size_t>(record.type_data) + 1) != piece) return false;
   }
   return true;
@@ -149,8 +150,8 @@ void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) 
     wanted.erase(found);
     if (RowShows(record, row, ListViewRowPieces(text))) continue;
     // Taken out and put back at its place, the selection with it.
-    const auto state = static_cast<UINT>(
-        SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
+    const auto state =
+        static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
     SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
     const int added = InsertRow(record, -1, text);
     LVITEMW item{};

@@ -18,7 +18,8 @@ SIZE Growth(HWND window, SIZE design) {
 // Moves the control to its place for the window's growth beyond its designed size.
 HDWP Place(const ControlRecord& record, SIZE growth, HDWP moves) {
   const ControlPlace at = AnchoredPlace(record, growth.cx, growth.cy);
-  return DeferWindowPos(moves, record.handle, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+  return DeferWindowPos(moves, record.handle, nullptr, at.x, at.y, at.width, at.height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 }  // namespace

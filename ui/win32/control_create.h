@@ -10,7 +10,7 @@
 
 struct ControlWindow {
   const wchar_t* window_class;
-  DWORD style;     // WS_CHILD is added
+  DWORD style;  // WS_CHILD is added
   DWORD ex_style;
   const std::u16string& text;
 };

@@ -3,9 +3,10 @@
 #include "ui/control_register.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
-#include <oleacc.h>
 #include <ole2.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -26,8 +27,7 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr LONG_PTR kNoNumber = -1;
 
 // Every control's procedure, in front of its class's own.
-LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                  DWORD_PTR) {
+LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
   if (message == WM_SETCURSOR && WindowBusyCursorShown()) return TRUE;
   if (message != WM_NCDESTROY) return DefSubclassProc(control, message, wparam, lparam);
   // Destroyed with its window (not through the table): its record goes after it.
@@ -99,7 +99,8 @@ void NativeDestroy(NativeHandle control) {
 std::u16string NativeText(NativeHandle control) {
   std::u16string text(static_cast<size_t>(std::max(GetWindowTextLengthW(control), 0)), u'\0');
   if (text.empty()) return text;
-  const int length = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size() + 1));
+  const int length =
+      GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size() + 1));
   text.resize(static_cast<size_t>(std::max(length, 0)));
   return text;
 }

@@ -1,6 +1,7 @@
 #include "ui/control_scroll.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "ui/control_register.h"

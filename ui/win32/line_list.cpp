@@ -69,8 +69,8 @@ int64_t LineListCreate(int64_t number, int64_t x, int64_t y, int64_t width, int6
   // Of the flags, only the selection styles reach the list box: another style could
   // make it a list of another kind. The list box keeps no data of its own: it draws
   // its lines from the record's LineListLines.
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP |
-                      LBS_NOINTEGRALHEIGHT | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP | LBS_NOINTEGRALHEIGHT |
+                      LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
                       (flags & (kLineListMultipleSelection | kLineListExtendedSelection));
   const CreatedControl created =
       ControlCreate(number, {L"ListBox", style, WS_EX_CLIENTEDGE, u""}, x, y, width, height, kLineListOps);

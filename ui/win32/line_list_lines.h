@@ -52,9 +52,9 @@ class LineListLines : public ControlTypeState {
     size_t start;
     size_t length;
   };
-  std::u16string text_;  // every line's text, one after another, in the order put in
+  std::u16string text_;      // every line's text, one after another, in the order put in
   std::vector<Span> spans_;  // per row, where its text stands in text_
-  HDC measure_ = nullptr;  // a memory device context with the font selected
+  HDC measure_ = nullptr;    // a memory device context with the font selected
   HFONT font_ = nullptr;
   HGDIOBJ first_font_ = nullptr;
   int widest_ = 0;

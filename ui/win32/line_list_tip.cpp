@@ -22,16 +22,17 @@ int64_t LineUnderPointer(HWND list, size_t count) {
   GetClientRect(list, &client);
   const LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   if (height <= 0 || !PtInRect(&client, at)) return -1;
-  const auto line = static_cast<uint64_t>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) + static_cast<uint64_t>(at.y / height);
+  const auto line =
+      static_cast<uint64_t>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)) + static_cast<uint64_t>(at.y / height);
   return line < count ? static_cast<int64_t>(line) : -1;
 }
 
 }  // namespace
 
 HWND LineListTipCreate(HWND list) {
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+  HWND tip =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!tip) return nullptr;
   TOOLINFOW tool = ToolOf(list);
   SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));

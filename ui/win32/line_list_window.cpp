@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/win32/line_list_draw.h"
 #include "ui/win32/line_list_drag.h"
+#include "ui/win32/line_list_draw.h"
 #include "ui/win32/line_list_tip.h"
 #include "ui/win32/line_list_type_ahead.h"
 #include "ui/win32/owner_draw.h"
@@ -30,8 +30,8 @@ std::vector<int> Selected(HWND list) {
   }
   std::vector<int> lines(static_cast<size_t>(std::max<LRESULT>(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 0)));
   if (lines.empty()) return lines;
-  lines.resize(static_cast<size_t>(std::max<LRESULT>(
-      SendMessageW(list, LB_GETSELITEMS, lines.size(), reinterpret_cast<LPARAM>(lines.data())), 0)));
+  lines.resize(static_cast<size_t>(
+      std::max<LRESULT>(SendMessageW(list, LB_GETSELITEMS, lines.size(), reinterpret_cast<LPARAM>(lines.data())), 0)));
   return lines;
 }
 

@@ -22,8 +22,8 @@ int PopupMenuShow(int64_t control, const std::vector<std::u16string>& items, int
   if (!PtInRect(&place, at)) at = {place.left, place.bottom};
   // The menu closes when the user clicks elsewhere only while its owner is in front.
   SetForegroundWindow(GetAncestor(window, GA_ROOT));
-  const int chosen = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window, nullptr));
+  const int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                                     at.x, at.y, 0, window, nullptr));
   DestroyMenu(menu);
   return chosen - 1;
 }

@@ -1,6 +1,7 @@
 #include "ui/push_button.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "ui/control_register.h"
@@ -23,8 +24,8 @@ bool Held(int key) { return GetKeyState(key) < 0; }
 LRESULT CALLBACK EnterProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
   if (message == WM_NCDESTROY) RemoveWindowSubclass(button, EnterProc, id);
   constexpr LPARAM kRepeated = LPARAM{1} << 30;
-  if (message == WM_KEYDOWN && wparam == VK_RETURN && !(lparam & kRepeated) && !Held(VK_CONTROL) &&
-      !Held(VK_MENU) && !Held(VK_SHIFT)) {
+  if (message == WM_KEYDOWN && wparam == VK_RETURN && !(lparam & kRepeated) && !Held(VK_CONTROL) && !Held(VK_MENU) &&
+      !Held(VK_SHIFT)) {
     SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
     return 0;

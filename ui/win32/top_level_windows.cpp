@@ -11,8 +11,8 @@
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/win32/dpi_scale.h"
-#include "ui/win32/window_access.h"
 #include "ui/win32/window_accelerators.h"
+#include "ui/win32/window_access.h"
 #include "ui/win32/window_destroyed.h"
 #include "ui/win32/window_placement.h"
 #include "ui/win32/window_procedure.h"
@@ -108,8 +108,8 @@ void UiWindowsEnd() {
   }
 }
 
-int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height,
-                     const std::u16string& title, uint32_t flags, std::optional<int64_t> owner) {
+int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_t height, const std::u16string& title,
+                     uint32_t flags, std::optional<int64_t> owner) {
   if (!g_windows) return 0;
   const auto taken = g_windows->Take(number);
   if (!taken.record) return 0;
@@ -129,13 +129,12 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   AdjustWindowRectEx(&outer, window_style, FALSE, ex_style);
   const bool centre_screen = asked.centre_on_screen;
   const bool centre_owner = asked.centre_on_owner;
-  const bool default_position =
-      x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
+  const bool default_position = x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
   const int left = default_position ? CW_USEDEFAULT : DpiScaleX(x);
   const int top = default_position ? CW_USEDEFAULT : DpiScaleY(y);
-  const HWND window = CreateWindowExW(ex_style, class_name.c_str(), reinterpret_cast<const wchar_t*>(title.c_str()), window_style, left, top,
-                                      outer.right - outer.left, outer.bottom - outer.top, owner_window, nullptr,
-                                      Instance(), nullptr);
+  const HWND window = CreateWindowExW(ex_style, class_name.c_str(), reinterpret_cast<const wchar_t*>(title.c_str()),
+                                      window_style, left, top, outer.right - outer.left, outer.bottom - outer.top,
+                                      owner_window, nullptr, Instance(), nullptr);
   if (!window) {
     UnregisterClassW(class_name.c_str(), Instance());
     g_windows->Release(taken.id);

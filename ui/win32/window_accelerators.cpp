@@ -44,8 +44,7 @@ void WindowAcceleratorsStart(WindowRecord& record) {
 bool WindowAcceleratorAdd(int64_t number, const std::u16string& keys, int64_t command) {
   WindowRecord* record = WindowRecordOf(number);
   // A command reaches the window as the low word of WM_COMMAND.
-  if (!record || command < 0 || command > 0xFFFF || command == kFocusNextCommand ||
-      command == kFocusPreviousCommand)
+  if (!record || command < 0 || command > 0xFFFF || command == kFocusNextCommand || command == kFocusPreviousCommand)
     return false;
   const std::optional<ACCEL> entry = AcceleratorFromKeys(keys, static_cast<WORD>(command));
   if (!entry) return false;

@@ -34,8 +34,7 @@ struct WindowBusy::Hold {
         return true;
       }
       // Alt+F4 is the close box's key; a shortcut only queues the program's events.
-      if (message.wParam == VK_F4 && (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP))
-        return false;
+      if (message.wParam == VK_F4 && (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP)) return false;
       if (message.wParam != VK_TAB && WindowTranslateAccelerator(message)) return true;
       // Space and Enter press the focused button: dropped for the dropped control.
       if (dropped && GetFocus() == dropped && (message.wParam == VK_SPACE || message.wParam == VK_RETURN)) return true;

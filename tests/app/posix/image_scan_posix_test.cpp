@@ -15,11 +15,11 @@ TEST_F(ImageScanTest, SurvivesLoopsBrokenLinksSpecialFilesAndOddNames) {
   TempFolder folder;
   stdfs::create_directories(folder.Path("sub/deeper"));
   folder.Put("sub/deeper/in.png", EncodeTestPng(4, 4));
-  stdfs::create_directory_symlink("..", folder.Path("sub/deeper/up"));     // back to sub
+  stdfs::create_directory_symlink("..", folder.Path("sub/deeper/up"));        // back to sub
   stdfs::create_directory_symlink(folder.Path(""), folder.Path("sub/root"));  // back to the top
   stdfs::create_symlink(folder.Path("missing.png"), folder.Path("dangling.png"));
   ASSERT_EQ(mkfifo(folder.Path("pipe.png").c_str(), 0600), 0);  // must not block the scan
-  folder.Put("caf\xE9.png", EncodeTestPng(6, 3));                 // not valid UTF-8
+  folder.Put("caf\xE9.png", EncodeTestPng(6, 3));               // not valid UTF-8
   folder.Put("locked.gif", EncodeTestGif(5, 7));
   // Another program's exclusive lock does not keep the scan from reading the image.
   const int holder = open(folder.Path("locked.gif").c_str(), O_RDONLY | O_CLOEXEC);

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <new>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 

@@ -4,8 +4,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -47,7 +47,9 @@ class SceneKeeping : public SceneTest {
     return count;
   }
   // The scan's failure as the user reads it.
-  std::u16string Failure(ScanObserver& observer) { return ProcessFailureText(ProcessFolder(folder_.Text() + u"/", observer)); }
+  std::u16string Failure(ScanObserver& observer) {
+    return ProcessFailureText(ProcessFolder(folder_.Text() + u"/", observer));
+  }
 
   TempFolder folder_;
 };
@@ -70,16 +72,16 @@ TEST_F(SceneKeeping, AnOwnerOrModeThatCannotBeGivenKeepsTheOldSceneAndSaysWhat) 
 
   folder_.Put("image_scan.pov", "the scene of an earlier run");
   FaultHookSet(RefuseMode);
-  EXPECT_EQ(Failure(quiet), u"Cannot write " + folder_.Text("image_scan.pov") + u": " +
-                                SystemErrorText(kModeNotKeptError));
+  EXPECT_EQ(Failure(quiet),
+            u"Cannot write " + folder_.Text("image_scan.pov") + u": " + SystemErrorText(kModeNotKeptError));
   EXPECT_EQ(folder_.Get("image_scan.pov"), "the scene of an earlier run");
   EXPECT_EQ(Temporaries(), 0u);
 
   if (geteuid() != 0) GTEST_SKIP() << "only root can give the old scene another user";
   ASSERT_EQ(chown(Scene().c_str(), 65534, 65534), 0);
   FaultHookSet(RefuseOwner);
-  EXPECT_EQ(Failure(quiet), u"Cannot write " + folder_.Text("image_scan.pov") + u": " +
-                                SystemErrorText(kOwnerNotKeptError));
+  EXPECT_EQ(Failure(quiet),
+            u"Cannot write " + folder_.Text("image_scan.pov") + u": " + SystemErrorText(kOwnerNotKeptError));
   EXPECT_EQ(folder_.Get("image_scan.pov"), "the scene of an earlier run");
   EXPECT_EQ(Status().st_uid, 65534u);
   EXPECT_EQ(Status().st_mode & 0777, 0600u);
@@ -118,7 +120,8 @@ TEST_F(SceneKeeping, TheAccessListAndExtendedAttributesGoToTheNewScene) {
   // user::rw- user:4242:r-- group::--- mask::r-- other::---: the named user may read, the
   // group may not, whatever the mode's group bits (the mask) seem to say.
   constexpr uint32_t kAny = 0xFFFFFFFF;
-  const std::string list = AccessList({{0x01, 6, kAny}, {0x02, 4, 4242}, {0x04, 0, kAny}, {0x10, 4, kAny}, {0x20, 0, kAny}});
+  const std::string list =
+      AccessList({{0x01, 6, kAny}, {0x02, 4, 4242}, {0x04, 0, kAny}, {0x10, 4, kAny}, {0x20, 0, kAny}});
   if (lsetxattr(Scene().c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0)
     GTEST_SKIP() << "the file system keeps no access lists here: " << std::strerror(errno);
   if (lsetxattr(Scene().c_str(), "user.origin", "camera", 6, 0) != 0)

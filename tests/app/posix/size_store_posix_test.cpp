@@ -42,7 +42,10 @@ TEST(UserSizeStore, IsMadePrivateInTheCacheFolder) {
   TempFolder folder;
   const CacheHome home(folder.Path("cache").string());
   const mode_t old_mask = umask(0);
-  { SizeStore store = SizeStore::ForUser(); EXPECT_EQ(store.TakeWarning(), u""); }
+  {
+    SizeStore store = SizeStore::ForUser();
+    EXPECT_EQ(store.TakeWarning(), u"");
+  }
   umask(old_mask);
   EXPECT_EQ(ModeOf(folder.Path("cache")), 0700u);
   EXPECT_EQ(ModeOf(folder.Path("cache/imagescan")), 0700u);

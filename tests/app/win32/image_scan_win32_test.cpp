@@ -38,8 +38,8 @@ TEST_F(ImageScanTest, FoldersDeeperThanAPathMayBeAreReportedAndTheRestIsScanned)
   // One image where the path still fits, one beyond the limit.
   const std::string png = EncodeTestPng(5, 4);
   for (const std::wstring& at : {levels[0], levels[2]}) {
-    const HANDLE file = CreateFileW((at + L"\\in.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW((at + L"\\in.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);

@@ -28,7 +28,8 @@ class LocalAppData {
 TEST(UserSizeStore, IsMadeInTheLocalApplicationDataFolderAndAnswersThere) {
   TempFolder folder;
   const LocalAppData home(folder.Path("").wstring());
-  const FileStamp stamp{1, 2, 3, SizeStore::SystemClock() - 60'000'000'000, SizeStore::SystemClock() - 60'000'000'000, 0};
+  const FileStamp stamp{1, 2, 3, SizeStore::SystemClock() - 60'000'000'000, SizeStore::SystemClock() - 60'000'000'000,
+                        0};
   {
     SizeStore store = SizeStore::ForUser();
     EXPECT_EQ(store.TakeWarning(), u"");

@@ -50,8 +50,7 @@ TEST(CliFaults, AnImageTheSystemCannotOpenIsListedAsOneByOneWarnedAboutAndCounte
     const std::string scene = folder.Get("image_scan.pov");
     EXPECT_TRUE(Contains(scene, Line("a.png", 1, 1))) << scene;
     EXPECT_TRUE(Contains(scene, Line("b.png", 5, 4))) << scene;
-    EXPECT_TRUE(Contains(run.err, "warning: cannot read " + folder.Path("a.png").string() + ": " + reason))
-        << run.err;
+    EXPECT_TRUE(Contains(run.err, "warning: cannot read " + folder.Path("a.png").string() + ": " + reason)) << run.err;
     EXPECT_TRUE(Contains(run.err, "1 image could not be read and is listed as 1 x 1")) << run.err;
   }
 }

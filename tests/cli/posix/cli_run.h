@@ -68,7 +68,8 @@ inline pid_t StartCli(const std::vector<std::string>& arguments, int out, int er
 // The exit code, or minus the number of the signal that ended the process.
 inline int WaitFor(pid_t pid) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 

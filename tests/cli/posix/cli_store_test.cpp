@@ -30,9 +30,7 @@ double NewestChange(const TempFolder& folder) {
   return newest;
 }
 
-double Now() {
-  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count(); }
 
 TEST(CliStore, TwoRunsAtOnceShareTheStoreAndWriteTheScenesOfRunsWithoutIt) {
   TempFolder one, two, cache, scratch;
@@ -65,12 +63,14 @@ TEST(CliStore, TwoRunsAtOnceShareTheStoreAndWriteTheScenesOfRunsWithoutIt) {
     EXPECT_EQ(WaitFor(runs[run]), 0) << scratch.Get("err" + std::to_string(run));
     close(errs[run]);
     EXPECT_EQ(trees[run]->Get("image_scan.pov"), expected[run]);
-    EXPECT_FALSE(Contains(scratch.Get("err" + std::to_string(run)), "warning")) << scratch.Get("err" + std::to_string(run));
+    EXPECT_FALSE(Contains(scratch.Get("err" + std::to_string(run)), "warning"))
+        << scratch.Get("err" + std::to_string(run));
   }
   setenv("XDG_CACHE_HOME", old_cache.c_str(), 1);
 
   SqlOutcome outcome = SqlOutcome::Failed;
-  SqlDatabase store = SqlDatabase::Open(cache.Path("imagescan/sizes.sqlite").string(), std::chrono::milliseconds(0), outcome);
+  SqlDatabase store =
+      SqlDatabase::Open(cache.Path("imagescan/sizes.sqlite").string(), std::chrono::milliseconds(0), outcome);
   ASSERT_TRUE(store.IsOpen());
   SqlStatement count = store.Prepare("SELECT count(*) FROM sizes", outcome);
   ASSERT_EQ(count.Step(), SqlOutcome::Row);

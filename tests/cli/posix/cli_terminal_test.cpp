@@ -99,7 +99,8 @@ TEST(CliTerminal, CtrlCEndsTheProgressLineBeforeSayingTheSceneWasKept) {
   for (int f = 0; f < 20; ++f) {
     const std::string sub = "f" + std::to_string(f) + "/";
     stdfs::create_directory(folder.Path(sub));
-    for (int i = 0; i < 20; ++i) close(open(folder.Path(sub + std::to_string(i) + ".png").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+    for (int i = 0; i < 20; ++i)
+      close(open(folder.Path(sub + std::to_string(i) + ".png").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
   }
   folder.Put("image_scan.pov", "the scene of an earlier run");
   const std::string scene = folder.Path("image_scan.pov").string();

@@ -52,8 +52,8 @@ TEST(Cli, WritesTheSceneAndListsTheImages) {
   EXPECT_EQ(run.out, "trip/a.png\n");
   EXPECT_TRUE(Contains(run.err, "wrote 1 image to " + folder.Path("image_scan.pov").string())) << run.err;
   EXPECT_EQ(folder.Get("image_scan.pov"), std::string(kSceneHeader) + "\r\n" +
-                                               "add_image ( \"trip/a.png\", 64, 32 ) \r\n" +
-                                               std::string(kSceneFooter) + "\r\n");
+                                              "add_image ( \"trip/a.png\", 64, 32 ) \r\n" + std::string(kSceneFooter) +
+                                              "\r\n");
   // Quiet: the same file, no paths. Not a terminal: no progress line either.
   const Outcome quiet = RunCli("--quiet " + Quote(folder.Path("trip").string()), scratch);
   EXPECT_EQ(quiet.status, 0);
@@ -64,9 +64,9 @@ TEST(Cli, WritesTheSceneAndListsTheImages) {
 TEST(Cli, CommandLineMistakesExitWithTwo) {
   TempFolder folder, scratch;
   folder.Put("file.png", EncodeTestPng(2, 2));
-  for (const std::string& arguments : {std::string(), std::string("--frobnicate ."),
-                                       Quote(folder.Path("file.png").string()),
-                                       Quote(folder.Path("missing").string())}) {
+  for (const std::string& arguments :
+       {std::string(), std::string("--frobnicate ."), Quote(folder.Path("file.png").string()),
+        Quote(folder.Path("missing").string())}) {
     const Outcome run = RunCli(arguments, scratch);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_FALSE(run.err.empty()) << arguments;
@@ -177,15 +177,13 @@ TEST(Cli, AnUnreadableFolderKeepsTheOldSceneAndUnreadableEntriesAreCounted) {
   chmod(folder.Path("pics/locked").c_str(), 0755);
   EXPECT_EQ(partial.status, 3) << partial.err;
   EXPECT_EQ(partial.out, "a.png\n");
-  EXPECT_TRUE(Contains(partial.err, "warning: cannot read " + folder.Path("pics/locked/").string() +
-                                        ": Permission denied"))
+  EXPECT_TRUE(
+      Contains(partial.err, "warning: cannot read " + folder.Path("pics/locked/").string() + ": Permission denied"))
       << partial.err;
   EXPECT_TRUE(Contains(partial.err, "File name too long")) << partial.err;
-  EXPECT_TRUE(Contains(partial.err, "wrote 1 image to " + folder.Path("pics/image_scan.pov").string() +
-                                        " in "))
+  EXPECT_TRUE(Contains(partial.err, "wrote 1 image to " + folder.Path("pics/image_scan.pov").string() + " in "))
       << partial.err;
-  EXPECT_TRUE(Contains(partial.err, "warning: 2 folders or files could not be read and were left out"))
-      << partial.err;
+  EXPECT_TRUE(Contains(partial.err, "warning: 2 folders or files could not be read and were left out")) << partial.err;
   EXPECT_EQ(folder.Get("pics/image_scan.pov"), Scene("add_image ( \"a.png\", 4, 4 ) \r\n"));
 }
 
@@ -306,8 +304,8 @@ TEST(Cli, NamesWithQuotesBackslashesAndLineEndsGiveLinesPovRayParses) {
   for (size_t at = scene.find("\nadd_image ( "); at != std::string::npos; at = scene.find("\nadd_image ( ", at + 1))
     probe += scene.substr(at + 1, scene.find("\r\n", at + 1) + 2 - (at + 1));
   scratch.Put("probe.pov", probe);
-  const std::string command = "cd " + Quote(scratch.Path("").string()) +
-                              " && povray -D -GR -GS +W8 +H6 +O/dev/null probe.pov 2>&1";
+  const std::string command =
+      "cd " + Quote(scratch.Path("").string()) + " && povray -D -GR -GS +W8 +H6 +O/dev/null probe.pov 2>&1";
   std::string parsed;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     std::array<char, 4096> buffer;
@@ -331,7 +329,8 @@ TEST(Cli, AFolderNamedTwiceIsWrittenOnceAndSkippedNamesGetAHint) {
   const Outcome run = RunCli(Quote(path) + " " + Quote(path + "/.") + " " + Quote(path), scratch);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "a.png\n");
-  const std::string hint = "2 files skipped (IMG_0001.JPG and b.jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned\n";
+  const std::string hint =
+      "2 files skipped (IMG_0001.JPG and b.jpeg): only names ending in png, jpg, gif or hdr (lower case) are scanned\n";
   EXPECT_TRUE(Contains(run.err, hint)) << run.err;
   EXPECT_EQ(run.err.find("wrote "), run.err.rfind("wrote "));
   EXPECT_FALSE(Contains(RunCli("--quiet " + Quote(path), scratch).err, "skipped"));
@@ -345,8 +344,8 @@ TEST(Cli, EachFolderIsWrittenOnceInTheOrderGivenPastARepeat) {
     folder.Put(name + "/" + name + ".png", EncodeTestPng(2, 2));
     paths.push_back(folder.Path(name).string());
   }
-  const Outcome run = RunCli(Quote(paths[0]) + " " + Quote(paths[1]) + " " + Quote(paths[0]) + " " + Quote(paths[2]),
-                             scratch);
+  const Outcome run =
+      RunCli(Quote(paths[0]) + " " + Quote(paths[1]) + " " + Quote(paths[0]) + " " + Quote(paths[2]), scratch);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "A.png\nB.png\nC.png\n");
   std::vector<std::string> written;
@@ -468,8 +467,8 @@ TEST(Cli, AnImageLeftWithoutAFileDescriptorIsWarnedAboutAndCounted) {
     folder.Put("image_scan.pov", "the scene of an earlier run");
     // The limit binds the program alone: a shell under it may itself run short.
     const std::string nofile = std::to_string(limit);
-    const Outcome run =
-        RunCli("--no-cache " + Quote(folder.Path("").string()), scratch, "prlimit --nofile=" + nofile + ":" + nofile + " ");
+    const Outcome run = RunCli("--no-cache " + Quote(folder.Path("").string()), scratch,
+                               "prlimit --nofile=" + nofile + ":" + nofile + " ");
     const std::string scene = folder.Get("image_scan.pov");
     if (run.status == 0) {
       EXPECT_TRUE(Contains(scene, Line("a.png", 3, 2))) << limit << ": " << run.err;
@@ -483,8 +482,7 @@ TEST(Cli, AnImageLeftWithoutAFileDescriptorIsWarnedAboutAndCounted) {
     ASSERT_EQ(run.status, 3) << limit << ": " << run.err;
     seen = true;
     EXPECT_TRUE(Contains(scene, Line("a.png", 1, 1))) << scene;
-    EXPECT_TRUE(Contains(run.err, "warning: cannot read " + folder.Path("a.png").string() +
-                                      ": Too many open files"))
+    EXPECT_TRUE(Contains(run.err, "warning: cannot read " + folder.Path("a.png").string() + ": Too many open files"))
         << run.err;
     EXPECT_TRUE(Contains(run.err, "1 image could not be read and is listed as 1 x 1")) << run.err;
   }

@@ -67,9 +67,9 @@ Render RenderSceneFor37(const TempFolder& folder, const TempFolder& scratch) {
   render.output = RunShell(std::string(IMAGESCAN_CLI) + " --quiet --pov-version=3.7 " + quoted, render.status);
   if (render.status != 0) return render;
   // POV-Ray reads only below a few folders, the scene's own folder among them.
-  render.output = RunShell("cd " + quoted + " && povray +Iimage_scan.pov +W160 +H90 -D -V +FP +O" +
-                               scratch.Path("render.ppm").string(),
-                           render.status);
+  render.output = RunShell(
+      "cd " + quoted + " && povray +Iimage_scan.pov +W160 +H90 -D -V +FP +O" + scratch.Path("render.ppm").string(),
+      render.status);
   render.lit = LitShare(scratch.Get("render.ppm"));
   return render;
 }

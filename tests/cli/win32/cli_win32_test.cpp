@@ -1,6 +1,7 @@
 // Runs imagescan-cli.exe as a user of Windows would: folder names in any spelling and
 // outside the code page, and an interrupt in mid-scene.
 #include <windows.h>
+
 #include <sddl.h>
 
 #include <gtest/gtest.h>
@@ -27,8 +28,7 @@ namespace stdfs = std::filesystem;
 std::wstring CliPath() {
   wchar_t own[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, own, MAX_PATH);
-  return (stdfs::path(std::wstring(own, length)).parent_path().parent_path() / L"app" / L"imagescan-cli.exe")
-      .wstring();
+  return (stdfs::path(std::wstring(own, length)).parent_path().parent_path() / L"app" / L"imagescan-cli.exe").wstring();
 }
 
 // A started program; the handles are closed with it.
@@ -70,8 +70,8 @@ bool Start(Child& child, const std::wstring& arguments, HANDLE out, DWORD flags 
 std::pair<DWORD, std::string> RunCli(const std::wstring& arguments, const TempFolder& scratch,
                                      const std::wstring& program = CliPath()) {
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-  const HANDLE out = CreateFileW(scratch.Path("out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE out = CreateFileW(scratch.Path("out").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
   Child child;
   const bool started = Start(child, arguments, out, 0, program);
   CloseHandle(out);
@@ -95,8 +95,8 @@ TEST(Cli, WritesTheSameSceneForEverySpellingOfTheFolder) {
   stdfs::create_directories(folder / "trip");
   const std::string png = EncodeTestPng(64, 32);
   std::ofstream(folder / "trip" / "a.png", std::ios::binary) << png;
-  const std::string scene =
-      std::string(kSceneHeader) + "\r\n" + "add_image ( \"trip/a.png\", 64, 32 ) \r\n" + std::string(kSceneFooter) + "\r\n";
+  const std::string scene = std::string(kSceneHeader) + "\r\n" + "add_image ( \"trip/a.png\", 64, 32 ) \r\n" +
+                            std::string(kSceneFooter) + "\r\n";
 
   std::wstring forward = folder.wstring();
   for (wchar_t& unit : forward)
@@ -108,7 +108,8 @@ TEST(Cli, WritesTheSameSceneForEverySpellingOfTheFolder) {
     EXPECT_NE(out.find("trip/a.png"), std::string::npos) << out;
     // The scene file is named with the separator the folder was given with.
     const wchar_t last = spelling.back();
-    const std::wstring named = last == L'\\' || last == L'/' ? spelling : spelling + (spelling == forward ? L"/" : L"\\");
+    const std::wstring named =
+        last == L'\\' || last == L'/' ? spelling : spelling + (spelling == forward ? L"/" : L"\\");
     const std::u16string scene_path = std::u16string(named.begin(), named.end()) + u"image_scan.pov";
     EXPECT_NE(out.find("wrote 1 image to " + EscapedBytesFromText(scene_path)), std::string::npos) << out;
     std::ifstream in(folder / "image_scan.pov", std::ios::binary);
@@ -166,8 +167,8 @@ TEST(Cli, MemoryRunningOutEndsWithOneAndNamesTheSceneLeftAsItWas) {
                     Quoted(one.Path("").wstring()) + L" " + Quoted(two.Path("").wstring()), scratch);
   EXPECT_EQ(status, 1u) << out;
   const std::wstring second = two.Path("image_scan.pov").wstring();
-  EXPECT_NE(out.find("imagescan-cli: out of memory; " + EscapedBytesFromText(std::u16string(second.begin(), second.end())) +
-                     " left as it was"),
+  EXPECT_NE(out.find("imagescan-cli: out of memory; " +
+                     EscapedBytesFromText(std::u16string(second.begin(), second.end())) + " left as it was"),
             std::string::npos)
       << out;
   EXPECT_NE(one.Get("image_scan.pov").find("add_image ( \"a.png\", 3, 2 )"), std::string::npos);

@@ -71,7 +71,7 @@ TEST_F(FileWriting, WritesRefusedByTheSystemEndWithoutHarm) {
   EXPECT_EQ(sync_error, EFBIG);
   EXPECT_EQ(fits_error, 0);
   EXPECT_NE(FileSync(16), 0);  // closed: no file to vouch for
-  EXPECT_EQ(partial, 1);  // the system took the CR alone
+  EXPECT_EQ(partial, 1);       // the system took the CR alone
   EXPECT_EQ(refused, 0);
   EXPECT_EQ(dir.Get("u"), std::string(4999, 'x') + "\r");
   EXPECT_EQ(DiskSize("b"), 5000u);

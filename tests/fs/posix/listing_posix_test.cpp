@@ -10,9 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-size_t OpenDescriptors() {
-  return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
-}
+size_t OpenDescriptors() { return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {})); }
 
 TEST_F(Listing, ReopeningANumberAndFailingToOpenHoldNoDescriptor) {
   dir.Put("file", "x");

@@ -17,8 +17,7 @@ std::string FakeFile(const std::string& path) {
   return found == g_files.end() ? std::string() : found->second;
 }
 
-uint64_t Budget(uint64_t machine, std::optional<uint64_t> address_space = {},
-                std::optional<uint64_t> data_size = {}) {
+uint64_t Budget(uint64_t machine, std::optional<uint64_t> address_space = {}, std::optional<uint64_t> data_size = {}) {
   return MemoryThisProcessMayUse({machine, FakeFile, address_space, data_size});
 }
 

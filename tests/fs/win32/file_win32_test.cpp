@@ -47,10 +47,10 @@ TEST_F(FileWriting, DevicesNeverOpen) {
 
 TEST(DeviceName, ReservedNamesWithAnyExtensionAndTheDeviceNamespace) {
   for (const std::u16string_view path : {u"nul", u"C:\\x\\NUL.png", u"x/Con .txt", u"C:nul", u"lpt9.gif", u"com1",
-                                          u"conin$", u"\\\\.\\anything", u"//?/GLOBALROOT/Device/x"})
+                                         u"conin$", u"\\\\.\\anything", u"//?/GLOBALROOT/Device/x"})
     EXPECT_TRUE(NamesDevice(path)) << std::string(path.begin(), path.end());
   for (const std::u16string_view path : {u"null.png", u"C:\\nul\\a.png", u"com0", u"com10", u"lpt", u"aux2",
-                                          u"\\\\?\\C:\\nulx", u"\\\\?\\UNC\\server\\share\\a.png", u"\\\\server\\share"})
+                                         u"\\\\?\\C:\\nulx", u"\\\\?\\UNC\\server\\share\\a.png", u"\\\\server\\share"})
     EXPECT_FALSE(NamesDevice(path)) << std::string(path.begin(), path.end());
 }
 

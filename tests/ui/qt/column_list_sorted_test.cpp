@@ -40,8 +40,9 @@ struct SortedListTest : ::testing::Test {
   }
   void ClickTitle(int column) {
     QHeaderView& header = *List().header();
-    QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
-                      QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2));
+    QTest::mouseClick(
+        header.viewport(), Qt::LeftButton, {},
+        QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2));
   }
 };
 

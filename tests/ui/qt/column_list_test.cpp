@@ -52,7 +52,7 @@ TEST_F(ColumnListTest, RowsSplitAtLineFeedsIntoColumns) {
   EXPECT_EQ(ControlItemText(kFileList, 0, 2), u"");  // no such column
   EXPECT_EQ(List().columnCount(), 2);
 
-  ControlAddItem(kFileList, -1, u"");              // all cells empty
+  ControlAddItem(kFileList, -1, u"");               // all cells empty
   ControlAddItem(kFileList, 99, u"last\n\nextra");  // beyond the end: appended
   ControlAddItem(kFileList, 0, u"first");
   ASSERT_EQ(List().topLevelItemCount(), 4);

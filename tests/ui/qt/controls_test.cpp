@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <algorithm>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
 
 #include "fs/object_table.h"
 #include "fs/text.h"

@@ -99,8 +99,8 @@ TEST_F(FolderTreeEvents, DoubleClicksOpenAndReport) {
   Send(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, At(two));
   Send(QEvent::MouseButtonDblClick, Qt::RightButton, Qt::RightButton, At(two));
   Send(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, At(two));
-  EXPECT_EQ(DrainControlEvents(),
-            (Seen{FromTree(DetailChange), FromTree(DetailRightClick), FromTree(DetailRightDoubleClick), FromTree(DetailRightClick)}));
+  EXPECT_EQ(DrainControlEvents(), (Seen{FromTree(DetailChange), FromTree(DetailRightClick),
+                                        FromTree(DetailRightDoubleClick), FromTree(DetailRightClick)}));
 }
 
 TEST_F(FolderTreeEvents, DragSelectsTheDraggedNodeAndReportsItOnce) {

@@ -28,14 +28,15 @@ TEST_F(FolderTreeTest, SortedTreeListsFoldersThenFilesByNameAsPeopleReadThem) {
   for (const char* name : {"img10", "img2", "Img1", "b"}) fs::create_directory(dir.Path(name));
   for (const char* name : {"z10.png", "z9.png", "A.png"}) dir.Put(name, "x");
   Create(dir.Text() + u"/", kFolderTreeSorted);
-  EXPECT_EQ(ChildTexts(Tree()->currentItem()), (std::vector<std::u16string>{u"b", u"Img1", u"img2", u"img10",
-                                                                           u"A.png", u"z9.png", u"z10.png"}));
+  EXPECT_EQ(ChildTexts(Tree()->currentItem()),
+            (std::vector<std::u16string>{u"b", u"Img1", u"img2", u"img10", u"A.png", u"z9.png", u"z10.png"}));
   // New entries take their places in the order.
   fs::create_directory(dir.Path("img3"));
   dir.Put("z1.png", "x");
   FolderTreeRefresh(1);
-  EXPECT_EQ(ChildTexts(Tree()->currentItem()), (std::vector<std::u16string>{u"b", u"Img1", u"img2", u"img3", u"img10",
-                                                                           u"A.png", u"z1.png", u"z9.png", u"z10.png"}));
+  EXPECT_EQ(ChildTexts(Tree()->currentItem()),
+            (std::vector<std::u16string>{u"b", u"Img1", u"img2", u"img3", u"img10", u"A.png", u"z1.png", u"z9.png",
+                                         u"z10.png"}));
 }
 
 TEST_F(FolderTreeTest, OpenedFoldersShowWhatIsAddedOnDiskWithinASecond) {

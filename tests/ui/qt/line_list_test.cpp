@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QHelpEvent>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 

@@ -72,8 +72,8 @@ TEST_F(PushButtonTest, TabAndShiftTabWrapThroughTheControlsInCreationOrder) {
   PushButtonCreate(3, 10, 315, 100, 30, u"p", 0);
   PushButtonCreate(4, 310, 315, 100, 30, u"q", 0);
   LineListCreate(6, 10, 350, 500, 200, 0);
-  const std::vector<QWidget*> order = {ControlFind(2)->handle, ControlFind(3)->handle,
-                                       ControlFind(4)->handle, ControlFind(6)->handle};
+  const std::vector<QWidget*> order = {ControlFind(2)->handle, ControlFind(3)->handle, ControlFind(4)->handle,
+                                       ControlFind(6)->handle};
   order[0]->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), order[0]);
   for (size_t i = 1; i <= order.size(); ++i) {

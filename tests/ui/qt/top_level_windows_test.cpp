@@ -95,9 +95,9 @@ TEST_F(WindowTest, WaitReturnsTheNumberOfTheInputItDispatched) {
     EXPECT_EQ(EventWait(-1), input.number) << input.number;
     DrainEvents();
   }
-  QCoreApplication::postEvent(window, new QWheelEvent(QPointF(5, 5), QPointF(window->mapToGlobal(QPoint(5, 5))),
-                                                      QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                                                      Qt::NoScrollPhase, false));
+  QCoreApplication::postEvent(
+      window, new QWheelEvent(QPointF(5, 5), QPointF(window->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
   EXPECT_EQ(EventWait(-1), 522);
 }
 

@@ -116,8 +116,8 @@ TEST_F(FolderTreeTest, PatternsAndFlagsChooseTheFilesAndTheirOrder) {
     MakeFile(name);
   // Sorted: natural order, folders before files.
   Create(Path() + u"\\", kFolderTreeSorted);
-  EXPECT_EQ(ChildTexts(Selected()), (std::vector<std::u16string>{u"only files", u"sub", u"Img1.PNG", u"img2.png",
-                                                                  u"img10.png", u"notes.txt"}));
+  EXPECT_EQ(ChildTexts(Selected()),
+            (std::vector<std::u16string>{u"only files", u"sub", u"Img1.PNG", u"img2.png", u"img10.png", u"notes.txt"}));
   // A path with a name after its last "\" takes the name as the pattern list.
   FolderTreeNavigate(1, Path() + u"\\*.png");
   EXPECT_EQ(ControlGetText(1), Path() + u"\\");

@@ -2,6 +2,7 @@
 // A window with a folder tree, over folders the test makes on Wine's Unix root (drive
 // Z:) or, without it, in the temporary folder.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -10,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/test_window_flags.h"
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
-#include "tests/ui/win32/win32_test_support.h"
-#include "tests/ui/test_window_flags.h"
 
 // The drive letters the tests define for themselves, each test its own.
 inline constexpr char16_t kTestLetters[] = {u'Q', u'R', u'S', u'A'};
@@ -24,7 +25,8 @@ class FolderTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const bool unix_root = GetLogicalDrives() & (1u << 25);
-    const std::filesystem::path base = unix_root ? std::filesystem::path(L"Z:\\tmp") : std::filesystem::temp_directory_path();
+    const std::filesystem::path base =
+        unix_root ? std::filesystem::path(L"Z:\\tmp") : std::filesystem::temp_directory_path();
     static int made = 0;
     folder_ = base / (L"imagescan-tree-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
     std::filesystem::create_directories(folder_);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -225,8 +226,8 @@ HWND TipOf(HWND list) {
         GetClassNameW(window, name, 64);
         TOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        if (std::wstring(name) != TOOLTIPS_CLASSW || !SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) ||
-            tool.hwnd != wanted.list)
+        if (std::wstring(name) != TOOLTIPS_CLASSW ||
+            !SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) || tool.hwnd != wanted.list)
           return TRUE;
         wanted.found = window;
         return FALSE;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "tests/ui/test_window_flags.h"
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/control_anchor.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
@@ -13,8 +15,6 @@
 #include "ui/push_button.h"
 #include "ui/top_level_windows.h"
 #include "ui/window_title.h"
-#include "tests/ui/win32/win32_test_support.h"
-#include "tests/ui/test_window_flags.h"
 
 namespace {
 

@@ -38,7 +38,8 @@ TEST(WindowSignals, InterruptTerminationHangUpAndOthersEndTheProgramWithTheirCod
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     kill(pid, number);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
     ASSERT_TRUE(WIFEXITED(status)) << strsignal(number) << " killed it";
     EXPECT_EQ(WEXITSTATUS(status), 128 + number) << strsignal(number);
   }

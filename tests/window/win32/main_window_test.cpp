@@ -19,8 +19,8 @@
 #include "support/test_images.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
-#include "ui/win32/window_access.h"
 #include "ui/settings.h"
+#include "ui/win32/window_access.h"
 #include "window_driver.h"
 
 namespace stdfs = std::filesystem;
@@ -39,7 +39,8 @@ std::wstring HostPath(const std::string& path) {
 
 class ScratchFolder {
  public:
-  ScratchFolder() : path_(stdfs::temp_directory_path() / ("imagescan-window-" + std::to_string(GetCurrentProcessId()))) {
+  ScratchFolder()
+      : path_(stdfs::temp_directory_path() / ("imagescan-window-" + std::to_string(GetCurrentProcessId()))) {
     stdfs::remove_all(path_);
     stdfs::create_directories(path_);
   }
@@ -70,8 +71,7 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& arguments) {
   STARTUPINFOW start{};
   start.cb = sizeof(start);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
-                      &process))
+  if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
     return static_cast<DWORD>(-1);
   DWORD code = static_cast<DWORD>(-1);
   if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
@@ -294,11 +294,12 @@ TEST(MainWindowWin32, OpensAtTheFolderNamedAndRemembersTheLastOneShown) {
   int rows = -1;
   const std::string other = folder.Path("other").string();
   WindowDriver driver(start);
-  driver.Then([&] {
-          selected = ControlGetText(kFolderTree);
-          rows = static_cast<int>(SendMessageW(WindowDriver::Control(kFileList), LVM_GETITEMCOUNT, 0, 0));
-          FolderTreeNavigate(kFolderTree, std::u16string(other.begin(), other.end()) + u"\\");
-        })
+  driver
+      .Then([&] {
+        selected = ControlGetText(kFolderTree);
+        rows = static_cast<int>(SendMessageW(WindowDriver::Control(kFileList), LVM_GETITEMCOUNT, 0, 0));
+        FolderTreeNavigate(kFolderTree, std::u16string(other.begin(), other.end()) + u"\\");
+      })
       .Then([] { WindowDriver::Click(kQuitButton); });
   EXPECT_EQ(driver.Run(), 0);
   EXPECT_EQ(selected, start.folder);

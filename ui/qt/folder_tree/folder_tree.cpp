@@ -23,8 +23,8 @@ void Rebuild(FolderTreeState& state) {
   state.tree->clear();
   state.quiet = false;
   const FolderTreeShared& shared = *state.shared;
-  state.root = NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true,
-                       kComputerParameter);
+  state.root =
+      NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true, kComputerParameter);
   const DriveMask present = shared.drives.Drives().Present();
   for (size_t drive = 0; drive < kMaxDrives; ++drive)
     if (present & (DriveMask{1} << drive)) DriveNodeAdd(state, static_cast<int64_t>(drive));

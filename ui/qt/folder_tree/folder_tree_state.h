@@ -43,8 +43,8 @@ QTreeWidgetItem* FolderTreeSelected(const FolderTreeState& state);
 int64_t NodeParameter(const QTreeWidgetItem* node);
 void NodeParameterSet(QTreeWidgetItem* node, int64_t parameter);
 // Appends a node under the parent; `children` promises children (an expand indicator).
-QTreeWidgetItem* NodeAdd(QTreeWidgetItem* parent, const std::u16string& text, const QIcon& icon,
-                         bool children, int64_t parameter);
+QTreeWidgetItem* NodeAdd(QTreeWidgetItem* parent, const std::u16string& text, const QIcon& icon, bool children,
+                         int64_t parameter);
 // A node not yet in a tree, for adding many at once.
 std::unique_ptr<QTreeWidgetItem> NodeMake(const std::u16string& text, const QIcon& icon, bool children,
                                           int64_t parameter);

@@ -24,8 +24,8 @@ void ImagesEnsure(const FolderTreeState& state) {
 void Rebuild(FolderTreeState& state) {
   NodeDelete(state, TVI_ROOT);
   const FolderTreeShared& shared = *FolderTreeSharedGet();
-  state.root = NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true,
-                       kComputerParameter);
+  state.root =
+      NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true, kComputerParameter);
   const DWORD present = GetLogicalDrives();
   for (int64_t drive = 0; drive < kTreeDrives; ++drive)
     if (present & (DWORD{1} << drive)) DriveNodeAdd(state, drive);

@@ -23,8 +23,7 @@ int IconCache::For(const std::u16string& path) {
   const size_t dot = path.rfind(u'.');
   if (dot == std::u16string::npos || path.size() - dot - 1 > kLongestCachedExtension) return ShellIcon(path);
   const std::u16string extension = Upper(path.substr(dot + 1));
-  if (std::find(kOwnIconKinds.begin(), kOwnIconKinds.end(), extension) != kOwnIconKinds.end())
-    return ShellIcon(path);
+  if (std::find(kOwnIconKinds.begin(), kOwnIconKinds.end(), extension) != kOwnIconKinds.end()) return ShellIcon(path);
   const auto cached = by_extension_.find(extension);
   if (cached != by_extension_.end()) return cached->second;
   const int icon = ShellIcon(path);

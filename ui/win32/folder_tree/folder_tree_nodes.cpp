@@ -1,6 +1,6 @@
+#include "ui/folder_tree.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
-#include "ui/folder_tree.h"
 
 namespace {
 
@@ -71,8 +71,8 @@ std::u16string NodeText(HWND tree, HTREEITEM node) {
   return reinterpret_cast<const char16_t*>(item.pszText);
 }
 
-HTREEITEM NodeAdd(HWND tree, HTREEITEM parent, HTREEITEM after, const std::u16string& text, int image,
-                  bool children, int64_t parameter) {
+HTREEITEM NodeAdd(HWND tree, HTREEITEM parent, HTREEITEM after, const std::u16string& text, int image, bool children,
+                  int64_t parameter) {
   TVINSERTSTRUCTW insert = {};
   insert.hParent = parent;
   insert.hInsertAfter = after;

@@ -31,8 +31,7 @@ class DialogTemplate {
     Text(u"MS Shell Dlg");
   }
 
-  void Item(DWORD style, short x, short y, short width, short height, WORD id, WORD type,
-            const std::u16string& text) {
+  void Item(DWORD style, short x, short y, short width, short height, WORD id, WORD type, const std::u16string& text) {
     if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD
     Dword(style | WS_CHILD | WS_VISIBLE);
     Dword(0);
@@ -113,17 +112,16 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
 void NoticeOpen(FolderTreeState& state, int64_t drive) {
   NoticeClose(state);
   const std::u16string name = std::u16string{static_cast<char16_t>(u'A' + drive), u':'};
-  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70,
-                        DriveLabel(drive), 3);
+  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, DriveLabel(drive), 3);
   dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
   dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass,
               u"The drive " + name +
                   u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.");
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kButtonClass, u"Cancel");
   state.notice_drive = drive;
-  const HWND notice = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(),
-                                                 GetAncestor(state.tree, GA_ROOT), NoticeProc,
-                                                 reinterpret_cast<LPARAM>(state.tree));
+  const HWND notice =
+      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), GetAncestor(state.tree, GA_ROOT), NoticeProc,
+                                 reinterpret_cast<LPARAM>(state.tree));
   if (!notice) {
     state.notice_drive = -1;
     return;

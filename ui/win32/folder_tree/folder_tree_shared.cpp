@@ -106,9 +106,7 @@ int ShellIcon(const std::u16string& path) { return IconOf(Wide(path), 0); }
 
 std::u16string ShellDisplayName(const std::u16string& path) { return NameOf(Wide(path), 0); }
 
-std::u16string DriveRoot(int64_t drive) {
-  return std::u16string{static_cast<char16_t>(u'A' + drive), u':', u'\\'};
-}
+std::u16string DriveRoot(int64_t drive) { return std::u16string{static_cast<char16_t>(u'A' + drive), u':', u'\\'}; }
 
 std::u16string DriveLabel(int64_t drive) {
   const std::u16string root = DriveRoot(drive);

@@ -3,6 +3,7 @@
 // icons, the documents folder and the file icon cache. Made by the first tree that
 // can get the image list, kept until the process ends.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <mutex>

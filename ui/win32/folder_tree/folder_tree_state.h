@@ -1,6 +1,7 @@
 #pragma once
 // The folder tree's own state and its nodes, shared by the files of the control.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdint>
@@ -38,8 +39,8 @@ void NodeParameterSet(HWND tree, HTREEITEM node, int64_t parameter);
 std::u16string NodeText(HWND tree, HTREEITEM node);
 // Inserts a node under the parent after `after` (TVI_LAST, TVI_SORT, a node); `children`
 // promises children (an expand button) before the node is filled.
-HTREEITEM NodeAdd(HWND tree, HTREEITEM parent, HTREEITEM after, const std::u16string& text, int image,
-                  bool children, int64_t parameter);
+HTREEITEM NodeAdd(HWND tree, HTREEITEM parent, HTREEITEM after, const std::u16string& text, int image, bool children,
+                  int64_t parameter);
 // Deletes the node and everything under it; the selection changes this makes are not
 // reported.
 void NodeDelete(FolderTreeState& state, HTREEITEM node);
