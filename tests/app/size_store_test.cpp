@@ -33,6 +33,13 @@ class SizeStoreTest : public ::testing::Test {
   // For telling the file system: the stamps' files are on the temporary folder's.
   std::u16string Where() const { return folder_.Text(); }
   std::string StoreFile() const { return folder_.Path("sizes.sqlite").string(); }
+  // Changes the store behind its back, as another program or time would.
+  void EditStore(const char* sql) const {
+    SqlOutcome outcome = SqlOutcome::Failed;
+    SqlDatabase database = SqlDatabase::Open(StoreFile(), std::chrono::milliseconds(0), outcome);
+    ASSERT_TRUE(database.IsOpen());
+    ASSERT_EQ(database.Execute(sql), SqlOutcome::Done);
+  }
 
   const int64_t start_ = SizeStore::SystemClock();
   TempFolder folder_;
@@ -122,15 +129,8 @@ TEST_F(SizeStoreTest, StartsAfreshForOtherVersionsAndDropsWhatWasNotSeenFor90Day
     store.Keep(Stamp(1), Where(), {2, 3});
     store.Keep(Stamp(2), Where(), {4, 5});
   }
-  {
-    SqlOutcome outcome = SqlOutcome::Failed;
-    SqlDatabase database = SqlDatabase::Open(StoreFile(), std::chrono::milliseconds(0), outcome);
-    ASSERT_TRUE(database.IsOpen());
-    // Sizes kept by another version of a decoding library.
-    ASSERT_EQ(database.Execute("UPDATE facts SET value = value || 'x'; UPDATE sizes SET seen = seen - 91 "
-                               "WHERE node = 2"),
-              SqlOutcome::Done);
-  }
+  // Sizes kept by another version of a decoding library.
+  EditStore("UPDATE facts SET value = value || 'x'; UPDATE sizes SET seen = seen - 91 WHERE node = 2");
   SizeStore store = Open();
   store.ScanBegins(MeasureMode::Exact);
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::nullopt);
@@ -158,15 +158,10 @@ TEST_F(SizeStoreTest, AStoreGrownPast64MiBDropsItsOldestEntries) {
     store.ScanBegins(MeasureMode::Exact);
     for (uint64_t node = 1; node <= 8; ++node) store.Keep(Stamp(node), Where(), {int32_t(node), 1});
   }
-  {
-    SqlOutcome outcome = SqlOutcome::Failed;
-    SqlDatabase database = SqlDatabase::Open(StoreFile(), std::chrono::milliseconds(0), outcome);
-    ASSERT_TRUE(database.IsOpen());
-    // Node 1 last seen eight days ago, node 8 yesterday; and 70 MiB of something else.
-    ASSERT_EQ(database.Execute("UPDATE sizes SET seen = seen - (9 - node);"
-                               "CREATE TABLE filler(bytes); INSERT INTO filler VALUES (zeroblob(70 << 20))"),
-              SqlOutcome::Done);
-  }
+  // Node 1 last seen eight days ago, node 8 yesterday; and 70 MiB of something else.
+  EditStore(
+      "UPDATE sizes SET seen = seen - (9 - node);"
+      "CREATE TABLE filler(bytes); INSERT INTO filler VALUES (zeroblob(70 << 20))");
   SizeStore store = Open();
   store.ScanBegins(MeasureMode::Exact);
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::nullopt);
