@@ -4,6 +4,7 @@
 
 #include "ui/event_dispatch.h"
 #include "ui/event_queue.h"
+#include "ui/ui_thread_call.h"
 
 namespace {
 
@@ -26,10 +27,12 @@ std::unique_ptr<EventState> g_events;
 void UiEventsInit() {
   g_events = std::make_unique<EventState>();
   DispatchInit();
+  UiThreadCallsOpen();
 }
 
 void UiEventsEnd() {
   if (!g_events) return;
+  UiThreadCallsClose();
   DispatchEnd();
   g_events.reset();
 }
@@ -43,6 +46,8 @@ int32_t EventWait(int64_t timeout_ms) {
   CurrentEvent& current = g_events->current;
   current.code = 0;
   current.detail = -1;
+  // Calls whose wake-up another loop took (a scan's refresh) run now, not at the next input.
+  UiThreadCallsRun();
   if (!g_events->queue.Empty()) {
     const TakenEvent taken = g_events->queue.Take();
     current.code = taken.code;
@@ -51,7 +56,9 @@ int32_t EventWait(int64_t timeout_ms) {
     current.detail = taken.detail;
     return taken.code;
   }
-  return DispatchWait(timeout_ms);
+  const int32_t dispatched = DispatchWait(timeout_ms);
+  UiThreadCallsRun();
+  return dispatched;
 }
 
 int64_t EventControl() { return g_events ? g_events->current.object : 0; }
