@@ -4,7 +4,6 @@
 
 #include "ui/event_dispatch.h"
 #include "ui/event_queue.h"
-#include "ui/ui_thread_call.h"
 
 namespace {
 
@@ -27,12 +26,10 @@ std::unique_ptr<EventState> g_events;
 void UiEventsInit() {
   g_events = std::make_unique<EventState>();
   DispatchInit();
-  UiThreadCallsOpen();
 }
 
 void UiEventsEnd() {
   if (!g_events) return;
-  UiThreadCallsClose();
   DispatchEnd();
   g_events.reset();
 }
@@ -46,8 +43,6 @@ int32_t EventWait(int64_t timeout_ms) {
   CurrentEvent& current = g_events->current;
   current.code = 0;
   current.detail = -1;
-  // Calls whose wake-up another loop took (a scan's refresh) run now, not at the next input.
-  UiThreadCallsRun();
   if (!g_events->queue.Empty()) {
     const TakenEvent taken = g_events->queue.Take();
     current.code = taken.code;
@@ -56,9 +51,7 @@ int32_t EventWait(int64_t timeout_ms) {
     current.detail = taken.detail;
     return taken.code;
   }
-  const int32_t dispatched = DispatchWait(timeout_ms);
-  UiThreadCallsRun();
-  return dispatched;
+  return DispatchWait(timeout_ms);
 }
 
 int64_t EventControl() { return g_events ? g_events->current.object : 0; }
