@@ -152,7 +152,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   // Texts move with their alignment (and a number column's title with its width).
   auto shift = [&](QTreeWidgetItem& item) {
     for (int column = count; column > at; --column)
-      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole})
+      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole, kColumnSortRole})
         item.setData(column, role, item.data(column - 1, role));
   };
   shift(*list.headerItem());
@@ -166,6 +166,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   list.headerItem()->setText(at, ToQt(title));
   list.headerItem()->setData(at, Qt::TextAlignmentRole, QVariant());
   list.headerItem()->setData(at, kGivenWidthRole, QVariant());
+  list.headerItem()->setData(at, kColumnSortRole, QVariant());
   header.resizeSection(at, QtSize(width));
 }
 
@@ -247,4 +248,10 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
 void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
   ControlRecord* record = ControlFind(number);
   if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
+}
+
+void ColumnListDimensionsColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
+    List(*record).SetColumnSort(static_cast<int>(column), ColumnSort::kPixelCount);
 }

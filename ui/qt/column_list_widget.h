@@ -6,6 +6,8 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "ui/column_order.h"
+
 // Notification codes of the column list.
 inline constexpr int32_t kListClick = -2;
 inline constexpr int32_t kListDoubleClick = -3;
@@ -17,6 +19,8 @@ inline constexpr int32_t kListBeginDrag = -109;
 
 // The width a number column was given, kept in its title's data.
 inline constexpr int kGivenWidthRole = Qt::UserRole;
+// What a column sorts by (a ColumnSort), kept in its title's data; none: names.
+inline constexpr int kColumnSortRole = Qt::UserRole + 1;
 
 class ColumnListWidget : public QTreeWidget {
  public:
@@ -37,6 +41,8 @@ class ColumnListWidget : public QTreeWidget {
   // Marks the column as one of numbers: right-aligned, at least as wide as its widest
   // number; the first column then fills the rest of the list's width.
   void SetNumberColumn(int column);
+  // Marks the column as a number column whose cells sort as `sort` says.
+  void SetColumnSort(int column, ColumnSort sort);
 
  protected:
   bool event(QEvent* event) override;

@@ -109,6 +109,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   if (SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&added)) != at) return;
   ColumnListState& state = ColumnListStateOf(record);
   state.given_width.insert(state.given_width.begin() + std::min<ptrdiff_t>(at, std::ssize(state.given_width)), -1);
+  state.sorts.insert(state.sorts.begin() + std::min<ptrdiff_t>(at, std::ssize(state.sorts)), ColumnSort::kNames);
   if (count > 0 && at <= state.sort_column) ++state.sort_column;
   for (int row = 0; row < rows; ++row) {
     ListViewSetCell(list, row, at, u"");
@@ -231,4 +232,14 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
 void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
   ControlRecord* record = ControlFind(number);
   if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
+}
+
+void ColumnListDimensionsColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (!record || record->ops != &kColumnListOps || column < 0 || column >= ListViewColumnCount(record->handle)) return;
+  ColumnListNumberColumn(number, column);
+  ColumnListState& state = ColumnListStateOf(*record);
+  state.sorts[static_cast<size_t>(column)] = ColumnSort::kPixelCount;
+  // A list sorted by the column already takes the new order.
+  if (state.sort_column == column) ColumnListSort(*record);
 }
