@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "ui/column_list_model.h"
 #include "ui/column_order.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
@@ -22,19 +23,19 @@ ColumnSort SortOf(const QTreeWidget& list, int column) {
   return static_cast<ColumnSort>(list.headerItem()->data(column, kColumnSortRole).toInt());
 }
 
-// Rows in the order shown by the column.
-bool RowBefore(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column, ColumnSort sort) {
+// Negative, 0 or positive as row a sorts before, with or after row b by the column.
+int RowOrder(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column, ColumnSort sort) {
   return ColumnRowsCompare(sort, TextView(a.text(column)), TextView(a.text(0)), TextView(b.text(column)),
-                           TextView(b.text(0))) < 0;
+                           TextView(b.text(0)));
 }
 
-// A row of a column list: sorts as RowBefore says.
+// A row of a column list: sorts as RowOrder says.
 class ColumnListRowItem : public QTreeWidgetItem {
  public:
   bool operator<(const QTreeWidgetItem& other) const override {
     const QTreeWidget* list = treeWidget();
     const int column = list ? list->sortColumn() : 0;
-    return RowBefore(*this, other, column, list ? SortOf(*list, column) : ColumnSort::kNames);
+    return RowOrder(*this, other, column, list ? SortOf(*list, column) : ColumnSort::kNames) < 0;
   }
 };
 
@@ -79,20 +80,11 @@ void ColumnListWidget::Notify(int32_t code, int64_t item, bool old_selected, boo
 
 int ColumnListWidget::PlaceOf(const QTreeWidgetItem& row, int position) const {
   if (!sorted_) return position;
-  // After the rows it sorts alike with, so that equal rows stay in the order added.
   const ColumnSort sort = SortOf(*this, sort_column_);
-  int low = 0, high = topLevelItemCount();
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    const QTreeWidgetItem& there = *topLevelItem(middle);
-    const bool row_first =
-        sort_order_ == Qt::AscendingOrder ? RowBefore(row, there, sort_column_, sort) : RowBefore(there, row, sort_column_, sort);
-    if (row_first)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return low;
+  return ColumnListPlaceFor(topLevelItemCount(), [&](int at) {
+    const int order = RowOrder(row, *topLevelItem(at), sort_column_, sort);
+    return sort_order_ == Qt::AscendingOrder ? order : -order;
+  });
 }
 
 bool ColumnListWidget::IsNumberColumn(int column) const {

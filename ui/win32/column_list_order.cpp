@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/column_list_model.h"
 #include "ui/column_order.h"
 #include "ui/win32/column_list_state.h"
 #include "ui/win32/list_view_cells.h"
@@ -79,17 +80,9 @@ int ColumnListPlace(ControlRecord& record, const std::vector<std::u16string_view
   const auto piece = [&](int column) {
     return static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : std::u16string_view();
   };
-  // After the rows it sorts alike with, so that equal rows stay in the order added.
-  int low = 0, high = ListViewRowCount(record.handle);
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    const int by = order.Shown(piece(order.column), piece(0), order.Cell(middle, order.column), order.Cell(middle, 0));
-    if (by < 0)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return low;
+  return ColumnListPlaceFor(ListViewRowCount(record.handle), [&](int row) {
+    return order.Shown(piece(order.column), piece(0), order.Cell(row, order.column), order.Cell(row, 0));
+  });
 }
 
 void ColumnListSortBy(ControlRecord& record, int column) {
