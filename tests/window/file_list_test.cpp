@@ -43,8 +43,9 @@ std::string DimensionsOf(const QString& name) {
 
 void ClickTitle(int column) {
   QHeaderView& header = *FileList()->header();
-  QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
-                    QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2));
+  QTest::mouseClick(
+      header.viewport(), Qt::LeftButton, {},
+      QPoint(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2));
 }
 
 // The middle of the file list's row that shows `name`.

@@ -19,13 +19,16 @@ constexpr int64_t kCommand = 4242;
 constexpr auto kLongestWait = std::chrono::seconds(10);
 
 // Takes events until `done` holds, delivering the work's results on its command; false
-// when that takes too long.
+// when that takes too long, or when a wait is left to run out: nothing but the work's own
+// event is there to end it.
 template <typename Done>
 bool DeliverUntil(BackgroundWork& work, Done done) {
   const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    if (EventWait(100) == CommandEvent && EventControl() == kCommand && EventWindow() == kWindow) work.Deliver();
+    const int32_t code = EventWait(std::chrono::milliseconds(kLongestWait).count());
+    if (code == 0) return false;
+    if (code == CommandEvent && EventControl() == kCommand && EventWindow() == kWindow) work.Deliver();
   }
   return true;
 }
