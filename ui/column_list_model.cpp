@@ -27,18 +27,20 @@ int ColumnListPlaceFor(int count, const std::function<int(int)>& shown) {
 
 namespace {
 
+std::u16string_view PieceFor(const std::vector<std::u16string_view>& pieces, size_t column) {
+  return column < pieces.size() ? pieces[column] : std::u16string_view();
+}
+
 bool RowShows(const std::vector<std::u16string>& cells, const std::vector<std::u16string_view>& pieces) {
-  for (size_t column = 0; column < cells.size(); ++column) {
-    const std::u16string_view piece = column < pieces.size() ? pieces[column] : std::u16string_view();
-    if (cells[column] != piece) return false;
-  }
+  for (size_t column = 0; column < cells.size(); ++column)
+    if (cells[column] != PieceFor(pieces, column)) return false;
   return true;
 }
 
 }  // namespace
 
 ColumnListEdit ColumnListEditFor(const std::vector<std::vector<std::u16string>>& shown,
-                                 const std::vector<std::u16string>& rows) {
+                                 const std::vector<std::u16string>& rows, int sort_column) {
   std::unordered_map<std::u16string_view, const std::u16string*> wanted;
   std::vector<const std::u16string*> order;
   for (const std::u16string& text : rows)
@@ -53,7 +55,13 @@ ColumnListEdit ColumnListEditFor(const std::vector<std::vector<std::u16string>>&
     }
     const std::u16string* text = found->second;
     wanted.erase(found);
-    if (RowShows(cells, ColumnRowPieces(*text))) continue;
+    const std::vector<std::u16string_view> pieces = ColumnRowPieces(*text);
+    if (RowShows(cells, pieces)) continue;
+    const auto sort = static_cast<size_t>(sort_column);
+    if (sort_column < 0 || sort >= cells.size() || cells[sort] == PieceFor(pieces, sort)) {
+      edit.rewrite.push_back({text, row});
+      continue;
+    }
     edit.take_out.push_back(row);
     edit.put_in.push_back({text, row});
   }

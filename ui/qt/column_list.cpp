@@ -64,7 +64,12 @@ void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) 
   for (size_t i = 0; i < cells.size(); ++i)
     for (int column = 0; column < list.columnCount(); ++column)
       cells[i].push_back(list.topLevelItem(static_cast<int>(i))->text(column).toStdU16String());
-  const ColumnListEdit edit = ColumnListEditFor(cells, rows);
+  const ColumnListEdit edit = ColumnListEditFor(cells, rows, list.SortColumn());
+  for (const ColumnListEdit::PutIn& put : edit.rewrite) {
+    QTreeWidgetItem& row = *list.topLevelItem(put.replaces);
+    ColumnListRow(record, row, *put.text);
+    list.RowAdded(row);
+  }
   // Every row that goes or moves is out before any comes in, so that the indexes hold.
   std::vector<std::unique_ptr<QTreeWidgetItem>> taken(cells.size());
   for (const int row : edit.take_out) taken[static_cast<size_t>(row)].reset(list.takeTopLevelItem(row));

@@ -33,6 +33,8 @@ class ColumnListWidget : public QTreeWidget {
   // Where a new row goes: at the position asked for, or in a sorted list at its place in
   // the order shown.
   int PlaceOf(const QTreeWidgetItem& row, int position) const;
+  // The column that sorts the list; -1 for a list that keeps the order rows came in.
+  int SortColumn() const { return sorted_ ? sort_column_ : -1; }
   // A row has been put in: its number cells are aligned and their columns widened to
   // show them whole.
   void RowAdded(QTreeWidgetItem& row);

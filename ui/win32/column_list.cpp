@@ -130,7 +130,12 @@ void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) 
   for (size_t row = 0; row < cells.size(); ++row)
     for (int column = 0; column < columns; ++column)
       cells[row].push_back(GetItemText(record, static_cast<int64_t>(row), column));
-  const ColumnListEdit edit = ColumnListEditFor(cells, rows);
+  const ColumnListState& state = ColumnListStateOf(record);
+  const ColumnListEdit edit = ColumnListEditFor(cells, rows, state.sorted ? state.sort_column : -1);
+  for (const ColumnListEdit::PutIn& put : edit.rewrite) {
+    ColumnListRow(record, put.replaces, ColumnRowPieces(*put.text));
+    ColumnListFitRow(record, put.replaces);
+  }
   // Every row that goes or moves is out before any comes in, so that the indexes hold; a
   // row rewritten keeps its selection.
   std::vector<UINT> states(cells.size());
