@@ -11,6 +11,7 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
+#include "app/cli/cli_render.h"
 #include "app/cli/terminal_text.h"
 #include "app/scene/access_failure.h"
 #include "app/scene/scene_file_writer.h"
@@ -81,6 +82,7 @@ int Run(const CliOptions& options, std::string& unfinished) {
   StartLibraries();
   std::optional<SizeStore> store;
   if (!options.no_cache && options.measure != MeasureMode::Bitmap) store.emplace(SizeStore::ForUser());
+  const CliRender render(options);
   int status = 0;
   for (const std::u16string& folder : folders) {
     const auto start = std::chrono::steady_clock::now();
@@ -89,7 +91,7 @@ int Run(const CliOptions& options, std::string& unfinished) {
     progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) + " left as it was\n");
     unfinished = Bytes(folder + kSceneFileName);
     const SceneFileResult result =
-        WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr}, options.pov_version);
+        WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr}, render.SceneVersion());
     unfinished.clear();
     progress.Finish();
     // Told once; the scene is right without the store.
@@ -116,6 +118,8 @@ int Run(const CliOptions& options, std::string& unfinished) {
     }
     const std::u16string hint = SkippedNamesHint(result.skipped_names);
     if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
+    // A scene without its picture beats a scene with gaps.
+    if (render.Render(folder, progress, unfinished) != 0 && status != 1) status = kRenderFailedStatus;
   }
   StopLibraries();
   return status;
