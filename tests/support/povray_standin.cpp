@@ -7,7 +7,7 @@
 //   -nopicture exits with 0 having written nothing
 //   -hang      says it started and waits to be ended
 // Each run but --version writes its folder and arguments, one a line, to the file named
-// as the program with ".log" added (the last line "started" once it is under way).
+// as the program with ".log" added (-hang adds "started" once it waits).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     std::ofstream log(self + ".log", std::ios::binary);
     log << std::filesystem::current_path().string() << "\n";
     for (int i = 1; i < argc; ++i) log << argv[i] << "\n";
-    log << "started\n";
   }
   const int width = Side(argc, argv, "+W", 800), height = Side(argc, argv, "+H", 600);
   const std::string picture = EncodeTestPng(width, height);
@@ -51,6 +50,8 @@ int main(int argc, char** argv) {
   if (name.find("-hang") != std::string::npos) {
     std::fprintf(stderr, "Rendered 1 of %d pixels (0%%)\r", width * height);
     std::fflush(stderr);
+    // Said last: after it, nothing is written that a pipe closed meanwhile would refuse.
+    std::ofstream(self + ".log", std::ios::binary | std::ios::app) << "started\n";
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
   if (name.find("-fail") != std::string::npos) {

@@ -172,6 +172,7 @@ TEST(CliRender, AnInterruptEndsPovRayAndLeavesThePreviousPicture) {
     close(err);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WithinAMinute([&] { return Contains(setup.Log(), "started\n"); }));
+    EXPECT_TRUE(Contains(setup.Log(), "\n+W1280\n+H720\n")) << "the default size";
     const pid_t standin = ProcessOf(setup.standin);
     ASSERT_GT(standin, 0);
     kill(pid, number);
