@@ -41,15 +41,6 @@ void StopLibraries() {
   FileFilesEnd();
 }
 
-// The folder as scanned: its path with a final separator, the one the path already uses,
-// else the system's own.
-std::u16string FolderPath(std::u16string folder) {
-  if (PathEndsInSeparator(folder)) return folder;
-  const size_t name_start = PathNameStart(folder);
-  folder += name_start > 0 ? folder[name_start - 1] : kFolderSeparator;
-  return folder;
-}
-
 // Tells on standard error what the run did, as the window's image list does: the
 // count of images with the time the run took, all else after the program's name.
 void PrintReport(const ProcessResult& result, double seconds, bool quiet) {
@@ -80,7 +71,7 @@ std::optional<std::vector<std::u16string>> FoldersToScan(const std::vector<std::
       if (std::find(identities.begin(), identities.end(), *folder.identity) != identities.end()) continue;
       identities.push_back(*folder.identity);
     }
-    folders.push_back(FolderPath(path));
+    folders.push_back(PathAsFolder(path));
   }
   return folders;
 }
