@@ -15,8 +15,7 @@ constexpr uint64_t kInfoHeaderBytes = 40;
 // head: the image's first bytes (all of them, or at least the bitmap info header's).
 std::optional<Icon> ReadPngIcon(std::span<const uint8_t> head) {
   const std::optional<PngHeader> header = ReadPngHeader(head);
-  if (!header || header->width == 0 || header->height == 0 || header->width > INT32_MAX ||
-      header->height > INT32_MAX) {
+  if (!header || header->width == 0 || header->height == 0 || header->width > INT32_MAX || header->height > INT32_MAX) {
     return std::nullopt;
   }
   return Icon{static_cast<int32_t>(header->width), static_cast<int32_t>(header->height), 32};

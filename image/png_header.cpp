@@ -21,6 +21,7 @@ std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> head) {
   if (!data || !PngSignatureAt(*data) || Be32<8>(*data) != 13 || std::memcmp(data->data() + 12, "IHDR", 4) != 0) {
     return std::nullopt;
   }
-  return PngHeader{Be32<16>(*data), Be32<20>(*data), (*data)[24], (*data)[25], (*data)[26], (*data)[27], (*data)[28],
-                   Be32<29>(*data) == libdeflate_crc32(0, data->data() + 12, 17)};
+  return PngHeader{
+      Be32<16>(*data), Be32<20>(*data), (*data)[24], (*data)[25],
+      (*data)[26],     (*data)[27],     (*data)[28], Be32<29>(*data) == libdeflate_crc32(0, data->data() + 12, 17)};
 }

@@ -66,9 +66,10 @@ struct ScanResult {
 // The files are measured on worker threads, but the reports come in the walk's order,
 // exactly as one thread would give them. `directory` itself is listed before anything
 // is reported: when that fails, at once or part way, nothing is reported and
-// `folder_error` says why (also for the path of a file, which lists nothing). Folders below that cannot be read are reported and skipped. A
-// folder the walk is already inside is never entered again, nor is a folder reached
-// through a symbolic link when the walk has entered it before by any path; so links make
-// no folder be walked twice over them.
+// `folder_error` says why (also for the path of a file, which lists nothing). Folders
+// below that cannot be read are reported and skipped. A folder the walk is already
+// inside is never entered again, nor is a folder reached through a symbolic link when
+// the walk has entered it before by any path; so links make no folder be walked twice
+// over them.
 ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, ScanObserver& observer,
                      const ScanOptions& options = {});

@@ -6,13 +6,6 @@
 
 namespace {
 
-// The words as a sentence, or with the first letter small after a program's name.
-std::u16string Placed(std::u16string sentence, Placing placing) {
-  if (placing == Placing::AfterProgramName && !sentence.empty() && sentence[0] >= u'A' && sentence[0] <= u'Z')
-    sentence[0] = static_cast<char16_t>(sentence[0] - u'A' + u'a');
-  return sentence;
-}
-
 std::u16string FailureText(const ProcessResult& result, Placing placing) {
   const SceneFileResult& scene = result.scene;
   if (scene.system_error != 0) {
@@ -31,11 +24,10 @@ std::vector<ReportRow> ProcessReport(const ProcessResult& result, Placing placin
     return {{ReportKind::Failure, std::move(failure)}};
   const SceneFileResult& scene = result.scene;
   const std::u16string& path = scene.path;
+  // Only the window cancels a scan: its row is a sentence.
   if (scene.stopped) {
-    return {{ReportKind::Cancelled,
-             Placed(result.had_scene ? u"Scan cancelled: the previous " + path + u" is kept"
-                                                      : u"Scan cancelled: " + path + u" was not written",
-                    placing)}};
+    return {{ReportKind::Cancelled, result.had_scene ? u"Scan cancelled: the previous " + path + u" is kept"
+                                                     : u"Scan cancelled: " + path + u" was not written"}};
   }
   std::vector<ReportRow> rows;
   rows.push_back({ReportKind::Written, placing == Placing::Sentence
@@ -43,7 +35,8 @@ std::vector<ReportRow> ProcessReport(const ProcessResult& result, Placing placin
                                            : u"wrote " + Counted(scene.images, u"image") + u" to " + path});
   for (const std::u16string& warning : {SceneTableWarning(path, scene.images), UnreadableEntriesText(scene.unreadable),
                                         UnmeasuredImagesText(scene.unmeasured)}) {
-    if (!warning.empty()) rows.push_back({ReportKind::Warning, Placed(u"Warning: ", placing) + warning});
+    if (!warning.empty())
+      rows.push_back({ReportKind::Warning, (placing == Placing::Sentence ? u"Warning: " : u"warning: ") + warning});
   }
   if (std::u16string hint = SkippedNamesHint(scene.skipped_names); !hint.empty())
     rows.push_back({ReportKind::Hint, std::move(hint)});

@@ -25,7 +25,9 @@ namespace {
 // Every report in the order it came, folders and images alike.
 class SequenceObserver : public ScanObserver {
  public:
-  void ImageFound(const std::u16string& relative_path, ImageSize) override { events.push_back(u"image " + relative_path); }
+  void ImageFound(const std::u16string& relative_path, ImageSize) override {
+    events.push_back(u"image " + relative_path);
+  }
   void FolderEntered(const std::u16string& directory) override { events.push_back(u"folder " + directory); }
   std::vector<std::u16string> events;
 };

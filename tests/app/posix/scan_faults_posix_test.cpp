@@ -239,8 +239,8 @@ TEST_F(ScanFaultsTree, TheScannedFolderThatCannotBeReadIsOneFailureToldBeforeAFi
   EXPECT_EQ(g_hidden_at_failure, 0u);
   EXPECT_TRUE(warnings.paths.empty());
   EXPECT_EQ(warnings.folders, 0);
-  EXPECT_EQ(ProcessSummaryRows(result), std::vector<std::u16string>{u"Cannot read " + Pics() + u": " +
-                                                                    SystemErrorText(EIO)});
+  EXPECT_EQ(ProcessSummaryRows(result),
+            std::vector<std::u16string>{u"Cannot read " + Pics() + u": " + SystemErrorText(EIO)});
   EXPECT_EQ(SceneExitStatus(result.scene), 1);
   EXPECT_EQ(Scene(), "the scene of an earlier run");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(g_pics), {}), 4);
