@@ -30,6 +30,11 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
 // its texts are cut short with "…" where they do not fit, and show whole in a tooltip.
 void ColumnListNumberColumn(int64_t number, int64_t column);
 
+// Marks a column as one of picture dimensions, "640 x 480": a number column that sorts
+// by the pixel count, width times height. Cells that are no dimensions (an empty one,
+// say) sort before every picture; pictures of one pixel count go by their first column.
+void ColumnListDimensionsColumn(int64_t number, int64_t column);
+
 // Brings the rows to these texts (each as ControlAddItem takes it), matched to the rows
 // shown by their first column: a row whose name is gone is removed, one whose other
 // columns changed is rewritten (and moves to its place in a sorted list), a new name

@@ -1,6 +1,8 @@
 #include "ui/events.h"
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "ui/event_dispatch.h"
 #include "ui/event_queue.h"
@@ -17,7 +19,19 @@ struct CurrentEvent {
 struct EventState {
   EventQueue queue;
   CurrentEvent current;
+  // Events posted by other threads, waiting to join the queue on its own thread.
+  std::mutex inbox_lock;
+  std::vector<TakenEvent> inbox;
 };
+
+void TakeInbox(EventState& events) {
+  std::vector<TakenEvent> arrived;
+  {
+    const std::lock_guard hold(events.inbox_lock);
+    arrived.swap(events.inbox);
+  }
+  for (const TakenEvent& event : arrived) events.queue.Post(event.code, event.object, event.window, event.detail);
+}
 
 std::unique_ptr<EventState> g_events;
 
@@ -43,6 +57,7 @@ int32_t EventWait(int64_t timeout_ms) {
   CurrentEvent& current = g_events->current;
   current.code = 0;
   current.detail = -1;
+  TakeInbox(*g_events);
   if (!g_events->queue.Empty()) {
     const TakenEvent taken = g_events->queue.Take();
     current.code = taken.code;
@@ -60,6 +75,15 @@ int64_t EventWindow() { return g_events ? g_events->current.window : 0; }
 
 void EventPost(int32_t code, int64_t object, int64_t window, int64_t detail) {
   if (g_events) g_events->queue.Post(code, object, window, detail);
+}
+
+void EventPostFromThread(int32_t code, int64_t object, int64_t window, int64_t detail) {
+  if (!g_events) return;
+  {
+    const std::lock_guard hold(g_events->inbox_lock);
+    g_events->inbox.push_back({code, object, window, detail});
+  }
+  DispatchWakeUp();
 }
 
 void EventRemove(int64_t code, int64_t object, int64_t window, int64_t detail) {

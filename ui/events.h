@@ -70,6 +70,10 @@ int64_t EventWindow();
 void EventPost(int32_t code, int64_t object, int64_t window, int64_t detail);
 // Makes a waiting EventWait come back (it returns kOtherMessage).
 void EventWakeUp();
+// EventPost for any thread: the event joins the queue, as EventPost would have it, when
+// the user-interface thread next calls EventWait, and a wait in progress comes back for
+// it. Between UiEventsInit and UiEventsEnd only.
+void EventPostFromThread(int32_t code, int64_t object, int64_t window, int64_t detail);
 // Matches every value in a removal pattern.
 inline constexpr int64_t kAnyValue = -1;
 // Removes every queued event matching the pattern.

@@ -25,7 +25,7 @@ CliProgress::CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool 
       out_is_terminal_(out_is_terminal),
       path_end_(path_end) {}
 
-void CliProgress::ImageFound(const std::u16string& relative_path) {
+void CliProgress::ImageFound(const std::u16string& relative_path, ImageSize /*size*/) {
   ++images_;
   if (print_paths_) {
     Clear();

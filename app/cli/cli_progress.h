@@ -17,7 +17,7 @@ class CliProgress : public ScanObserver, public RenderObserver {
   // `show_progress`: `err` is a terminal.
   CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool show_progress, bool out_is_terminal = false,
               char path_end = '\n');
-  void ImageFound(const std::u16string& relative_path) override;
+  void ImageFound(const std::u16string& relative_path, ImageSize size) override;
   void FolderEntered(const std::u16string& directory) override;
   // A warning on `err`.
   void EntryUnreadable(const std::u16string& path, int system_error) override;

@@ -17,3 +17,5 @@ inline constexpr int64_t kRefreshCommand = 2;
 inline constexpr int64_t kFilesChangedCommand = 3;
 // A folder dropped onto the window.
 inline constexpr int64_t kFolderDroppedCommand = 4;
+// Dimensions measured for FileList's images.
+inline constexpr int64_t kDimensionsCommand = 5;

@@ -1,8 +1,10 @@
 #include "app/window/folder_listing.h"
 
+#include <memory>
 #include <vector>
 
 #include "app/window/app_numbers.h"
+#include "app/window/file_dimensions.h"
 #include "fs/listings.h"
 #include "fs/text.h"
 #include "ui/column_list.h"
@@ -14,19 +16,33 @@ namespace {
 
 // The folder FileList shows.
 std::u16string g_listed;
+// Its files as last read, for the rows that change as their dimensions arrive.
+std::vector<ListedFile> g_files;
+std::unique_ptr<FileDimensions> g_dimensions;
 
-// The rows of the folder's files: name, LF, size, LF. None for a folder that cannot be read.
-std::vector<std::u16string> FileRows(const std::u16string& folder_path) {
-  std::vector<std::u16string> rows;
-  if (folder_path.empty()) return rows;
-  if (ListingOpen(kFolderListing, folder_path, u"*.*") == 0) return rows;
+// The files of the folder: none for a folder that cannot be read.
+std::vector<ListedFile> ReadFiles(const std::u16string& folder_path) {
+  std::vector<ListedFile> files;
+  if (folder_path.empty()) return files;
+  if (ListingOpen(kFolderListing, folder_path, u"*.*") == 0) return files;
   while (ListingNext(kFolderListing)) {
-    const std::u16string name = ListingName(kFolderListing);
     if (ListingKind(kFolderListing) != EntryKind::File) continue;
-    const int64_t size = ListingSize(kFolderListing);
-    rows.push_back(name + u"\n" + DecimalText(size) + u"\n");
+    // A link tells no stamp of what it leads to: its size stands for it.
+    const std::optional<FileStamp> stamp = ListingFileStamp(kFolderListing);
+    files.push_back({ListingName(kFolderListing), stamp ? *stamp : FileStamp{.size = ListingSize(kFolderListing)}});
   }
   ListingClose(kFolderListing);
+  return files;
+}
+
+// The rows of the files: name, LF, size, LF, dimensions.
+std::vector<std::u16string> FileRows() {
+  if (!g_dimensions) g_dimensions = std::make_unique<FileDimensions>(kMainWindow, kDimensionsCommand);
+  const std::vector<std::u16string> dimensions = g_dimensions->Cells(g_listed, g_files);
+  std::vector<std::u16string> rows;
+  rows.reserve(g_files.size());
+  for (size_t i = 0; i < g_files.size(); ++i)
+    rows.push_back(g_files[i].name + u"\n" + DecimalText(g_files[i].stamp.size) + u"\n" + dimensions[i]);
   return rows;
 }
 
@@ -42,10 +58,24 @@ void ListFolderFiles(const std::u16string& folder_path) {
   ControlClearItems(kFileList);
   g_listed = folder_path;
   FolderFollow(kMainWindow, folder_path, kFilesChangedCommand);
-  for (const std::u16string& row : FileRows(folder_path)) ControlAddItem(kFileList, -1, row);
+  g_files = ReadFiles(folder_path);
+  for (const std::u16string& row : FileRows()) ControlAddItem(kFileList, -1, row);
 }
 
-void UpdateFolderFiles() { ColumnListUpdate(kFileList, FileRows(g_listed)); }
+void UpdateFolderFiles() {
+  g_files = ReadFiles(g_listed);
+  ColumnListUpdate(kFileList, FileRows());
+}
+
+void ShowMeasuredDimensions() {
+  if (g_dimensions && g_dimensions->Deliver()) ColumnListUpdate(kFileList, FileRows());
+}
+
+void FolderFilesEnd() {
+  g_dimensions.reset();
+  g_files.clear();
+  g_listed.clear();
+}
 
 void ShowFileMessage() {
   const int64_t row = ControlGetState(kFileList);

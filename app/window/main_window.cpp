@@ -58,6 +58,8 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted);
   ControlAddColumn(kFileList, 1, u"Size", 100);
   ColumnListNumberColumn(kFileList, 1);
+  ControlAddColumn(kFileList, 2, u"Dimensions", 80);
+  ColumnListDimensionsColumn(kFileList, 2);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
@@ -108,6 +110,7 @@ int MainWindowRun() {
       ListFolderFiles(ControlGetText(kFolderTree));
     }
     if (code == CommandEvent && EventControl() == kFilesChangedCommand) UpdateFolderFiles();
+    if (code == CommandEvent && EventControl() == kDimensionsCommand) ShowMeasuredDimensions();
     if (code == CommandEvent && EventControl() == kFolderDroppedCommand) {
       // An empty path would rebuild the tree: a drop already taken changes nothing.
       if (const std::u16string dropped = FolderDropTake(); !dropped.empty()) {
@@ -121,6 +124,7 @@ int MainWindowRun() {
 
 void MainWindowStop() {
   FolderFollow(kMainWindow, u"", 0);
+  FolderFilesEnd();
   UiControlsEnd();
   UiWindowsEnd();
   ImageLayerStop();

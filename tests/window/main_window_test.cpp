@@ -172,9 +172,12 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kQuitButton))->text(), " q u i t  ");
   EXPECT_EQ(FileList()->headerItem()->text(0), "Name");
   EXPECT_EQ(FileList()->headerItem()->text(1), "Size");
-  // Size keeps its width and stays in sight; Name takes the rest of the list's width.
+  EXPECT_EQ(FileList()->headerItem()->text(2), "Dimensions");
+  // Size and Dimensions keep their widths and stay in sight; Name takes the rest of the
+  // list's width.
   EXPECT_EQ(FileList()->header()->sectionSize(1), 100);
-  EXPECT_EQ(FileList()->header()->sectionSize(0) + 100, FileList()->viewport()->width());
+  EXPECT_EQ(FileList()->header()->sectionSize(2), 80);
+  EXPECT_EQ(FileList()->header()->sectionSize(0) + 180, FileList()->viewport()->width());
   EXPECT_EQ(WindowDriver::LogRows(), std::vector<std::string>{"image list"});
   EXPECT_EQ(ControlGetText(kFolderTree), u"");
 

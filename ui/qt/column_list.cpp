@@ -6,8 +6,8 @@
 #include <climits>
 #include <memory>
 #include <set>
-#include <unordered_map>
 
+#include "ui/column_list_model.h"
 #include "ui/events.h"
 #include "ui/qt/column_list_widget.h"
 #include "ui/qt/control_create.h"
@@ -29,18 +29,12 @@ QString ToQt(const std::u16string& text) { return QString::fromStdU16String(text
 // beyond the last column are dropped; each piece counts for the longest text.
 void ColumnListRow(ControlRecord& record, QTreeWidgetItem& row, const std::u16string& text) {
   const int columns = List(record).columnCount();
-  if (text.empty()) {
-    if (columns > 0) row.setText(0, QString());
-    return;
-  }
-  size_t start = 0;
-  for (int column = 0;; ++column) {
-    const size_t end = std::min(text.find(u'\n', start), text.size());
-    const auto length = static_cast<int64_t>(end - start);
-    record.type_data = std::max(record.type_data, length);
-    if (column < columns) row.setText(column, ToQt(text.substr(start, end - start)));
-    if (end == text.size()) break;
-    start = end + 1;
+  const std::vector<std::u16string_view> pieces = ColumnRowPieces(text);
+  for (size_t column = 0; column < pieces.size(); ++column) {
+    record.type_data = std::max(record.type_data, static_cast<int64_t>(pieces[column].size()));
+    if (column < static_cast<size_t>(columns))
+      row.setText(static_cast<int>(column),
+                  QString::fromUtf16(pieces[column].data(), static_cast<qsizetype>(pieces[column].size())));
   }
 }
 
@@ -57,18 +51,6 @@ int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& t
   return 0;
 }
 
-// Whether the row shows the text's pieces in each of its columns.
-bool RowShows(const QTreeWidgetItem& row, int columns, const std::u16string& text) {
-  size_t start = 0;
-  for (int column = 0; column < columns; ++column) {
-    const size_t end = std::min(text.find(u'\n', start), text.size());
-    if (row.text(column) != QStringView(text).mid(static_cast<qsizetype>(start), static_cast<qsizetype>(end - start)))
-      return false;
-    start = std::min(end + 1, text.size());
-  }
-  return true;
-}
-
 void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) {
   ColumnListWidget& list = List(record);
   const EventSuppression quiet;
@@ -78,31 +60,31 @@ void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) 
   const QString current = list.currentItem() ? list.currentItem()->text(0) : QString();
   const QTreeWidgetItem* shown = list.itemAt(0, 0);
   const QString top = shown ? shown->text(0) : QString();
-  std::unordered_map<QString, const std::u16string*> wanted;
-  std::vector<const std::u16string*> order;
-  for (const std::u16string& text : rows) {
-    const QString name = ToQt(text.substr(0, text.find(u'\n')));
-    if (wanted.emplace(name, &text).second) order.push_back(&text);
+  std::vector<std::vector<std::u16string>> cells(static_cast<size_t>(list.topLevelItemCount()));
+  for (size_t i = 0; i < cells.size(); ++i)
+    for (int column = 0; column < list.columnCount(); ++column)
+      cells[i].push_back(list.topLevelItem(static_cast<int>(i))->text(column).toStdU16String());
+  const ColumnListEdit edit = ColumnListEditFor(cells, rows, list.SortColumn());
+  for (const ColumnListEdit::PutIn& put : edit.rewrite) {
+    QTreeWidgetItem& row = *list.topLevelItem(put.replaces);
+    ColumnListRow(record, row, *put.text);
+    list.RowAdded(row);
   }
-  for (int i = list.topLevelItemCount() - 1; i >= 0; --i) {
-    QTreeWidgetItem* row = list.topLevelItem(i);
-    const auto found = wanted.find(row->text(0));
-    if (found == wanted.end()) {
-      delete list.takeTopLevelItem(i);
+  // Every row that goes or moves is out before any comes in, so that the indexes hold.
+  std::vector<std::unique_ptr<QTreeWidgetItem>> taken(cells.size());
+  for (const int row : edit.take_out) taken[static_cast<size_t>(row)].reset(list.takeTopLevelItem(row));
+  for (const ColumnListEdit::PutIn& put : edit.put_in) {
+    if (put.replaces < 0) {
+      AddItem(record, -1, *put.text, 0);
       continue;
     }
-    const std::u16string& text = *found->second;
-    wanted.erase(found);
-    if (RowShows(*row, list.columnCount(), text)) continue;
-    // Taken out and put back at its place in the order shown.
-    std::unique_ptr<QTreeWidgetItem> taken(list.takeTopLevelItem(i));
-    ColumnListRow(record, *taken, text);
-    QTreeWidgetItem& moved = *taken;
-    list.insertTopLevelItem(list.PlaceOf(moved, list.topLevelItemCount()), taken.release());
+    // Rewritten and put back at its place in the order shown.
+    std::unique_ptr<QTreeWidgetItem> row = std::move(taken[static_cast<size_t>(put.replaces)]);
+    ColumnListRow(record, *row, *put.text);
+    QTreeWidgetItem& moved = *row;
+    list.insertTopLevelItem(list.PlaceOf(moved, list.topLevelItemCount()), row.release());
     list.RowAdded(moved);
   }
-  for (const std::u16string* text : order)
-    if (wanted.count(ToQt(text->substr(0, text->find(u'\n'))))) AddItem(record, -1, *text, 0);
   list.clearSelection();
   for (int i = 0; i < list.topLevelItemCount(); ++i) {
     QTreeWidgetItem* row = list.topLevelItem(i);
@@ -152,7 +134,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   // Texts move with their alignment (and a number column's title with its width).
   auto shift = [&](QTreeWidgetItem& item) {
     for (int column = count; column > at; --column)
-      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole})
+      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole, kColumnSortRole})
         item.setData(column, role, item.data(column - 1, role));
   };
   shift(*list.headerItem());
@@ -166,6 +148,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   list.headerItem()->setText(at, ToQt(title));
   list.headerItem()->setData(at, Qt::TextAlignmentRole, QVariant());
   list.headerItem()->setData(at, kGivenWidthRole, QVariant());
+  list.headerItem()->setData(at, kColumnSortRole, QVariant());
   header.resizeSection(at, QtSize(width));
 }
 
@@ -247,4 +230,10 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
 void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
   ControlRecord* record = ControlFind(number);
   if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
+}
+
+void ColumnListDimensionsColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
+    List(*record).SetColumnSort(static_cast<int>(column), ColumnSort::kPixelCount);
 }

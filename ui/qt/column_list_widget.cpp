@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <set>
 
+#include "ui/column_list_model.h"
+#include "ui/column_order.h"
 #include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/natural_order.h"
 #include "ui/qt/focus_frame.h"
 #include "ui/qt/full_text_tip.h"
 #include "ui/qt/text_view.h"
@@ -18,18 +19,23 @@ namespace {
 
 constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
-// Rows in the order shown by the column; rows alike there go by their first column.
-bool RowBefore(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column) {
-  int order = NaturalCompare(TextView(a.text(column)), TextView(b.text(column)));
-  if (order == 0 && column != 0) order = NaturalCompare(TextView(a.text(0)), TextView(b.text(0)));
-  return order < 0;
+ColumnSort SortOf(const QTreeWidget& list, int column) {
+  return static_cast<ColumnSort>(list.headerItem()->data(column, kColumnSortRole).toInt());
 }
 
-// A row of a column list: sorts as RowBefore says.
+// Negative, 0 or positive as row a sorts before, with or after row b by the column.
+int RowOrder(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column, ColumnSort sort) {
+  return ColumnRowsCompare(sort, TextView(a.text(column)), TextView(a.text(0)), TextView(b.text(column)),
+                           TextView(b.text(0)));
+}
+
+// A row of a column list: sorts as RowOrder says.
 class ColumnListRowItem : public QTreeWidgetItem {
  public:
   bool operator<(const QTreeWidgetItem& other) const override {
-    return RowBefore(*this, other, treeWidget() ? treeWidget()->sortColumn() : 0);
+    const QTreeWidget* list = treeWidget();
+    const int column = list ? list->sortColumn() : 0;
+    return RowOrder(*this, other, column, list ? SortOf(*list, column) : ColumnSort::kNames) < 0;
   }
 };
 
@@ -74,19 +80,11 @@ void ColumnListWidget::Notify(int32_t code, int64_t item, bool old_selected, boo
 
 int ColumnListWidget::PlaceOf(const QTreeWidgetItem& row, int position) const {
   if (!sorted_) return position;
-  // After the rows it sorts alike with, so that equal rows stay in the order added.
-  int low = 0, high = topLevelItemCount();
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    const QTreeWidgetItem& there = *topLevelItem(middle);
-    const bool row_first =
-        sort_order_ == Qt::AscendingOrder ? RowBefore(row, there, sort_column_) : RowBefore(there, row, sort_column_);
-    if (row_first)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return low;
+  const ColumnSort sort = SortOf(*this, sort_column_);
+  return ColumnListPlaceFor(topLevelItemCount(), [&](int at) {
+    const int order = RowOrder(row, *topLevelItem(at), sort_column_, sort);
+    return sort_order_ == Qt::AscendingOrder ? order : -order;
+  });
 }
 
 bool ColumnListWidget::IsNumberColumn(int column) const {
@@ -101,6 +99,13 @@ void ColumnListWidget::SetNumberColumn(int column) {
   // list's width, its texts cut short with "…" where they do not fit.
   if (column != 0) header()->setSectionResizeMode(0, QHeaderView::Stretch);
   for (int i = 0; i < topLevelItemCount(); ++i) RowAdded(*topLevelItem(i));
+}
+
+void ColumnListWidget::SetColumnSort(int column, ColumnSort sort) {
+  if (column < 0 || column >= columnCount()) return;
+  headerItem()->setData(column, kColumnSortRole, static_cast<int>(sort));
+  SetNumberColumn(column);
+  if (sorted_ && column == sort_column_) sortItems(sort_column_, sort_order_);
 }
 
 void ColumnListWidget::RowAdded(QTreeWidgetItem& row) {

@@ -6,6 +6,8 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "ui/column_order.h"
+
 // Notification codes of the column list.
 inline constexpr int32_t kListClick = -2;
 inline constexpr int32_t kListDoubleClick = -3;
@@ -17,6 +19,8 @@ inline constexpr int32_t kListBeginDrag = -109;
 
 // The width a number column was given, kept in its title's data.
 inline constexpr int kGivenWidthRole = Qt::UserRole;
+// What a column sorts by (a ColumnSort), kept in its title's data; none: names.
+inline constexpr int kColumnSortRole = Qt::UserRole + 1;
 
 class ColumnListWidget : public QTreeWidget {
  public:
@@ -29,6 +33,8 @@ class ColumnListWidget : public QTreeWidget {
   // Where a new row goes: at the position asked for, or in a sorted list at its place in
   // the order shown.
   int PlaceOf(const QTreeWidgetItem& row, int position) const;
+  // The column that sorts the list; -1 for a list that keeps the order rows came in.
+  int SortColumn() const { return sorted_ ? sort_column_ : -1; }
   // A row has been put in: its number cells are aligned and their columns widened to
   // show them whole.
   void RowAdded(QTreeWidgetItem& row);
@@ -37,6 +43,8 @@ class ColumnListWidget : public QTreeWidget {
   // Marks the column as one of numbers: right-aligned, at least as wide as its widest
   // number; the first column then fills the rest of the list's width.
   void SetNumberColumn(int column);
+  // Marks the column as a number column whose cells sort as `sort` says.
+  void SetColumnSort(int column, ColumnSort sort);
 
  protected:
   bool event(QEvent* event) override;

@@ -5,9 +5,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
+#include "ui/column_list_model.h"
 #include "ui/events.h"
 #include "ui/win32/column_list_events.h"
 #include "ui/win32/column_list_state.h"
@@ -35,7 +35,7 @@ void ColumnListRow(ControlRecord& record, int row, const std::vector<std::u16str
 int InsertRow(ControlRecord& record, int64_t position, const std::u16string& text) {
   HWND list = record.handle;
   const int count = ListViewRowCount(list);
-  const std::vector<std::u16string_view> pieces = ListViewRowPieces(text);
+  const std::vector<std::u16string_view> pieces = ColumnRowPieces(text);
   const int asked = position < 0 || position > count ? count : static_cast<int>(position);
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -109,6 +109,7 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   if (SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&added)) != at) return;
   ColumnListState& state = ColumnListStateOf(record);
   state.given_width.insert(state.given_width.begin() + std::min<ptrdiff_t>(at, std::ssize(state.given_width)), -1);
+  state.sorts.insert(state.sorts.begin() + std::min<ptrdiff_t>(at, std::ssize(state.sorts)), ColumnSort::kNames);
   if (count > 0 && at <= state.sort_column) ++state.sort_column;
   for (int row = 0; row < rows; ++row) {
     ListViewSetCell(list, row, at, u"");
@@ -120,47 +121,37 @@ void AddColumn(ControlRecord& record, int64_t position, const std::u16string& ti
   ColumnListFillFirst(record);
 }
 
-// Whether the row shows the pieces in each of its columns.
-bool RowShows(ControlRecord& record, int row, const std::vector<std::u16string_view>& pieces) {
-  const int columns = ListViewColumnCount(record.handle);
-  for (int column = 0; column < columns; ++column) {
-    const std::u16string_view piece =
-        static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : u"";
-    if (ListViewCellText(record.handle, row, column, static_cast<size_t>(record.type_data) + 1) != piece) return false;
-  }
-  return true;
-}
-
 void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) {
   HWND list = record.handle;
   const EventSuppression quiet;
   const std::u16string top = GetItemText(record, SendMessageW(list, LVM_GETTOPINDEX, 0, 0), 0);
-  std::map<std::u16string_view, const std::u16string*> wanted;
-  std::vector<const std::u16string*> order;
-  for (const std::u16string& text : rows)
-    if (wanted.emplace(ListViewRowPieces(text).front(), &text).second) order.push_back(&text);
-  for (int row = ListViewRowCount(list) - 1; row >= 0; --row) {
-    const std::u16string name = GetItemText(record, row, 0);
-    const auto found = wanted.find(name);
-    if (found == wanted.end()) {
-      SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-      continue;
-    }
-    const std::u16string& text = *found->second;
-    wanted.erase(found);
-    if (RowShows(record, row, ListViewRowPieces(text))) continue;
-    // Taken out and put back at its place, the selection with it.
-    const auto state =
+  const int columns = ListViewColumnCount(list);
+  std::vector<std::vector<std::u16string>> cells(static_cast<size_t>(ListViewRowCount(list)));
+  for (size_t row = 0; row < cells.size(); ++row)
+    for (int column = 0; column < columns; ++column)
+      cells[row].push_back(GetItemText(record, static_cast<int64_t>(row), column));
+  const ColumnListState& state = ColumnListStateOf(record);
+  const ColumnListEdit edit = ColumnListEditFor(cells, rows, state.sorted ? state.sort_column : -1);
+  for (const ColumnListEdit::PutIn& put : edit.rewrite) {
+    ColumnListRow(record, put.replaces, ColumnRowPieces(*put.text));
+    ColumnListFitRow(record, put.replaces);
+  }
+  // Every row that goes or moves is out before any comes in, so that the indexes hold; a
+  // row rewritten keeps its selection.
+  std::vector<UINT> states(cells.size());
+  for (const int row : edit.take_out) {
+    states[static_cast<size_t>(row)] =
         static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
     SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-    const int added = InsertRow(record, -1, text);
+  }
+  for (const ColumnListEdit::PutIn& put : edit.put_in) {
+    const int added = InsertRow(record, -1, *put.text);
+    if (put.replaces < 0 || added < 0) continue;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = state;
-    if (added >= 0) SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(added), reinterpret_cast<LPARAM>(&item));
+    item.state = states[static_cast<size_t>(put.replaces)];
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(added), reinterpret_cast<LPARAM>(&item));
   }
-  for (const std::u16string* text : order)
-    if (wanted.count(ListViewRowPieces(*text).front())) AddItem(record, -1, *text, 0);
   // The row that stood at the top stays there, whatever came or went above it.
   int still = -1;
   for (int row = 0; !top.empty() && row < ListViewRowCount(list) && still < 0; ++row)
@@ -231,4 +222,14 @@ void ColumnListNumberColumn(int64_t number, int64_t column) {
 void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
   ControlRecord* record = ControlFind(number);
   if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
+}
+
+void ColumnListDimensionsColumn(int64_t number, int64_t column) {
+  ControlRecord* record = ControlFind(number);
+  if (!record || record->ops != &kColumnListOps || column < 0 || column >= ListViewColumnCount(record->handle)) return;
+  ColumnListNumberColumn(number, column);
+  ColumnListState& state = ColumnListStateOf(*record);
+  state.sorts[static_cast<size_t>(column)] = ColumnSort::kPixelCount;
+  // A list sorted by the column already takes the new order.
+  if (state.sort_column == column) ColumnListSort(*record);
 }

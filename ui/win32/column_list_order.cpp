@@ -8,7 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "ui/natural_order.h"
+#include "ui/column_list_model.h"
+#include "ui/column_order.h"
 #include "ui/win32/column_list_state.h"
 #include "ui/win32/list_view_cells.h"
 
@@ -19,14 +20,17 @@ namespace {
 struct RowOrder {
   HWND list;
   int column;
+  ColumnSort sort;
   bool descending;
   size_t capacity;  // for reading cells: the longest text written, its end included
 
   std::u16string Cell(int row, int column_read) const { return ListViewCellText(list, row, column_read, capacity); }
 
-  // Negative, 0 or positive as text a sorts before, with or after b in the order shown.
-  int Shown(std::u16string_view a, std::u16string_view b) const {
-    const int order = NaturalCompare(a, b);
+  // Negative, 0 or positive as row a (its cells in the column and the first column)
+  // sorts before, with or after row b in the order shown.
+  int Shown(std::u16string_view a_cell, std::u16string_view a_first, std::u16string_view b_cell,
+            std::u16string_view b_first) const {
+    const int order = ColumnRowsCompare(sort, a_cell, a_first, b_cell, b_first);
     return descending ? -order : order;
   }
 };
@@ -57,14 +61,15 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
   const SortKeys& keys = *reinterpret_cast<const SortKeys*>(context);
   const auto& [x_column, x_name] = keys.Of(a);
   const auto& [y_column, y_name] = keys.Of(b);
-  if (int by_column = keys.order->Shown(x_column, y_column)) return by_column;
-  if (int by_name = keys.order->Shown(x_name, y_name)) return by_name;
+  if (int by_row = keys.order->Shown(x_column, x_name, y_column, y_name)) return by_row;
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
 RowOrder OrderOf(ControlRecord& record) {
   const ColumnListState& state = ColumnListStateOf(record);
-  return {record.handle, state.sort_column, state.descending, static_cast<size_t>(record.type_data) + 1};
+  const auto column = static_cast<size_t>(state.sort_column);
+  const ColumnSort sort = column < state.sorts.size() ? state.sorts[column] : ColumnSort::kNames;
+  return {record.handle, state.sort_column, sort, state.descending, static_cast<size_t>(record.type_data) + 1};
 }
 
 }  // namespace
@@ -75,18 +80,9 @@ int ColumnListPlace(ControlRecord& record, const std::vector<std::u16string_view
   const auto piece = [&](int column) {
     return static_cast<size_t>(column) < pieces.size() ? pieces[static_cast<size_t>(column)] : std::u16string_view();
   };
-  // After the rows it sorts alike with, so that equal rows stay in the order added.
-  int low = 0, high = ListViewRowCount(record.handle);
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    int by = order.Shown(piece(order.column), order.Cell(middle, order.column));
-    if (by == 0 && order.column != 0) by = order.Shown(piece(0), order.Cell(middle, 0));
-    if (by < 0)
-      high = middle;
-    else
-      low = middle + 1;
-  }
-  return low;
+  return ColumnListPlaceFor(ListViewRowCount(record.handle), [&](int row) {
+    return order.Shown(piece(order.column), piece(0), order.Cell(row, order.column), order.Cell(row, 0));
+  });
 }
 
 void ColumnListSortBy(ControlRecord& record, int column) {
@@ -94,10 +90,15 @@ void ColumnListSortBy(ControlRecord& record, int column) {
   if (!state.sorted || column < 0 || column >= ListViewColumnCount(record.handle)) return;
   state.descending = column == state.sort_column && !state.descending;
   state.sort_column = column;
+  ColumnListSort(record);
+}
+
+void ColumnListSort(ControlRecord& record) {
+  if (!ColumnListStateOf(record).sorted) return;
   const RowOrder order = OrderOf(record);
   SortKeys keys{&order, {}};
   for (int row = 0; row < ListViewRowCount(record.handle); ++row)
-    keys.texts[RowParameter(record.handle, row)] = {order.Cell(row, column), order.Cell(row, 0)};
+    keys.texts[RowParameter(record.handle, row)] = {order.Cell(row, order.column), order.Cell(row, 0)};
   SendMessageW(record.handle, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys), reinterpret_cast<LPARAM>(&CompareRows));
   ColumnListShowOrder(record);
 }

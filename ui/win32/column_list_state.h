@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/column_order.h"
 #include "ui/control_register.h"
 
 struct ColumnListState : ControlTypeState {
@@ -16,6 +17,8 @@ struct ColumnListState : ControlTypeState {
   bool descending = false;
   // Per column: the width in pixels a number column was given; -1 for other columns.
   std::vector<int> given_width;
+  // Per column: what its cells sort by.
+  std::vector<ColumnSort> sorts;
   // Each row's parameter counts the rows added, so that rows that sort alike keep the
   // order they came in.
   LPARAM rows_added = 0;
@@ -29,6 +32,8 @@ ColumnListState& ColumnListStateOf(ControlRecord& record);
 int ColumnListPlace(ControlRecord& record, const std::vector<std::u16string_view>& pieces, int position);
 // Sorts by the clicked column: ascending, or reversed when it already sorts the list.
 void ColumnListSortBy(ControlRecord& record, int column);
+// Puts the rows of a sorted list in the order its state says (after that changed).
+void ColumnListSort(ControlRecord& record);
 // Shows the order on the header: an arrow on the column that sorts a sorted list.
 void ColumnListShowOrder(ControlRecord& record);
 

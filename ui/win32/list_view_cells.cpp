@@ -5,16 +5,6 @@
 #include <algorithm>
 #include <climits>
 
-std::vector<std::u16string_view> ListViewRowPieces(std::u16string_view text) {
-  std::vector<std::u16string_view> pieces;
-  for (size_t start = 0;;) {
-    const size_t end = std::min(text.find(u'\n', start), text.size());
-    pieces.push_back(text.substr(start, end - start));
-    if (end == text.size()) return pieces;
-    start = end + 1;
-  }
-}
-
 int ListViewColumnCount(HWND list) {
   const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;

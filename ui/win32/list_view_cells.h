@@ -8,10 +8,6 @@
 #include <string_view>
 #include <vector>
 
-// The pieces of a row's text: split at each line feed, one piece per column. A text
-// that ends with a line feed ends with an empty piece.
-std::vector<std::u16string_view> ListViewRowPieces(std::u16string_view text);
-
 int ListViewColumnCount(HWND list);
 int ListViewRowCount(HWND list);
 // The text of a cell, read into a buffer of `capacity` characters (the end included);

@@ -104,6 +104,27 @@ TEST_F(SortedListTest, NumbersShowWholeAndNamesThatDoNotFitShowInATooltip) {
   EXPECT_EQ(tip_at(1), QString::fromStdU16String(long_name));
 }
 
+TEST_F(SortedListTest, ADimensionsColumnSortsByPixelCountAlsoAfterUpdatesAndColumnsPutInFront) {
+  ControlAddColumn(kList, 2, u"Dimensions", 80);
+  ColumnListDimensionsColumn(kList, 2);
+  ColumnListUpdate(
+      kList, {u"img10.png\n7\n640 x 10", u"b.txt\n1234567890\n", u"img2.png\n20\n20 x 400", u"IMG3.png\n7\n100 x 100"});
+  ClickTitle(2);
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"img10.png", u"img2.png", u"IMG3.png"}));
+  // A row whose dimensions change moves to its place.
+  ColumnListUpdate(
+      kList, {u"img10.png\n7\n640 x 10", u"b.txt\n1234567890\n", u"img2.png\n20\n1 x 1", u"IMG3.png\n7\n100 x 100"});
+  EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"img2.png", u"img10.png", u"IMG3.png"}));
+  // The column keeps its order when another comes in before it.
+  ControlAddColumn(kList, 0, u"Tag", 40);
+  EXPECT_EQ(ControlItemText(kList, -1, 3), u"Dimensions");
+  ClickTitle(3);
+  ClickTitle(3);
+  std::vector<std::u16string> names;
+  for (int row = 0; row < List().topLevelItemCount(); ++row) names.push_back(ControlItemText(kList, row, 1));
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"IMG3.png", u"img10.png", u"img2.png", u"b.txt"}));
+}
+
 TEST_F(SortedListTest, EnterOnASelectedRowIsADoubleClick) {
   List().setFocus();
   QTest::keyClick(&List(), Qt::Key_Return);  // nothing selected: nothing happens

@@ -117,6 +117,27 @@ TEST_F(ColumnListWin32, SortedListsReadNumbersByValueAndTitlesSortThem) {
   EXPECT_EQ(ControlItemText(kFileList, 1, 0), u"new");
 }
 
+TEST_F(ColumnListWin32, ADimensionsColumnSortsByPixelCountAndRowsThatChangeMoveToTheirPlace) {
+  Open(kColumnListSorted);
+  ControlAddColumn(kFileList, 2, u"Dimensions", 80);
+  ColumnListDimensionsColumn(kFileList, 2);
+  ColumnListUpdate(kFileList,
+                   {u"wide.png\n7\n640 x 10", u"b.txt\n9\n", u"tall.png\n20\n20 x 400", u"square.png\n7\n100 x 100"});
+  ClickTitle(2);
+  ListEvents(kFileList);
+  EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"b.txt", u"wide.png", u"tall.png", u"square.png"}));
+  Select(3);  // square.png
+  // Two rows change at once, each moving past the other: both keep their place in the
+  // order, and the selection stays with its row.
+  ColumnListUpdate(kFileList,
+                   {u"wide.png\n7\n640 x 10", u"b.txt\n9\n", u"tall.png\n20\n1 x 1", u"square.png\n7\n2 x 2"});
+  EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"b.txt", u"tall.png", u"square.png", u"wide.png"}));
+  EXPECT_EQ(ControlGetText(kFileList), u"square.png");
+  ClickTitle(2);
+  ListEvents(kFileList);
+  EXPECT_EQ(Column(2), (std::vector<std::u16string>{u"640 x 10", u"2 x 2", u"1 x 1", u""}));
+}
+
 TEST_F(ColumnListWin32, SelectionAndClicks) {
   Open(0);
   for (const char16_t* row : {u"a\n1", u"b\n2", u"c\n3"}) ControlAddItem(kFileList, -1, row);

@@ -309,6 +309,37 @@ TEST(MainWindowWin32, OpensAtTheFolderNamedAndRemembersTheLastOneShown) {
   EXPECT_TRUE(ChooseStartFolder({}).folder.empty());
 }
 
+// Each image of the folder shown gets its dimensions, measured in the background; a file
+// that is no picture, or whose header cannot be read, gets none.
+TEST(MainWindowWin32, TheFileListShowsTheDimensionsOfItsImages) {
+  ScratchFolder folder;
+  folder.Put("pics/wide.png", EncodeTestPng(640, 10));
+  folder.Put("pics/tall.jpg", EncodeTestJpeg(20, 400));
+  folder.Put("pics/broken.gif", "GIF89a");
+  folder.Put("pics/notes.txt", "text");
+  const auto cells = [] {
+    std::u16string all;
+    for (int64_t row = 0; row < SendMessageW(WindowDriver::Control(kFileList), LVM_GETITEMCOUNT, 0, 0); ++row)
+      all += ControlItemText(kFileList, row, 0) + u"=" + ControlItemText(kFileList, row, 2) + u";";
+    return all;
+  };
+  std::u16string shown;
+  std::u16string title;
+  WindowDriver driver(ChooseStartFolder({folder.Path("pics").string()}));
+  driver.When(
+      [&] {
+        return cells().find(u"20 x 400") != std::u16string::npos && cells().find(u"640 x 10") != std::u16string::npos;
+      },
+      [&] {
+        shown = cells();
+        title = ControlItemText(kFileList, -1, 2);
+        WindowDriver::Click(kQuitButton);
+      });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_EQ(title, u"Dimensions");
+  EXPECT_EQ(shown, u"broken.gif=;notes.txt=;tall.jpg=20 x 400;wide.png=640 x 10;");
+}
+
 // The process button's menu chooses the scene for POV-Ray 3.7, and the choice is kept.
 TEST(MainWindowWin32, TheProcessButtonsMenuChoosesThePovRay37Scene) {
   struct StandardSceneAfterwards {

@@ -25,7 +25,14 @@ class WindowDriver {
   WindowDriver& operator=(const WindowDriver&) = delete;
 
   WindowDriver& Then(std::function<void()> step) {
-    steps_.push_back(std::move(step));
+    steps_.push_back({nullptr, std::move(step)});
+    return *this;
+  }
+  // Adds a step that waits, tick after tick, until `ready` holds: for what the program
+  // does in its own time. After a generous limit the step runs all the same, to find
+  // what it checks missing.
+  WindowDriver& When(std::function<bool()> ready, std::function<void()> step) {
+    steps_.push_back({std::move(ready), std::move(step)});
     return *this;
   }
 
@@ -71,7 +78,12 @@ class WindowDriver {
     }
     // A scan shows the busy cursor while it runs.
     if (driver.steps_.empty() || WindowBusyCursorShown()) return;
-    auto step = std::move(driver.steps_.front());
+    const ULONGLONG now = GetTickCount64();
+    if (driver.waiting_since_ == 0) driver.waiting_since_ = now;
+    const auto& ready = driver.steps_.front().ready;
+    if (ready && !ready() && now - driver.waiting_since_ < kLongestWaitMs) return;
+    driver.waiting_since_ = 0;
+    auto step = std::move(driver.steps_.front().step);
     driver.steps_.pop_front();
     step();
   }
@@ -93,7 +105,13 @@ class WindowDriver {
     return search.box;
   }
 
+  struct Step {
+    std::function<bool()> ready;  // null: at once
+    std::function<void()> step;
+  };
+  static constexpr ULONGLONG kLongestWaitMs = 30000;
   static inline WindowDriver* current_ = nullptr;
-  std::deque<std::function<void()>> steps_;
+  std::deque<Step> steps_;
+  ULONGLONG waiting_since_ = 0;  // since the first step became the next
   bool stopped_ = false;
 };
