@@ -7,7 +7,7 @@
 //   -nopicture exits with 0 having written nothing
 //   -hang      says it started and waits to be ended
 // Each run but --version writes its folder and arguments, one a line, to the file named
-// as the program with ".log" added (-hang adds "started" once it waits).
+// as the program (without ".exe") with ".log" added (-hang adds "started" once it waits).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -31,7 +31,8 @@ int Side(int argc, char** argv, const std::string& option, int otherwise) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string self = argv[0];
+  std::string self = argv[0];
+  if (self.ends_with(".exe")) self.resize(self.size() - 4);
   const std::string name = std::filesystem::path(self).filename().string();
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::fprintf(stderr, "povray: cannot open the user configuration file\n");
