@@ -1,7 +1,7 @@
 #pragma once
 // Ending the program on an interrupt, a termination, a hang-up or any other signal that
-// ends a process without leaving a file half-written: the file being written is removed
-// first.
+// ends a process without leaving a file half-written or a child running: the child's
+// group is ended and the file being written is removed first.
 #include <string_view>
 
 // From now on every signal whose default is to end the process (SIGINT, SIGTERM, SIGHUP,
@@ -18,6 +18,12 @@ struct ExitSignalTarget;
 // Copies the target (null: none). One at a time: a newer one takes the place of an older.
 // Without ExitSignalsInstall it does nothing.
 void ExitSignalsSetTarget(const ExitSignalTarget* target);
+
+// The child an exit signal ends, with everything it started, before the program itself
+// ends: a ChildProcess's group (see <platform>/exit_signal_target.h), so that no child
+// outlives the program. Copied; null: none. One at a time, as for the target.
+struct ExitSignalChild;
+void ExitSignalsSetChild(const ExitSignalChild* child);
 
 // From now on an exit signal writes `bytes` (at most 4095 of them) to standard error
 // before the program ends, as the last thing the user reads; empty writes nothing.

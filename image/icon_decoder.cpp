@@ -1,30 +1,24 @@
 #include "image/icon_decoder.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "image/byte_reader.h"
+#include "image/png_header.h"
 
 namespace {
 
 constexpr uint64_t kDirectoryOffset = 6;
 constexpr uint64_t kEntryBytes = 16;
 constexpr uint64_t kInfoHeaderBytes = 40;
-constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // A PNG-compressed image: its size comes from the PNG header, and it is held at 32 bits.
 // head: the image's first bytes (all of them, or at least the bitmap info header's).
 std::optional<Icon> ReadPngIcon(std::span<const uint8_t> head) {
-  const auto header = FixedAt<24>(head, 0);
-  if (!header || std::memcmp(header->data() + 8, "\0\0\0\rIHDR", 8) != 0) {
+  const std::optional<PngHeader> header = ReadPngHeader(head);
+  if (!header || header->width == 0 || header->height == 0 || header->width > INT32_MAX || header->height > INT32_MAX) {
     return std::nullopt;
   }
-  const uint32_t width = Be32<16>(*header);
-  const uint32_t height = Be32<20>(*header);
-  if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) {
-    return std::nullopt;
-  }
-  return Icon{static_cast<int32_t>(width), static_cast<int32_t>(height), 32};
+  return Icon{static_cast<int32_t>(header->width), static_cast<int32_t>(header->height), 32};
 }
 
 // A bitmap image: BITMAPINFOHEADER (its height counts colour and mask rows, so the icon
@@ -111,10 +105,7 @@ std::optional<Icon> ReadIcon(ImageSource& source) {
   if (offset > source.Size() || image_size > source.Size() - offset) return std::nullopt;
   // The headers are all that is read of the image; its size is checked against the data.
   const auto head = source.Fetch(offset, std::min<uint64_t>(image_size, kInfoHeaderBytes));
-  const auto signature = FixedAt<sizeof kPngSignature>(head, 0);
-  if (signature && std::memcmp(signature->data(), kPngSignature, sizeof kPngSignature) == 0) {
-    return ReadPngIcon(head);
-  }
+  if (PngSignatureAt(head)) return ReadPngIcon(head);
   return ReadBitmapIcon(head, image_size);
 }
 

@@ -1,16 +1,14 @@
 #include "image/png_decoder.h"
 
-#include <libdeflate.h>
 #include <png.h>
 
 #include <csetjmp>
-#include <cstring>
 #include <new>
 #include <vector>
 
-#include "image/byte_reader.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
+#include "image/png_header.h"
 #include "image/png_image_data.h"
 
 namespace {
@@ -143,46 +141,28 @@ bool JumpGuardedRead(PngState* s, uint8_t* pixels, ptrdiff_t pitch, int32_t heig
   return true;
 }
 
-// The image header chunk, which must come first.
-struct PngHeader {
-  uint32_t width = 0;
-  uint32_t height = 0;
-  int bit_depth = 0;
-  int colour_type = 0;
-  int interlace = 0;
-};
-
-constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
 // Whether libpng 1.6 takes the header's fields (png_check_IHDR with the default limits).
-bool AcceptedByLibpng(const PngHeader& h, int compression, int filter) {
+bool AcceptedByLibpng(const PngHeader& h) {
   const bool depth = h.bit_depth == 1 || h.bit_depth == 2 || h.bit_depth == 4 || h.bit_depth == 8 || h.bit_depth == 16;
   const bool type =
       h.colour_type == 0 || h.colour_type == 2 || h.colour_type == 3 || h.colour_type == 4 || h.colour_type == 6;
   const bool pair = h.colour_type == 0 || (h.colour_type == 3 ? h.bit_depth <= 8 : h.bit_depth >= 8);
   return h.width > 0 && h.width <= PNG_USER_WIDTH_MAX && h.height > 0 && h.height <= PNG_USER_HEIGHT_MAX && depth &&
-         type && pair && h.interlace <= 1 && compression == 0 && filter == 0;
+         type && pair && h.interlace <= 1 && h.compression == 0 && h.filter == 0;
 }
 
-// The signature and the header chunk, when libpng would take them: its length, its CRC
-// (a critical chunk's CRC error is an error) and its fields.
-std::optional<PngHeader> ReadPngHeader(ImageSource& source) {
-  const auto data = FixedAt<33>(source.Fetch(0, 33), 0);
-  if (!data || std::memcmp(data->data(), kSignature, 8) != 0 || Be32<8>(*data) != 13 ||
-      std::memcmp(data->data() + 12, "IHDR", 4) != 0 || Be32<29>(*data) != libdeflate_crc32(0, data->data() + 12, 17)) {
-    return std::nullopt;
-  }
-  const PngHeader h{Be32<16>(*data), Be32<20>(*data), (*data)[24], (*data)[25], (*data)[28]};
-  if (!AcceptedByLibpng(h, (*data)[26], (*data)[27])) return std::nullopt;
-  return h;
+// The signature and the header chunk, when libpng would take them: its CRC (a critical
+// chunk's CRC error is an error) and its fields.
+std::optional<PngHeader> AcceptedPngHeader(ImageSource& source) {
+  const std::optional<PngHeader> header = ReadPngHeader(source.Fetch(0, kPngHeaderBytes));
+  if (!header || !header->crc_matches || !AcceptedByLibpng(*header)) return std::nullopt;
+  return header;
 }
 
-bool PngSniff(std::span<const uint8_t> head) {
-  return head.size() >= sizeof kSignature && std::memcmp(head.data(), kSignature, sizeof kSignature) == 0;
-}
+bool PngSniff(std::span<const uint8_t> head) { return PngSignatureAt(head); }
 
 std::optional<ImageSize> PngHeaderSize(ImageSource& source) {
-  const auto header = ReadPngHeader(source);
+  const auto header = AcceptedPngHeader(source);
   if (!header) return std::nullopt;
   return ImageSize{static_cast<int32_t>(header->width), static_cast<int32_t>(header->height)};
 }

@@ -13,10 +13,8 @@ std::u16string g_dropped;
 }  // namespace
 
 std::u16string FirstFolderOf(const std::vector<std::u16string>& paths) {
-  for (std::u16string path : paths) {
-    if (path.empty() || !PathIsFolder(path)) continue;
-    if (!PathEndsInSeparator(path)) path += kFolderSeparator;
-    return path;
+  for (const std::u16string& path : paths) {
+    if (!path.empty() && PathIsFolder(path)) return PathAsFolder(path);
   }
   return {};
 }

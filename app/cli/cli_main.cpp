@@ -11,18 +11,17 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_progress.h"
+#include "app/cli/cli_render.h"
 #include "app/cli/terminal_text.h"
-#include "app/scene/access_failure.h"
-#include "app/scene/scene_file_writer.h"
+#include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
+#include "app/scene/scanned_folder.h"
 #include "app/scene/scene_format.h"
-#include "app/scene/scene_report.h"
 #include "app/scene/size_store.h"
 #include "fs/console.h"
 #include "fs/exit_signals.h"
 #include "fs/files.h"
-#include "fs/folder_identity.h"
 #include "fs/listings.h"
-#include "fs/path_ops.h"
 #include "fs/path_separator.h"
 #include "fs/text_encoding.h"
 #include "image/image_setup.h"
@@ -43,37 +42,46 @@ void StopLibraries() {
   FileFilesEnd();
 }
 
-// The folder as scanned: its path with a final separator, the one the path already uses,
-// else the system's own.
-std::u16string FolderPath(std::u16string folder) {
-  if (PathEndsInSeparator(folder)) return folder;
-  const size_t name_start = PathNameStart(folder);
-  folder += name_start > 0 ? folder[name_start - 1] : kFolderSeparator;
-  return folder;
+// Tells on standard error what the run did, as the window's image list does: the
+// count of images with the time the run took, all else after the program's name.
+void PrintReport(const ProcessResult& result, double seconds, bool quiet) {
+  for (const ReportRow& row : ProcessReport(result, Placing::AfterProgramName)) {
+    if (row.kind == ReportKind::Written) {
+      std::fprintf(stderr, "%s in %.2f s\n", Bytes(row.text).c_str(), seconds);
+    } else if (row.kind != ReportKind::Hint || !quiet) {
+      std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(row.text).c_str());
+    }
+  }
+}
+
+// The folders to scan, each once and with its final separator; none, with the reason
+// told, when an argument is no folder.
+std::optional<std::vector<std::u16string>> FoldersToScan(const std::vector<std::string>& arguments) {
+  std::vector<std::u16string> folders;
+  // A folder named twice, under any spelling, is written once.
+  std::vector<FolderIdentity> identities;
+  for (const std::string& argument : arguments) {
+    const std::u16string path = TextFromEscapedBytes(argument);
+    const ScannedFolder folder = ScannedFolderOf(path);
+    if (folder.kind != ScannedKind::Folder) {
+      std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
+                   folder.kind == ScannedKind::File ? "not a folder" : "no such folder");
+      return std::nullopt;
+    }
+    if (folder.identity) {
+      if (std::find(identities.begin(), identities.end(), *folder.identity) != identities.end()) continue;
+      identities.push_back(*folder.identity);
+    }
+    folders.push_back(PathAsFolder(path));
+  }
+  return folders;
 }
 
 // `unfinished` names the scene file being made while a scan runs, for a failure that
 // ends the program meanwhile.
 int Run(const CliOptions& options, std::string& unfinished) {
-  std::vector<std::u16string> folders;
-  // A folder named twice, under any spelling, is written once.
-  std::vector<FolderIdentity> identities;
-  for (const std::string& argument : options.folders) {
-    const std::u16string path = TextFromEscapedBytes(argument);
-    const auto identity = FolderIdentityOf(path);
-    // A folder that cannot be opened at all (on Windows, one that denies access) has no
-    // identity, but is a folder: its scan says why it cannot be read.
-    if (!identity && !PathIsFolder(path)) {
-      std::fprintf(stderr, "imagescan-cli: %s: %s\n", argument.c_str(),
-                   PathExists(path) ? "not a folder" : "no such folder");
-      return 2;
-    }
-    if (identity) {
-      if (std::find(identities.begin(), identities.end(), *identity) != identities.end()) continue;
-      identities.push_back(*identity);
-    }
-    folders.push_back(FolderPath(path));
-  }
+  const std::optional<std::vector<std::u16string>> folders = FoldersToScan(options.folders);
+  if (!folders) return 2;
 
   ConsoleKeepFileSizeErrors();
   ConsoleKeepClosedOutputErrors();
@@ -81,15 +89,16 @@ int Run(const CliOptions& options, std::string& unfinished) {
   StartLibraries();
   std::optional<SizeStore> store;
   if (!options.no_cache && options.measure != MeasureMode::Bitmap) store.emplace(SizeStore::ForUser());
+  const CliRender render(options);
+  const ProcessOptions process{{options.measure, 0, store ? &*store : nullptr}, render.SceneVersion(), false};
   int status = 0;
-  for (const std::u16string& folder : folders) {
+  for (const std::u16string& folder : *folders) {
     const auto start = std::chrono::steady_clock::now();
     CliProgress progress(stdout, stderr, !options.quiet, ConsoleIsTerminal(2), ConsoleIsTerminal(1),
                          options.null_separated ? '\0' : '\n');
     progress.SetInterruptNote("imagescan-cli: interrupted; " + Bytes(folder + kSceneFileName) + " left as it was\n");
     unfinished = Bytes(folder + kSceneFileName);
-    const SceneFileResult result =
-        WriteSceneFileSafely(folder, progress, {options.measure, 0, store ? &*store : nullptr}, options.pov_version);
+    const ProcessResult result = ProcessFolder(folder, progress, process);
     unfinished.clear();
     progress.Finish();
     // Told once; the scene is right without the store.
@@ -98,24 +107,14 @@ int Run(const CliOptions& options, std::string& unfinished) {
         std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const int folder_status = SceneExitStatus(result);
+    PrintReport(result, seconds, options.quiet);
+    const int folder_status = SceneExitStatus(result.scene);
     // Nothing written beats a scene with gaps, which beats a complete one.
     if (folder_status == 1 || status == 0) status = folder_status;
-    if (result.system_error != 0) {
-      const std::u16string failure = AccessFailureText(result.folder_unreadable ? Access::Read : Access::Write,
-                                                       result.path, result.system_error, Placing::AfterProgramName);
-      std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(failure).c_str());
-      continue;
+    // A scene written without its picture beats a scene with gaps.
+    if (result.scene.system_error == 0 && render.Render(folder, progress, unfinished) != 0 && status != 1) {
+      status = kRenderFailedStatus;
     }
-    std::fprintf(stderr, "wrote %s to %s in %.2f s\n", Bytes(Counted(result.images, u"image")).c_str(),
-                 Bytes(result.path).c_str(), seconds);
-    for (const std::u16string& warning :
-         {SceneTableWarning(result.path, result.images), UnreadableEntriesText(result.unreadable),
-          UnmeasuredImagesText(result.unmeasured)}) {
-      if (!warning.empty()) std::fprintf(stderr, "imagescan-cli: warning: %s\n", Bytes(warning).c_str());
-    }
-    const std::u16string hint = SkippedNamesHint(result.skipped_names);
-    if (!options.quiet && !hint.empty()) std::fprintf(stderr, "imagescan-cli: %s\n", Bytes(hint).c_str());
   }
   StopLibraries();
   return status;

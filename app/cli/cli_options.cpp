@@ -1,6 +1,7 @@
 #include "app/cli/cli_options.h"
 
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
@@ -8,9 +9,11 @@
 
 const char kCliUsage[] =
     "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE] [--no-cache]\n"
-    "                     [--pov-version=3.8|3.7] FOLDER...\n"
+    "                     [--pov-version=3.8|3.7] [--render[=WIDTHxHEIGHT]]\n"
+    "                     [--povray=PROGRAM] FOLDER...\n"
     "Writes FOLDER/image_scan.pov: a POV-Ray scene with one add_image line for every\n"
-    "png, jpg, gif and hdr image in FOLDER and the folders below it.\n"
+    "png, jpg, gif and hdr image in FOLDER and the folders below it; with --render,\n"
+    "renders it with POV-Ray into FOLDER/image_scan.png.\n"
     "\n"
     "  -q, --quiet    do not print the images' paths\n"
     "  -0, --null     end each printed path with a NUL byte instead of a line feed\n"
@@ -30,7 +33,14 @@ const char kCliUsage[] =
     "                 there clears it)\n"
     "      --pov-version=VERSION\n"
     "                 the POV-Ray version to write the scene for: 3.8 (the default,\n"
-    "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0)\n"
+    "                 the window's scene) or 3.7 (also read by POV-Ray 3.7.0); with\n"
+    "                 --render, the scene the POV-Ray found reads unless given\n"
+    "      --render[=WIDTHxHEIGHT]\n"
+    "                 after writing each scene, render it with POV-Ray, run in FOLDER,\n"
+    "                 into FOLDER/image_scan.png, WIDTH x HEIGHT pixels (default\n"
+    "                 1280x720); the previous picture stays when the render fails\n"
+    "      --povray=PROGRAM\n"
+    "                 the POV-Ray to render with (default: povray, found on PATH)\n"
     "  -h, --help     show this help\n"
     "      --version  show the version\n"
     "\n"
@@ -38,8 +48,10 @@ const char kCliUsage[] =
     "\n"
     "Exit status: 0 every scene complete; 3 scenes written, but some folders or files\n"
     "could not be read (each is named); 1 a folder could not be read or its scene file\n"
-    "could not be written (the previous one stays); 2 bad command line; 128+N ended by\n"
-    "signal N (the previous scene file stays).\n";
+    "could not be written (the previous one stays); 2 bad command line; 4 scenes\n"
+    "written, but one could not be rendered (POV-Ray failed or is missing; the\n"
+    "previous picture stays); 128+N ended by signal N (the previous scene file and\n"
+    "picture stay).\n";
 
 namespace {
 
@@ -61,6 +73,26 @@ bool Choose(std::string_view value, std::initializer_list<std::pair<std::string_
     }
   }
   return false;
+}
+
+// "WIDTHxHEIGHT", each from 1 to kLargestSide; false for anything else.
+bool ReadPictureSize(std::string_view value, int& width, int& height) {
+  constexpr int kLargestSide = 65535;
+  const size_t x = value.find('x');
+  if (x == std::string_view::npos) return false;
+  int sides[2] = {};
+  const std::string_view texts[2] = {value.substr(0, x), value.substr(x + 1)};
+  for (int i = 0; i < 2; ++i) {
+    const std::string_view text = texts[i];
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), sides[i]);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || sides[i] < 1 ||
+        sides[i] > kLargestSide) {
+      return false;
+    }
+  }
+  width = sides[0];
+  height = sides[1];
+  return true;
 }
 
 }  // namespace
@@ -87,6 +119,19 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
         parse.error = "--pov-version takes 3.8 or 3.7, not '" + *version + "'";
         return parse;
       }
+      parse.options.pov_version_chosen = true;
+    } else if (const auto size = OptionValue(argument, "--render")) {
+      parse.options.render = true;
+      if (!size->empty() && !ReadPictureSize(*size, parse.options.render_width, parse.options.render_height)) {
+        parse.error = "--render takes WIDTHxHEIGHT, such as 1280x720, not '" + *size + "'";
+        return parse;
+      }
+    } else if (const auto program = OptionValue(argument, "--povray")) {
+      if (program->empty()) {
+        parse.error = "--povray takes a program, such as --povray=/usr/bin/povray";
+        return parse;
+      }
+      parse.options.povray = *program;
     } else if (argument == "--no-cache") {
       parse.options.no_cache = true;
     } else if (argument == "--quick") {

@@ -14,6 +14,11 @@ struct CliOptions {
   bool no_cache = false;  // neither read nor write the store of measured sizes
   MeasureMode measure = MeasureMode::Exact;
   PovVersion pov_version = PovVersion::Pov38;
+  bool pov_version_chosen = false;  // given on the command line
+  bool render = false;              // render each scene written into image_scan.png
+  int render_width = 1280;
+  int render_height = 720;
+  std::string povray;                // the POV-Ray program as given, bytes; empty: povray on PATH
   std::vector<std::string> folders;  // as given, bytes
 };
 

@@ -1,5 +1,6 @@
 #include "app/cli/cli_progress.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -24,7 +25,7 @@ CliProgress::CliProgress(std::FILE* out, std::FILE* err, bool print_paths, bool 
       out_is_terminal_(out_is_terminal),
       path_end_(path_end) {}
 
-void CliProgress::ImageFound(const std::u16string& relative_path) {
+void CliProgress::ImageFound(const std::u16string& relative_path, ImageSize /*size*/) {
   ++images_;
   if (print_paths_) {
     Clear();
@@ -51,6 +52,19 @@ void CliProgress::EntryUnreadable(const std::u16string& path, int system_error) 
   Redraw();
 }
 
+void CliProgress::RenderStarted(const std::u16string& picture) {
+  picture_ = picture;
+  percent_ = 0;
+  Redraw();
+}
+
+void CliProgress::PixelsRendered(int64_t done, int64_t total) {
+  const int percent = static_cast<int>(std::min<int64_t>(done, total) * 100 / total);
+  if (percent == percent_ && line_shown_) return;
+  percent_ = percent;
+  Redraw();
+}
+
 void CliProgress::SetInterruptNote(std::string line) {
   interrupt_note_ = std::move(line);
   SetLineShown(line_shown_);
@@ -67,12 +81,16 @@ void CliProgress::Redraw() {
   if (line_shown_ && now - last_draw_ < kRedrawInterval) return;
   last_draw_ = now;
   // Keep the line short enough for one terminal row: the end of the folder's path.
-  std::u16string shown = current_;
+  std::u16string shown = picture_.empty() ? current_ : picture_;
   if (shown.size() > kShownPathLength) shown = u"..." + shown.substr(shown.size() - kShownPathLength);
   // Marked shown first: a signal in the middle of drawing still ends the line.
   if (!line_shown_) SetLineShown(true);
-  std::fprintf(err_, "\r\033[K%s, %s: %s", TerminalText(Counted(folders_, u"folder")).c_str(),
-               TerminalText(Counted(images_, u"image")).c_str(), TerminalText(shown).c_str());
+  if (picture_.empty()) {
+    std::fprintf(err_, "\r\033[K%s, %s: %s", TerminalText(Counted(folders_, u"folder")).c_str(),
+                 TerminalText(Counted(images_, u"image")).c_str(), TerminalText(shown).c_str());
+  } else {
+    std::fprintf(err_, "\r\033[Krendering %s: %d%%", TerminalText(shown).c_str(), percent_);
+  }
   std::fflush(err_);
 }
 

@@ -11,16 +11,13 @@
 
 #include "app/scene/measure_pool.h"
 #include "app/scene/scanned_names.h"
-#include "app/scene/scene_format.h"
 #include "app/scene/size_store.h"
-#include "fs/files.h"
 #include "fs/folder_handle.h"
 #include "fs/folder_identity.h"
 #include "fs/link_rule.h"
 #include "fs/listings.h"
 #include "fs/object_table.h"
 #include "fs/path_limit.h"
-#include "fs/path_ops.h"
 #include "fs/path_separator.h"
 #include "fs/plain_file_open.h"
 #include "fs/platform_file.h"
@@ -85,7 +82,6 @@ struct OpenFolder {
 
 struct Walk {
   const std::u16string& base;
-  int64_t scene_file;
   ScanObserver& observer;
   MeasurePool& pool;
   SizeStore* store;  // none: every image is measured
@@ -191,8 +187,7 @@ void Report(Walk& walk, size_t keep) {
         walk.observer.EntryUnreadable(walk.base + next.text, size->system_error);
       } else {
         ++walk.result.images;
-        walk.observer.ImageFound(next.text);
-        FileWriteLine(walk.scene_file, AddImageLine(next.text, size->size.width, size->size.height), TextFormat::Ansi);
+        walk.observer.ImageFound(next.text, size->size);
         // Its line stands as the format wants it, but the user hears that it is no true size.
         if (size->system_error != 0) {
           ++walk.result.unmeasured;
@@ -278,10 +273,9 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   if (reached == Reached::Start) {
     // The scanned folder itself: a listing that failed, at once or part way, is an error,
     // so that no scene lists only part of it, also when the folder could not be looked at
-    // (as a folder denying access cannot). The path of a file lists nothing.
-    const bool is_file = !identity && PathExists(given) && !PathIsFolder(given);
-    if (error != 0 && !is_file) walk.result.folder_error = error;
-    if (!listed || error != 0) return;
+    // (as a folder denying access cannot).
+    walk.result.folder_error = error;
+    if (error != 0) return;
   }
   if (listed) Enqueue(walk, {directory, Pending::Folder});
   // Below it, the folder's entries read before the error stay in the scene, with a word.
@@ -360,8 +354,8 @@ void WalkTree(const std::u16string& directory, Walk& walk) {
 
 }  // namespace
 
-ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-                     ScanObserver& observer, const ScanOptions& options) {
+ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, ScanObserver& observer,
+                     const ScanOptions& options) {
   SizeMeasurer measure = MeasureExactly;
   int workers = 0;
   switch (options.measure) {
@@ -382,7 +376,7 @@ ScanResult ImageScan(const std::u16string& directory, const std::u16string& base
   SizeStore* store = options.measure == MeasureMode::Bitmap ? nullptr : options.store;
   if (store) store->ScanBegins(options.measure);
   MeasurePool pool(measure, workers, kQueueLength);
-  Walk walk{base, scene_file, observer, pool, store, {}, {}, {}, {}};
+  Walk walk{base, observer, pool, store, {}, {}, {}, {}};
   WalkTree(directory, walk);
   Report(walk, 0);
   if (store) store->ScanEnds();

@@ -1,18 +1,21 @@
 #pragma once
-// The walk that finds and measures the images below a folder and writes their lines.
+// The walk that finds and measures the images below a folder.
 #include <cstdint>
 #include <string>
 
 #include "app/scene/skipped_names.h"
+#include "image/image_size.h"
 
 class SizeStore;
 
 // Told about the walk as it goes, always on the thread that runs the scan. The window
-// shows each image in its log list; the batch program prints it.
+// shows each image in its log list; the batch program prints it; the scene's writer
+// writes its line.
 class ScanObserver {
  public:
   virtual ~ScanObserver() = default;
-  virtual void ImageFound(const std::u16string& relative_path) = 0;
+  // `size` is 1 x 1 for an image that could not be loaded.
+  virtual void ImageFound(const std::u16string& relative_path, ImageSize size) = 0;
   // Before a folder's entries are reported; `directory` ends in a separator.
   virtual void FolderEntered(const std::u16string& /*directory*/) {}
   // Asked before every entry of a listing and every report, and every 20 ms while the
@@ -47,7 +50,7 @@ struct ScanOptions {
 };
 
 struct ScanResult {
-  int64_t images = 0;      // lines written
+  int64_t images = 0;      // images reported to ImageFound
   bool stopped = false;    // the observer stopped the scan before its end
   int64_t unreadable = 0;  // entries left out, reported to EntryUnreadable
   int64_t unmeasured = 0;  // images listed as 1 x 1 for a failure of the system's, reported too
@@ -58,13 +61,15 @@ struct ScanResult {
 };
 
 // Walks `directory` depth first in listing order. For every file whose name ends in png,
-// jpg, gif or hdr (exact case) it measures the image, writes its add_image line to
-// `scene_file` in Ansi and reports its path relative to `base` (the first
-// TextLength(base) characters of the full path cut off). The files are measured on
-// worker threads, but the lines and reports come in the walk's order, exactly as one
-// thread would give them. Folders below that cannot be read are reported and skipped. A
-// folder the walk is already inside is never entered again, nor is a folder reached
-// through a symbolic link when the walk has entered it before by any path; so links make
-// no folder be walked twice over them.
-ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, int64_t scene_file,
-                     ScanObserver& observer, const ScanOptions& options = {});
+// jpg, gif or hdr (exact case) it measures the image and reports its path relative to
+// `base` (the first TextLength(base) characters of the full path cut off) with its size.
+// The files are measured on worker threads, but the reports come in the walk's order,
+// exactly as one thread would give them. `directory` itself is listed before anything
+// is reported: when that fails, at once or part way, nothing is reported and
+// `folder_error` says why (also for the path of a file, which lists nothing). Folders
+// below that cannot be read are reported and skipped. A folder the walk is already
+// inside is never entered again, nor is a folder reached through a symbolic link when
+// the walk has entered it before by any path; so links make no folder be walked twice
+// over them.
+ScanResult ImageScan(const std::u16string& directory, const std::u16string& base, ScanObserver& observer,
+                     const ScanOptions& options = {});

@@ -1,10 +1,19 @@
 #pragma once
-// The process command for a selected path, as the window's process button runs it.
+// One scene run, as both programs make it: the window's process button for the selected
+// path, the batch program for each folder it is given.
 #include <string>
-#include <vector>
 
 #include "app/scene/image_scan.h"
 #include "app/scene/scene_file_writer.h"
+
+struct ProcessOptions {
+  ScanOptions scan;
+  // The scene is the one this POV-Ray version reads.
+  PovVersion version = PovVersion::Pov38;
+  // Whether the written scene is opened again and read through, which proves that it
+  // can be read; the window does, the batch program leaves that to whoever reads it.
+  bool read_back = true;
+};
 
 struct ProcessResult {
   bool ran = false;        // false for an empty selection: nothing was done
@@ -14,17 +23,7 @@ struct ProcessResult {
 };
 
 // For a selected path (a folder's path ends in its separator): writes
-// <path>image_scan.pov through WriteSceneFileSafely, then opens it again as file 5 (read
-// only) and reads it through, which proves it can be read. An empty path does nothing.
-// The scene is the one POV-Ray `version` reads. `store`: sizes measured before, as
-// ScanOptions has it.
+// <path>image_scan.pov through WriteSceneFileSafely, then, where asked, opens it again as
+// file 5 (read only) and reads it through. An empty path does nothing.
 ProcessResult ProcessFolder(const std::u16string& selected_path, ScanObserver& observer,
-                            PovVersion version = PovVersion::Pov38, SizeStore* store = nullptr);
-
-// What the user must be told in a message after a run: which file and why it could not
-// be written or read back. Empty when there is nothing to tell.
-std::u16string ProcessFailureText(const ProcessResult& result);
-
-// The rows that close the image list after a run: the failure, the cancellation, or the
-// count of images written with the warnings and hints that apply.
-std::vector<std::u16string> ProcessSummaryRows(const ProcessResult& result);
+                            const ProcessOptions& options = {});

@@ -25,10 +25,11 @@ struct SceneFileResult : ScanResult {
 // failed to read; 1 when nothing was written (the old scene stays).
 int SceneExitStatus(const SceneFileResult& result);
 
-// Writes <folder>image_scan.pov (no separator added): header, the lines of the scan of
-// `folder` (also its base), footer, each ending in CR LF. The scan starts only once the
-// temporary file exists. On any failure, when the folder itself cannot be listed, and
-// when the observer stops the scan, the temporary file goes and an earlier scene file
-// stays byte for byte.
+// Writes <folder>image_scan.pov (no separator added): header, an add_image line for each
+// image the scan of `folder` (also its base) reports, footer, each ending in CR LF. The
+// temporary file is made once the folder has been listed, before any image is reported.
+// The path of a file gets a scene of header and footer alone. On any failure, when the
+// folder itself cannot be listed, and when the observer stops the scan, the temporary
+// file goes and an earlier scene file stays byte for byte.
 SceneFileResult WriteSceneFileSafely(const std::u16string& folder, ScanObserver& observer,
                                      const ScanOptions& options = {}, PovVersion version = PovVersion::Pov38);

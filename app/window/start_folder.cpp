@@ -9,21 +9,16 @@ namespace {
 
 constexpr char16_t kLastFolder[] = u"LastFolder";
 
-std::u16string AsFolder(std::u16string path) {
-  if (!PathEndsInSeparator(path)) path += kFolderSeparator;
-  return path;
-}
-
 }  // namespace
 
 StartFolder ChooseStartFolder(const std::vector<std::string>& arguments) {
   if (!arguments.empty()) {
     const std::u16string path = TextFromEscapedBytes(arguments.front());
-    if (PathIsFolder(path)) return {AsFolder(PathFromRoot(path)), {}};
+    if (PathIsFolder(path)) return {PathAsFolder(PathFromRoot(path)), {}};
     return {{}, path + (PathExists(path) ? u" is not a folder" : u" does not exist")};
   }
   const std::u16string remembered = SettingsRead(kLastFolder);
-  if (!remembered.empty() && PathIsFolder(remembered)) return {AsFolder(remembered), {}};
+  if (!remembered.empty() && PathIsFolder(remembered)) return {PathAsFolder(remembered), {}};
   return {};
 }
 

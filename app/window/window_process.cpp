@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/size_store.h"
 #include "app/window/app_numbers.h"
@@ -41,7 +42,7 @@ class ImageLogObserver : public ScanObserver {
   ImageLogObserver(const ImageLogObserver&) = delete;
   ImageLogObserver& operator=(const ImageLogObserver&) = delete;
 
-  void ImageFound(const std::u16string& relative_path) override {
+  void ImageFound(const std::u16string& relative_path, ImageSize /*size*/) override {
     ControlAddItem(kImageLog, -1, relative_path);
     ++images_;
   }
@@ -90,7 +91,7 @@ void ProcessCommand() {
   // Opened for each run, so that a store damaged or cleared meanwhile is made afresh. The
   // window tells nothing of a store it cannot use: the scene is right all the same.
   SizeStore store = SizeStore::ForUser();
-  const ProcessResult result = ProcessFolder(selected, log, WindowSceneVersion(), &store);
+  const ProcessResult result = ProcessFolder(selected, log, {{MeasureMode::Exact, 0, &store}, WindowSceneVersion()});
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);

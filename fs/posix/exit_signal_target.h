@@ -7,3 +7,8 @@ struct ExitSignalTarget {
   int folder = -1;  // a descriptor of the folder
   char name[NAME_MAX + 1] = {};
 };
+
+// The child an exit signal ends: its process group, which the child leads.
+struct ExitSignalChild {
+  int group = 0;
+};

@@ -14,8 +14,11 @@ namespace {
 
 // The handler may run at any moment, on any thread.
 SignalSlot<ExitSignalTarget> g_target;
+SignalSlot<ExitSignalChild> g_child;
 
 void OnExitSignal(int number) {
+  // First, so that the child no longer writes what is removed next.
+  if (const ExitSignalChild* child = g_child.Get(); child && child->group > 0) kill(-child->group, SIGKILL);
   if (const ExitSignalTarget* target = g_target.Get()) unlinkat(target->folder, target->name, 0);
   for (std::string_view note = ExitSignalNoteBytes(); !note.empty();) {
     const ssize_t written = write(STDERR_FILENO, note.data(), note.size());
@@ -51,3 +54,5 @@ void ExitSignalsInstall() {
 }
 
 void ExitSignalsSetTarget(const ExitSignalTarget* target) { g_target.Set(target); }
+
+void ExitSignalsSetChild(const ExitSignalChild* child) { g_child.Set(child); }

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
 #include "app/scene/scene_file_writer.h"
 #include "app/scene/scene_format.h"
 #include "app/scene/scene_report.h"
@@ -24,7 +25,9 @@ namespace {
 // Every report in the order it came, folders and images alike.
 class SequenceObserver : public ScanObserver {
  public:
-  void ImageFound(const std::u16string& relative_path) override { events.push_back(u"image " + relative_path); }
+  void ImageFound(const std::u16string& relative_path, ImageSize) override {
+    events.push_back(u"image " + relative_path);
+  }
   void FolderEntered(const std::u16string& directory) override { events.push_back(u"folder " + directory); }
   std::vector<std::u16string> events;
 };
@@ -33,7 +36,7 @@ class SequenceObserver : public ScanObserver {
 class StoppingObserver : public ScanObserver {
  public:
   explicit StoppingObserver(size_t limit) : limit_(limit) {}
-  void ImageFound(const std::u16string&) override { ++images; }
+  void ImageFound(const std::u16string&, ImageSize) override { ++images; }
   bool ScanContinues() override {
     ++asked;
     if (images < limit_) return true;
@@ -137,7 +140,8 @@ TEST_F(ImageScanTest, AnObserverStopsTheScanAndTheSafeWriterKeepsTheOldFile) {
   for (const size_t limit : {0u, 1u, 50u}) {
     StoppingObserver observer(limit);
     const int64_t file = FileCreate(kAutoNumber, folder.Text("lines"), 0);
-    const ScanResult result = ImageScan(folder.Text() + u"/", folder.Text() + u"/", file, observer);
+    LineWriter writer(file, observer);
+    const ScanResult result = ImageScan(folder.Text() + u"/", folder.Text() + u"/", writer);
     FileClose(file);
     EXPECT_TRUE(result.stopped);
     // Nothing more after the answer that stopped it.

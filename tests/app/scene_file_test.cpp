@@ -16,7 +16,7 @@ class SceneFile : public SceneTest {};
 
 class NoObserver : public ScanObserver {
  public:
-  void ImageFound(const std::u16string&) override {}
+  void ImageFound(const std::u16string&, ImageSize) override {}
 };
 
 TEST_F(SceneFile, HoldsHeaderLinesAndFooterEachEndedByCrLf) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/scene/image_scan.h"
+#include "app/scene/scene_format.h"
 #include "fs/files.h"
 #include "fs/listings.h"
 #include "image/image_setup.h"
@@ -16,10 +17,30 @@
 // Every image and folder the scan reports, in order.
 class RecordingObserver : public ScanObserver {
  public:
-  void ImageFound(const std::u16string& relative_path) override { images.push_back(relative_path); }
+  void ImageFound(const std::u16string& relative_path, ImageSize) override { images.push_back(relative_path); }
   void FolderEntered(const std::u16string& directory) override { folders.push_back(directory); }
   std::vector<std::u16string> images;
   std::vector<std::u16string> folders;
+};
+
+// Writes the line of every image reported to `file`, as the scene's writer does, and
+// passes the reports on.
+class LineWriter : public ScanObserver {
+ public:
+  LineWriter(int64_t file, ScanObserver& observer) : file_(file), observer_(observer) {}
+  void ImageFound(const std::u16string& relative_path, ImageSize size) override {
+    FileWriteLine(file_, AddImageLine(relative_path, size.width, size.height), TextFormat::Ansi);
+    observer_.ImageFound(relative_path, size);
+  }
+  void FolderEntered(const std::u16string& directory) override { observer_.FolderEntered(directory); }
+  bool ScanContinues() override { return observer_.ScanContinues(); }
+  void EntryUnreadable(const std::u16string& path, int system_error) override {
+    observer_.EntryUnreadable(path, system_error);
+  }
+
+ private:
+  int64_t file_;
+  ScanObserver& observer_;
 };
 
 class SceneTest : public ::testing::Test {
@@ -40,7 +61,8 @@ class SceneTest : public ::testing::Test {
                                           const ScanOptions& options = {}) {
     const int64_t file = FileCreate(kAutoNumber, output_.Text("lines"), 0);
     if (file == 0) return {"", false};
-    ImageScan(directory, directory, file, observer, options);
+    LineWriter lines(file, observer);
+    ImageScan(directory, directory, lines, options);
     FileClose(file);
     return {output_.Get("lines"), true};
   }

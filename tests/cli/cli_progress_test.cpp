@@ -25,7 +25,7 @@ TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
   {
     CliProgress progress(out, err, true, true);
     progress.FolderEntered(u"/pics/");
-    progress.ImageFound(u"a.png");
+    progress.ImageFound(u"a.png", {1, 1});
     progress.FolderEntered(u"/pics/" + std::u16string(100, u'x') + u"/");
     progress.Finish();
   }
@@ -41,7 +41,7 @@ TEST(CliProgress, DrawsOneLineInPlaceAndClearsItAtTheEnd) {
   std::FILE* quiet_err = std::tmpfile();
   CliProgress quiet(quiet_out, quiet_err, false, false);
   quiet.FolderEntered(u"/pics/");
-  quiet.ImageFound(u"a.png");
+  quiet.ImageFound(u"a.png", {1, 1});
   quiet.Finish();
   EXPECT_EQ(Contents(quiet_out), "");
   EXPECT_EQ(Contents(quiet_err), "");
@@ -61,8 +61,8 @@ TEST(CliProgress, ShowsControlCharactersAndStrayBytesAsEscapesOnATerminalOnly) {
   ASSERT_TRUE(terminal && piped && err);
   CliProgress on_terminal(terminal, err, true, false, true);
   CliProgress on_pipe(piped, err, true, false, false, '\0');
-  on_terminal.ImageFound(u"x\ny.png");
-  on_pipe.ImageFound(u"x\ny.png");
+  on_terminal.ImageFound(u"x\ny.png", {1, 1});
+  on_pipe.ImageFound(u"x\ny.png", {1, 1});
   EXPECT_EQ(Contents(terminal), "x\\x0Ay.png\n");
   EXPECT_EQ(Contents(piped), std::string("x\ny.png\0", 8));
   for (std::FILE* file : {terminal, piped, err}) std::fclose(file);

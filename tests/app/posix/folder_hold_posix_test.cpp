@@ -19,7 +19,7 @@ int OpenDescriptors() {
 // The most descriptors open whenever a folder is entered.
 class DescriptorWatch : public ScanObserver {
  public:
-  void ImageFound(const std::u16string&) override {}
+  void ImageFound(const std::u16string&, ImageSize) override {}
   void FolderEntered(const std::u16string&) override { most = std::max(most, OpenDescriptors()); }
   int most = 0;
 };

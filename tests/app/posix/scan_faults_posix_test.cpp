@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
 #include "app/scene/scene_file_writer.h"
 #include "fs/fault_seam.h"
 #include "fs/path_ops.h"
@@ -34,13 +35,15 @@ class ScanFaults : public SceneTest {
 
 class Warnings : public ScanObserver {
  public:
-  void ImageFound(const std::u16string&) override {}
+  void ImageFound(const std::u16string&, ImageSize) override {}
   void EntryUnreadable(const std::u16string& path, int system_error) override {
     paths.push_back(path);
     errors.push_back(system_error);
   }
+  void FolderEntered(const std::u16string&) override { ++folders; }
   std::vector<std::u16string> paths;
   std::vector<int> errors;
+  int folders = 0;
 };
 
 bool EndsWith(const std::u16string& path, const std::u16string& tail) {
@@ -53,6 +56,18 @@ int FailListingOfSub(FaultPoint point, const std::u16string& path) {
 
 int FailListingOfPics(FaultPoint point, const std::u16string& path) {
   return point == FaultPoint::ListFolder && EndsWith(path, u"/pics/") ? EIO : 0;
+}
+
+// The scanned folder that cannot be opened or listed, and the hidden files that stood in
+// it at that moment.
+std::string g_pics;
+size_t g_hidden_at_failure = 0;
+
+int FailOpeningOrListingOfPics(FaultPoint point, const std::u16string& path) {
+  if ((point != FaultPoint::OpenFolder && point != FaultPoint::ListFolder) || !EndsWith(path, u"/pics/")) return 0;
+  for (const auto& entry : std::filesystem::directory_iterator(g_pics))
+    g_hidden_at_failure += entry.path().filename().string().starts_with(".");
+  return EIO;
 }
 
 // No descriptor left for one image, as under a low `ulimit -n`.
@@ -210,6 +225,25 @@ TEST_F(ScanFaultsTree, AnImageOfModeNoneReadByItsOwnerIsWarnedAboutByName) {
   EXPECT_EQ(result.scene.unmeasured, 1);
   EXPECT_EQ(SceneExitStatus(result.scene), 3);
   EXPECT_NE(Scene().find(Line("a.png", 1, 1)), std::string::npos);
+}
+
+// Where the scanned folder cannot be opened or listed, that is the one thing told: not
+// also a warning, nor a failure to write, and no temporary file was made before it.
+TEST_F(ScanFaultsTree, TheScannedFolderThatCannotBeReadIsOneFailureToldBeforeAFileIsMade) {
+  g_pics = folder_.Path("pics").string();
+  g_hidden_at_failure = 0;
+  FaultHookSet(FailOpeningOrListingOfPics);
+  Warnings warnings;
+  const ProcessResult result = ProcessFolder(Pics(), warnings);
+  FaultHookSet(nullptr);
+  EXPECT_EQ(g_hidden_at_failure, 0u);
+  EXPECT_TRUE(warnings.paths.empty());
+  EXPECT_EQ(warnings.folders, 0);
+  EXPECT_EQ(ProcessSummaryRows(result),
+            std::vector<std::u16string>{u"Cannot read " + Pics() + u": " + SystemErrorText(EIO)});
+  EXPECT_EQ(SceneExitStatus(result.scene), 1);
+  EXPECT_EQ(Scene(), "the scene of an earlier run");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(g_pics), {}), 4);
 }
 
 TEST_F(ScanFaultsTree, MemoryRunningOutWhileTheNewSceneIsReadBackIsAFailureToReadItNotAnEscape) {

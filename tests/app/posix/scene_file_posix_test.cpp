@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
 #include "app/scene/scene_file_writer.h"
 #include "fs/fault_seam.h"
 #include "fs/path_ops.h"
@@ -29,7 +30,7 @@ class SceneFileWriter : public SceneTest {
 
 class Quiet : public ScanObserver {
  public:
-  void ImageFound(const std::u16string&) override {}
+  void ImageFound(const std::u16string&, ImageSize) override {}
 };
 
 // Where a swapped-in link leads.
@@ -137,7 +138,7 @@ TEST_F(SceneFileWriter, ARefusedRenameIsTheFailureItIs) {
 class RenamingObserver : public ScanObserver {
  public:
   RenamingObserver(std::filesystem::path from, std::filesystem::path to) : from_(from), to_(to) {}
-  void ImageFound(const std::u16string&) override {
+  void ImageFound(const std::u16string&, ImageSize) override {
     std::filesystem::rename(from_, to_);
     renamed_ = true;
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/scene/process_command.h"
+#include "app/scene/process_report.h"
 #include "app/scene/scene_file_writer.h"
 #include "fs/fault_seam.h"
 #include "fs/path_ops.h"
@@ -56,7 +57,7 @@ class SceneKeeping : public SceneTest {
 
 class Quiet : public ScanObserver {
  public:
-  void ImageFound(const std::u16string&) override {}
+  void ImageFound(const std::u16string&, ImageSize) override {}
 };
 
 int RefuseOwner(FaultPoint point, const std::u16string&) { return point == FaultPoint::ChangeOwner ? EPERM : 0; }
@@ -139,7 +140,7 @@ TEST_F(SceneKeeping, TheAccessListAndExtendedAttributesGoToTheNewScene) {
 class TemporaryWatch : public ScanObserver {
  public:
   explicit TemporaryWatch(std::filesystem::path folder) : folder_(std::move(folder)) {}
-  void ImageFound(const std::u16string&) override {
+  void ImageFound(const std::u16string&, ImageSize) override {
     for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
       struct stat status {};
       if (entry.path().extension() == ".tmp" && lstat(entry.path().c_str(), &status) == 0)

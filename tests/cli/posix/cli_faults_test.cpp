@@ -2,6 +2,7 @@
 // its test build takes the faults from IMAGESCAN_FAULTS (support/faults_from_environment.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -52,6 +53,29 @@ TEST(CliFaults, AnImageTheSystemCannotOpenIsListedAsOneByOneWarnedAboutAndCounte
     EXPECT_TRUE(Contains(scene, Line("b.png", 5, 4))) << scene;
     EXPECT_TRUE(Contains(run.err, "warning: cannot read " + folder.Path("a.png").string() + ": " + reason)) << run.err;
     EXPECT_TRUE(Contains(run.err, "1 image could not be read and is listed as 1 x 1")) << run.err;
+  }
+}
+
+// The scanned folder's own opening or listing failing is told once, as the failure to
+// read it: no warning beside it, no temporary file, the old scene kept; the next folder
+// is written all the same.
+TEST(CliFaults, AScannedFolderThatCannotBeReadIsToldOnceAndExitsWithOne) {
+  TempFolder pics, good, scratch;
+  pics.Put("a.png", EncodeTestPng(3, 2));
+  pics.Put("image_scan.pov", "the scene of an earlier run");
+  good.Put("b.png", EncodeTestPng(5, 4));
+  const std::string folder = pics.Path("").string();
+  for (const std::string point : {"open-folder", "list-folder"}) {
+    const Outcome run = RunWithFaults(point + ":" + std::to_string(EIO) + ":" + folder,
+                                      "--quiet " + Quote(folder) + " " + Quote(good.Path("").string()), scratch);
+    EXPECT_EQ(run.status, 1) << point;
+    const std::string failure = "imagescan-cli: cannot read " + folder + ": Input/output error\n";
+    const std::string written = "wrote 1 image to " + good.Path("image_scan.pov").string() + " in ";
+    EXPECT_EQ(run.err.substr(0, failure.size() + written.size()), failure + written) << point << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << point << ": " << run.err;
+    EXPECT_EQ(pics.Get("image_scan.pov"), "the scene of an earlier run");
+    EXPECT_TRUE(Temporaries(pics).empty());
+    EXPECT_EQ(good.Get("image_scan.pov"), Scene(Line("b.png", 5, 4)));
   }
 }
 

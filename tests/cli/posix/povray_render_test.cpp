@@ -1,6 +1,6 @@
 // Renders the sample gallery's scene for POV-Ray 3.7 with the installed POV-Ray, where
 // there is one: the scene must parse without a warning, name every image it lists and
-// show something.
+// show something; and the batch program's --render makes the picture of it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "image/image_loader.h"
+#include "image/image_setup.h"
+#include "image/image_table.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -102,6 +105,45 @@ TEST(PovRay, RendersTheScenesFor37) {
   const Render bare = RenderSceneFor37(empty, scratch);
   EXPECT_EQ(bare.status, 0) << bare.output;
   EXPECT_GT(bare.lit, 0.0);
+}
+
+// The share of the picture's pixels that are not black, read by our own loader; -1 when
+// it is no picture of that size.
+double LitShareOfPicture(const std::u16string& path, int width, int height) {
+  ImageLayerStart();
+  double share = -1;
+  const int64_t image = ReadImageFile(kAutoNumber, path);
+  const ImageRecord* record = ImageFind(image);
+  if (record && record->width == width && record->height == height && record->frames[0].bitmap) {
+    const Bitmap& bitmap = *record->frames[0].bitmap;
+    const int bytes_per_pixel = bitmap.Depth() / 8;
+    size_t lit = 0;
+    for (int32_t y = 0; y < height; ++y) {
+      const auto row = bitmap.PictureRow(y);
+      for (int32_t x = 0; x < width; ++x) {
+        const uint8_t* pixel = row.data() + x * bytes_per_pixel;
+        if (pixel[0] != 0 || pixel[1] != 0 || pixel[2] != 0) ++lit;
+      }
+    }
+    share = static_cast<double>(lit) / (static_cast<double>(width) * height);
+  }
+  ImageLayerStop();
+  return share;
+}
+
+TEST(PovRay, TheBatchProgramRendersTheGallery) {
+  int status = -1;
+  RunShell("command -v povray", status);
+  if (status != 0) GTEST_SKIP() << "POV-Ray is not installed";
+
+  TempFolder gallery;
+  stdfs::copy(IMAGESCAN_SAMPLES, gallery.Path(""), stdfs::copy_options::recursive);
+  stdfs::remove(gallery.Path("image_scan.pov"));
+  // The scene for the POV-Ray found, without being asked for it.
+  const std::string output =
+      RunShell(std::string(IMAGESCAN_CLI) + " --quiet --render=160x90 '" + gallery.Path("").string() + "'", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_GT(LitShareOfPicture(gallery.Text("image_scan.png"), 160, 90), 0.05) << output;
 }
 
 }  // namespace

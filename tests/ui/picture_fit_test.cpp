@@ -1,0 +1,57 @@
+#include "ui/picture_fit.h"
+
+#include <gtest/gtest.h>
+
+#include "image/bitmap.h"
+#include "ui/picture_content.h"
+
+namespace {
+
+TEST(PictureFit, ShrinksToTheTighterSideKeepingTheAspectAndNeverEnlarges) {
+  // Fits: its own size, however much room there is.
+  EXPECT_EQ(PictureFit({20, 10}, {1000, 1000}), (PictureSize{20, 10}));
+  EXPECT_EQ(PictureFit({960, 540}, {960, 540}), (PictureSize{960, 540}));
+  // Too wide: the width is the limit; too tall: the height.
+  EXPECT_EQ(PictureFit({4000, 1000}, {960, 540}), (PictureSize{960, 240}));
+  EXPECT_EQ(PictureFit({1000, 4000}, {960, 540}), (PictureSize{135, 540}));
+  // Rounded to the nearest pixel, and a sliver keeps one pixel.
+  EXPECT_EQ(PictureFit({3, 2}, {2, 2}), (PictureSize{2, 1}));
+  EXPECT_EQ(PictureFit({100000, 1}, {100, 100}), (PictureSize{100, 1}));
+  EXPECT_EQ(PictureFit({1, 100000}, {100, 100}), (PictureSize{1, 100}));
+  // The largest pictures the loader makes do not overflow.
+  EXPECT_EQ(PictureFit({2147483647, 2147483647}, {3840, 2160}), (PictureSize{2160, 2160}));
+  // Nothing to draw, or nowhere to draw it.
+  EXPECT_EQ(PictureFit({0, 10}, {100, 100}), PictureSize{});
+  EXPECT_EQ(PictureFit({10, 10}, {0, 100}), PictureSize{});
+}
+
+TEST(PictureFit, TransparencyIsBlendedOntoTheBackground) {
+  auto picture = Bitmap::Create(3, 1, 32, 0);
+  ASSERT_TRUE(picture);
+  uint8_t* pixel = picture->Bits();
+  const uint8_t pixels[12] = {10, 20, 30, 255, 200, 100, 0, 0, 255, 255, 255, 128};
+  std::copy(std::begin(pixels), std::end(pixels), pixel);
+  PictureFlatten(*picture);
+  const uint8_t g = kPictureBackground;
+  const uint8_t half = static_cast<uint8_t>((255 * 128 + g * 127 + 127) / 255);
+  const uint8_t expected[12] = {10, 20, 30, 255, g, g, g, 255, half, half, half, 255};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(pixel[i], expected[i]) << "byte " << i;
+}
+
+TEST(PictureContent, AsksForThePictureSizeWithinItsShareOrTheTextSize) {
+  PictureContent half(0.5);
+  half.Set(Bitmap::Create(4000, 1000, 24, 0), u"unused");
+  EXPECT_TRUE(half.Text().empty());
+  EXPECT_EQ(half.ClientSize({1920, 1080}, {400, 150}), (PictureSize{960, 240}));
+  half.Set(std::nullopt, u"cannot be read as an image");
+  EXPECT_EQ(half.Picture(), nullptr);
+  EXPECT_EQ(half.Text(), u"cannot be read as an image");
+  EXPECT_EQ(half.ClientSize({1920, 1080}, {400, 150}), (PictureSize{400, 150}));
+  EXPECT_EQ(half.ClientSize({640, 200}, {400, 150}), (PictureSize{267, 100}));
+  // A share out of range is taken as the nearest sensible one.
+  PictureContent whole(7);
+  whole.Set(Bitmap::Create(4000, 1000, 24, 0), u"");
+  EXPECT_EQ(whole.ClientSize({1920, 1080}, {400, 150}), (PictureSize{1920, 480}));
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+#include "ui/picture_fit.h"
+
+#include <algorithm>
+
+#include "image/bitmap.h"
+
+PictureSize PictureFit(PictureSize picture, PictureSize area) {
+  if (picture.width <= 0 || picture.height <= 0 || area.width <= 0 || area.height <= 0) return {};
+  if (picture.width <= area.width && picture.height <= area.height) return picture;
+  // Sizes stay far below 2^32 each, so the products cannot overflow 64 bits.
+  const auto scaled = [](int64_t side, int64_t to, int64_t from) {
+    return std::max<int64_t>(1, (side * to + from / 2) / from);
+  };
+  // Wider than the area's shape: the width is the limit; else the height.
+  if (picture.width * area.height > picture.height * area.width)
+    return {area.width, std::min(area.height, scaled(picture.height, area.width, picture.width))};
+  return {std::min(area.width, scaled(picture.width, area.height, picture.height)), area.height};
+}
+
+void PictureFlatten(Bitmap& picture) {
+  if (picture.Depth() != 32) return;
+  for (int32_t row = 0; row < picture.Height(); ++row) {
+    uint8_t* pixel = picture.Bits() + row * picture.Pitch();
+    for (int32_t x = 0; x < picture.Width(); ++x, pixel += 4) {
+      const unsigned alpha = pixel[3];
+      for (int channel = 0; channel < 3; ++channel)
+        pixel[channel] =
+            static_cast<uint8_t>((pixel[channel] * alpha + kPictureBackground * (255 - alpha) + 127) / 255);
+      pixel[3] = 255;
+    }
+  }
+}
