@@ -61,7 +61,7 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted);
   ControlAddColumn(kFileList, 1, u"Size", 100);
   ColumnListNumberColumn(kFileList, 1);
-  ControlAddColumn(kFileList, 2, u"Dimensions", 80);
+  ControlAddColumn(kFileList, 2, u"Dimensions", 90);
   ColumnListDimensionsColumn(kFileList, 2);
   // Space shows the selected image, as file managers' quick look does; Escape closes it.
   ControlShortcutAdd(kFileList, u"Space", kPreviewCommand);
