@@ -8,6 +8,9 @@ inline constexpr int64_t kFileList = 2;
 inline constexpr int64_t kProcessButton = 3;
 inline constexpr int64_t kQuitButton = 4;
 inline constexpr int64_t kImageLog = 6;
+inline constexpr int64_t kRenderButton = 7;
+// The window that shows the picture a render made.
+inline constexpr int64_t kRenderedWindow = 2;
 // The listing that fills FileList.
 inline constexpr int64_t kFolderListing = 0;
 // Commands of the window's shortcuts.
@@ -19,3 +22,5 @@ inline constexpr int64_t kFilesChangedCommand = 3;
 inline constexpr int64_t kFolderDroppedCommand = 4;
 // Dimensions measured for FileList's images.
 inline constexpr int64_t kDimensionsCommand = 5;
+// Ctrl+R: the render button's command.
+inline constexpr int64_t kRenderCommand = 9;

@@ -7,6 +7,7 @@
 #include "app/window/main_window_layout.h"
 #include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
+#include "app/window/window_render.h"
 #include "fs/console.h"
 #include "fs/files.h"
 #include "fs/listings.h"
@@ -62,6 +63,8 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListDimensionsColumn(kFileList, 2);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
+  // Between process and quit, where the row has room: the others keep their places.
+  PushButtonCreate(kRenderButton, 120, 315, 100, 30, u" &r e n d e r ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
   ControlAddItem(kImageLog, -1, u"image list");
   MainWindowLayout();
@@ -91,6 +94,10 @@ int MainWindowRun() {
           // The scene file replaced in the folder listed shows its new size at once.
           UpdateFolderFiles();
           break;
+        case kRenderButton:
+          RenderCommand();
+          UpdateFolderFiles();
+          break;
         case kQuitButton:
           WindowClose(kMainWindow);
           return 0;
@@ -105,6 +112,10 @@ int MainWindowRun() {
       WindowClose(kMainWindow);
       return 0;
     }
+    if (code == CommandEvent && EventControl() == kRenderCommand) {
+      RenderCommand();
+      UpdateFolderFiles();
+    }
     if (code == CommandEvent && EventControl() == kRefreshCommand) {
       FolderTreeRefresh(kFolderTree);
       ListFolderFiles(ControlGetText(kFolderTree));
@@ -117,6 +128,10 @@ int MainWindowRun() {
         FolderTreeNavigate(kFolderTree, dropped);
         ShowSelectedFolder();
       }
+    }
+    if (code == CloseEvent && EventControl() == kRenderedWindow) {
+      WindowClose(kRenderedWindow);
+      continue;
     }
     if (code == CloseEvent) return 0;
   }
