@@ -62,9 +62,10 @@ void MainWindowStart(const StartFolder& start) {
   ControlAddColumn(kFileList, 2, u"Dimensions", 80);
   ColumnListDimensionsColumn(kFileList, 2);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
-  PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
-  // Between process and quit, where the row has room: the others keep their places.
+  // Between process and quit, where the row has room, and next after process for Tab: the
+  // others keep their places.
   PushButtonCreate(kRenderButton, 120, 315, 100, 30, u" &r e n d e r ", 0);
+  PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
   ControlAddItem(kImageLog, -1, u"image list");
   MainWindowLayout();

@@ -135,8 +135,7 @@ void RenderCommand() {
   settings.include_folder = PovRayIncludeFolder(version);
   const std::u16string picture = folder + kPictureFileName;
   const bool had_picture = PathExists(picture);
-  AddRow(u"Rendering " + picture + u" (" + DecimalText(settings.width) + u" x " + DecimalText(settings.height) +
-         u")");
+  AddRow(u"Rendering " + picture + u" (" + DecimalText(settings.width) + u" x " + DecimalText(settings.height) + u")");
   const RenderResult result = RenderShowingProgress(folder, settings);
   switch (result.outcome) {
     case RenderOutcome::Rendered:
