@@ -5,9 +5,10 @@
 
 // Fills FileList with every file directly in the folder (name, size in bytes, and for
 // an image its dimensions, "640 x 480", as they are measured off the interface thread:
-// each measurement queues kDimensionsCommand for MainWindow); folders are left out. An empty path or a folder that
-// cannot be read leaves the list empty. From then on a change in the folder queues kFilesChangedCommand for MainWindow.
-// The folder listed already is read in place, as UpdateFolderFiles does.
+// each measurement queues kDimensionsCommand for MainWindow); folders are left out.
+// An empty path or a folder that cannot be read leaves the list empty. From then on a
+// change in the folder queues kFilesChangedCommand for MainWindow. The folder listed
+// already is read in place, as UpdateFolderFiles does.
 void ListFolderFiles(const std::u16string& folder_path);
 // Reads the listed folder again, changing only the rows that differ: the files created,
 // renamed or deleted since, and the sizes that changed. The list keeps its order, its

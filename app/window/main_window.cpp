@@ -59,7 +59,7 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListCreate(kFileList, 220, 10, 300, 300, u"Name", 250, kColumnListSorted);
   ControlAddColumn(kFileList, 1, u"Size", 100);
   ColumnListNumberColumn(kFileList, 1);
-  ControlAddColumn(kFileList, 2, u"Dimensions", 80);
+  ControlAddColumn(kFileList, 2, u"Dimensions", 90);
   ColumnListDimensionsColumn(kFileList, 2);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   // Between process and quit, where the row has room, and next after process for Tab: the

@@ -179,8 +179,8 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   // Size and Dimensions keep their widths and stay in sight; Name takes the rest of the
   // list's width.
   EXPECT_EQ(FileList()->header()->sectionSize(1), 100);
-  EXPECT_EQ(FileList()->header()->sectionSize(2), 80);
-  EXPECT_EQ(FileList()->header()->sectionSize(0) + 180, FileList()->viewport()->width());
+  EXPECT_EQ(FileList()->header()->sectionSize(2), 90);
+  EXPECT_EQ(FileList()->header()->sectionSize(0) + 190, FileList()->viewport()->width());
   EXPECT_EQ(WindowDriver::LogRows(), std::vector<std::string>{"image list"});
   EXPECT_EQ(ControlGetText(kFolderTree), u"");
 

@@ -65,10 +65,14 @@ void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) 
     for (int column = 0; column < list.columnCount(); ++column)
       cells[i].push_back(list.topLevelItem(static_cast<int>(i))->text(column).toStdU16String());
   const ColumnListEdit edit = ColumnListEditFor(cells, rows, list.SortColumn());
-  for (const ColumnListEdit::PutIn& put : edit.rewrite) {
-    QTreeWidgetItem& row = *list.topLevelItem(put.replaces);
-    ColumnListRow(record, row, *put.text);
-    list.RowAdded(row);
+  if (!edit.rewrite.empty()) {
+    list.RewriteRows([&] {
+      for (const ColumnListEdit::PutIn& put : edit.rewrite) {
+        QTreeWidgetItem& row = *list.topLevelItem(put.replaces);
+        ColumnListRow(record, row, *put.text);
+        list.RowAdded(row);
+      }
+    });
   }
   // Every row that goes or moves is out before any comes in, so that the indexes hold.
   std::vector<std::unique_ptr<QTreeWidgetItem>> taken(cells.size());

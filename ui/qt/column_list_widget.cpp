@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <cstdlib>
 #include <set>
 
@@ -106,6 +107,14 @@ void ColumnListWidget::SetColumnSort(int column, ColumnSort sort) {
   headerItem()->setData(column, kColumnSortRole, static_cast<int>(sort));
   SetNumberColumn(column);
   if (sorted_ && column == sort_column_) sortItems(sort_column_, sort_order_);
+}
+
+void ColumnListWidget::RewriteRows(const std::function<void()>& rewrite) {
+  {
+    const QSignalBlocker quiet(model());
+    rewrite();
+  }
+  scheduleDelayedItemsLayout();
 }
 
 void ColumnListWidget::RowAdded(QTreeWidgetItem& row) {

@@ -4,6 +4,7 @@
 // list in order and fits its number columns to their numbers.
 #include <QPoint>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 #include "ui/column_order.h"
@@ -33,6 +34,10 @@ class ColumnListWidget : public QTreeWidget {
   // Where a new row goes: at the position asked for, or in a sorted list at its place in
   // the order shown.
   int PlaceOf(const QTreeWidgetItem& row, int position) const;
+  // Runs `rewrite`, which changes texts of rows where they stand, and has the view
+  // measure the rows again as they come into sight: told cell by cell, the view looks
+  // each row up anew, and a folder's thousands of rows would hold the window up.
+  void RewriteRows(const std::function<void()>& rewrite);
   // The column that sorts the list; -1 for a list that keeps the order rows came in.
   int SortColumn() const { return sorted_ ? sort_column_ : -1; }
   // A row has been put in: its number cells are aligned and their columns widened to
