@@ -4,6 +4,7 @@
 
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
+#include "app/window/image_preview.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
@@ -13,6 +14,7 @@
 #include "fs/listings.h"
 #include "image/image_setup.h"
 #include "ui/column_list.h"
+#include "ui/control_shortcut.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
@@ -37,6 +39,7 @@ void ShowSelectedFolder() {
   const std::u16string folder = ControlGetText(kFolderTree);
   ListFolderFiles(folder);
   RememberFolder(folder);
+  PreviewFollowSelection();
 }
 
 }  // namespace
@@ -61,6 +64,9 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListNumberColumn(kFileList, 1);
   ControlAddColumn(kFileList, 2, u"Dimensions", 90);
   ColumnListDimensionsColumn(kFileList, 2);
+  // Space shows the selected image, as file managers' quick look does; Escape closes it.
+  ControlShortcutAdd(kFileList, u"Space", kPreviewCommand);
+  ControlShortcutAdd(kFileList, u"Escape", kPreviewCloseCommand);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   // Between process and quit, where the row has room, and next after process for Tab: the
   // others keep their places.
@@ -104,6 +110,7 @@ int MainWindowRun() {
           return 0;
         case kFileList:
           if (EventDetail() == DetailLeftDoubleClick) ShowFileMessage();
+          if (EventDetail() == DetailChange) PreviewFollowSelection();
           break;
         default:
           break;
@@ -120,8 +127,15 @@ int MainWindowRun() {
     if (code == CommandEvent && EventControl() == kRefreshCommand) {
       FolderTreeRefresh(kFolderTree);
       ListFolderFiles(ControlGetText(kFolderTree));
+      PreviewFollowSelection();
     }
-    if (code == CommandEvent && EventControl() == kFilesChangedCommand) UpdateFolderFiles();
+    if (code == CommandEvent && EventControl() == kFilesChangedCommand) {
+      UpdateFolderFiles();
+      PreviewFollowSelection();
+    }
+    if (code == CommandEvent && EventControl() == kPreviewCommand) PreviewToggle();
+    if (code == CommandEvent && EventControl() == kPreviewCloseCommand) PreviewClose();
+    if (code == CommandEvent && EventControl() == kPreviewLoadedCommand) PreviewDeliver();
     if (code == CommandEvent && EventControl() == kDimensionsCommand) ShowMeasuredDimensions();
     if (code == CommandEvent && EventControl() == kFolderDroppedCommand) {
       // An empty path would rebuild the tree: a drop already taken changes nothing.
@@ -130,16 +144,15 @@ int MainWindowRun() {
         ShowSelectedFolder();
       }
     }
-    if (code == CloseEvent && EventControl() == kRenderedWindow) {
-      WindowClose(kRenderedWindow);
-      continue;
-    }
-    if (code == CloseEvent) return 0;
+    if (code == CloseEvent && EventControl() == kPreviewWindow) PreviewClose();
+    if (code == CloseEvent && EventControl() == kRenderedWindow) WindowClose(kRenderedWindow);
+    if (code == CloseEvent && EventControl() == kMainWindow) return 0;
   }
 }
 
 void MainWindowStop() {
   FolderFollow(kMainWindow, u"", 0);
+  PreviewEnd();
   FolderFilesEnd();
   UiControlsEnd();
   UiWindowsEnd();
