@@ -64,6 +64,10 @@ void Show(const std::u16string& name, std::optional<Bitmap> picture, const std::
   }
   g_preview->window_open =
       PictureWindowOpen(kPreviewWindow, name, std::move(picture), text, kScreenShare, kPreviewFlags, kMainWindow) != 0;
+  // Given the keyboard after all (a window manager that activates it when clicked), it
+  // still closes by the keys that close it from the list.
+  WindowAcceleratorAdd(kPreviewWindow, u"Space", kPreviewCloseCommand);
+  WindowAcceleratorAdd(kPreviewWindow, u"Escape", kPreviewCloseCommand);
 }
 
 // Loads the file on the worker; a load still running for another file is dropped.
