@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ui/control_register.h"
+#include "ui/drive_table.h"
 #include "ui/folder_tree_nodes.h"
-#include "ui/qt/folder_tree/drive_table.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
