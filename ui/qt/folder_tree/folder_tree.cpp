@@ -117,7 +117,7 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     if (FolderTreeState* state = FolderTreeStateOf(tree)) {
       SystemTreeNodes nodes(*state);
       FolderTreeClosing(nodes, node);
-      if (IsFilled(NodeParameter(node))) node->setData(0, kClosedRole, true);
+      if (IsFilled(nodes.Parameter(node))) node->setData(0, kClosedRole, true);
       FolderTreeWatchOpen(*state);
     }
   });

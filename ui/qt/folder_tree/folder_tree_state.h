@@ -35,12 +35,6 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record);
 // The state of a tree widget while it stands as a control; null once it is going.
 FolderTreeState* FolderTreeStateOf(QWidget* tree);
 
-// The selected node; null for none.
-QTreeWidgetItem* FolderTreeSelected(const FolderTreeState& state);
-
-int64_t NodeParameter(const QTreeWidgetItem* node);
-void NodeParameterSet(QTreeWidgetItem* node, int64_t parameter);
-
 // Watches the open folders, and only those, for changes on disk.
 void FolderTreeWatchOpen(FolderTreeState& state);
 
