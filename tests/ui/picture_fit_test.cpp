@@ -66,6 +66,8 @@ TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
   // Left of it first, level with its middle; else right of it.
   const PictureRect right_half{1000, 100, 600, 600};
   EXPECT_EQ(PicturePlace(work, &right_half, {960, 540}), (PictureRect{40, 130, 960, 540}));
+  const PictureRect middle{700, 100, 500, 600};
+  EXPECT_EQ(PicturePlace(work, &middle, {400, 300}), (PictureRect{300, 250, 400, 300}));
   const PictureRect at_left{0, 100, 600, 600};
   EXPECT_EQ(PicturePlace(work, &at_left, {960, 540}), (PictureRect{600, 130, 960, 540}));
   // Kept inside the work area; where larger, its top left corner shows.
@@ -73,6 +75,18 @@ TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
   EXPECT_EQ(PicturePlace(work, &high, {400, 300}), (PictureRect{600, 30, 400, 300}));
   EXPECT_EQ(PicturePlace(work, nullptr, {2000, 1200}), (PictureRect{0, 30, 2000, 1200}));
   EXPECT_EQ(PictureKeepInside(work, {1800, 900, 400, 300}), (PictureRect{1520, 780, 400, 300}));
+}
+
+TEST(PictureFit, AResizedWindowBesideItsOwnerKeepsTheEdgeThatFacesIt) {
+  const PictureRect work{0, 0, 1920, 1080};
+  const PictureRect owner{1000, 100, 600, 600};
+  // Left of it: the right edge stays, the middle stays level.
+  EXPECT_EQ(PictureResize(work, &owner, {600, 325, 400, 150}, {960, 540}), (PictureRect{40, 130, 960, 540}));
+  // Right of it: the left edge stays.
+  EXPECT_EQ(PictureResize(work, &owner, {1600, 325, 300, 150}, {200, 100}), (PictureRect{1600, 350, 200, 100}));
+  // Over it (the user moved it there), or without an owner: about its middle, inside the work area.
+  EXPECT_EQ(PictureResize(work, &owner, {1100, 200, 400, 150}, {200, 50}), (PictureRect{1200, 250, 200, 50}));
+  EXPECT_EQ(PictureResize(work, nullptr, {1700, 0, 200, 100}, {400, 300}), (PictureRect{1520, 0, 400, 300}));
 }
 
 TEST(PictureContent, AsksForThePictureSizeWithinItsShareOrTheTextSize) {
