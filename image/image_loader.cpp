@@ -4,6 +4,7 @@
 
 #include "fs/whole_file.h"
 #include "image/decoder_registry.h"
+#include "image/image_picture.h"
 #include "image/image_table.h"
 
 namespace {
@@ -38,15 +39,7 @@ std::optional<ImageRecord> DecodeAllFrames(DecodeContext& context) {
   const int32_t frames = context.frame_count < 2 ? 1 : context.frame_count;
   for (int32_t i = 0; i < frames; ++i) {
     ImageFrame frame;
-    frame.bitmap = Bitmap::Create(context.width, context.height, context.depth, context.pixel_bytes_in_use);
-    if (frame.bitmap) {
-      // Counted before decoding: whatever the decoder makes must fit beside it.
-      context.pixel_bytes_in_use += frame.bitmap->SizeBytes();
-      if (!decoder.decode(context, frame.bitmap->Bits(), frame.bitmap->Pitch(), kBottomUp)) {
-        context.pixel_bytes_in_use -= frame.bitmap->SizeBytes();
-        frame.bitmap.reset();
-      }
-    }
+    frame.bitmap = DecodeNextFrame(context);
     frame.delay = context.frame_delay;
     if (i == 0 && !frame.bitmap) break;
     record.frames.push_back(std::move(frame));

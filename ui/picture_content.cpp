@@ -23,5 +23,7 @@ PictureSize PictureContent::ClientSize(PictureSize work, PictureSize text_size) 
                          static_cast<int64_t>(static_cast<double>(work.height) * share_)};
   const PictureSize wanted = picture_ ? PictureSize{picture_->Width(), picture_->Height()} : text_size;
   const PictureSize fitted = PictureFit(wanted, room);
-  return {std::max<int64_t>(1, fitted.width), std::max<int64_t>(1, fitted.height)};
+  // A small picture gets the room of a text around it: its title stays readable.
+  return {std::max({int64_t{1}, fitted.width, std::min(text_size.width, room.width)}),
+          std::max({int64_t{1}, fitted.height, std::min(text_size.height, room.height)})};
 }

@@ -18,7 +18,8 @@ class PictureContent {
   const std::u16string& Text() const { return text_; }
 
   // The client size in pixels for it on a screen whose work area is `work` pixels: the
-  // picture's, or for a text `text_size`, shrunk to the share of the work area.
+  // picture's, shrunk to the share of the work area, but at least `text_size` (the size
+  // for a text) where the share has room for that.
   PictureSize ClientSize(PictureSize work, PictureSize text_size) const;
 
  private:

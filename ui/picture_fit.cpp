@@ -30,3 +30,24 @@ void PictureFlatten(Bitmap& picture) {
     }
   }
 }
+
+PictureRect PicturePlace(PictureRect work, const PictureRect* owner, PictureSize frame) {
+  PictureRect placed{work.x + (work.width - frame.width) / 2, work.y + (work.height - frame.height) / 2, frame.width,
+                     frame.height};
+  if (owner) {
+    const int64_t left_room = owner->x - work.x;
+    const int64_t right_room = work.x + work.width - (owner->x + owner->width);
+    if (left_room >= frame.width || right_room >= frame.width) {
+      placed.x = left_room >= frame.width ? owner->x - frame.width : owner->x + owner->width;
+      placed.y = owner->y + (owner->height - frame.height) / 2;
+    }
+  }
+  return PictureKeepInside(work, placed);
+}
+
+PictureRect PictureKeepInside(PictureRect work, PictureRect frame) {
+  // Where it is larger than the work area, its top left corner is what stays in sight.
+  frame.x = std::max(work.x, std::min(frame.x, work.x + work.width - frame.width));
+  frame.y = std::max(work.y, std::min(frame.y, work.y + work.height - frame.height));
+  return frame;
+}

@@ -10,6 +10,15 @@ struct PictureSize {
   bool operator==(const PictureSize&) const = default;
 };
 
+// A window's frame on the screen, or a screen's work area, in pixels.
+struct PictureRect {
+  int64_t x = 0;
+  int64_t y = 0;
+  int64_t width = 0;
+  int64_t height = 0;
+  bool operator==(const PictureRect&) const = default;
+};
+
 // The neutral grey a picture window shows around its picture and behind its transparent
 // parts (each of red, green and blue).
 inline constexpr uint8_t kPictureBackground = 0x60;
@@ -23,3 +32,11 @@ PictureSize PictureFit(PictureSize picture, PictureSize area);
 // them opaque, so that any window system draws it as it is meant to look; a 24-bit
 // picture has nothing to blend.
 void PictureFlatten(Bitmap& picture);
+
+// Where a picture window's frame of `frame` size stands in the work area: beside its
+// owner's frame where there is room for it, on the left first (the owner's lists stay in
+// sight), level with the owner's middle; else, as without an owner, in the middle of the
+// work area. Kept inside the work area wherever it fits.
+PictureRect PicturePlace(PictureRect work, const PictureRect* owner, PictureSize frame);
+// The frame moved (not resized) as little as it takes to lie inside the work area.
+PictureRect PictureKeepInside(PictureRect work, PictureRect frame);

@@ -18,8 +18,9 @@
 // Opens window `number` (closing what the number held) with the title, showing the
 // picture, or `text` where there is none. Its client area is sized for the picture:
 // shrunk where need be to `screen_share` (above 0, at most 1) of the width and of the
-// height of the screen's work area (the owner's screen, else the primary one); for a
-// text, a modest fixed size within the same share. It stands centred on that screen.
+// height of the screen's work area (the owner's screen, else the primary one), and no
+// smaller than a modest size a text gets (a small picture has grey around it). It stands
+// beside its owner where the screen has room for it there, else in the screen's middle.
 // The flags are WindowCreate's (kWindowCaption, kWindowSystemMenu, kWindowSizingBorder,
 // kWindowHidden ...); with kWindowNoActivate the window never takes the keyboard, not
 // even when clicked, so that keys stay with the window the user works in. Returns what

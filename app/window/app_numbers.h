@@ -3,6 +3,8 @@
 #include <cstdint>
 
 inline constexpr int64_t kMainWindow = 0;
+// The image preview's window.
+inline constexpr int64_t kPreviewWindow = 1;
 inline constexpr int64_t kFolderTree = 1;
 inline constexpr int64_t kFileList = 2;
 inline constexpr int64_t kProcessButton = 3;
@@ -19,3 +21,8 @@ inline constexpr int64_t kFilesChangedCommand = 3;
 inline constexpr int64_t kFolderDroppedCommand = 4;
 // Dimensions measured for FileList's images.
 inline constexpr int64_t kDimensionsCommand = 5;
+// Space and Escape in FileList: the image preview opened or closed, and closed.
+inline constexpr int64_t kPreviewCommand = 6;
+inline constexpr int64_t kPreviewCloseCommand = 7;
+// A picture loaded for the preview.
+inline constexpr int64_t kPreviewLoadedCommand = 8;

@@ -62,6 +62,8 @@ void ListFolderFiles(const std::u16string& folder_path) {
   for (const std::u16string& row : FileRows()) ControlAddItem(kFileList, -1, row);
 }
 
+const std::u16string& ListedFolder() { return g_listed; }
+
 void UpdateFolderFiles() {
   g_files = ReadFiles(g_listed);
   ColumnListUpdate(kFileList, FileRows());

@@ -15,6 +15,8 @@ void ListFolderFiles(const std::u16string& folder_path);
 // selection and its scroll position. Dimensions are measured again only for the files
 // that changed.
 void UpdateFolderFiles();
+// The folder FileList shows (ending in the separator), empty when it shows none.
+const std::u16string& ListedFolder();
 // Shows the dimensions measured since the last call (on kDimensionsCommand).
 void ShowMeasuredDimensions();
 // Stops the measuring and forgets the folder: before the window layer ends.

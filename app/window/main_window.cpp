@@ -4,6 +4,7 @@
 
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
+#include "app/window/image_preview.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
@@ -12,6 +13,7 @@
 #include "fs/listings.h"
 #include "image/image_setup.h"
 #include "ui/column_list.h"
+#include "ui/control_shortcut.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
@@ -36,6 +38,7 @@ void ShowSelectedFolder() {
   const std::u16string folder = ControlGetText(kFolderTree);
   ListFolderFiles(folder);
   RememberFolder(folder);
+  PreviewFollowSelection();
 }
 
 }  // namespace
@@ -60,6 +63,9 @@ void MainWindowStart(const StartFolder& start) {
   ColumnListNumberColumn(kFileList, 1);
   ControlAddColumn(kFileList, 2, u"Dimensions", 90);
   ColumnListDimensionsColumn(kFileList, 2);
+  // Space shows the selected image, as file managers' quick look does; Escape closes it.
+  ControlShortcutAdd(kFileList, u"Space", kPreviewCommand);
+  ControlShortcutAdd(kFileList, u"Escape", kPreviewCloseCommand);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
   PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
@@ -96,6 +102,7 @@ int MainWindowRun() {
           return 0;
         case kFileList:
           if (EventDetail() == DetailLeftDoubleClick) ShowFileMessage();
+          if (EventDetail() == DetailChange) PreviewFollowSelection();
           break;
         default:
           break;
@@ -108,8 +115,15 @@ int MainWindowRun() {
     if (code == CommandEvent && EventControl() == kRefreshCommand) {
       FolderTreeRefresh(kFolderTree);
       ListFolderFiles(ControlGetText(kFolderTree));
+      PreviewFollowSelection();
     }
-    if (code == CommandEvent && EventControl() == kFilesChangedCommand) UpdateFolderFiles();
+    if (code == CommandEvent && EventControl() == kFilesChangedCommand) {
+      UpdateFolderFiles();
+      PreviewFollowSelection();
+    }
+    if (code == CommandEvent && EventControl() == kPreviewCommand) PreviewToggle();
+    if (code == CommandEvent && EventControl() == kPreviewCloseCommand) PreviewClose();
+    if (code == CommandEvent && EventControl() == kPreviewLoadedCommand) PreviewDeliver();
     if (code == CommandEvent && EventControl() == kDimensionsCommand) ShowMeasuredDimensions();
     if (code == CommandEvent && EventControl() == kFolderDroppedCommand) {
       // An empty path would rebuild the tree: a drop already taken changes nothing.
@@ -118,12 +132,14 @@ int MainWindowRun() {
         ShowSelectedFolder();
       }
     }
-    if (code == CloseEvent) return 0;
+    if (code == CloseEvent && EventControl() == kPreviewWindow) PreviewClose();
+    if (code == CloseEvent && EventControl() == kMainWindow) return 0;
   }
 }
 
 void MainWindowStop() {
   FolderFollow(kMainWindow, u"", 0);
+  PreviewEnd();
   FolderFilesEnd();
   UiControlsEnd();
   UiWindowsEnd();

@@ -38,6 +38,24 @@ TEST(PictureFit, TransparencyIsBlendedOntoTheBackground) {
   for (int i = 0; i < 12; ++i) EXPECT_EQ(pixel[i], expected[i]) << "byte " << i;
 }
 
+TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
+  const PictureRect work{0, 30, 1920, 1050};
+  // Without an owner, or without room beside it: the middle of the work area.
+  EXPECT_EQ(PicturePlace(work, nullptr, {960, 540}), (PictureRect{480, 285, 960, 540}));
+  const PictureRect wide{300, 100, 1300, 600};
+  EXPECT_EQ(PicturePlace(work, &wide, {960, 540}), (PictureRect{480, 285, 960, 540}));
+  // Left of it first, level with its middle; else right of it.
+  const PictureRect right_half{1000, 100, 600, 600};
+  EXPECT_EQ(PicturePlace(work, &right_half, {960, 540}), (PictureRect{40, 130, 960, 540}));
+  const PictureRect at_left{0, 100, 600, 600};
+  EXPECT_EQ(PicturePlace(work, &at_left, {960, 540}), (PictureRect{600, 130, 960, 540}));
+  // Kept inside the work area; where larger, its top left corner shows.
+  const PictureRect high{1000, 0, 600, 100};
+  EXPECT_EQ(PicturePlace(work, &high, {400, 300}), (PictureRect{600, 30, 400, 300}));
+  EXPECT_EQ(PicturePlace(work, nullptr, {2000, 1200}), (PictureRect{0, 30, 2000, 1200}));
+  EXPECT_EQ(PictureKeepInside(work, {1800, 900, 400, 300}), (PictureRect{1520, 780, 400, 300}));
+}
+
 TEST(PictureContent, AsksForThePictureSizeWithinItsShareOrTheTextSize) {
   PictureContent half(0.5);
   half.Set(Bitmap::Create(4000, 1000, 24, 0), u"unused");
@@ -47,7 +65,13 @@ TEST(PictureContent, AsksForThePictureSizeWithinItsShareOrTheTextSize) {
   EXPECT_EQ(half.Picture(), nullptr);
   EXPECT_EQ(half.Text(), u"cannot be read as an image");
   EXPECT_EQ(half.ClientSize({1920, 1080}, {400, 150}), (PictureSize{400, 150}));
-  EXPECT_EQ(half.ClientSize({640, 200}, {400, 150}), (PictureSize{267, 100}));
+  EXPECT_EQ(half.ClientSize({640, 200}, {400, 150}), (PictureSize{320, 100}));
+  // A small picture gets a text's room around it, as far as the share has it.
+  half.Set(Bitmap::Create(40, 20, 24, 0), u"");
+  EXPECT_EQ(half.ClientSize({1920, 1080}, {400, 150}), (PictureSize{400, 150}));
+  EXPECT_EQ(half.ClientSize({200, 1080}, {400, 150}), (PictureSize{100, 150}));
+  half.Set(Bitmap::Create(40, 2000, 24, 0), u"");
+  EXPECT_EQ(half.ClientSize({1920, 1080}, {400, 150}), (PictureSize{400, 540}));
   // A share out of range is taken as the nearest sensible one.
   PictureContent whole(7);
   whole.Set(Bitmap::Create(4000, 1000, 24, 0), u"");

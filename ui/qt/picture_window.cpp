@@ -93,6 +93,8 @@ PictureView* ViewOf(int64_t number) {
   return window ? dynamic_cast<PictureView*>(window->findChild<QWidget*>(kViewName)) : nullptr;
 }
 
+PictureRect Rect(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
+
 const QScreen* ScreenFor(std::optional<int64_t> owner) {
   if (owner)
     if (const QWidget* owner_window = WindowHandle(*owner)) return owner_window->screen();
@@ -109,13 +111,20 @@ int64_t PictureWindowOpen(int64_t number, const std::u16string& title, std::opti
   view->Show(std::move(picture), text);
   const QSize size = view->WindowSize(ScreenFor(owner));
   const int64_t result = WindowCreate(number, kDefaultPosition, kDefaultPosition, size.width(), size.height(), title,
-                                      flags | kWindowHidden | kWindowCentreOnScreen | kWindowNotContainer, owner);
+                                      flags | kWindowHidden | kWindowNotContainer, owner);
   if (result == 0) return 0;
   QWidget* window = WindowHandle(number == kAutoNumber ? result : number);
   auto* layout = new QVBoxLayout(window);  // owned by the window, and the view by it from here on
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view.release());
   if (flags & kWindowNoActivate) window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+  if (const QScreen* screen = ScreenFor(owner)) {
+    const QWidget* owner_window = owner ? WindowHandle(*owner) : nullptr;
+    const PictureRect beside = owner_window ? Rect(owner_window->frameGeometry()) : PictureRect{};
+    const PictureRect placed = PicturePlace(Rect(screen->availableGeometry()), owner_window ? &beside : nullptr,
+                                            {window->frameGeometry().width(), window->frameGeometry().height()});
+    window->move(static_cast<int>(placed.x), static_cast<int>(placed.y));
+  }
   if (!(flags & kWindowHidden)) window->show();
   return result;
 }
@@ -129,7 +138,10 @@ bool PictureWindowShow(int64_t number, const std::u16string& title, std::optiona
   window->setWindowTitle(QString::fromStdU16String(title));
   const QPoint centre = window->geometry().center();
   const QSize size = view->WindowSize(window->screen());
-  window->setGeometry(QRect(centre - QPoint(size.width() / 2, size.height() / 2), size));
+  PictureRect wanted{centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height()};
+  // Grown about its middle, it may have to move back onto the screen.
+  if (const QScreen* screen = window->screen()) wanted = PictureKeepInside(Rect(screen->availableGeometry()), wanted);
+  window->setGeometry(static_cast<int>(wanted.x), static_cast<int>(wanted.y), size.width(), size.height());
   return true;
 }
 

@@ -129,15 +129,19 @@ SIZE ClientSize(const PictureState& state, const RECT& work) {
   return {static_cast<LONG>(pixels.width), static_cast<LONG>(pixels.height)};
 }
 
-// Gives the window that client size, its frame centred on the point.
-void SizeAround(HWND window, SIZE client, POINT centre) {
+// The frame's size around that client size.
+PictureSize FrameSize(HWND window, SIZE client) {
   RECT outer{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  SetWindowPos(window, nullptr, centre.x - width / 2, centre.y - height / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+PictureRect Rect(const RECT& rect) { return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}; }
+
+void SetFrame(HWND window, const PictureRect& frame) {
+  SetWindowPos(window, nullptr, static_cast<int>(frame.x), static_cast<int>(frame.y), static_cast<int>(frame.width),
+               static_cast<int>(frame.height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -159,8 +163,13 @@ int64_t PictureWindowOpen(int64_t number, const std::u16string& title, std::opti
   }
   if (flags & kWindowNoActivate)
     SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_NOACTIVATE);
-  const RECT work = WorkArea(owner ? WindowHandle(*owner) : nullptr);
-  SizeAround(window, ClientSize(*state, work), {(work.left + work.right) / 2, (work.top + work.bottom) / 2});
+  const HWND owner_window = owner ? WindowHandle(*owner) : nullptr;
+  const RECT work = WorkArea(owner_window);
+  RECT owner_frame{};
+  const bool beside = owner_window && GetWindowRect(owner_window, &owner_frame);
+  const PictureRect owner_rect = Rect(owner_frame);
+  SetFrame(window,
+           PicturePlace(Rect(work), beside ? &owner_rect : nullptr, FrameSize(window, ClientSize(*state, work))));
   SetPropW(window, kStateProperty, state.get());
   SetWindowSubclass(window, PictureProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(state.release()));
   if (!(flags & kWindowHidden)) ShowWindow(window, (flags & kWindowNoActivate) ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
@@ -176,8 +185,12 @@ bool PictureWindowShow(int64_t number, const std::u16string& title, std::optiona
   SetWindowTextW(window, reinterpret_cast<const wchar_t*>(title.c_str()));
   RECT frame{};
   GetWindowRect(window, &frame);
-  SizeAround(window, ClientSize(*state, WorkArea(window)),
-             {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2});
+  const RECT work = WorkArea(window);
+  const PictureSize size = FrameSize(window, ClientSize(*state, work));
+  // Grown about its middle, it may have to move back onto the screen.
+  SetFrame(window,
+           PictureKeepInside(Rect(work), {(frame.left + frame.right - size.width) / 2,
+                                          (frame.top + frame.bottom - size.height) / 2, size.width, size.height}));
   InvalidateRect(window, nullptr, FALSE);
   return true;
 }

@@ -85,7 +85,9 @@ TEST_F(PictureWindowTest, ShowsThePictureWholeWithinItsShareOfTheScreenAndShrink
 TEST_F(PictureWindowTest, ASmallPictureIsNeverEnlargedAndATextTakesItsPlace) {
   ASSERT_NE(PictureWindowOpen(kPicture, u"small.gif", Picture(40, 20, Qt::green), u"", 0.5, kFlags), 0);
   QWidget* window = WindowHandle(kPicture);
-  EXPECT_EQ(window->size(), QSize(40, 20));
+  // Its own size, with grey around it in a window no smaller than a text's.
+  EXPECT_EQ(window->size(), QSize(400, 150));
+  EXPECT_EQ(PictureArea(Shot(kPicture)), QRect(180, 65, 40, 20));
   window->resize(400, 300);
   QRect area = PictureArea(Shot(kPicture));
   EXPECT_EQ(area, QRect(180, 140, 40, 20));
@@ -93,7 +95,7 @@ TEST_F(PictureWindowTest, ASmallPictureIsNeverEnlargedAndATextTakesItsPlace) {
   // Another picture, then a text: the title follows, and the window takes each one's size.
   ASSERT_TRUE(PictureWindowShow(kPicture, u"tall.jpg", Picture(100, 300, Qt::green), u""));
   EXPECT_EQ(WindowTitle(kPicture), u"tall.jpg");
-  EXPECT_EQ(window->size(), QSize(100, 300));
+  EXPECT_EQ(window->size(), QSize(400, 300));
   ASSERT_TRUE(PictureWindowShow(kPicture, u"notes.txt", std::nullopt, u"cannot be read as an image"));
   EXPECT_EQ(WindowTitle(kPicture), u"notes.txt");
   EXPECT_EQ(PictureWindowText(kPicture), u"cannot be read as an image");

@@ -19,8 +19,10 @@
 #include "support/test_images.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
+#include "ui/picture_window.h"
 #include "ui/settings.h"
 #include "ui/win32/window_access.h"
+#include "ui/window_title.h"
 #include "window_driver.h"
 
 namespace stdfs = std::filesystem;
@@ -405,4 +407,58 @@ TEST(MainWindowWin32, AFolderDroppedOntoTheWindowIsSelected) {
   EXPECT_TRUE(after_file.empty());
   const std::string dropped = folder.Path("dropped").string();
   EXPECT_EQ(after_folder, std::u16string(dropped.begin(), dropped.end()) + u"\\");
+}
+
+// Space on an image in the file list opens the preview under the file's name; it follows
+// the selection (a file that is no picture shows the refusal) and Escape closes it.
+TEST(MainWindowWin32, SpaceOpensThePreviewOfTheSelectedImageAndEscapeClosesIt) {
+  ScratchFolder folder;
+  folder.Put("pics/notes.txt", "text");
+  folder.Put("pics/pic.png", EncodeTestPng(64, 48));
+  const auto select = [](int row) {
+    const HWND list = WindowDriver::Control(kFileList);
+    SetFocus(list);
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  };
+  // Put into the queue as the window system posts a key, so that it goes the key's way.
+  const auto key = [](WPARAM virtual_key) {
+    const HWND list = WindowDriver::Control(kFileList);
+    SetFocus(list);
+    PostMessageW(list, WM_KEYDOWN, virtual_key, 1);
+    PostMessageW(list, WM_KEYUP, virtual_key, 1 | (LPARAM{3} << 30));
+  };
+  const auto showing = [](const std::u16string& title) {
+    return WindowHandle(kPreviewWindow) && WindowTitle(kPreviewWindow) == title;
+  };
+  bool pic_shown = false, notes_shown = false, closed = false;
+  std::u16string pic_text = u"unread", notes_text;
+  WindowDriver driver(ChooseStartFolder({folder.Path("pics").string()}));
+  driver.Then([&] { select(1); })
+      .Then([&] { key(VK_SPACE); })
+      .When([&] { return showing(u"pic.png"); },
+            [&] {
+              pic_shown = showing(u"pic.png");
+              pic_text = PictureWindowText(kPreviewWindow);
+              select(0);
+            })
+      .When([&] { return showing(u"notes.txt"); },
+            [&] {
+              notes_shown = showing(u"notes.txt");
+              notes_text = PictureWindowText(kPreviewWindow);
+              key(VK_ESCAPE);
+            })
+      .When([] { return WindowHandle(kPreviewWindow) == nullptr; },
+            [&] {
+              closed = WindowHandle(kPreviewWindow) == nullptr;
+              WindowDriver::Click(kQuitButton);
+            });
+  EXPECT_EQ(driver.Run(), 0);
+  EXPECT_TRUE(pic_shown);
+  EXPECT_EQ(pic_text, u"");
+  EXPECT_TRUE(notes_shown);
+  EXPECT_EQ(notes_text, u"cannot be read as an image");
+  EXPECT_TRUE(closed);
 }

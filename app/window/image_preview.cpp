@@ -1,0 +1,108 @@
+#include "app/window/image_preview.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/window/app_numbers.h"
+#include "app/window/folder_listing.h"
+#include "fs/path_separator.h"
+#include "image/image_picture.h"
+#include "ui/background_work.h"
+#include "ui/controls.h"
+#include "ui/picture_window.h"
+#include "ui/top_level_windows.h"
+
+namespace {
+
+constexpr double kScreenShare = 0.5;
+constexpr char16_t kRefusal[] = u"cannot be read as an image";
+// A frame the user can size and close; it never takes the keyboard from the list.
+constexpr uint32_t kPreviewFlags = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder | kWindowNoActivate;
+
+struct Preview {
+  bool open = false;         // from Space until it is closed, picture or not
+  bool window_open = false;  // once the first picture came
+  std::u16string path;       // the file shown or being loaded
+  BackgroundWork work{kMainWindow, kPreviewLoadedCommand};
+};
+
+std::unique_ptr<Preview> g_preview;
+
+struct SelectedFile {
+  std::u16string name;
+  std::u16string path;  // empty: no file selected
+};
+
+SelectedFile Selected() {
+  const int64_t row = ControlGetState(kFileList);
+  const std::u16string& folder = ListedFolder();
+  if (row < 0 || folder.empty()) return {};
+  SelectedFile file{ControlItemText(kFileList, row, 0), folder};
+  if (!PathEndsInSeparator(folder)) file.path += kFolderSeparator;
+  file.path += file.name;
+  return file;
+}
+
+void Show(const std::u16string& name, std::optional<Bitmap> picture) {
+  if (!g_preview || !g_preview->open) return;
+  if (g_preview->window_open) {
+    PictureWindowShow(kPreviewWindow, name, std::move(picture), kRefusal);
+    return;
+  }
+  g_preview->window_open = PictureWindowOpen(kPreviewWindow, name, std::move(picture), kRefusal, kScreenShare,
+                                             kPreviewFlags, kMainWindow) != 0;
+}
+
+// Loads the file on the worker; a load still running for another file is dropped.
+void Load(const SelectedFile& file) {
+  g_preview->path = file.path;
+  g_preview->work.Cancel();
+  g_preview->work.Run([file]() -> BackgroundWork::Finish {
+    // Shared, as the result must be copyable; it is taken once.
+    auto picture = std::make_shared<std::optional<Bitmap>>(ReadImagePicture(file.path));
+    return [name = file.name, picture] { Show(name, std::move(*picture)); };
+  });
+}
+
+}  // namespace
+
+void PreviewToggle() {
+  if (g_preview && g_preview->open) {
+    PreviewClose();
+    return;
+  }
+  const SelectedFile file = Selected();
+  if (file.path.empty()) return;
+  if (!g_preview) g_preview = std::make_unique<Preview>();
+  g_preview->open = true;
+  Load(file);
+}
+
+void PreviewClose() {
+  if (!g_preview || !g_preview->open) return;
+  g_preview->work.Cancel();
+  g_preview->open = false;
+  g_preview->path.clear();
+  if (std::exchange(g_preview->window_open, false)) WindowClose(kPreviewWindow);
+}
+
+void PreviewFollowSelection() {
+  if (!g_preview || !g_preview->open) return;
+  const SelectedFile file = Selected();
+  if (file.path.empty()) {
+    PreviewClose();
+    return;
+  }
+  if (file.path != g_preview->path) Load(file);
+}
+
+void PreviewDeliver() {
+  if (g_preview) g_preview->work.Deliver();
+}
+
+void PreviewEnd() {
+  PreviewClose();
+  g_preview.reset();
+}
