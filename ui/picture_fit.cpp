@@ -1,8 +1,10 @@
 #include "ui/picture_fit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "image/bitmap.h"
+#include "image/bitmap_shrink.h"
 
 PictureSize PictureFit(PictureSize picture, PictureSize area) {
   if (picture.width <= 0 || picture.height <= 0 || area.width <= 0 || area.height <= 0) return {};
@@ -50,4 +52,15 @@ PictureRect PictureKeepInside(PictureRect work, PictureRect frame) {
   frame.x = std::max(work.x, std::min(frame.x, work.x + work.width - frame.width));
   frame.y = std::max(work.y, std::min(frame.y, work.y + work.height - frame.height));
   return frame;
+}
+
+void PicturePrepare(std::optional<Bitmap>& picture) {
+  if (!picture) return;
+  PictureFlatten(*picture);
+  const PictureSize size{picture->Width(), picture->Height()};
+  const PictureSize fitted = PictureFit(size, kLargestShown);
+  if (fitted == size) return;
+  if (std::optional<Bitmap> smaller =
+          ShrinkBitmap(*picture, static_cast<int32_t>(fitted.width), static_cast<int32_t>(fitted.height)))
+    picture = std::move(smaller);
 }

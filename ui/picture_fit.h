@@ -1,6 +1,7 @@
 #pragma once
 // Fitting a picture into the room a window has for it, the same on every window system.
 #include <cstdint>
+#include <optional>
 
 class Bitmap;
 
@@ -27,6 +28,15 @@ inline constexpr uint8_t kPictureBackground = 0x60;
 // to fit keeping its aspect (rounded to the nearest pixel, at least 1 x 1); never
 // enlarged. 0 x 0 for an empty picture or area.
 PictureSize PictureFit(PictureSize picture, PictureSize area);
+
+// The most of a picture any window shows: the size of a 4K screen.
+inline constexpr PictureSize kLargestShown{3840, 2160};
+
+// Readies a picture for a picture window on any thread, so that the interface thread has
+// little left to do with it: flattens it, and shrinks one larger than kLargestShown to
+// fit that (no window up to that size could show it larger). Memory too short for the
+// smaller copy leaves the picture as it was.
+void PicturePrepare(std::optional<Bitmap>& picture);
 
 // Blends a 32-bit picture's pixels onto kPictureBackground by their alpha and leaves
 // them opaque, so that any window system draws it as it is meant to look; a 24-bit

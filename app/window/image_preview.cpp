@@ -8,9 +8,12 @@
 #include "app/window/app_numbers.h"
 #include "app/window/folder_listing.h"
 #include "fs/path_separator.h"
+#include "fs/text.h"
+#include "image/image_measure.h"
 #include "image/image_picture.h"
 #include "ui/background_work.h"
 #include "ui/controls.h"
+#include "ui/picture_fit.h"
 #include "ui/picture_window.h"
 #include "ui/top_level_windows.h"
 
@@ -45,14 +48,22 @@ SelectedFile Selected() {
   return file;
 }
 
-void Show(const std::u16string& name, std::optional<Bitmap> picture) {
+// What a file without a picture shows: the loader keeps an icon with its size but no
+// picture, and a scan measures it, so only the others cannot be read.
+std::u16string NoPictureText(const std::u16string& path) {
+  const std::optional<ImageSize> size = MeasureImageFile(path);
+  if (!size) return kRefusal;
+  return u"an icon of " + DecimalText(size->width) + u" x " + DecimalText(size->height) + u": not drawn here";
+}
+
+void Show(const std::u16string& name, std::optional<Bitmap> picture, const std::u16string& text) {
   if (!g_preview || !g_preview->open) return;
   if (g_preview->window_open) {
-    PictureWindowShow(kPreviewWindow, name, std::move(picture), kRefusal);
+    PictureWindowShow(kPreviewWindow, name, std::move(picture), text);
     return;
   }
-  g_preview->window_open = PictureWindowOpen(kPreviewWindow, name, std::move(picture), kRefusal, kScreenShare,
-                                             kPreviewFlags, kMainWindow) != 0;
+  g_preview->window_open =
+      PictureWindowOpen(kPreviewWindow, name, std::move(picture), text, kScreenShare, kPreviewFlags, kMainWindow) != 0;
 }
 
 // Loads the file on the worker; a load still running for another file is dropped.
@@ -62,7 +73,9 @@ void Load(const SelectedFile& file) {
   g_preview->work.Run([file]() -> BackgroundWork::Finish {
     // Shared, as the result must be copyable; it is taken once.
     auto picture = std::make_shared<std::optional<Bitmap>>(ReadImagePicture(file.path));
-    return [name = file.name, picture] { Show(name, std::move(*picture)); };
+    PicturePrepare(*picture);
+    const std::u16string text = *picture ? std::u16string() : NoPictureText(file.path);
+    return [name = file.name, picture, text] { Show(name, std::move(*picture), text); };
   });
 }
 

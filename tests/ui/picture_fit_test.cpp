@@ -38,6 +38,25 @@ TEST(PictureFit, TransparencyIsBlendedOntoTheBackground) {
   for (int i = 0; i < 12; ++i) EXPECT_EQ(pixel[i], expected[i]) << "byte " << i;
 }
 
+TEST(PictureFit, PreparingFlattensAndShrinksWhatNoScreenShowsWhole) {
+  std::optional<Bitmap> wide = Bitmap::Create(7680, 4, 32, 0);
+  ASSERT_TRUE(wide);
+  PicturePrepare(wide);
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->Width(), 3840);
+  EXPECT_EQ(wide->Height(), 2);
+  // Transparent black became the background.
+  EXPECT_EQ(wide->Bits()[0], kPictureBackground);
+  EXPECT_EQ(wide->Bits()[3], 255);
+  std::optional<Bitmap> fits = Bitmap::Create(3840, 2, 24, 0);
+  const uint8_t* bits = fits->Bits();
+  PicturePrepare(fits);
+  EXPECT_EQ(fits->Bits(), bits);  // left as it is
+  std::optional<Bitmap> none;
+  PicturePrepare(none);
+  EXPECT_FALSE(none);
+}
+
 TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
   const PictureRect work{0, 30, 1920, 1050};
   // Without an owner, or without room beside it: the middle of the work area.

@@ -36,6 +36,8 @@ bool Showing(const std::u16string& title) { return Open() && WindowTitle(kPrevie
 TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEscapeOrTheCloseBoxClose) {
   TempFolder folder;
   folder.Put("notes.txt", "no picture here");
+  const Bytes icon = MakeIcon({{16, 16, 32, IconBitmap(16, 16, 32)}});
+  folder.Put("icon.ico", std::string(icon.begin(), icon.end()));
   folder.Put("pic.png", EncodeTestPng(64, 48));
   folder.Put("tall.gif", EncodeTestGif(30, 300));
   std::vector<std::string> seen;  // what was wrong at each step, if anything
@@ -43,7 +45,7 @@ TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEsc
     if (!holds) seen.push_back(what);
   };
   QSize pic_size, tall_size;
-  std::u16string refusal = u"unread";
+  std::u16string refusal = u"unread", icon_text = u"unread";
   bool to_the_end = false;
   WindowDriver driver;
   driver.Then([&] { WindowDriver::Select(folder.Text() + u"/"); })
@@ -70,6 +72,12 @@ TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEsc
             [&] {
               check(Showing(u"notes.txt"), "notes.txt shown after Up Up");
               refusal = PictureWindowText(kPreviewWindow);
+              Key(Qt::Key_Up);
+            })
+      .When([] { return Showing(u"icon.ico"); },
+            [&] {
+              check(Showing(u"icon.ico"), "icon.ico shown after Up");
+              icon_text = PictureWindowText(kPreviewWindow);
               Key(Qt::Key_Space);
             })
       .When([] { return !Open(); },
@@ -79,7 +87,7 @@ TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEsc
             })
       .When([] { return Open(); },
             [&] {
-              check(Showing(u"notes.txt"), "opened again by Space");
+              check(Showing(u"icon.ico"), "opened again by Space");
               Key(Qt::Key_Escape);
             })
       .When([] { return !Open(); },
@@ -100,6 +108,8 @@ TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEsc
   EXPECT_TRUE(to_the_end);
   EXPECT_TRUE(seen.empty()) << seen.front();
   EXPECT_EQ(refusal, u"cannot be read as an image");
+  // An icon the loader reads, but keeps without a picture, is no refusal.
+  EXPECT_EQ(icon_text, u"an icon of 16 x 16: not drawn here");
   // A small picture gets a window of modest size; a tall one its own height.
   EXPECT_EQ(pic_size, QSize(400, 150));
   EXPECT_EQ(tall_size, QSize(400, 300));
