@@ -3,17 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "ui/folder_tree_nodes.h"
 #include "ui/natural_order.h"
 
 namespace {
-
-// Whether the node is `outer` or lies inside it.
-bool Within(const FolderTreeNodes& nodes, TreeNode node, TreeNode outer) {
-  for (; node; node = nodes.Parent(node))
-    if (node == outer) return true;
-  return false;
-}
 
 // Where a new child goes among `children`: folders before files, each kind in a sorted
 // tree at its place by name, else after the last child of its kind.
@@ -36,7 +28,7 @@ TreeNode FolderChild(const FolderTreeNodes& nodes, TreeNode node, const std::u16
 
 // Fills the node and opens it; false when it could not be filled.
 bool Open(FolderTreeNodes& nodes, TreeNode node) {
-  if (!nodes.Fill(node)) return false;
+  if (!FolderTreeFill(nodes, node)) return false;
   nodes.Open(node);
   return true;
 }
@@ -44,20 +36,28 @@ bool Open(FolderTreeNodes& nodes, TreeNode node) {
 // The filled nodes whose path is `path`.
 void FindFilled(const FolderTreeNodes& nodes, TreeNode node, const std::u16string& path, std::vector<TreeNode>& found) {
   if (!IsFilled(nodes.Parameter(node))) return;
-  if (node != nodes.Root() && nodes.Path(node) == path) found.push_back(node);
+  if (node != nodes.Root() && FolderTreePath(nodes, node) == path) found.push_back(node);
   for (TreeNode child : nodes.Children(node)) FindFilled(nodes, child, path, found);
 }
 
 void CollectOpen(const FolderTreeNodes& nodes, TreeNode node, std::vector<std::u16string>& paths) {
   if (!nodes.IsOpen(node) || !IsFilled(nodes.Parameter(node))) return;
-  if (node != nodes.Root()) paths.push_back(nodes.Path(node));
+  if (node != nodes.Root()) paths.push_back(FolderTreePath(nodes, node));
   for (TreeNode child : nodes.Children(node)) CollectOpen(nodes, child, paths);
 }
 
 }  // namespace
 
-void FolderTreeGoTo(FolderTreeNodes& nodes, int64_t drive, const std::u16string& root, const std::u16string& target) {
-  if (!nodes.Root()) return;
+bool FolderTreeWithin(const FolderTreeNodes& nodes, TreeNode node, TreeNode outer) {
+  for (; node; node = nodes.Parent(node))
+    if (node == outer) return true;
+  return false;
+}
+
+void FolderTreeGoTo(FolderTreeNodes& nodes, const std::u16string& target) {
+  const int64_t drive = nodes.DriveOf(target);
+  if (!nodes.Root() || drive < 0) return;
+  const std::u16string root = nodes.DriveRoot(drive);
   TreeNode node = nullptr;
   for (TreeNode child : nodes.Children(nodes.Root()))
     if (NodeKind(nodes.Parameter(child)) == drive) {
@@ -87,7 +87,7 @@ void FolderTreeGoTo(FolderTreeNodes& nodes, int64_t drive, const std::u16string&
 
 bool FolderTreeNodeRefresh(FolderTreeNodes& nodes, TreeNode node) {
   if (node == nodes.Root() || !IsFilled(nodes.Parameter(node))) return true;  // read when it is first opened
-  const std::u16string path = nodes.Path(node);
+  const std::u16string path = FolderTreePath(nodes, node);
   if (path.empty()) return true;
   const FolderReadRules rules = nodes.Rules();
   const FolderContents contents = FolderRead(rules, path);
@@ -108,7 +108,7 @@ bool FolderTreeNodeRefresh(FolderTreeNodes& nodes, TreeNode node) {
       continue;
     }
     // Once taken away, the selected node is asked nothing more.
-    if (!selection_gone && Within(nodes, selected, child)) selection_gone = true;
+    if (!selection_gone && FolderTreeWithin(nodes, selected, child)) selection_gone = true;
     nodes.Remove(child);
   }
   const auto add = [&](int64_t kind, const std::vector<std::u16string>& names,
@@ -116,7 +116,8 @@ bool FolderTreeNodeRefresh(FolderTreeNodes& nodes, TreeNode node) {
     for (const std::u16string& name : names) {
       if (!new_names.count(name)) continue;
       const bool children = kind == kNodeFolder && FolderShowsChildren(rules, path + name + rules.separator);
-      nodes.Insert(node, PlaceFor(nodes, nodes.Children(node), kind, name, rules.sorted), kind, path, name, children);
+      const NewTreeNode made{kind, name, children};
+      nodes.Insert(node, PlaceFor(nodes, nodes.Children(node), kind, name, rules.sorted), path, {&made, 1});
     }
   };
   add(kNodeFolder, contents.folders, folders);
@@ -150,6 +151,12 @@ void FolderTreeRefreshPaths(FolderTreeNodes& nodes, std::vector<std::u16string> 
         if (FolderTreeNodeRefresh(nodes, at)) break;
     }
   }
+}
+
+void FolderTreeRefreshOpen(FolderTreeNodes& nodes) {
+  std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
+  if (const TreeNode selected = nodes.Selected()) paths.push_back(FolderTreePath(nodes, selected));
+  FolderTreeRefreshPaths(nodes, std::move(paths));
 }
 
 std::vector<std::u16string> FolderTreeOpenPaths(const FolderTreeNodes& nodes) {

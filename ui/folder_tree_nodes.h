@@ -15,6 +15,8 @@ inline constexpr int64_t kComputerParameter = 0xFFFB;
 // Added to a node's parameter once its children are filled in; it is not filled again.
 inline constexpr int64_t FilledMark = 0xFF00;
 inline constexpr int64_t kTreeDrives = 32;
+// Drives by their numbers: bit i stands for drive i.
+using DriveMask = uint32_t;
 
 constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
 constexpr bool IsDriveKind(int64_t kind) { return kind < kTreeDrives; }

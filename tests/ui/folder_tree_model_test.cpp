@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,23 +27,17 @@ struct Node {
   std::vector<std::unique_ptr<Node>> children;
 };
 
-// The computer node with one drive, whose root is the test's folder. Changes are
-// recorded as lines ("select a/", "report", "remove b/"), paths below the drive's root.
+// Drives by number with their roots (drive 0 the test's folder), and a documents
+// folder. Changes are recorded as lines ("select a/", "report", "remove b/"), paths below
+// drive 0's root.
 class RecordingNodes final : public FolderTreeNodes {
  public:
   explicit RecordingNodes(std::u16string drive_root, uint32_t flags = kFolderTreeSorted)
-      : drive_root_(std::move(drive_root)), flags_(flags) {
-    root_.parameter = kComputerParameter;
-    root_.open = true;
-    auto drive = std::make_unique<Node>();
-    drive->parameter = 0;
-    drive->text = u"drive";
-    drive->has_children = true;
-    drive->parent = &root_;
-    root_.children.push_back(std::move(drive));
+      : drive_root_(drive_root), flags_(flags) {
+    roots[0] = std::move(drive_root);
   }
 
-  TreeNode Root() const override { return &root_; }
+  TreeNode Root() const override { return root_.get(); }
   std::vector<TreeNode> Children(TreeNode node) const override {
     std::vector<TreeNode> children;
     for (const auto& child : At(node)->children) children.push_back(child.get());
@@ -53,33 +48,63 @@ class RecordingNodes final : public FolderTreeNodes {
   std::u16string Text(TreeNode node) const override { return At(node)->text; }
   bool IsOpen(TreeNode node) const override { return At(node)->open; }
   TreeNode Selected() const override { return selected_; }
-  std::u16string Path(TreeNode node) const override {
-    std::u16string path;
-    for (const Node* at = At(node); at && at != &root_; at = at->parent) {
-      const int64_t kind = NodeKind(at->parameter);
-      if (kind == kNodeFolder) path = at->text + kFolderSeparator + path;
-      if (kind == kNodeFile) path = at->text;
-      if (IsDriveKind(kind)) path = drive_root_ + path;
-    }
-    return path;
-  }
-  FolderReadRules Rules() const override { return FolderReadRulesFor(flags_, u"*.png", kFolderSeparator); }
+  uint32_t Flags() const override { return flags_; }
+  FolderReadRules Rules() const override { return FolderReadRulesFor(flags_, patterns, kFolderSeparator); }
   bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override {
     const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) {
              return ignore_case ? lower(x) == lower(y) : x == y;
            });
   }
+  DriveMask Drives() const override {
+    DriveMask mask = 0;
+    for (const auto& [drive, root] : roots) mask |= DriveMask{1} << drive;
+    return mask;
+  }
+  std::u16string DriveRoot(int64_t drive) const override {
+    const auto found = roots.find(drive);
+    return found == roots.end() ? std::u16string() : found->second;
+  }
+  int64_t DriveOf(const std::u16string& path) const override {
+    int64_t found = -1;
+    for (const auto& [drive, root] : roots)
+      if (path.starts_with(root) && (found < 0 || root.size() > roots.at(found).size())) found = drive;
+    return found;
+  }
+  std::u16string DocumentsPath() const override { return documents; }
+  std::u16string Label(int64_t kind) const override {
+    if (kind == kNodeComputer) return u"Computer";
+    if (kind == kNodeDocuments) return u"Documents";
+    return u"drive " + std::u16string(1, static_cast<char16_t>(u'0' + kind));
+  }
+  // Drives by number, before the documents node.
+  bool DriveBefore(int64_t drive, const std::u16string&, TreeNode other) const override {
+    const int64_t kind = NodeKind(At(other)->parameter);
+    return !IsDriveKind(kind) || kind > drive;
+  }
 
-  void Insert(TreeNode parent, size_t index, int64_t kind, const std::u16string&, const std::u16string& name,
-              bool children) override {
-    auto node = std::make_unique<Node>();
-    node->parameter = kind;
-    node->text = name;
-    node->has_children = children;
-    node->parent = At(parent);
-    record.push_back("insert " + Shown(node.get()) + " at " + std::to_string(index));
-    At(parent)->children.insert(At(parent)->children.begin() + static_cast<ptrdiff_t>(index), std::move(node));
+  void Clear() override {
+    selected_ = nullptr;
+    root_.reset();
+  }
+  void Insert(TreeNode parent, size_t index, const std::u16string&, std::span<const NewTreeNode> nodes) override {
+    std::string line = "insert";
+    EXPECT_FALSE(nodes.empty());
+    for (const NewTreeNode& made : nodes) {
+      auto node = std::make_unique<Node>();
+      node->parameter = made.parameter;
+      node->text = made.text;
+      node->has_children = made.children;
+      node->parent = At(parent);
+      line += " " + Utf8(made.text);
+      if (!parent) {
+        root_ = std::move(node);
+        continue;
+      }
+      std::vector<std::unique_ptr<Node>>& children = At(parent)->children;
+      children.insert(children.begin() + static_cast<ptrdiff_t>(index++), std::move(node));
+    }
+    record.push_back(line);
   }
   void Remove(TreeNode node) override {
     record.push_back("remove " + Shown(node));
@@ -89,40 +114,49 @@ class RecordingNodes final : public FolderTreeNodes {
       if (at == node) selected_ = nullptr;
     std::erase_if(siblings, [&](const std::unique_ptr<Node>& child) { return child.get() == node; });
   }
-  void SetHasChildren(TreeNode node, bool children) override { At(node)->has_children = children; }
-  bool Fill(TreeNode node) override {
+  void Renew(TreeNode node, int64_t parameter, const std::u16string& text) override {
+    record.push_back("renew " + Utf8(text));
     Node* at = At(node);
-    if (IsFilled(at->parameter)) return true;
-    const std::u16string path = Path(node);
-    const FolderReadRules rules = Rules();
-    const FolderContents contents = FolderRead(rules, path);
-    if (!contents.readable) return false;
-    record.push_back("fill " + Shown(node));
-    for (const std::u16string& name : contents.folders)
-      at->children.push_back(Made(at, kNodeFolder, name, FolderShowsChildren(rules, path + name + rules.separator)));
-    for (const std::u16string& name : contents.files) at->children.push_back(Made(at, kNodeFile, name, false));
-    at->parameter |= FilledMark;
-    return true;
+    at->children.clear();
+    *at = Node{parameter, text, false, true, at->parent, {}};
   }
+  void SetParameter(TreeNode node, int64_t parameter) override { At(node)->parameter = parameter; }
+  void SetHasChildren(TreeNode node, bool children) override { At(node)->has_children = children; }
   void Open(TreeNode node) override { At(node)->open = true; }
+  void ScrollIntoView(TreeNode) override {}
   void SelectQuietly(TreeNode node) override {
     record.push_back("select " + Shown(node));
     selected_ = At(node);
   }
-  void ScrollIntoView(TreeNode) override {}
   void ReportChange() override { record.push_back("report"); }
+  void SetPatterns(const std::u16string& list) override { patterns = list; }
+  void NoticeOpen(int64_t drive) override {
+    record.push_back("notice " + std::to_string(drive));
+    notice_ = drive;
+  }
+  void NoticeClose() override {
+    if (notice_ >= 0) record.push_back("notice closed");
+    notice_ = -1;
+  }
+  int64_t NoticeDrive() const override { return notice_; }
 
-  // The node at a path below the drive's root ("a/b/"; "" the drive); null for none.
+  // The node at a path below drive 0's root ("a/b/"; "" the drive); null for none.
   TreeNode Find(const std::string& below) const {
     std::u16string path = drive_root_ + std::u16string(below.begin(), below.end());
     std::replace(path.begin() + static_cast<ptrdiff_t>(drive_root_.size()), path.end(), u'/', kFolderSeparator);
     TreeNode found = nullptr;
-    Visit(root_.children.front().get(), [&](const Node* node) {
-      if (Path(node) == path) found = node;
+    Visit(root_.get(), [&](const Node* node) {
+      if (node != root_.get() && FolderTreePath(*this, node) == path) found = node;
     });
     return found;
   }
-  // The names under a node, as shown: "name/" for a folder.
+  // The node of a drive or the documents under the computer node; null for none.
+  TreeNode Top(int64_t kind) const {
+    for (const auto& child : root_->children)
+      if (NodeKind(child->parameter) == kind) return child.get();
+    return nullptr;
+  }
+  // The texts of a node's children, as shown: "name/" for a folder.
   std::vector<std::string> Names(TreeNode node) const {
     std::vector<std::string> names;
     for (const auto& child : At(node)->children)
@@ -132,34 +166,31 @@ class RecordingNodes final : public FolderTreeNodes {
   static bool HasChildren(TreeNode node) { return At(node)->has_children; }
 
   std::vector<std::string> record;
+  std::map<int64_t, std::u16string> roots;  // the drives present
+  std::u16string documents;
+  std::u16string patterns = u"*.png";
 
  private:
   static Node* At(TreeNode node) { return const_cast<Node*>(static_cast<const Node*>(node)); }
   static std::string Utf8(const std::u16string& text) { return std::string(text.begin(), text.end()); }
   std::string Shown(TreeNode node) const {
-    std::u16string path = Path(node);
-    path.erase(0, std::min(path.size(), drive_root_.size()));
+    std::u16string path = FolderTreePath(*this, node);
+    if (path.starts_with(drive_root_)) path.erase(0, drive_root_.size());
     std::replace(path.begin(), path.end(), kFolderSeparator, u'/');
     return Utf8(path);
   }
-  static std::unique_ptr<Node> Made(Node* parent, int64_t kind, const std::u16string& name, bool children) {
-    auto node = std::make_unique<Node>();
-    node->parameter = kind;
-    node->text = name;
-    node->has_children = children;
-    node->parent = parent;
-    return node;
-  }
   template <typename F>
   static void Visit(const Node* node, const F& visit) {
+    if (!node) return;
     visit(node);
     for (const auto& child : node->children) Visit(child.get(), visit);
   }
 
-  Node root_;
+  std::unique_ptr<Node> root_;
   std::u16string drive_root_;
   uint32_t flags_;
   const Node* selected_ = nullptr;
+  int64_t notice_ = -1;
 };
 
 class FolderTreeModel : public ::testing::Test {
@@ -182,9 +213,11 @@ class FolderTreeModel : public ::testing::Test {
 
 TEST_F(FolderTreeModel, GoingToAFolderOpensTheWayAndSelectsIt) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeRebuild(nodes);
+  nodes.record.clear();
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   EXPECT_EQ(nodes.record,
-            (std::vector<std::string>{"fill ", "fill Photos/", "fill Photos/2024/", "select Photos/2024/", "report"}));
+            (std::vector<std::string>{"insert notes Photos", "insert 2024 a.png", "select Photos/2024/", "report"}));
   EXPECT_TRUE(nodes.IsOpen(nodes.Find("")));
   ASSERT_NE(nodes.Find("Photos/"), nullptr);
   EXPECT_TRUE(nodes.IsOpen(nodes.Find("Photos/")));
@@ -194,30 +227,34 @@ TEST_F(FolderTreeModel, GoingToAFolderOpensTheWayAndSelectsIt) {
 
   // Where it is already selected nothing is reported again.
   nodes.record.clear();
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   EXPECT_EQ(nodes.record, std::vector<std::string>{});
 }
 
 TEST_F(FolderTreeModel, ANameWithoutItsCaseStillLeadsToTheFolder) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("NOTES/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("NOTES/"));
   EXPECT_EQ(nodes.Selected(), nodes.Find("notes/"));
   EXPECT_EQ(nodes.record.back(), "report");
 }
 
 TEST_F(FolderTreeModel, AWayThatEndsSelectsNothing) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/missing/deeper/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/missing/deeper/"));
   EXPECT_EQ(nodes.Selected(), nullptr);
   EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
   // A drive the tree has no node for leads nowhere either.
-  FolderTreeGoTo(nodes, 5, Root(), Below("Photos/"));
+  nodes.roots[5] = folder.Text() + u"-elsewhere" + kFolderSeparator;
+  FolderTreeGoTo(nodes, nodes.roots[5] + u"Photos" + kFolderSeparator);
   EXPECT_EQ(nodes.Selected(), nullptr);
 }
 
 TEST_F(FolderTreeModel, RefreshPutsNewEntriesInTheirPlacesAndKeepsTheRest) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   std::filesystem::create_directories(folder.Path("Photos/2023/inner"));
   std::filesystem::create_directories(folder.Path("Photos/2025"));
   folder.Put("Photos/0.png", "");
@@ -238,7 +275,8 @@ TEST_F(FolderTreeModel, RefreshPutsNewEntriesInTheirPlacesAndKeepsTheRest) {
 
 TEST_F(FolderTreeModel, AnUnsortedTreePutsNewEntriesAfterTheOthersOfTheirKind) {
   RecordingNodes nodes(Root(), 0);
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/"));
   std::filesystem::create_directories(folder.Path("Photos/0000"));
   folder.Put("Photos/0.png", "");
   EXPECT_TRUE(FolderTreeNodeRefresh(nodes, nodes.Find("Photos/")));
@@ -248,7 +286,8 @@ TEST_F(FolderTreeModel, AnUnsortedTreePutsNewEntriesAfterTheOthersOfTheirKind) {
 
 TEST_F(FolderTreeModel, ASelectionInsideWhatIsGoneMovesUpAndIsReportedOnce) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   std::filesystem::remove_all(folder.Path("Photos/2024"));
   std::filesystem::remove(folder.Path("Photos/a.png"));
   nodes.record.clear();
@@ -262,7 +301,8 @@ TEST_F(FolderTreeModel, ASelectionInsideWhatIsGoneMovesUpAndIsReportedOnce) {
 
 TEST_F(FolderTreeModel, AFolderThatCannotBeListedChangesNothing) {
   RecordingNodes nodes(Root());
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   std::filesystem::remove_all(folder.Path("Photos"));
   nodes.record.clear();
   EXPECT_FALSE(FolderTreeNodeRefresh(nodes, nodes.Find("Photos/")));
@@ -274,9 +314,154 @@ TEST_F(FolderTreeModel, AFolderThatCannotBeListedChangesNothing) {
 
 TEST_F(FolderTreeModel, OpenPathsAreTheOpenFilledNodesFromTheTopDown) {
   RecordingNodes nodes(Root());
+  FolderTreeRebuild(nodes);
   EXPECT_EQ(FolderTreeOpenPaths(nodes), std::vector<std::u16string>{});
-  FolderTreeGoTo(nodes, 0, Root(), Below("Photos/2024/"));
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
   EXPECT_EQ(FolderTreeOpenPaths(nodes), (std::vector<std::u16string>{Root(), Below("Photos/"), Below("Photos/2024/")}));
+}
+
+TEST_F(FolderTreeModel, ARebuildShowsTheDrivesInTheirOrderThenTheDocuments) {
+  RecordingNodes nodes(Root());
+  nodes.roots[3] = Below("Photos/");
+  nodes.documents = Below("notes/");
+  FolderTreeRebuild(nodes);
+  EXPECT_EQ(nodes.record,
+            (std::vector<std::string>{"insert Computer", "insert drive 0", "insert drive 3", "insert Documents"}));
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 3", "Documents"}));
+  EXPECT_TRUE(nodes.IsOpen(nodes.Root()));
+  EXPECT_EQ(FolderTreePath(nodes, nodes.Root()), u"");
+  EXPECT_EQ(FolderTreePath(nodes, nodes.Top(3)), Below("Photos/"));
+  // The documents node stands for its folder, and so do the nodes below it.
+  ASSERT_TRUE(FolderTreeFill(nodes, nodes.Top(kNodeDocuments)));
+  EXPECT_EQ(FolderTreePath(nodes, nodes.Top(kNodeDocuments)), Below("notes/"));
+
+  // Left out by the flags, or when there is no documents folder.
+  RecordingNodes without(Root(), kFolderTreeNoDocuments);
+  without.documents = Below("notes/");
+  FolderTreeRebuild(without);
+  EXPECT_EQ(without.Names(without.Root()), std::vector<std::string>{"drive 0"});
+  nodes.documents.clear();
+  FolderTreeRebuild(nodes);
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 3"}));
+}
+
+TEST_F(FolderTreeModel, OpeningFillsOnceAndAnEmptyFolderLosesItsButton) {
+  RecordingNodes nodes(Root());
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("notes/"));
+  const TreeNode notes = nodes.Find("notes/");
+  ASSERT_NE(notes, nullptr);
+  EXPECT_TRUE(IsFilled(nodes.Parameter(notes)));
+  EXPECT_FALSE(RecordingNodes::HasChildren(notes));
+  const TreeNode photos = nodes.Find("Photos/");
+  EXPECT_TRUE(RecordingNodes::HasChildren(photos));
+  EXPECT_FALSE(IsFilled(nodes.Parameter(photos)));
+  ASSERT_TRUE(FolderTreeFill(nodes, photos));
+  nodes.record.clear();
+  // Filled already: a file added since shows only when the folder is read again.
+  folder.Put("Photos/new.png", "");
+  EXPECT_TRUE(FolderTreeFill(nodes, photos));
+  EXPECT_EQ(nodes.record, std::vector<std::string>{});
+  EXPECT_EQ(nodes.Names(photos), (std::vector<std::string>{"2024/", "a.png"}));
+  // Files report 1, other nodes 2, no selection 0; the text is the node's path.
+  FolderTreeGoTo(nodes, Below("Photos/"));
+  EXPECT_EQ(FolderTreeSelectedState(nodes), 2);
+  nodes.SelectQuietly(nodes.Find("Photos/a.png"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/a.png"));
+  EXPECT_EQ(FolderTreeSelectedState(nodes), 1);
+  FolderTreeRebuild(nodes);
+  EXPECT_EQ(FolderTreeSelectedState(nodes), 0);
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), u"");
+}
+
+TEST_F(FolderTreeModel, TextsChangePatternsAndGoBackToTheSelection) {
+  RecordingNodes nodes(Root());
+  FolderTreeTextSet(nodes, u"");
+  FolderTreeTextSet(nodes, Below("Photos/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
+  // A pattern list alone: rebuilt, and back where it was, with the new files shown.
+  FolderTreeTextSet(nodes, u"*.txt");
+  EXPECT_EQ(nodes.patterns, u"*.txt");
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
+  EXPECT_EQ(nodes.Names(nodes.Find("Photos/")), (std::vector<std::string>{"2024/", "b.txt"}));
+  // A path with a pattern list: the folder before it.
+  FolderTreeTextSet(nodes, Below("Photos/2024/*.png"));
+  EXPECT_EQ(nodes.patterns, u"*.png");
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+  // A way that ends keeps the selection.
+  FolderTreeTextSet(nodes, Below("missing/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+}
+
+TEST_F(FolderTreeModel, DrivesArriveInTheirPlaceAndGoWithTheSelectionInsideThem) {
+  RecordingNodes nodes(Root());
+  nodes.roots[3] = folder.Text() + u"-three" + kFolderSeparator;
+  nodes.documents = Below("notes/");
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("Photos/2024/"));
+  nodes.roots[2] = folder.Text() + u"-two" + kFolderSeparator;
+  FolderTreeDrivesArrived(nodes, DriveMask{1} << 2);
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 2", "drive 3", "Documents"}));
+
+  // Another volume in drive 0: its node closes and forgets what it showed; the
+  // selection inside moves onto it, reported once.
+  const TreeNode first = nodes.Top(0);
+  nodes.record.clear();
+  FolderTreeDrivesGone(nodes, DriveMask{1});
+  EXPECT_EQ(nodes.record, (std::vector<std::string>{"select ", "report", "renew drive 0"}));
+  EXPECT_EQ(nodes.Top(0), first);
+  EXPECT_EQ(nodes.Selected(), first);
+  EXPECT_EQ(nodes.Parameter(first), 0);
+  EXPECT_TRUE(nodes.Children(first).empty());
+  EXPECT_TRUE(RecordingNodes::HasChildren(first));
+  EXPECT_FALSE(nodes.IsOpen(first));
+  // Opened again, it is read anew.
+  FolderTreeGoTo(nodes, Below("Photos/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
+
+  // A drive gone without the selection: only its node goes.
+  nodes.roots.erase(3);
+  nodes.record.clear();
+  FolderTreeDrivesGone(nodes, 0);
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 2", "Documents"}));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
+  EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
+  // With it: the selection goes to the computer node, reported.
+  nodes.roots.erase(0);
+  nodes.record.clear();
+  FolderTreeDrivesGone(nodes, 0);
+  EXPECT_EQ(nodes.Selected(), nodes.Root());
+  EXPECT_EQ(nodes.record, (std::vector<std::string>{"select ", "report", "remove "}));
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 2", "Documents"}));
+}
+
+TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
+  RecordingNodes nodes(Root());
+  nodes.roots[1] = folder.Text() + u"-absent" + kFolderSeparator;
+  FolderTreeRebuild(nodes);
+  nodes.record.clear();
+  EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
+  EXPECT_EQ(nodes.record, std::vector<std::string>{"notice 1"});
+  EXPECT_FALSE(IsFilled(nodes.Parameter(nodes.Top(1))));
+  // Another drive arriving leaves it open; this one closes it.
+  FolderTreeDrivesArrived(nodes, DriveMask{1});
+  EXPECT_EQ(nodes.NoticeDrive(), 1);
+  FolderTreeDrivesArrived(nodes, DriveMask{1} << 1);
+  EXPECT_EQ(nodes.NoticeDrive(), -1);
+  // A navigation closes it as well.
+  EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
+  FolderTreeTextSet(nodes, Below("notes/"));
+  EXPECT_EQ(nodes.NoticeDrive(), -1);
+  // A path on a drive no longer there is no path.
+  nodes.roots.erase(1);
+  EXPECT_EQ(FolderTreePath(nodes, nodes.Top(1)), u"");
+
+  // Left out by the flags.
+  RecordingNodes quiet(Root(), kFolderTreeNoNotice);
+  quiet.roots[1] = nodes.roots[0] + u"absent" + kFolderSeparator;
+  FolderTreeRebuild(quiet);
+  EXPECT_FALSE(FolderTreeFill(quiet, quiet.Top(1)));
+  EXPECT_EQ(quiet.NoticeDrive(), -1);
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "fs/mount_table.h"
-
-// Bit i stands for drive i.
-using DriveMask = uint32_t;
+#include "ui/folder_tree_nodes.h"
 
 struct DriveChanges {
   DriveMask removed = 0;  // drives no longer mounted

@@ -18,53 +18,20 @@ namespace {
 // Set on a filled node while it is closed.
 constexpr int kClosedRole = Qt::UserRole + 1;
 
-void Rebuild(FolderTreeState& state) {
-  state.quiet = true;
-  state.tree->clear();
-  state.quiet = false;
-  const FolderTreeShared& shared = *state.shared;
-  state.root =
-      NodeAdd(state.tree->invisibleRootItem(), shared.computer_label, shared.computer_icon, true, kComputerParameter);
-  const DriveMask present = shared.drives.Drives().Present();
-  for (size_t drive = 0; drive < kMaxDrives; ++drive)
-    if (present & (DriveMask{1} << drive)) DriveNodeAdd(state, static_cast<int64_t>(drive));
-  if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
-    NodeAdd(state.root, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
-  state.root->setExpanded(true);
-}
-
-// Opens the nodes down to the target folder and selects it; stops, selecting nothing,
-// where the way ends.
-void GoTo(FolderTreeState& state, const std::u16string& target) {
-  const DriveTable& drives = state.shared->drives.Drives();
-  const int64_t drive = drives.DriveOf(target);
-  if (drive < 0) return;
-  SystemTreeNodes nodes(state);
-  FolderTreeGoTo(nodes, drive, DriveRootPath(*drives.Drive(drive)), target);
-}
-
 void Navigate(FolderTreeState& state, const std::u16string& path) {
-  NoticeClose(state);
-  FolderTreeRequest request = FolderTreeRequestOf(path, u'/');
-  if (request.new_patterns) state.patterns = request.patterns;
-  if (request.to_selection)
-    if (const QTreeWidgetItem* selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
-  if (request.rebuild) Rebuild(state);
-  if (!request.target.empty()) GoTo(state, request.target);
+  SystemTreeNodes nodes(state);
+  FolderTreeTextSet(nodes, path);
   FolderTreeWatchOpen(state);
 }
 
 std::u16string GetText(ControlRecord& record) {
-  const FolderTreeState* state = FolderTreeStateOf(record);
-  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
-  return node ? FolderTreePath(*state, node) : std::u16string();
+  FolderTreeState* state = FolderTreeStateOf(record);
+  return state ? FolderTreeSelectedPath(SystemTreeNodes(*state)) : std::u16string();
 }
 
 int64_t GetState(ControlRecord& record) {
-  const FolderTreeState* state = FolderTreeStateOf(record);
-  const QTreeWidgetItem* node = state ? FolderTreeSelected(*state) : nullptr;
-  if (!node) return 0;
-  return NodeKind(NodeParameter(node)) == kNodeFile ? 1 : 2;
+  FolderTreeState* state = FolderTreeStateOf(record);
+  return state ? FolderTreeSelectedState(SystemTreeNodes(*state)) : 0;
 }
 
 void SetText(ControlRecord& record, const std::u16string& path) {
@@ -134,12 +101,12 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   QObject::connect(tree, &QTreeWidget::itemExpanded, tree, [tree](QTreeWidgetItem* node) {
     FolderTreeState* state = FolderTreeStateOf(tree);
     if (!state) return;
+    SystemTreeNodes nodes(*state);
     if (node->data(0, kClosedRole).toBool()) {
       node->setData(0, kClosedRole, QVariant());
-      SystemTreeNodes nodes(*state);
       FolderTreeNodeRefresh(nodes, node);
     }
-    if (!FolderTreeExpand(*state, node)) {
+    if (!FolderTreeFill(nodes, node)) {
       node->setExpanded(false);
       return;
     }
@@ -177,9 +144,7 @@ void FolderTreeRefresh(int64_t number) {
   if (!state) return;
   DriveWatchRefresh();
   SystemTreeNodes nodes(*state);
-  std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
-  if (const QTreeWidgetItem* selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
-  FolderTreeRefreshPaths(nodes, std::move(paths));
+  FolderTreeRefreshOpen(nodes);
   FolderTreeWatchOpen(*state);
 }
 

@@ -21,60 +21,21 @@ void ImagesEnsure(const FolderTreeState& state) {
     SendMessageW(state.tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
-void Rebuild(FolderTreeState& state) {
-  NodeDelete(state, TVI_ROOT);
-  const FolderTreeShared& shared = *FolderTreeSharedGet();
-  state.root =
-      NodeAdd(state.tree, TVI_ROOT, TVI_LAST, shared.computer_label, shared.computer_icon, true, kComputerParameter);
-  const DWORD present = GetLogicalDrives();
-  for (int64_t drive = 0; drive < kTreeDrives; ++drive)
-    if (present & (DWORD{1} << drive)) DriveNodeAdd(state, drive);
-  if (shared.documents_shown && !(state.flags & kFolderTreeNoDocuments))
-    NodeAdd(state.tree, state.root, TVI_LAST, shared.documents_label, shared.documents_icon, true, kNodeDocuments);
-  SendMessageW(state.tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(state.root));
-}
-
-// Opens the nodes down to the target folder ("C:\Data\", its drive letter upper case)
-// and selects it; stops, selecting nothing, where the way ends.
-void GoTo(FolderTreeState& state, const std::u16string& target) {
-  if (target.size() < 3 || target[0] < u'A' || target[0] > u'Z' || target.compare(1, 2, u":\\") != 0) return;
-  SystemTreeNodes nodes(state);
-  FolderTreeGoTo(nodes, target[0] - u'A', target.substr(0, 3), target);
-}
-
-// A path's drive letter, typed in either case, as the tree names drives.
-std::u16string DriveLetterUpper(std::u16string path) {
-  if (!path.empty() && path[0] >= u'a' && path[0] <= u'z') path[0] = static_cast<char16_t>(path[0] - 32);
-  return path;
-}
-
 void Navigate(FolderTreeState& state, const std::u16string& path) {
-  NoticeClose(state);
+  SystemTreeNodes nodes(state);
   // The separator alone names no folder here: it rebuilds, as the empty text does.
-  FolderTreeRequest request = FolderTreeRequestOf(path == u"\\" ? u"" : path, u'\\');
-  if (request.new_patterns) state.patterns = request.patterns;
-  if (request.to_selection) {
-    if (const HTREEITEM selected = FolderTreeSelected(state)) request.target = FolderTreePath(state, selected);
-  } else {
-    request.target = DriveLetterUpper(request.target);
-  }
-  if (request.rebuild) Rebuild(state);
-  if (!request.target.empty()) GoTo(state, request.target);
+  FolderTreeTextSet(nodes, path == u"\\" ? u"" : path);
   ImagesEnsure(state);
 }
 
 std::u16string GetText(ControlRecord& record) {
-  const FolderTreeState* state = FolderTreeStateOf(record);
-  const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
-  return node ? FolderTreePath(*state, node) : std::u16string();
+  FolderTreeState* state = FolderTreeStateOf(record);
+  return state ? FolderTreeSelectedPath(SystemTreeNodes(*state)) : std::u16string();
 }
 
 int64_t GetState(ControlRecord& record) {
-  const FolderTreeState* state = FolderTreeStateOf(record);
-  const HTREEITEM node = state ? FolderTreeSelected(*state) : nullptr;
-  if (!node) return 0;
-  // (Drive A counts as selected before it was first opened, though its parameter is 0.)
-  return NodeKind(NodeParameter(state->tree, node)) == kNodeFile ? 1 : 2;
+  FolderTreeState* state = FolderTreeStateOf(record);
+  return state ? FolderTreeSelectedState(SystemTreeNodes(*state)) : 0;
 }
 
 void SetText(ControlRecord& record, const std::u16string& path) {
@@ -132,11 +93,12 @@ int64_t Notify(FolderTreeState& state, const NMHDR& header) {
         // the folder the tree reports is always one the user can see. (The tree view
         // would move the selection without a word.)
         const HTREEITEM selected = FolderTreeSelected(state);
-        if (selected != node && NodeWithin(state.tree, selected, node))
+        if (selected != node && FolderTreeWithin(SystemTreeNodes(state), selected, node))
           SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
         break;
       }
-      const bool filled = FolderTreeExpand(state, node);
+      SystemTreeNodes nodes(state);
+      const bool filled = FolderTreeFill(nodes, node);
       ImagesEnsure(state);
       // A node that could not be filled stays closed with its button: opening it again
       // tries again.
@@ -216,10 +178,8 @@ void FolderTreeRefresh(int64_t number) {
   ControlRecord* record = ControlFind(number);
   FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
   if (!state) return;
-  DrivesRemoved(*state, 0);
-  DrivesArrived(*state, 0);
   SystemTreeNodes nodes(*state);
-  std::vector<std::u16string> paths = FolderTreeOpenPaths(nodes);
-  if (const HTREEITEM selected = FolderTreeSelected(*state)) paths.push_back(FolderTreePath(*state, selected));
-  FolderTreeRefreshPaths(nodes, std::move(paths));
+  FolderTreeDrivesGone(nodes, 0);
+  FolderTreeDrivesArrived(nodes, 0);
+  FolderTreeRefreshOpen(nodes);
 }

@@ -1,5 +1,3 @@
-#include "ui/folder_tree.h"
-#include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 
 namespace {
@@ -34,10 +32,6 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record) {
 FolderTreeState* FolderTreeStateOf(HWND tree) {
   ControlRecord* record = ControlOf(tree);
   return record ? FolderTreeStateOf(*record) : nullptr;
-}
-
-FolderReadRules FolderTreeRules(const FolderTreeState& state) {
-  return FolderReadRulesFor(state.flags, state.patterns, u'\\');
 }
 
 HTREEITEM NodeChild(HWND tree, HTREEITEM node) { return Next(tree, node, TVGN_CHILD); }
@@ -90,61 +84,9 @@ void NodeDelete(FolderTreeState& state, HTREEITEM node) {
   SendMessageW(state.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
 }
 
-void NodeEmpty(FolderTreeState& state, HTREEITEM node, int64_t parameter) {
-  // A selection inside moves onto the node first, which the tree reports; the children
-  // then go quietly. (Letting the tree view drop them as it closes can leave it holding
-  // a selection that is gone.)
-  if (NodeWithin(state.tree, FolderTreeSelected(state), node) && FolderTreeSelected(state) != node)
-    SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-  SendMessageW(state.tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
-  while (HTREEITEM child = NodeChild(state.tree, node)) NodeDelete(state, child);
-  TVITEMW item = {};
-  item.mask = TVIF_CHILDREN | TVIF_PARAM | TVIF_STATE | TVIF_HANDLE;
-  item.hItem = node;
-  item.cChildren = 1;
-  item.lParam = static_cast<LPARAM>(parameter);
-  item.stateMask = TVIS_EXPANDEDONCE;  // so that opening it asks to be filled again
-  SendMessageW(state.tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-bool NodeIsOpen(HWND tree, HTREEITEM node) {
-  return (SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-}
-
-bool NodeWithin(HWND tree, HTREEITEM node, HTREEITEM outer) {
-  for (; node; node = NodeParent(tree, node))
-    if (node == outer) return true;
-  return false;
-}
-
-void NodeChildrenSet(HWND tree, HTREEITEM node, bool children) {
-  TVITEMW item = {};
-  item.mask = TVIF_CHILDREN | TVIF_HANDLE;
-  item.hItem = node;
-  item.cChildren = children ? 1 : 0;
-  SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 void NodeSelectQuietly(FolderTreeState& state, HTREEITEM node) {
   const Quiet quiet(state);
   SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
 }
 
 HTREEITEM FolderTreeSelected(const FolderTreeState& state) { return Next(state.tree, nullptr, TVGN_CARET); }
-
-std::u16string FolderTreePath(const FolderTreeState& state, HTREEITEM node) {
-  const FolderTreeShared* shared = FolderTreeSharedGet();
-  std::u16string path;
-  for (; node && node != state.root; node = NodeParent(state.tree, node)) {
-    const int64_t kind = NodeKind(NodeParameter(state.tree, node));
-    if (kind == kNodeFolder)
-      path = NodeText(state.tree, node) + u'\\' + path;
-    else if (kind == kNodeDocuments)
-      path = (shared ? shared->documents_path : std::u16string()) + path;
-    else if (kind == kNodeFile)
-      path = NodeText(state.tree, node);
-    else if (IsDriveKind(kind))
-      path = DriveRoot(kind) + path;
-  }
-  return path;
-}
