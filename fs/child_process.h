@@ -29,9 +29,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // 0 when the child started; else the system's code why not.
-  int Error() const;
+  int Error() const { return error_; }
   // The child did not start because no such program was found.
-  bool ProgramMissing() const;
+  bool ProgramMissing() const { return program_missing_; }
   // The next bytes the child writes into the pipe, as they come (blocks until there are
   // some); empty once every writer has closed it.
   std::string Read();
@@ -46,5 +46,7 @@ class ChildProcess {
   struct State;
 
  private:
+  int error_ = 0;
+  bool program_missing_ = false;
   std::unique_ptr<State> state_;
 };

@@ -47,6 +47,14 @@ PictureRect PicturePlace(PictureRect work, const PictureRect* owner, PictureSize
   return PictureKeepInside(work, placed);
 }
 
+PictureRect PictureResize(PictureRect work, const PictureRect* owner, PictureRect frame, PictureSize size) {
+  PictureRect resized{frame.x + (frame.width - size.width) / 2, frame.y + (frame.height - size.height) / 2, size.width,
+                      size.height};
+  if (owner && frame.x + frame.width <= owner->x) resized.x = frame.x + frame.width - size.width;
+  if (owner && frame.x >= owner->x + owner->width) resized.x = frame.x;
+  return PictureKeepInside(work, resized);
+}
+
 PictureRect PictureKeepInside(PictureRect work, PictureRect frame) {
   // Where it is larger than the work area, its top left corner is what stays in sight.
   frame.x = std::max(work.x, std::min(frame.x, work.x + work.width - frame.width));

@@ -48,5 +48,9 @@ void PictureFlatten(Bitmap& picture);
 // sight), level with the owner's middle; else, as without an owner, in the middle of the
 // work area. Kept inside the work area wherever it fits.
 PictureRect PicturePlace(PictureRect work, const PictureRect* owner, PictureSize frame);
+// Where a picture window's frame stands after its size changed to `size`: a frame beside
+// its owner keeps the edge that faces the owner (it never grows over it), any other its
+// middle; then inside the work area.
+PictureRect PictureResize(PictureRect work, const PictureRect* owner, PictureRect frame, PictureSize size);
 // The frame moved (not resized) as little as it takes to lie inside the work area.
 PictureRect PictureKeepInside(PictureRect work, PictureRect frame);

@@ -10,6 +10,9 @@ inline constexpr int64_t kFileList = 2;
 inline constexpr int64_t kProcessButton = 3;
 inline constexpr int64_t kQuitButton = 4;
 inline constexpr int64_t kImageLog = 6;
+inline constexpr int64_t kRenderButton = 7;
+// The window that shows the picture a render made.
+inline constexpr int64_t kRenderedWindow = 2;
 // The listing that fills FileList.
 inline constexpr int64_t kFolderListing = 0;
 // Commands of the window's shortcuts.
@@ -26,3 +29,5 @@ inline constexpr int64_t kPreviewCommand = 6;
 inline constexpr int64_t kPreviewCloseCommand = 7;
 // A picture loaded for the preview.
 inline constexpr int64_t kPreviewLoadedCommand = 8;
+// Ctrl+R: the render button's command.
+inline constexpr int64_t kRenderCommand = 9;

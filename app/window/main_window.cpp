@@ -8,6 +8,7 @@
 #include "app/window/main_window_layout.h"
 #include "app/window/scene_version_choice.h"
 #include "app/window/window_process.h"
+#include "app/window/window_render.h"
 #include "fs/console.h"
 #include "fs/files.h"
 #include "fs/listings.h"
@@ -67,6 +68,9 @@ void MainWindowStart(const StartFolder& start) {
   ControlShortcutAdd(kFileList, u"Space", kPreviewCommand);
   ControlShortcutAdd(kFileList, u"Escape", kPreviewCloseCommand);
   PushButtonCreate(kProcessButton, 10, 315, 100, 30, u" p r o c e s s ", 0);
+  // Between process and quit, where the row has room, and next after process for Tab: the
+  // others keep their places.
+  PushButtonCreate(kRenderButton, 120, 315, 100, 30, u" &r e n d e r ", 0);
   PushButtonCreate(kQuitButton, 310, 315, 100, 30, u" q u i t  ", 0);
   LineListCreate(kImageLog, 10, 350, 500, 200, 0);
   ControlAddItem(kImageLog, -1, u"image list");
@@ -97,6 +101,10 @@ int MainWindowRun() {
           // The scene file replaced in the folder listed shows its new size at once.
           UpdateFolderFiles();
           break;
+        case kRenderButton:
+          RenderCommand();
+          UpdateFolderFiles();
+          break;
         case kQuitButton:
           WindowClose(kMainWindow);
           return 0;
@@ -111,6 +119,10 @@ int MainWindowRun() {
     if (code == CommandEvent && EventControl() == kQuitCommand) {
       WindowClose(kMainWindow);
       return 0;
+    }
+    if (code == CommandEvent && EventControl() == kRenderCommand) {
+      RenderCommand();
+      UpdateFolderFiles();
     }
     if (code == CommandEvent && EventControl() == kRefreshCommand) {
       FolderTreeRefresh(kFolderTree);
@@ -133,6 +145,7 @@ int MainWindowRun() {
       }
     }
     if (code == CloseEvent && EventControl() == kPreviewWindow) PreviewClose();
+    if (code == CloseEvent && EventControl() == kRenderedWindow) WindowClose(kRenderedWindow);
     if (code == CloseEvent && EventControl() == kMainWindow) return 0;
   }
 }

@@ -21,11 +21,14 @@ void MainWindowLayout() {
   ControlAnchorSet(kFileList, {kTreeShare, 0, 1, kListsShare});
   ControlAnchorSet(kProcessButton, {0, kListsShare, 0, kListsShare});
   ControlAnchorSet(kQuitButton, {kTreeShare, kListsShare, kTreeShare, kListsShare});
+  ControlAnchorSet(kRenderButton, {0, kListsShare, 0, kListsShare});
   ControlAnchorSet(kImageLog, {0, kListsShare, 1, 1});
   // The spaced-out captions would be read letter by letter.
   ControlSetAccessibleName(kProcessButton, u"process");
   ControlSetAccessibleName(kQuitButton, u"quit");
+  ControlSetAccessibleName(kRenderButton, u"render");
   WindowAcceleratorAdd(kMainWindow, u"Ctrl+Q", kQuitCommand);
   WindowAcceleratorAdd(kMainWindow, u"F5", kRefreshCommand);
+  WindowAcceleratorAdd(kMainWindow, u"Ctrl+R", kRenderCommand);
   FolderDropAccept(kMainWindow, kFolderDroppedCommand);
 }

@@ -12,8 +12,13 @@ constexpr char16_t kPov38[] = u"3.8";
 
 }  // namespace
 
-PovVersion WindowSceneVersion() {
-  return SettingsRead(kSceneVersionSetting) == kPov37 ? PovVersion::Pov37 : PovVersion::Pov38;
+PovVersion WindowSceneVersion() { return WindowSceneVersionChosen().value_or(PovVersion::Pov38); }
+
+std::optional<PovVersion> WindowSceneVersionChosen() {
+  const std::u16string chosen = SettingsRead(kSceneVersionSetting);
+  if (chosen == kPov37) return PovVersion::Pov37;
+  if (chosen == kPov38) return PovVersion::Pov38;
+  return std::nullopt;
 }
 
 void ChooseSceneVersion() {

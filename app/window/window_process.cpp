@@ -74,30 +74,32 @@ std::u16string g_scene_being_written;
 
 const std::u16string& SceneBeingWritten() { return g_scene_being_written; }
 
-void ProcessCommand() {
+bool ProcessCommand(std::optional<PovVersion> version, int64_t button) {
   const std::u16string selected = ControlGetText(kFolderTree);
-  if (selected.empty()) return;
+  if (selected.empty()) return false;
   // The tree shows files too; only a folder has a scene.
   if (!PathEndsInSeparator(selected)) {
     MessageBoxShow(u"imagescan", selected + u" is not a folder: select a folder to process", 0);
-    return;
+    return false;
   }
   WindowBusy busy(kMainWindow, kQuitButton);
   busy.StopOn(CommandEvent, kQuitCommand);  // Ctrl+Q
-  busy.DropPressesOf(kProcessButton);
+  busy.DropPressesOf(button);
   ImageLogObserver log(busy);
   // Cleared only on the way out as usual: an exception leaves the scene named for the message.
   g_scene_being_written = selected + kSceneFileName;
   // Opened for each run, so that a store damaged or cleared meanwhile is made afresh. The
   // window tells nothing of a store it cannot use: the scene is right all the same.
   SizeStore store = SizeStore::ForUser();
-  const ProcessResult result = ProcessFolder(selected, log, {{MeasureMode::Exact, 0, &store}, WindowSceneVersion()});
+  const ProcessResult result =
+      ProcessFolder(selected, log, {{MeasureMode::Exact, 0, &store}, version.value_or(WindowSceneVersion())});
   g_scene_being_written.clear();
   for (const std::u16string& row : ProcessSummaryRows(result)) ControlAddItem(kImageLog, -1, row);
   ControlScrollToEnd(kImageLog);
   busy.Release();
   // A press that reached the program some other way during the run is dropped too.
-  EventRemove(ControlEvent, kProcessButton, kAnyValue, kAnyValue);
+  EventRemove(ControlEvent, button, kAnyValue, kAnyValue);
   const std::u16string failure = ProcessFailureText(result);
   if (!failure.empty()) MessageBoxShow(u"imagescan", failure, 0);
+  return result.scene.system_error == 0 && !result.scene.stopped && result.read_error == 0;
 }

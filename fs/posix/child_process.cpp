@@ -21,12 +21,10 @@ extern char** environ;
 
 struct ChildProcess::State {
   pid_t pid = -1;
-  int error = 0;
   Descriptor pipe;   // our end
   std::mutex mutex;  // the child's pid stays ours to signal until it is reaped
   bool reaped = false;
   int status = -1;
-  bool program_missing = false;
 };
 
 namespace {
@@ -130,18 +128,14 @@ int StartChild(const ChildCommand& command, const PlatformFile* output, pid_t& p
 
 ChildProcess::ChildProcess(const ChildCommand& command, const PlatformFile* output)
     : state_(std::make_unique<State>()) {
-  state_->error = StartChild(command, output, state_->pid, state_->pipe, state_->program_missing);
-  if (state_->error != 0) Descriptor closed(state_->pipe.Release());
+  error_ = StartChild(command, output, state_->pid, state_->pipe, program_missing_);
+  if (error_ != 0) Descriptor closed(state_->pipe.Release());
 }
 
 ChildProcess::~ChildProcess() {
   End();
   Wait();
 }
-
-int ChildProcess::Error() const { return state_->error; }
-
-bool ChildProcess::ProgramMissing() const { return state_->program_missing; }
 
 std::string ChildProcess::Read() {
   if (state_->pipe.fd < 0) return {};

@@ -95,8 +95,6 @@ struct ChildProcess::State {
   OwnedHandle process;
   OwnedHandle job;   // null where the system would not give the child a job of its own
   OwnedHandle pipe;  // our end
-  int error = 0;
-  bool program_missing = false;
   std::mutex mutex;  // the child stays ours to end until Wait is done with it
   bool waited = false;
   int status = -1;
@@ -104,11 +102,12 @@ struct ChildProcess::State {
 
 namespace {
 
-// 0 when the child runs in `state`; else the system's code.
-int StartChild(const ChildCommand& command, const PlatformFile* output, ChildProcess::State& state) {
+// 0 when the child runs in `state`; else the system's code, with `missing` set when
+// there is no such program.
+int StartChild(const ChildCommand& command, const PlatformFile* output, ChildProcess::State& state, bool& missing) {
   const auto program = ProgramFile(command.program);
   if (!program) {
-    state.program_missing = true;
+    missing = true;
     return ERROR_FILE_NOT_FOUND;
   }
   std::wstring line;
@@ -190,10 +189,7 @@ int StartChild(const ChildCommand& command, const PlatformFile* output, ChildPro
 
 ChildProcess::ChildProcess(const ChildCommand& command, const PlatformFile* output)
     : state_(std::make_unique<State>()) {
-  state_->error = StartChild(command, output, *state_);
-  if (state_->error != 0 && state_->process.handle) {
-    TerminateProcess(state_->process.handle, 1);
-  }
+  error_ = StartChild(command, output, *state_, program_missing_);
 }
 
 ChildProcess::~ChildProcess() {
@@ -201,12 +197,8 @@ ChildProcess::~ChildProcess() {
   Wait();
 }
 
-int ChildProcess::Error() const { return state_->error; }
-
-bool ChildProcess::ProgramMissing() const { return state_->program_missing; }
-
 std::string ChildProcess::Read() {
-  if (!state_->pipe.handle || state_->error != 0) return {};
+  if (!state_->pipe.handle || error_ != 0) return {};
   char buffer[4096];
   DWORD got = 0;
   if (!ReadFile(state_->pipe.handle, buffer, sizeof buffer, &got, nullptr)) return {};
@@ -221,7 +213,7 @@ void ChildProcess::End() {
 
 int ChildProcess::Wait() {
   State& state = *state_;
-  if (!state.process.handle || state.error != 0) return -1;
+  if (!state.process.handle || error_ != 0) return -1;
   WaitForSingleObject(state.process.handle, INFINITE);
   const std::lock_guard lock(state.mutex);
   if (state.waited) return state.status;

@@ -1,5 +1,7 @@
 // A stand-in for POV-Ray in the render tests. What it does follows from its own file
-// name, so that tests running at once each use a copy of their own:
+// name (or, when that is not "povray3...", from its folder's name, for a copy named
+// plain "povray" to be found on PATH), so that tests running at once each use a copy of
+// their own:
 //   ...37... or ...38...  the version it names for --version (3.7.0.10 or 3.8.0)
 //   -render    says its progress as POV-Ray does and writes a PNG of +W x +H to
 //              standard output (+O-)
@@ -31,9 +33,15 @@ int Side(int argc, char** argv, const std::string& option, int otherwise) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string self = argv[0];
+  // Found on PATH it is called by its name alone; where the system tells its own file,
+  // that says which copy it is.
+  std::error_code unknown;
+  const std::filesystem::path own = std::filesystem::read_symlink("/proc/self/exe", unknown);
+  std::string self = unknown ? argv[0] : own.string();
   if (self.ends_with(".exe")) self.resize(self.size() - 4);
-  const std::string name = std::filesystem::path(self).filename().string();
+  const std::filesystem::path path(self);
+  std::string name = path.filename().string();
+  if (!name.starts_with("povray3")) name = path.parent_path().filename().string();
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::fprintf(stderr, "povray: cannot open the user configuration file\n");
     std::fprintf(stderr, "POV-Ray %s\n\nThis is a stand-in.\n",

@@ -75,6 +75,18 @@ TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
   EXPECT_EQ(PictureKeepInside(work, {1800, 900, 400, 300}), (PictureRect{1520, 780, 400, 300}));
 }
 
+TEST(PictureFit, AResizedWindowBesideItsOwnerKeepsTheEdgeThatFacesIt) {
+  const PictureRect work{0, 0, 1920, 1080};
+  const PictureRect owner{1000, 100, 600, 600};
+  // Left of it: the right edge stays, the middle stays level.
+  EXPECT_EQ(PictureResize(work, &owner, {600, 325, 400, 150}, {960, 540}), (PictureRect{40, 130, 960, 540}));
+  // Right of it: the left edge stays.
+  EXPECT_EQ(PictureResize(work, &owner, {1600, 325, 300, 150}, {200, 100}), (PictureRect{1600, 350, 200, 100}));
+  // Over it (the user moved it there), or without an owner: about its middle, inside the work area.
+  EXPECT_EQ(PictureResize(work, &owner, {1100, 200, 400, 150}, {200, 50}), (PictureRect{1200, 250, 200, 50}));
+  EXPECT_EQ(PictureResize(work, nullptr, {1700, 0, 200, 100}, {400, 300}), (PictureRect{1520, 0, 400, 300}));
+}
+
 TEST(PictureContent, AsksForThePictureSizeWithinItsShareOrTheTextSize) {
   PictureContent half(0.5);
   half.Set(Bitmap::Create(4000, 1000, 24, 0), u"unused");

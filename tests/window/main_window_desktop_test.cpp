@@ -55,7 +55,7 @@ TEST(MainWindowPlacement, TheWholeFrameIsOnTheScreenAndAtItsPlaceWhereThatFits) 
 TEST(MainWindow, ControlsFollowTheWindowsSizeAndComeBackToTheirPlaces) {
   WindowDriver driver;
   QWidget* window = WindowHandle(kMainWindow);
-  const std::vector<int64_t> controls = {kFolderTree, kFileList, kProcessButton, kQuitButton, kImageLog};
+  const std::vector<int64_t> controls = {kFolderTree, kFileList, kProcessButton, kRenderButton, kQuitButton, kImageLog};
   std::vector<QRect> designed;
   for (const int64_t number : controls) designed.push_back(Geometry(number));
 
@@ -68,9 +68,11 @@ TEST(MainWindow, ControlsFollowTheWindowsSizeAndComeBackToTheirPlaces) {
   EXPECT_EQ(Geometry(kFileList).left(), Geometry(kFolderTree).right() + 11);
   EXPECT_EQ(Geometry(kProcessButton).top(), Geometry(kFolderTree).bottom() + 6);
   EXPECT_EQ(Geometry(kQuitButton).top(), Geometry(kProcessButton).top());
+  EXPECT_EQ(Geometry(kRenderButton).topLeft(), Geometry(kProcessButton).topRight() + QPoint(11, 0));
   EXPECT_EQ(Geometry(kQuitButton).left() - Geometry(kFileList).left(), 90);
   EXPECT_EQ(Geometry(kProcessButton).size(), QSize(100, 30));
   EXPECT_EQ(Geometry(kQuitButton).size(), QSize(100, 30));
+  EXPECT_EQ(Geometry(kRenderButton).size(), QSize(100, 30));
   EXPECT_EQ(Geometry(kImageLog).top(), Geometry(kProcessButton).bottom() + 6);
   EXPECT_EQ(window->width() - Geometry(kImageLog).x() - Geometry(kImageLog).width(), 90);
   EXPECT_EQ(window->height() - Geometry(kImageLog).y() - Geometry(kImageLog).height(), 50);

@@ -167,9 +167,12 @@ TEST(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(geometry(kFileList), QRect(220, 10, 300, 300));
   EXPECT_EQ(geometry(kProcessButton), QRect(10, 315, 100, 30));
   EXPECT_EQ(geometry(kQuitButton), QRect(310, 315, 100, 30));
+  EXPECT_EQ(geometry(kRenderButton), QRect(120, 315, 100, 30));
   EXPECT_EQ(geometry(kImageLog), QRect(10, 350, 500, 200));
   EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kProcessButton))->text(), " p r o c e s s ");
   EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kQuitButton))->text(), " q u i t  ");
+  // Alt+R presses it, as Ctrl+R does.
+  EXPECT_EQ(qobject_cast<QPushButton*>(WindowDriver::Control(kRenderButton))->text(), " &r e n d e r ");
   EXPECT_EQ(FileList()->headerItem()->text(0), "Name");
   EXPECT_EQ(FileList()->headerItem()->text(1), "Size");
   EXPECT_EQ(FileList()->headerItem()->text(2), "Dimensions");

@@ -136,12 +136,17 @@ bool PictureWindowShow(int64_t number, const std::u16string& title, std::optiona
   QWidget* window = view->window();
   view->Show(std::move(picture), text);
   window->setWindowTitle(QString::fromStdU16String(title));
-  const QPoint centre = window->geometry().center();
   const QSize size = view->WindowSize(window->screen());
-  PictureRect wanted{centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height()};
-  // Grown about its middle, it may have to move back onto the screen.
-  if (const QScreen* screen = window->screen()) wanted = PictureKeepInside(Rect(screen->availableGeometry()), wanted);
-  window->setGeometry(static_cast<int>(wanted.x), static_cast<int>(wanted.y), size.width(), size.height());
+  const QRect frame = window->frameGeometry();
+  // The frame keeps its borders: the client size changes by as much as the frame's.
+  const QSize borders = frame.size() - window->size();
+  const QWidget* owner = window->parentWidget();
+  const PictureRect owner_frame = owner ? Rect(owner->frameGeometry()) : PictureRect{};
+  const QRect work = window->screen() ? window->screen()->availableGeometry() : frame;
+  const PictureRect placed = PictureResize(Rect(work), owner ? &owner_frame : nullptr, Rect(frame),
+                                           {size.width() + borders.width(), size.height() + borders.height()});
+  window->resize(size);
+  window->move(static_cast<int>(placed.x), static_cast<int>(placed.y));
   return true;
 }
 

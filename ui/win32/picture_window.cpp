@@ -186,11 +186,12 @@ bool PictureWindowShow(int64_t number, const std::u16string& title, std::optiona
   RECT frame{};
   GetWindowRect(window, &frame);
   const RECT work = WorkArea(window);
-  const PictureSize size = FrameSize(window, ClientSize(*state, work));
-  // Grown about its middle, it may have to move back onto the screen.
-  SetFrame(window,
-           PictureKeepInside(Rect(work), {(frame.left + frame.right - size.width) / 2,
-                                          (frame.top + frame.bottom - size.height) / 2, size.width, size.height}));
+  const HWND owner = GetWindow(window, GW_OWNER);
+  RECT owner_frame{};
+  const bool beside = owner && GetWindowRect(owner, &owner_frame);
+  const PictureRect owner_rect = Rect(owner_frame);
+  SetFrame(window, PictureResize(Rect(work), beside ? &owner_rect : nullptr, Rect(frame),
+                                 FrameSize(window, ClientSize(*state, work))));
   InvalidateRect(window, nullptr, FALSE);
   return true;
 }

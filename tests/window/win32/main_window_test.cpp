@@ -231,7 +231,7 @@ std::wstring TextOf(HWND window) {
 
 }  // namespace
 
-TEST(MainWindowWin32, TheProgramOpensItsWindowWithFiveControlsAndQuitsWithZero) {
+TEST(MainWindowWin32, TheProgramOpensItsWindowWithSixControlsAndQuitsWithZero) {
   StartedProgram program;
   const HWND window = program.Window();
   ASSERT_NE(window, nullptr);
@@ -239,6 +239,7 @@ TEST(MainWindowWin32, TheProgramOpensItsWindowWithFiveControlsAndQuitsWithZero) 
   EXPECT_EQ(ClassOf(GetDlgItem(window, kFileList)), L"SysListView32");
   EXPECT_EQ(TextOf(GetDlgItem(window, kProcessButton)), L" p r o c e s s ");
   EXPECT_EQ(TextOf(GetDlgItem(window, kQuitButton)), L" q u i t  ");
+  EXPECT_EQ(TextOf(GetDlgItem(window, kRenderButton)), L" &r e n d e r ");
   EXPECT_EQ(ClassOf(GetDlgItem(window, kImageLog)), L"ListBox");
   EXPECT_EQ(GetDlgItem(window, 5), nullptr);
   // The program carries its icon, which the window layer gives its windows, at the
