@@ -66,6 +66,8 @@ TEST(PictureFit, AWindowStandsBesideItsOwnerWhereThereIsRoomElseInTheMiddle) {
   // Left of it first, level with its middle; else right of it.
   const PictureRect right_half{1000, 100, 600, 600};
   EXPECT_EQ(PicturePlace(work, &right_half, {960, 540}), (PictureRect{40, 130, 960, 540}));
+  const PictureRect middle{700, 100, 500, 600};
+  EXPECT_EQ(PicturePlace(work, &middle, {400, 300}), (PictureRect{300, 250, 400, 300}));
   const PictureRect at_left{0, 100, 600, 600};
   EXPECT_EQ(PicturePlace(work, &at_left, {960, 540}), (PictureRect{600, 130, 960, 540}));
   // Kept inside the work area; where larger, its top left corner shows.
