@@ -4,14 +4,9 @@ namespace {
 
 constexpr DriveMask Bit(int64_t drive) { return DriveMask{1} << drive; }
 
-// Closes the drive's node and makes it forget what it showed; a selection inside moves
-// onto it, reported.
+// Closes the drive's node and makes it forget what it showed.
 void Renew(FolderTreeNodes& nodes, TreeNode node, int64_t drive) {
-  const TreeNode selected = nodes.Selected();
-  if (selected != node && FolderTreeWithin(nodes, selected, node)) {
-    nodes.SelectQuietly(node);
-    nodes.ReportChange();
-  }
+  FolderTreeClosing(nodes, node);
   nodes.Renew(node, drive, nodes.Label(drive));
 }
 
@@ -57,4 +52,9 @@ void FolderTreeDrivesArrived(FolderTreeNodes& nodes, DriveMask renew) {
   }
   for (int64_t drive = 0; drive < kTreeDrives; ++drive)
     if (missing & Bit(drive)) Add(nodes, drive);
+}
+
+std::u16string FolderTreeNoticeText(const std::u16string& drive) {
+  return u"The drive " + drive +
+         u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.";
 }

@@ -54,6 +54,13 @@ bool FolderTreeWithin(const FolderTreeNodes& nodes, TreeNode node, TreeNode oute
   return false;
 }
 
+void FolderTreeClosing(FolderTreeNodes& nodes, TreeNode node) {
+  const TreeNode selected = nodes.Selected();
+  if (selected == node || !FolderTreeWithin(nodes, selected, node)) return;
+  nodes.SelectQuietly(node);
+  nodes.ReportChange();
+}
+
 void FolderTreeGoTo(FolderTreeNodes& nodes, const std::u16string& target) {
   const int64_t drive = nodes.DriveOf(target);
   if (!nodes.Root() || drive < 0) return;

@@ -84,6 +84,9 @@ class FolderTreeNodes {
 
 // Whether the node is `outer` or lies inside it.
 bool FolderTreeWithin(const FolderTreeNodes& nodes, TreeNode node, TreeNode outer);
+// A node closing around the selection takes it, reported as a change, so that the
+// folder the tree reports is always one the user can see.
+void FolderTreeClosing(FolderTreeNodes& nodes, TreeNode node);
 // The node's path: a drive its root, a folder its full path, both with the final
 // separator; a file its full path; the documents node its folder; the computer node
 // the empty text, as is a node on a drive no longer present.
@@ -116,6 +119,10 @@ void FolderTreeDrivesGone(FolderTreeNodes& nodes, DriveMask renew);
 // After drives arrived: a notice waiting for one in `renew` closes, their nodes are
 // made new, and drives present without a node get one in their place.
 void FolderTreeDrivesArrived(FolderTreeNodes& nodes, DriveMask renew);
+
+// The text of the notice of a drive not ready, the drive named as the system names it
+// ("C:", "/media/disc").
+std::u16string FolderTreeNoticeText(const std::u16string& drive);
 
 // Reads a filled node's folder again: nodes of entries gone are taken away (a selection
 // inside them moves to this node, reported as a change), new entries get nodes in their

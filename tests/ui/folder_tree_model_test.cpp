@@ -229,6 +229,13 @@ TEST_F(FolderTreeModel, GoingToAFolderOpensTheWayAndSelectsIt) {
   nodes.record.clear();
   FolderTreeGoTo(nodes, Below("Photos/2024/"));
   EXPECT_EQ(nodes.record, std::vector<std::string>{});
+
+  // Closing a node around the selection moves it there, reported; closing the selected
+  // node itself, or one beside it, changes nothing.
+  FolderTreeClosing(nodes, nodes.Find("notes/"));
+  FolderTreeClosing(nodes, nodes.Find("Photos/"));
+  FolderTreeClosing(nodes, nodes.Find("Photos/"));
+  EXPECT_EQ(nodes.record, (std::vector<std::string>{"select Photos/", "report"}));
 }
 
 TEST_F(FolderTreeModel, ANameWithoutItsCaseStillLeadsToTheFolder) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/qt/folder_tree/drive_table.h"
+#include "ui/drive_table.h"
 
 class QFile;
 class QSocketNotifier;

@@ -113,15 +113,11 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
     FolderTreeWatchOpen(*state);
   });
 
-  // Closing a node around the selection selects that node, so that the folder the tree
-  // reports is always one the user can see.
   QObject::connect(tree, &QTreeWidget::itemCollapsed, tree, [tree](QTreeWidgetItem* node) {
-    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
-    const QTreeWidgetItem* at = selected.isEmpty() ? nullptr : selected.front()->parent();
-    while (at && at != node) at = at->parent();
-    if (at) tree->setCurrentItem(node);
     if (FolderTreeState* state = FolderTreeStateOf(tree)) {
-      if ((NodeParameter(node) & FilledMark) == FilledMark) node->setData(0, kClosedRole, true);
+      SystemTreeNodes nodes(*state);
+      FolderTreeClosing(nodes, node);
+      if (IsFilled(nodes.Parameter(node))) node->setData(0, kClosedRole, true);
       FolderTreeWatchOpen(*state);
     }
   });

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/folder_tree_model.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 #include "ui/qt/folder_tree/folder_tree_state.h"
 
@@ -23,9 +24,7 @@ void NoticeOpen(FolderTreeState& state, int64_t drive) {
   icon->setPixmap(state.shared->drive_icon.pixmap(size, size));
   auto* text = new QLabel(notice);
   text->setObjectName(QStringLiteral("NoticeText"));
-  text->setText(QStringLiteral("The drive %1 cannot be read.\n\nInsert its medium or connect its device, then open "
-                               "the drive again.")
-                    .arg(QString::fromStdU16String(entry->mount_point)));
+  text->setText(QString::fromStdU16String(FolderTreeNoticeText(entry->mount_point)));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, notice);
   QObject::connect(buttons, &QDialogButtonBox::rejected, notice, &QDialog::reject);
   auto* message = new QHBoxLayout;

@@ -1,24 +1,21 @@
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 
 #include <QDir>
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
 #include "ui/qt/folder_tree/folder_tree_state.h"
 
 FolderTreeShared::FolderTreeShared() : drives(FolderTreesDrivesChanged) {
-  const QFileIconProvider provider;
-  computer_icon = provider.icon(QAbstractFileIconProvider::Computer);
-  drive_icon = provider.icon(QAbstractFileIconProvider::Drive);
-  folder_icon = provider.icon(QAbstractFileIconProvider::Folder);
+  computer_icon = icon_provider.icon(QAbstractFileIconProvider::Computer);
+  drive_icon = icon_provider.icon(QAbstractFileIconProvider::Drive);
+  folder_icon = icon_provider.icon(QAbstractFileIconProvider::Folder);
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QFileInfo info(documents);
   if (documents.isEmpty() || !info.isDir()) return;
   documents_path = documents.toStdU16String();
   if (documents_path.back() != u'/') documents_path += u'/';
-  documents_icon = provider.icon(info);
+  documents_icon = icon_provider.icon(info);
   const QString name = QDir(documents).dirName();
   if (!name.isEmpty()) documents_label = name.toStdU16String();
   documents_shown = true;

@@ -2,12 +2,14 @@
 // What all folder trees share: labels and icons, the documents folder, the file icon
 // cache and the drives with their watch. Made with the first tree, kept while any
 // tree stands.
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QIcon>
 #include <memory>
 #include <string>
 
+#include "ui/file_icon_cache.h"
 #include "ui/qt/folder_tree/drive_watch.h"
-#include "ui/qt/folder_tree/folder_tree_icon_cache.h"
 
 struct FolderTreeShared {
   FolderTreeShared();
@@ -20,7 +22,9 @@ struct FolderTreeShared {
   std::u16string documents_path;  // ends in "/"
   QIcon documents_icon;
   bool documents_shown = false;  // the documents folder exists
-  IconCache file_icons;
+  QFileIconProvider icon_provider;
+  FileIconCache<QIcon> file_icons{
+      [this](const std::u16string& path) { return icon_provider.icon(QFileInfo(QString::fromStdU16String(path))); }};
   DriveWatch drives;
 };
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ui/control_register.h"
+#include "ui/drive_table.h"
 #include "ui/folder_tree_nodes.h"
-#include "ui/qt/folder_tree/drive_table.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -34,12 +34,6 @@ struct FolderTreeState : ControlTypeState {
 FolderTreeState* FolderTreeStateOf(ControlRecord& record);
 // The state of a tree widget while it stands as a control; null once it is going.
 FolderTreeState* FolderTreeStateOf(QWidget* tree);
-
-// The selected node; null for none.
-QTreeWidgetItem* FolderTreeSelected(const FolderTreeState& state);
-
-int64_t NodeParameter(const QTreeWidgetItem* node);
-void NodeParameterSet(QTreeWidgetItem* node, int64_t parameter);
 
 // Watches the open folders, and only those, for changes on disk.
 void FolderTreeWatchOpen(FolderTreeState& state);

@@ -88,16 +88,12 @@ int64_t Notify(FolderTreeState& state, const NMHDR& header) {
     case TVN_ITEMEXPANDINGW: {
       const auto& expanding = reinterpret_cast<const NMTREEVIEWW&>(header);
       const HTREEITEM node = expanding.itemNew.hItem;
+      SystemTreeNodes nodes(state);
       if (!(expanding.action & TVE_EXPAND)) {
-        // Closing a node around the selection selects the node, reported as a change:
-        // the folder the tree reports is always one the user can see. (The tree view
-        // would move the selection without a word.)
-        const HTREEITEM selected = FolderTreeSelected(state);
-        if (selected != node && FolderTreeWithin(SystemTreeNodes(state), selected, node))
-          SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+        // Before the tree view would move the selection without a word.
+        FolderTreeClosing(nodes, node);
         break;
       }
-      SystemTreeNodes nodes(state);
       const bool filled = FolderTreeFill(nodes, node);
       ImagesEnsure(state);
       // A node that could not be filled stays closed with its button: opening it again

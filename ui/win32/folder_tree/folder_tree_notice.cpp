@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fs/win32/quiet_errors.h"
+#include "ui/folder_tree_model.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/folder_tree/folder_tree_state.h"
 #include "ui/win32/window_placement.h"
@@ -114,9 +115,7 @@ void NoticeOpen(FolderTreeState& state, int64_t drive) {
   const std::u16string name = std::u16string{static_cast<char16_t>(u'A' + drive), u':'};
   DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, DriveLabel(drive), 3);
   dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
-  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass,
-              u"The drive " + name +
-                  u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.");
+  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass, FolderTreeNoticeText(name));
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kButtonClass, u"Cancel");
   state.notice_drive = drive;
   const HWND notice =

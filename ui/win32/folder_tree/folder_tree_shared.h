@@ -6,25 +6,14 @@
 
 #include <commctrl.h>
 
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
-// File icons, asked of the shell once per file extension.
-class IconCache {
- public:
-  // Held by a fill for its whole file pass.
-  std::mutex& Lock() { return lock_; }
-  // The icon index of the file: the one cached for its extension (the text after the
-  // last "." of the path, upper-cased) when that is at most four characters and not one
-  // of the kinds whose files each have an icon of their own; otherwise the file's own.
-  // The caller holds Lock().
-  int For(const std::u16string& path);
+#include "ui/file_icon_cache.h"
 
- private:
-  std::mutex lock_;
-  std::unordered_map<std::u16string, int> by_extension_;
-};
+// What the shell says of a path: its small icon's index in the system list (-1 when
+// it gives none) and its display name (empty when it gives none).
+int ShellIcon(const std::u16string& path);
+std::u16string ShellDisplayName(const std::u16string& path);
 
 struct FolderTreeShared {
   HIMAGELIST images = nullptr;  // the shell's, never destroyed by a tree
@@ -35,7 +24,7 @@ struct FolderTreeShared {
   std::u16string documents_path;  // ends in "\"
   int documents_icon = 0;
   bool documents_shown = false;  // the folder, its icon and its name were all found
-  IconCache file_icons;
+  FileIconCache<int> file_icons{ShellIcon, [](const int& icon) { return icon >= 0; }};
 };
 
 // The shared data; null while the shell gives no image list (the next call tries again).
@@ -43,10 +32,6 @@ FolderTreeShared* FolderTreeSharedTake();
 // The shared data once made; null before.
 FolderTreeShared* FolderTreeSharedGet();
 
-// What the shell says of a path: its small icon's index in the system list (-1 when
-// it gives none) and its display name (empty when it gives none).
-int ShellIcon(const std::u16string& path);
-std::u16string ShellDisplayName(const std::u16string& path);
 // A drive's root path, "C:\" for drive 2.
 std::u16string DriveRoot(int64_t drive);
 // What the shell calls the drive; its root path when the shell says nothing.

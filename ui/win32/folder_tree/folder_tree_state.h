@@ -26,26 +26,6 @@ FolderTreeState* FolderTreeStateOf(ControlRecord& record);
 // The state of a tree view while it stands as a control; null once it is going.
 FolderTreeState* FolderTreeStateOf(HWND tree);
 
-// Nodes, through the tree view's messages.
-HTREEITEM NodeChild(HWND tree, HTREEITEM node);  // the first child; null for none
-HTREEITEM NodeNext(HWND tree, HTREEITEM node);   // the next sibling
-HTREEITEM NodeParent(HWND tree, HTREEITEM node);
-int64_t NodeParameter(HWND tree, HTREEITEM node);
-void NodeParameterSet(HWND tree, HTREEITEM node, int64_t parameter);
-std::u16string NodeText(HWND tree, HTREEITEM node);
-// Inserts a node under the parent after `after` (TVI_LAST, TVI_SORT, a node); `children`
-// promises children (an expand button) before the node is filled.
-HTREEITEM NodeAdd(HWND tree, HTREEITEM parent, HTREEITEM after, const std::u16string& text, int image, bool children,
-                  int64_t parameter);
-// Deletes the node and everything under it; the selection changes this makes are not
-// reported.
-void NodeDelete(FolderTreeState& state, HTREEITEM node);
-// Selects the node (null: none) without reporting it.
-void NodeSelectQuietly(FolderTreeState& state, HTREEITEM node);
-
-// The selected node; null for none.
-HTREEITEM FolderTreeSelected(const FolderTreeState& state);
-
 // Takes the top-level window of `window` as the one that hears of drive changes for
 // every folder tree, when no window does yet.
 void FolderTreesWatchDrives(HWND window);

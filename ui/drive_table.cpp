@@ -1,4 +1,4 @@
-#include "ui/qt/folder_tree/drive_table.h"
+#include "ui/drive_table.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Drives by number, 0 to 31, as the folder trees show them. A drive keeps its number
+// Drives by number, 0 to 31, as the folder trees show them, where the system names its
+// volumes by mount point (Linux) rather than by drive letter. A drive keeps its number
 // while it stays mounted, as a drive letter does, so that a tree's drive nodes can be
 // matched with the volumes that come and go.
 #include <array>
