@@ -8,6 +8,7 @@
 //                              interlaced, with alpha), a 12000 x 12000 progressive JPEG
 //                              and a 16000 x 16000 PNG, written row by row
 //   make_corpus tiny FOLDER N  N PNGs of 3 x 2 in folders of 1000, for the window's scans
+//   make_corpus flat FOLDER N  N PNGs of 3 x 2 in the folder itself, for its file list
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -284,22 +285,22 @@ void Small(const stdfs::path& root) {
   }
 }
 
-void Tiny(const stdfs::path& root, int count) {
+void Tiny(const stdfs::path& root, int count, bool flat) {
   const std::string png = EncodeTestPng(3, 2);
   for (int i = 0; i < count; ++i)
-    Write(root / Name("d", i / 1000) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
+    Write((flat ? root : root / Name("d", i / 1000)) / Name("image-", i, ".png"), Bytes(png.begin(), png.end()));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string preset = argc >= 3 ? argv[1] : "";
-  if (preset == "tiny" && argc == 4) {
-    Tiny(argv[2], std::atoi(argv[3]));
+  if ((preset == "tiny" || preset == "flat") && argc == 4) {
+    Tiny(argv[2], std::atoi(argv[3]), preset == "flat");
     return 0;
   }
   if (argc != 3 || (preset != "photo" && preset != "small" && preset != "large")) {
-    std::fprintf(stderr, "usage: make_corpus photo|small|large FOLDER | make_corpus tiny FOLDER COUNT\n");
+    std::fprintf(stderr, "usage: make_corpus photo|small|large FOLDER | make_corpus tiny|flat FOLDER COUNT\n");
     return 2;
   }
   if (preset == "photo") Photo(argv[2]);

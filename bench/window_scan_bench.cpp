@@ -4,7 +4,8 @@
 // again in the same window, whose image list keeps every earlier run's rows. With
 // HOLD, the window stays up that many seconds after the last run (for a screenshot).
 //   window_scan_bench FOLDER [RUNS [HOLD]]
-#include "bench/window_scan_bench.h"
+// Prints one line per run ("run N: R rows before, S s"), then "done".
+#include "bench/window_bench.h"
 
 #include <chrono>
 #include <cstdio>
@@ -33,7 +34,7 @@ int LogRows() {
 
 }  // namespace
 
-int WindowScanBench(int argc, char** argv) {
+int WindowBench(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: window_scan_bench FOLDER [RUNS [HOLD]]\n");
     return 2;

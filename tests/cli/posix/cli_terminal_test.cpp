@@ -131,4 +131,33 @@ TEST(CliTerminal, CtrlCEndsTheProgressLineBeforeSayingTheSceneWasKept) {
   EXPECT_TRUE(Temporaries(folder).empty());
 }
 
+TEST(CliTerminal, ARenderShowsItsProgressAndCtrlCEndsPovRayKeepingThePicture) {
+  TempFolder folder, tools;
+  PutImages(folder);
+  folder.Put("image_scan.png", "the picture of an earlier run");
+  const std::string picture = folder.Path("image_scan.png").string();
+  const std::string povray = tools.Path("povray37-hang").string();
+  stdfs::copy_file(IMAGESCAN_POVRAY_STANDIN, povray);
+
+  int terminal = -1;
+  const pid_t pid =
+      StartOnTerminal({"--quiet", "--render=64x36", "--povray=" + povray, folder.Path("").string()}, terminal);
+  ASSERT_GT(pid, 0);
+  std::string shown;
+  ReadTerminal(terminal, shown, "\r\033[Krendering " + picture + ": 0%");
+  // Once the stand-in waits, its Ctrl+C goes to the program alone (POV-Ray runs in a
+  // group of its own), which ends POV-Ray.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!Contains(tools.Get("povray37-hang.log"), "started") && std::chrono::steady_clock::now() < give_up) {
+    usleep(5000);
+  }
+  ASSERT_EQ(write(terminal, "\x03", 1), 1);
+  ReadTerminal(terminal, shown);
+  close(terminal);
+  EXPECT_EQ(WaitFor(pid), 128 + SIGINT);
+  for (size_t echo; (echo = shown.find("^C")) != std::string::npos;) shown.erase(echo, 2);
+  EXPECT_TRUE(shown.ends_with(": 0%\r\nimagescan-cli: interrupted; " + picture + " left as it was\r\n")) << shown;
+  EXPECT_EQ(folder.Get("image_scan.png"), "the picture of an earlier run");
+}
+
 }  // namespace

@@ -463,3 +463,35 @@ TEST(MainWindowWin32, SpaceOpensThePreviewOfTheSelectedImageAndEscapeClosesIt) {
   EXPECT_EQ(notes_text, u"cannot be read as an image");
   EXPECT_TRUE(closed);
 }
+
+// The stand-in POV-Ray (support/povray_standin.cpp) as "povray.exe", the only one on
+// PATH: found there by its name alone, it renders.
+TEST(MainWindowWin32, TheRenderButtonRendersWithThePovRayOnPathAndShowsThePicture) {
+  ScratchFolder folder;
+  folder.Put("pics/pic.png", EncodeTestPng(64, 48));
+  wchar_t own[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, own, MAX_PATH);
+  stdfs::create_directories(folder.Path("tools"));
+  stdfs::copy_file(stdfs::path(std::wstring(own, length)).parent_path() / L"povray_standin.exe",
+                   folder.Path("tools") / "povray.exe");
+  const std::wstring path = _wgetenv(L"PATH");
+  SetEnvironmentVariableW(L"PATH", folder.Path("tools").wstring().c_str());
+  std::u16string title, text = u"unread";
+  std::vector<std::wstring> rows;
+  WindowDriver driver(ChooseStartFolder({folder.Path("pics").string()}));
+  driver.Then([] { WindowDriver::Click(kRenderButton); })
+      .When([] { return WindowHandle(kRenderedWindow) != nullptr; },
+            [&] {
+              title = WindowTitle(kRenderedWindow);
+              text = PictureWindowText(kRenderedWindow);
+              rows = ListLines(WindowDriver::Control(kImageLog));
+              WindowDriver::Click(kQuitButton);
+            });
+  EXPECT_EQ(driver.Run(), 0);
+  SetEnvironmentVariableW(L"PATH", path.c_str());
+  const std::wstring picture = folder.Path("pics").wstring() + L"\\image_scan.png";
+  EXPECT_EQ(std::wstring(title.begin(), title.end()), picture);
+  EXPECT_EQ(text, u"");
+  EXPECT_NE(std::find(rows.begin(), rows.end(), L"Rendered " + picture), rows.end());
+  EXPECT_TRUE(folder.Get("pics/image_scan.pov").starts_with(kSceneHeader37));
+}

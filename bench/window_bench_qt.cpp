@@ -1,11 +1,11 @@
-// The window's benchmark on Qt: the application first, as the window program makes it.
+// The window's benchmarks on Qt: the application first, as the window program makes it.
 #include <QApplication>
 
-#include "bench/window_scan_bench.h"
+#include "bench/window_bench.h"
 
 int main(int argc, char** argv) {
   QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   int qt_argc = 1;
   QApplication application(qt_argc, argv);
-  return WindowScanBench(argc, argv);
+  return WindowBench(argc, argv);
 }
