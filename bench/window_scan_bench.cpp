@@ -61,7 +61,8 @@ int WindowBench(int argc, char** argv) {
   std::printf("done\n");
   std::fflush(stdout);
   const auto hold_until = std::chrono::steady_clock::now() + std::chrono::seconds(argc > 3 ? std::atoi(argv[3]) : 0);
-  while (std::chrono::steady_clock::now() < hold_until) EventWait(100);
+  while (std::chrono::steady_clock::now() < hold_until)
+    if (EventWait(100) == CommandEvent && EventControl() == kDimensionsCommand) ShowMeasuredDimensions();
   WindowClose(kMainWindow);
   MainWindowStop();
   return 0;

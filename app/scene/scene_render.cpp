@@ -129,6 +129,9 @@ std::vector<std::string> PovRayFailureLines(const std::vector<std::string>& line
   size_t first = lines.size() > count ? lines.size() - count : 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
+    // Its messages start at the line's start; what it lists indented (the library
+    // paths, which hold the folder's own name) is no error, whatever its words.
+    if (line.starts_with(' ')) continue;
     if (line.find("Error") != std::string::npos || line.find("error") != std::string::npos) {
       first = i;
       break;

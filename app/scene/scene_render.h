@@ -72,6 +72,7 @@ std::vector<std::u16string> PovRayArguments(const std::u16string& folder, const 
 // "Rendered N of M pixels (P%)": N and M, or false for another line.
 bool ReadRenderedPixels(std::string_view line, int64_t& done, int64_t& total);
 
-// What POV-Ray said that tells why it failed: from the first line that names an error,
-// at most `count` lines; where none does, its last `count` lines.
+// What POV-Ray said that tells why it failed: from the first line that names an error
+// (not counting indented ones), at most `count` lines; where none does, its last
+// `count` lines.
 std::vector<std::string> PovRayFailureLines(const std::vector<std::string>& lines, size_t count);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "app/scene/povray_platform.h"
@@ -14,6 +15,7 @@
 #include "app/window/window_process.h"
 #include "fs/path_ops.h"
 #include "fs/path_separator.h"
+#include "fs/system_errors.h"
 #include "fs/text.h"
 #include "image/image_picture.h"
 #include "ui/control_scroll.h"
@@ -75,7 +77,14 @@ RenderResult RenderShowingProgress(const std::u16string& folder, const RenderSet
   RenderStop stop;
   RenderResult result;
   std::thread render([&] {
-    result = RenderSceneFile(folder, settings, progress, &stop);
+    // Memory that runs out on this thread is a failure to tell, not the program's end.
+    try {
+      result = RenderSceneFile(folder, settings, progress, &stop);
+    } catch (const std::bad_alloc&) {
+      result.outcome = RenderOutcome::NotWritten;
+      result.path = folder + kPictureFileName;
+      result.system_error = kOutOfMemoryError;
+    }
     progress.Finish();
   });
   int percent = 0, shown_tenths = 0;

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
   if (name.find("-fail") != std::string::npos) {
     WriteStandardOutput(std::string_view(picture).substr(0, picture.size() / 2));
     std::fprintf(stderr,
+                 "  Library paths:\n    /srv/terrors/\n"
                  "File 'image_scan.pov' line 15: Parse Error: An array declaration must have at\n"
                  " least one dimension\nFatal error in parser: Cannot parse input.\nRender failed\n");
     return 1;

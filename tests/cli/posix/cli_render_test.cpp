@@ -96,6 +96,7 @@ TEST(CliRender, AFailedRenderKeepsThePreviousPictureAndExitsWithFour) {
                            "must have at\nimagescan-cli: POV-Ray:  least one dimension\n"))
           << run.err;
       EXPECT_FALSE(Contains(run.err, "Stand-in")) << run.err;
+      EXPECT_FALSE(Contains(run.err, "terrors")) << "a library path is no error";
       EXPECT_TRUE(Contains(run.err, "imagescan-cli: cannot render " + picture + ": POV-Ray failed (exit status 1)\n"))
           << run.err;
     } else {
