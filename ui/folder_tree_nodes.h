@@ -18,6 +18,10 @@ inline constexpr int64_t kTreeDrives = 32;
 // Drives by their numbers: bit i stands for drive i.
 using DriveMask = uint32_t;
 
+// The texts of the computer and the documents nodes where the system gives none.
+inline constexpr char16_t kComputerLabel[] = u"My Computer";
+inline constexpr char16_t kDocumentsLabel[] = u"My Documents";
+
 constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
 constexpr bool IsDriveKind(int64_t kind) { return kind < kTreeDrives; }
 constexpr bool IsFilled(int64_t parameter) { return (parameter & FilledMark) == FilledMark; }

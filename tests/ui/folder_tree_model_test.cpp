@@ -341,6 +341,8 @@ TEST_F(FolderTreeModel, ARebuildShowsTheDrivesInTheirOrderThenTheDocuments) {
   // The documents node stands for its folder, and so do the nodes below it.
   ASSERT_TRUE(FolderTreeFill(nodes, nodes.Top(kNodeDocuments)));
   EXPECT_EQ(FolderTreePath(nodes, nodes.Top(kNodeDocuments)), Below("notes/"));
+  // It promised children; filled with nothing to show, it loses its button.
+  EXPECT_FALSE(RecordingNodes::HasChildren(nodes.Top(kNodeDocuments)));
 
   // Left out by the flags, or when there is no documents folder.
   RecordingNodes without(Root(), kFolderTreeNoDocuments);
@@ -390,6 +392,7 @@ TEST_F(FolderTreeModel, TextsChangePatternsAndGoBackToTheSelection) {
   FolderTreeTextSet(nodes, u"*.txt");
   EXPECT_EQ(nodes.patterns, u"*.txt");
   EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
+  ASSERT_NE(nodes.Find("Photos/"), nullptr);
   EXPECT_EQ(nodes.Names(nodes.Find("Photos/")), (std::vector<std::string>{"2024/", "b.txt"}));
   // A path with a pattern list: the folder before it.
   FolderTreeTextSet(nodes, Below("Photos/2024/*.png"));
@@ -433,8 +436,11 @@ TEST_F(FolderTreeModel, DrivesArriveInTheirPlaceAndGoWithTheSelectionInsideThem)
   EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 2", "Documents"}));
   EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/"));
   EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
-  // With it: the selection goes to the computer node, reported.
+  // With it: the selection goes to the computer node, reported. Until its node goes,
+  // a node on it has no path.
+  const TreeNode photos = nodes.Find("Photos/");
   nodes.roots.erase(0);
+  EXPECT_EQ(FolderTreePath(nodes, photos), u"");
   nodes.record.clear();
   FolderTreeDrivesGone(nodes, 0);
   EXPECT_EQ(nodes.Selected(), nodes.Root());
@@ -459,9 +465,6 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
   FolderTreeTextSet(nodes, Below("notes/"));
   EXPECT_EQ(nodes.NoticeDrive(), -1);
-  // A path on a drive no longer there is no path.
-  nodes.roots.erase(1);
-  EXPECT_EQ(FolderTreePath(nodes, nodes.Top(1)), u"");
 
   // Left out by the flags.
   RecordingNodes quiet(Root(), kFolderTreeNoNotice);

@@ -143,8 +143,3 @@ void FolderTreeRefresh(int64_t number) {
   FolderTreeRefreshOpen(nodes);
   FolderTreeWatchOpen(*state);
 }
-
-void FolderTreeNavigate(int64_t number, const std::u16string& path) {
-  ControlRecord* record = ControlFind(number);
-  if (record && record->ops->set_text) record->ops->set_text(*record, path);
-}

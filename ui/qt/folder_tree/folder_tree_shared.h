@@ -9,16 +9,17 @@
 #include <string>
 
 #include "ui/file_icon_cache.h"
+#include "ui/folder_tree_nodes.h"
 #include "ui/qt/folder_tree/drive_watch.h"
 
 struct FolderTreeShared {
   FolderTreeShared();
 
-  std::u16string computer_label = u"My Computer";
+  std::u16string computer_label = kComputerLabel;
   QIcon computer_icon;
   QIcon drive_icon;
   QIcon folder_icon;
-  std::u16string documents_label = u"My Documents";
+  std::u16string documents_label = kDocumentsLabel;
   std::u16string documents_path;  // ends in "/"
   QIcon documents_icon;
   bool documents_shown = false;  // the documents folder exists

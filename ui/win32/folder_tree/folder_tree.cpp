@@ -165,11 +165,6 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   return created.result;
 }
 
-void FolderTreeNavigate(int64_t number, const std::u16string& path) {
-  ControlRecord* record = ControlFind(number);
-  if (record && record->ops && record->ops->set_text) record->ops->set_text(*record, path);
-}
-
 void FolderTreeRefresh(int64_t number) {
   ControlRecord* record = ControlFind(number);
   FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/file_icon_cache.h"
+#include "ui/folder_tree_nodes.h"
 
 // What the shell says of a path: its small icon's index in the system list (-1 when
 // it gives none) and its display name (empty when it gives none).
@@ -18,9 +19,9 @@ std::u16string ShellDisplayName(const std::u16string& path);
 struct FolderTreeShared {
   HIMAGELIST images = nullptr;  // the shell's, never destroyed by a tree
   int folder_icon = 0;
-  std::u16string computer_label = u"My Computer";
+  std::u16string computer_label = kComputerLabel;
   int computer_icon = 0;
-  std::u16string documents_label = u"My Documents";
+  std::u16string documents_label = kDocumentsLabel;
   std::u16string documents_path;  // ends in "\"
   int documents_icon = 0;
   bool documents_shown = false;  // the folder, its icon and its name were all found
