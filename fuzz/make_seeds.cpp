@@ -132,6 +132,15 @@ std::vector<Bytes> DeflateSeeds() {
   return seeds;
 }
 
+// The GIFs among the images.
+std::vector<Bytes> Gifs() {
+  std::vector<Bytes> gifs;
+  for (Bytes& image : Images()) {
+    if (image.size() >= 3 && image[0] == 'G' && image[1] == 'I' && image[2] == 'F') gifs.push_back(std::move(image));
+  }
+  return gifs;
+}
+
 bool Write(const stdfs::path& folder, const std::vector<Bytes>& seeds) {
   std::error_code error;
   stdfs::create_directories(folder, error);
@@ -153,6 +162,7 @@ int main(int argc, char** argv) {
   const stdfs::path root = argv[1];
   const bool written = Write(root / "decode_image", Images()) && Write(root / "measure_image", Images()) &&
                        Write(root / "quick_size", QuickSeeds()) && Write(root / "bmp_decoder", Bmps()) &&
+                       Write(root / "gif_image_data", Gifs()) &&
                        Write(root / "icon_reader", Icons()) && Write(root / "file_read_line", Texts()) &&
                        Write(root / "text_from_bytes", Texts()) && Write(root / "inflate_isal", DeflateSeeds());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);

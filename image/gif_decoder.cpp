@@ -14,6 +14,7 @@
 #include "image/byte_reader.h"
 #include "image/decoder.h"
 #include "image/decoder_registry.h"
+#include "image/gif_image_data.h"
 #include "image/gif_stream_budget.h"
 #include "image/pixel_limit.h"
 
@@ -60,19 +61,21 @@ int ReadFromSource(GifFileType* gif, GifByteType* out, int count) {
   return static_cast<int>(piece.size());
 }
 
-// An image's pixels, decoded as DGifSlurp decodes them but line by line into one line,
-// and dropped.
-bool SkipImage(GifFileType* gif, std::vector<GifPixelType>& line) {
+// An image's pixels, decoded with DGifSlurp's decisions and dropped: giflib has just read
+// the image's minimum code size, the byte before the LZW data.
+bool SkipImage(GifFileType* gif) {
+  auto& state = *static_cast<GifState*>(gif->UserData);
   const SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
   const int width = image.ImageDesc.Width;
   const int height = image.ImageDesc.Height;
   if (width <= 0 || height <= 0 || width > INT_MAX / height) return false;
-  line.resize(static_cast<size_t>(width));
+  const auto byte = state.source->Fetch(state.position - 1, 1);
+  if (byte.size() != 1) return false;
+  const int code_size = byte[0];  // copied: the next read may replace the bytes it lies in
   // Interlaced rows come in four passes, but they are the same number of lines.
-  for (int y = 0; y < height; ++y) {
-    if (DGifGetLine(gif, line.data(), width) == GIF_ERROR) return false;
-  }
-  return true;
+  const int error = SkipGifImageData(*state.source, state.position, code_size, uint64_t(width) * uint64_t(height));
+  if (error != 0) gif->Error = error;
+  return error == 0;
 }
 
 // DGifSlurp's reading for measuring: the same records and calls in the same order, so
@@ -81,12 +84,11 @@ bool SkipImage(GifFileType* gif, std::vector<GifPixelType>& line) {
 bool ReadWithoutRasters(GifFileType* gif) {
   gif->ExtensionBlocks = nullptr;
   gif->ExtensionBlockCount = 0;
-  std::vector<GifPixelType> line;
   GifRecordType type = UNDEFINED_RECORD_TYPE;
   do {
     if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
     if (type == IMAGE_DESC_RECORD_TYPE) {
-      if (DGifGetImageDesc(gif) == GIF_ERROR || !SkipImage(gif, line)) return false;
+      if (DGifGetImageDesc(gif) == GIF_ERROR || !SkipImage(gif)) return false;
       SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
       image.ExtensionBlocks = std::exchange(gif->ExtensionBlocks, nullptr);
       image.ExtensionBlockCount = std::exchange(gif->ExtensionBlockCount, 0);

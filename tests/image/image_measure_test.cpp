@@ -62,6 +62,11 @@ std::vector<Bytes> LargeFiles() {
   png.interlaced = true;
   files.push_back(EncodePng(png));
   files.push_back(MakeBmp(152, 200, 24, 0, {}, Bytes(noise.begin(), noise.begin() + 456 * 200)));
+  GifFrame frame;
+  frame.width = 300;
+  frame.height = 240;
+  frame.raster = Bytes(noise.begin(), noise.begin() + 300 * 240);
+  files.push_back(EncodeGif(300, 240, std::vector<GifRgb>(256), 0, {frame}));
   return files;
 }
 
