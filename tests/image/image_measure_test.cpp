@@ -62,11 +62,14 @@ std::vector<Bytes> LargeFiles() {
   png.interlaced = true;
   files.push_back(EncodePng(png));
   files.push_back(MakeBmp(152, 200, 24, 0, {}, Bytes(noise.begin(), noise.begin() + 456 * 200)));
+  // Two frames: the second one's data blocks straddle a window's end.
   GifFrame frame;
   frame.width = 300;
   frame.height = 240;
   frame.raster = Bytes(noise.begin(), noise.begin() + 300 * 240);
-  files.push_back(EncodeGif(300, 240, std::vector<GifRgb>(256), 0, {frame}));
+  GifFrame second = frame;
+  second.raster = Bytes(noise.begin() + 300 * 240, noise.begin() + 2 * 300 * 240);
+  files.push_back(EncodeGif(300, 240, std::vector<GifRgb>(256), 0, {frame, second}));
   return files;
 }
 
