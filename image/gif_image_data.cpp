@@ -35,10 +35,12 @@ class CodeReader {
 
   // The next code of bits bits; nothing (and error set) where the data fails.
   std::optional<int> Next(int bits) {
-    while (shift_bits_ < bits) {
-      if (at_ == size_ && !NextBlock()) return std::nullopt;
-      shift_ |= uint32_t{block_[at_++]} << shift_bits_;
-      shift_bits_ += 8;
+    if (shift_bits_ < bits) {
+      Fill();
+      while (shift_bits_ < bits) {
+        if (!NextBlock()) return std::nullopt;
+        Fill();
+      }
     }
     const int code = static_cast<int>(shift_ & ((1u << bits) - 1));
     shift_ >>= bits;
@@ -63,6 +65,15 @@ class CodeReader {
   int error() const { return error_; }
 
  private:
+  // Takes what the current block holds, up to what the bit buffer holds: a new block is
+  // read only when a code needs it.
+  void Fill() {
+    while (shift_bits_ <= 56 && at_ < size_) {
+      shift_ |= uint64_t{block_[at_++]} << shift_bits_;
+      shift_bits_ += 8;
+    }
+  }
+
   // Short only where the data ends, as the decoder's read function is.
   std::span<const uint8_t> Read(size_t count) {
     const auto piece = source_.Fetch(position_, count);
@@ -95,7 +106,7 @@ class CodeReader {
   std::array<uint8_t, 255> block_{};
   size_t size_ = 0;
   size_t at_ = 0;
-  uint32_t shift_ = 0;
+  uint64_t shift_ = 0;
   int shift_bits_ = 0;
   int error_ = 0;
 };

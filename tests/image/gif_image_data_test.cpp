@@ -133,11 +133,12 @@ TEST(GifImageData, CodesNotYetInTheTable) {
 }
 
 TEST(GifImageData, AFullTableIsKept) {
-  // 3840 pixels fill the table with 3838 codes of two; 12-bit codes then go on without
-  // a clear code.
-  const auto codes = Codes({{kClear}, Repeated(3, 3840), {4000, 3, 4095, kEnd}});
-  EXPECT_EQ(Decision(Gif(3845, 1, {.codes = codes})), 0);
-  EXPECT_EQ(Decision(Gif(3846, 1, {.codes = codes})), D_GIF_ERR_EOF_TOO_SOON);
+  // The codes after the first link 258 to 4095, the last (made by 4000) to the pixel
+  // before it: 4095 is then two pixels, not three as a code not in the table would be.
+  // 12-bit codes then go on without a clear code.
+  const auto codes = Codes({{kClear}, Repeated(3, 3838), {4000, 4095, 3, kEnd}});
+  EXPECT_EQ(Decision(Gif(3843, 1, {.codes = codes})), 0);
+  EXPECT_EQ(Decision(Gif(3844, 1, {.codes = codes})), D_GIF_ERR_EOF_TOO_SOON);
 }
 
 TEST(GifImageData, DamagedData) {
