@@ -1,5 +1,10 @@
 #include "app/scene/povray_version.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 #include "app/scene/leading_number.h"
 #include "fs/child_process.h"
 
@@ -27,14 +32,34 @@ void ReadPovRayVersion(std::string_view said, PovRayVersion& version) {
   }
 }
 
-PovRayVersion QueryPovRayVersion(const std::u16string& program) {
+PovRayVersion QueryPovRayVersion(const std::u16string& program, std::chrono::milliseconds time_limit) {
   PovRayVersion version;
   ChildProcess child({program, {u"--version"}, u""});
   version.program_missing = child.ProgramMissing();
   version.system_error = child.Error();
   if (version.system_error != 0) return version;
+  // A program that never finishes its answer would hold the window (which asks on its
+  // own thread) and the batch program for good: it is ended once the time is up.
+  std::mutex mutex;
+  std::condition_variable answered;
+  bool done = false;
+  std::thread limit;
+  try {
+    limit = std::thread([&] {
+      std::unique_lock lock(mutex);
+      if (!answered.wait_for(lock, time_limit, [&] { return done; })) child.End();
+    });
+  } catch (const std::system_error&) {
+    // Without a thread to spare the answer is waited for as long as it takes.
+  }
   std::string said;
   for (std::string piece = child.Read(); !piece.empty(); piece = child.Read()) said += piece;
+  {
+    std::lock_guard lock(mutex);
+    done = true;
+  }
+  answered.notify_one();
+  if (limit.joinable()) limit.join();
   child.Wait();
   ReadPovRayVersion(said, version);
   return version;

@@ -1,6 +1,7 @@
 #pragma once
 // Which POV-Ray a program is: what `PROGRAM --version` says of itself. The scene to
 // write for it follows from that (POV-Ray 3.7 cannot read the standard scene).
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,8 +16,11 @@ struct PovRayVersion {
   std::optional<int> major, minor;
 };
 
-// Runs the program with --version and reads the version it prints, on either stream.
-PovRayVersion QueryPovRayVersion(const std::u16string& program);
+// Runs the program with --version and reads the version it prints, on either stream. A
+// program still talking when the time is up is ended and taken as one that named no
+// version.
+PovRayVersion QueryPovRayVersion(const std::u16string& program,
+                                 std::chrono::milliseconds time_limit = std::chrono::seconds(5));
 
 // The version named in a program's words: the first "POV-Ray X.Y" in them.
 void ReadPovRayVersion(std::string_view said, PovRayVersion& version);

@@ -64,6 +64,12 @@ void ListFolderFiles(const std::u16string& folder_path) {
 
 const std::u16string& ListedFolder() { return g_listed; }
 
+std::optional<FileStamp> ListedFileStamp(const std::u16string& name) {
+  for (const ListedFile& file : g_files)
+    if (file.name == name) return file.stamp;
+  return std::nullopt;
+}
+
 void UpdateFolderFiles() {
   g_files = ReadFiles(g_listed);
   ColumnListUpdate(kFileList, FileRows());

@@ -1,7 +1,10 @@
 #pragma once
 // The window's file browser: the selected folder's files in FileList, and the message
 // for a double-click on one of them.
+#include <optional>
 #include <string>
+
+#include "fs/file_stamp.h"
 
 // Fills FileList with every file directly in the folder (name, size in bytes, and for
 // an image its dimensions, "640 x 480", as they are measured off the interface thread:
@@ -17,6 +20,9 @@ void ListFolderFiles(const std::u16string& folder_path);
 void UpdateFolderFiles();
 // The folder FileList shows (ending in the separator), empty when it shows none.
 const std::u16string& ListedFolder();
+// The stamp of a file FileList shows, as the folder was last read; nothing for a name it
+// does not show.
+std::optional<FileStamp> ListedFileStamp(const std::u16string& name);
 // Shows the dimensions measured since the last call (on kDimensionsCommand).
 void ShowMeasuredDimensions();
 // Stops the measuring and forgets the folder: before the window layer ends.

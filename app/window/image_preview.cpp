@@ -25,9 +25,10 @@ constexpr char16_t kRefusal[] = u"cannot be read as an image";
 constexpr uint32_t kPreviewFlags = kWindowCaption | kWindowSystemMenu | kWindowSizingBorder | kWindowNoActivate;
 
 struct Preview {
-  bool open = false;         // from Space until it is closed, picture or not
-  bool window_open = false;  // once the first picture came
-  std::u16string path;       // the file shown or being loaded
+  bool open = false;               // from Space until it is closed, picture or not
+  bool window_open = false;        // once the first picture came
+  std::u16string path;             // the file shown or being loaded
+  std::optional<FileStamp> stamp;  // as it was listed when its load began
   BackgroundWork work{kMainWindow, kPreviewLoadedCommand};
 };
 
@@ -73,6 +74,7 @@ void Show(const std::u16string& name, std::optional<Bitmap> picture, const std::
 // Loads the file on the worker; a load still running for another file is dropped.
 void Load(const SelectedFile& file) {
   g_preview->path = file.path;
+  g_preview->stamp = ListedFileStamp(file.name);
   g_preview->work.Cancel();
   g_preview->work.Run([file]() -> BackgroundWork::Finish {
     // Shared, as the result must be copyable; it is taken once.
@@ -112,7 +114,8 @@ void PreviewFollowSelection() {
     PreviewClose();
     return;
   }
-  if (file.path != g_preview->path) Load(file);
+  // The same file changed on disk is loaded again as well.
+  if (file.path != g_preview->path || ListedFileStamp(file.name) != g_preview->stamp) Load(file);
 }
 
 void PreviewDeliver() {

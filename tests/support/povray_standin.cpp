@@ -8,6 +8,7 @@
 //   -fail      talks, writes part of a picture, names a parse error and exits with 1
 //   -nopicture exits with 0 having written nothing
 //   -hang      says it started and waits to be ended
+//   -mute      answers --version with a first line and then waits to be ended
 // Each run but --version writes its folder and arguments, one a line, to the file named
 // as the program (without ".exe") with ".log" added (-hang adds "started" once it waits).
 #include <chrono>
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
   if (!name.starts_with("povray3")) name = path.parent_path().filename().string();
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::fprintf(stderr, "povray: cannot open the user configuration file\n");
+    if (name.find("-mute") != std::string::npos) {
+      std::fflush(stderr);
+      for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+    }
     std::fprintf(stderr, "POV-Ray %s\n\nThis is a stand-in.\n",
                  name.find("38") != std::string::npos ? "3.8.0" : "3.7.0.10.unofficial");
     return 0;

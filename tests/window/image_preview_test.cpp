@@ -58,6 +58,12 @@ TEST(ImagePreview, SpaceShowsTheSelectedImageWhichFollowsTheSelectionAndSpaceEsc
               check(Showing(u"pic.png"), "pic.png shown");
               check(PictureWindowText(kPreviewWindow).empty(), "pic.png's picture");
               pic_size = WindowHandle(kPreviewWindow)->size();
+              // Changed on disk, it is shown anew.
+              folder.Put("pic.png", EncodeTestPng(64, 400));
+            })
+      .When([] { return Open() && WindowHandle(kPreviewWindow)->height() == 400; },
+            [&] {
+              check(Open() && WindowHandle(kPreviewWindow)->height() == 400, "pic.png shown anew once changed");
               // The keys stay with the list: the arrows move its selection.
               Key(Qt::Key_Down);
             })

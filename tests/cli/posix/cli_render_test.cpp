@@ -11,8 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "app/scene/povray_version.h"
 #include "app/scene/scene_format.h"
 #include "cli/posix/cli_run.h"
+#include "fs/text_encoding.h"
 #include "image/image_measure.h"
 #include "image/image_setup.h"
 #include "support/temp_folder.h"
@@ -112,6 +114,14 @@ TEST(CliRender, AFailedRenderKeepsThePreviousPictureAndExitsWithFour) {
   EXPECT_FALSE(SceneIsFor37(old.folder));
   EXPECT_FALSE(stdfs::exists(old.folder.Path("image_scan.png")));
   EXPECT_TRUE(old.Log().empty());
+}
+
+TEST(CliRender, APovRayThatNeverFinishesItsVersionIsEndedAndNamesNone) {
+  RenderSetup mute("povray38-mute");
+  const PovRayVersion version = QueryPovRayVersion(TextFromUtf8(mute.standin), std::chrono::milliseconds(200));
+  EXPECT_EQ(version.system_error, 0);
+  EXPECT_FALSE(version.major);
+  EXPECT_EQ(SceneVersionFor(version, std::nullopt), PovVersion::Pov37);
 }
 
 TEST(CliRender, AMissingPovRayIsNamedAndTheSceneStillWritten) {
