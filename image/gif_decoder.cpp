@@ -61,8 +61,8 @@ int ReadFromSource(GifFileType* gif, GifByteType* out, int count) {
   return static_cast<int>(piece.size());
 }
 
-// An image's pixels, decoded with DGifSlurp's decisions and dropped: giflib has just read
-// the image's minimum code size, the byte before the LZW data.
+// An image's pixels, read with the decisions DGifSlurp makes and not kept: giflib has just
+// read the image's minimum code size, the byte before the LZW data.
 bool SkipImage(GifFileType* gif) {
   auto& state = *static_cast<GifState*>(gif->UserData);
   const SavedImage& image = gif->SavedImages[gif->ImageCount - 1];
@@ -72,7 +72,7 @@ bool SkipImage(GifFileType* gif) {
   const auto byte = state.source->Fetch(state.position - 1, 1);
   if (byte.size() != 1) return false;
   const int code_size = byte[0];  // copied: the next read may replace the bytes it lies in
-  // Interlaced rows come in four passes, but they are the same number of lines.
+  // Interlaced rows come in four passes, but they are the same width x height pixels.
   const int error = SkipGifImageData(*state.source, state.position, code_size, uint64_t(width) * uint64_t(height));
   if (error != 0) gif->Error = error;
   return error == 0;

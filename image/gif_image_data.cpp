@@ -14,7 +14,9 @@
 // The rules mirror giflib 5.2.1's DGifGetLine, DGifDecompressLine, DGifDecompressInput,
 // DGifBufferedInput and DGifGetCodeNext, including what it accepts from damaged data: a
 // code not yet in the table decodes from the previous code, links may form loops (caught
-// by the pixel stack's limit), and a full table is kept, not an error.
+// by the pixel stack's limit), and a full table is kept, not an error. What a code
+// decodes beyond a line's end is the next line's start, so reading line by line decides
+// as reading all the image's pixels in one run does.
 static_assert(GIFLIB_MAJOR == 5 && GIFLIB_MINOR == 2 && GIFLIB_RELEASE == 1,
               "the rules are giflib 5.2.1's: prove them again against this giflib, or have the GIF "
               "decoder's SkipImage read every line with DGifGetLine");
