@@ -155,6 +155,8 @@ class CodeTable {
 }  // namespace
 
 int SkipGifImageData(ImageSource& source, uint64_t& position, int code_size, uint64_t pixel_count) {
+  // giflib refuses these when it reads the code size, with this error.
+  if (code_size < 0 || code_size > 8) return D_GIF_ERR_READ_FAILED;
   CodeReader reader(source, position);
   const int clear = 1 << code_size;
   const int end = clear + 1;

@@ -156,6 +156,11 @@ TEST(GifImageData, DamagedData) {
     EXPECT_EQ(Decision(Bytes(sound.begin(), sound.begin() + static_cast<ptrdiff_t>(cut))), D_GIF_ERR_READ_FAILED)
         << "cut at " << cut;
   }
+  // A code size giflib refuses before the data is reached.
+  const Bytes data{1, 0, 0};
+  ImageSource source(data);
+  uint64_t position = 0;
+  EXPECT_EQ(SkipGifImageData(source, position, 12, 1), D_GIF_ERR_READ_FAILED);
   // A block after the pixels that claims more bytes than there are.
   EXPECT_EQ(Decision(Gif(1, 1, {.codes = {kClear, 1, kEnd}, .terminator = false}, {200, 1, 2})),
             D_GIF_ERR_READ_FAILED);
