@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -108,14 +109,18 @@ TEST(CliRenderWin32, EndingAChildEndsItsJob) {
   RenderSetup setup("povray37-hang");
   ChildProcess child({TempFolder::TextOf(setup.standin), {u"+W4", u"+H4"}, setup.folder.Text()});
   ASSERT_EQ(child.Error(), 0);
-  // It says its progress, then waits; its pipe ends only when it does.
+  // It says its progress, then notes in its log that it waits; its pipe ends only when
+  // it does.
   EXPECT_NE(child.Read(), "");
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (setup.Log().find("started\n") == std::string::npos && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_NE(setup.Log().find("started\n"), std::string::npos);
   std::thread ender([&child] { child.End(); });
   while (!child.Read().empty()) {
   }
   ender.join();
   EXPECT_NE(child.Wait(), 0);
-  EXPECT_NE(setup.Log().find("started\n"), std::string::npos);
 }
 
 }  // namespace
