@@ -162,8 +162,7 @@ TEST(GifImageData, DamagedData) {
   uint64_t position = 0;
   EXPECT_EQ(SkipGifImageData(source, position, 12, 1), D_GIF_ERR_READ_FAILED);
   // A block after the pixels that claims more bytes than there are.
-  EXPECT_EQ(Decision(Gif(1, 1, {.codes = {kClear, 1, kEnd}, .terminator = false}, {200, 1, 2})),
-            D_GIF_ERR_READ_FAILED);
+  EXPECT_EQ(Decision(Gif(1, 1, {.codes = {kClear, 1, kEnd}, .terminator = false}, {200, 1, 2})), D_GIF_ERR_READ_FAILED);
 }
 
 }  // namespace
