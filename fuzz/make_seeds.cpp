@@ -162,9 +162,9 @@ int main(int argc, char** argv) {
   const stdfs::path root = argv[1];
   const bool written = Write(root / "decode_image", Images()) && Write(root / "measure_image", Images()) &&
                        Write(root / "quick_size", QuickSeeds()) && Write(root / "bmp_decoder", Bmps()) &&
-                       Write(root / "gif_image_data", Gifs()) &&
-                       Write(root / "icon_reader", Icons()) && Write(root / "file_read_line", Texts()) &&
-                       Write(root / "text_from_bytes", Texts()) && Write(root / "inflate_isal", DeflateSeeds());
+                       Write(root / "gif_image_data", Gifs()) && Write(root / "icon_reader", Icons()) &&
+                       Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts()) &&
+                       Write(root / "inflate_isal", DeflateSeeds());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);
   return written ? 0 : 1;
 }
