@@ -1,11 +1,12 @@
 #include "app/cli/cli_options.h"
 
 #include <algorithm>
-#include <charconv>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <utility>
+
+#include "app/scene/leading_number.h"
 
 const char kCliUsage[] =
     "usage: imagescan-cli [--quiet] [--null] [--quick | --measure=MODE] [--no-cache]\n"
@@ -78,20 +79,14 @@ bool Choose(std::string_view value, std::initializer_list<std::pair<std::string_
 // "WIDTHxHEIGHT", each from 1 to kLargestSide; false for anything else.
 bool ReadPictureSize(std::string_view value, int& width, int& height) {
   constexpr int kLargestSide = 65535;
-  const size_t x = value.find('x');
-  if (x == std::string_view::npos) return false;
-  int sides[2] = {};
-  const std::string_view texts[2] = {value.substr(0, x), value.substr(x + 1)};
-  for (int i = 0; i < 2; ++i) {
-    const std::string_view text = texts[i];
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), sides[i]);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || sides[i] < 1 ||
-        sides[i] > kLargestSide) {
-      return false;
-    }
-  }
-  width = sides[0];
-  height = sides[1];
+  const auto fits = [](std::optional<int> side) { return side && *side >= 1 && *side <= kLargestSide; };
+  const std::optional<int> across = TakeLeadingNumber<int>(value);
+  if (!fits(across) || !value.starts_with('x')) return false;
+  value.remove_prefix(1);
+  const std::optional<int> down = TakeLeadingNumber<int>(value);
+  if (!fits(down) || !value.empty()) return false;
+  width = *across;
+  height = *down;
   return true;
 }
 

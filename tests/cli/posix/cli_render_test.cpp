@@ -17,8 +17,10 @@
 #include "fs/text_encoding.h"
 #include "image/image_measure.h"
 #include "image/image_setup.h"
+#include "support/posix/process_gone.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -156,23 +158,6 @@ pid_t ProcessOf(const std::string& program) {
   return 0;
 }
 
-// Gone, or only waiting to be reaped.
-bool Ended(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string number, name, state;
-  return !(stat >> number >> name >> state) || state == "Z";
-}
-
-template <typename Condition>
-bool WithinAMinute(Condition condition) {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
 TEST(CliRender, AnInterruptEndsPovRayAndLeavesThePreviousPicture) {
   for (const int number : {SIGINT, SIGTERM}) {
     RenderSetup setup("povray37-hang");
@@ -182,13 +167,13 @@ TEST(CliRender, AnInterruptEndsPovRayAndLeavesThePreviousPicture) {
         StartCli({"--quiet", "--render", "--povray=" + setup.standin, setup.folder.Path("").string()}, err, err);
     close(err);
     ASSERT_GT(pid, 0);
-    ASSERT_TRUE(WithinAMinute([&] { return Contains(setup.Log(), "started\n"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Contains(setup.Log(), "started\n"); }));
     EXPECT_TRUE(Contains(setup.Log(), "\n+W1280\n+H720\n")) << "the default size";
     const pid_t standin = ProcessOf(setup.standin);
     ASSERT_GT(standin, 0);
     kill(pid, number);
     EXPECT_EQ(WaitFor(pid), 128 + number);
-    EXPECT_TRUE(WithinAMinute([&] { return Ended(standin); }));
+    EXPECT_TRUE(WaitUntil([&] { return ProcessGone(standin); }));
     EXPECT_EQ(setup.folder.Get("image_scan.png"), "the picture of an earlier run");
     EXPECT_TRUE(setup.Leftovers().empty());
     EXPECT_TRUE(

@@ -14,6 +14,7 @@
 #include "support/scene_expectations.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
+#include "support/wait_until.h"
 #include "tests/cli/posix/cli_run.h"
 
 namespace {
@@ -147,10 +148,7 @@ TEST(CliTerminal, ARenderShowsItsProgressAndCtrlCEndsPovRayKeepingThePicture) {
   ReadTerminal(terminal, shown, "\r\033[Krendering " + picture + ": 0%");
   // Once the stand-in waits, its Ctrl+C goes to the program alone (POV-Ray runs in a
   // group of its own), which ends POV-Ray.
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!Contains(tools.Get("povray37-hang.log"), "started") && std::chrono::steady_clock::now() < give_up) {
-    usleep(5000);
-  }
+  ASSERT_TRUE(WaitUntil([&] { return Contains(tools.Get("povray37-hang.log"), "started"); }));
   ASSERT_EQ(write(terminal, "\x03", 1), 1);
   ReadTerminal(terminal, shown);
   close(terminal);

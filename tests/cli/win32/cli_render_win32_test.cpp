@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +16,7 @@
 #include "image/image_setup.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -112,10 +112,7 @@ TEST(CliRenderWin32, EndingAChildEndsItsJob) {
   // It says its progress, then notes in its log that it waits; its pipe ends only when
   // it does.
   EXPECT_NE(child.Read(), "");
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (setup.Log().find("started\n") == std::string::npos && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  ASSERT_NE(setup.Log().find("started\n"), std::string::npos);
+  ASSERT_TRUE(WaitUntil([&] { return setup.Log().find("started\n") != std::string::npos; }));
   std::thread ender([&child] { child.End(); });
   while (!child.Read().empty()) {
   }

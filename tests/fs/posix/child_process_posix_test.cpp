@@ -5,14 +5,14 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "fs/child_process.h"
 #include "fs/platform_file.h"
+#include "support/posix/process_gone.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -24,19 +24,6 @@ std::string ReadAll(ChildProcess& child) {
   std::string all;
   for (std::string piece = child.Read(); !piece.empty(); piece = child.Read()) all += piece;
   return all;
-}
-
-// True once the process is gone or only waits to be reaped by whoever adopted it;
-// waits up to ten seconds for that.
-bool ProcessEnds(pid_t pid) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < limit) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string number, name, state;
-    if (!(stat >> number >> name >> state) || state == "Z") return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
 }
 
 TEST(ChildProcess, RunsInItsFolderWithItsArgumentsAndTellsItsExitCode) {
@@ -96,13 +83,13 @@ TEST(ChildProcess, EndingItEndsWhatItStarted) {
   EXPECT_EQ(ReadAll(child), "");
   ender.join();
   EXPECT_EQ(child.Wait(), 128 + SIGKILL);
-  EXPECT_TRUE(ProcessEnds(started));
+  EXPECT_TRUE(WaitUntil([&] { return ProcessGone(started); }));
 
   // A child that ends by itself takes along what it left running.
   ChildProcess leaving(Shell("sleep 60 </dev/null >/dev/null 2>&1 & echo $!"));
   const pid_t left = std::stoi(ReadAll(leaving));
   EXPECT_EQ(leaving.Wait(), 0);
-  EXPECT_TRUE(ProcessEnds(left));
+  EXPECT_TRUE(WaitUntil([&] { return ProcessGone(left); }));
 }
 
 }  // namespace
