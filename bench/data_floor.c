@@ -5,6 +5,8 @@
                                  libdeflate into one buffer (the fastest inflater there is)
      data_floor zlib FOLDER      the same with zlib's inflate (what exact measuring uses)
      data_floor isal FOLDER      the same with ISA-L's inflate
+     data_floor ours FOLDER      the same with our own inflater as exact measuring feeds it
+                                 (bench/raw_inflate_floor.cpp), Adler-32 by libdeflate
    No checks beyond what it needs to stay inside its buffers; prints the inflated bytes. */
 #define _XOPEN_SOURCE 700
 #include <fcntl.h>
@@ -18,7 +20,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
-enum { READ, LIBDEFLATE, ZLIB, ISAL };
+enum { READ, LIBDEFLATE, ZLIB, ISAL, OURS };
+unsigned long long raw_inflate_zlib_data(const unsigned char* data, size_t size);
 static int inflating;
 static struct libdeflate_decompressor* inflater;
 static unsigned long long inflated;
@@ -75,6 +78,7 @@ static void inflate_png(const unsigned char* file, size_t size) {
     state.avail_out = (uint32_t)rows;
     if (isal_inflate(&state) == ISAL_DECOMP_OK && state.block_state == ISAL_BLOCK_FINISH) inflated += state.total_out;
   }
+  if (data && inflating == OURS) inflated += raw_inflate_zlib_data(data, got);
   free(data);
   free(out);
 }
@@ -99,13 +103,13 @@ static int visit(const char* path, const struct stat* st, int type, struct FTW* 
 }
 
 int main(int argc, char** argv) {
-  static const char* const modes[] = {"read", "inflate", "zlib", "isal"};
+  static const char* const modes[] = {"read", "inflate", "zlib", "isal", "ours"};
   inflating = -1;
-  for (int i = 0; argc == 3 && i < 4; ++i) {
+  for (int i = 0; argc == 3 && i < 5; ++i) {
     if (strcmp(argv[1], modes[i]) == 0) inflating = i;
   }
   if (inflating < 0) {
-    fprintf(stderr, "usage: data_floor read|inflate|zlib|isal FOLDER\n");
+    fprintf(stderr, "usage: data_floor read|inflate|zlib|isal|ours FOLDER\n");
     return 2;
   }
   inflater = libdeflate_alloc_decompressor();

@@ -6,6 +6,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -101,10 +102,39 @@ std::vector<Bytes> QuickSeeds() {
   return seeds;
 }
 
+// A PNG's image data as raw deflate data: its IDAT chunks joined, the zlib header and
+// trailer left out.
+Bytes PngDeflateData(const Bytes& png) {
+  Bytes data;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const size_t length = size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3];
+    if (length > png.size() - at - 12) break;
+    if (std::equal(png.begin() + static_cast<ptrdiff_t>(at + 4), png.begin() + static_cast<ptrdiff_t>(at + 8), "IDAT"))
+      data.insert(data.end(), png.begin() + static_cast<ptrdiff_t>(at + 8),
+                  png.begin() + static_cast<ptrdiff_t>(at + 8 + length));
+    at += 12 + length;
+  }
+  if (data.size() < 6) return {};
+  return Bytes(data.begin() + 2, data.end() - 4);
+}
+
 // Raw deflate data behind a first byte giving the size of the pieces it is fed in: the
-// hand-made streams, and zlib's own blocks of every kind (stored, fixed, dynamic).
+// hand-made streams, zlib's own blocks of every kind (stored, fixed, dynamic), and the
+// image data of PNGs written by libpng, one of them a photo-like picture of 160 x 120.
 std::vector<Bytes> DeflateSeeds() {
   std::vector<Bytes> streams = {SoundDeflateStream()};
+  std::vector<Bytes> pngs;
+  for (Bytes& image : Images()) {
+    if (image.size() > 8 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G') pngs.push_back(std::move(image));
+  }
+  std::vector<Bytes> rows(120, Bytes(160 * 3));
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < rows[y].size(); ++x) rows[y][x] = static_cast<uint8_t>((x * 3 + y * 5) / 4 + (x * y) % 7);
+  }
+  pngs.push_back(EncodePng(MakePngPicture(PNG_COLOR_TYPE_RGB, 8, 160, rows)));
+  for (const Bytes& png : pngs) {
+    if (Bytes data = PngDeflateData(png); !data.empty()) streams.push_back(std::move(data));
+  }
   for (const auto& refused : RefusedDeflateStreams()) streams.push_back(refused.stream);
   Bytes text;
   for (int i = 0; i < 3000; ++i) text.push_back(static_cast<uint8_t>("abcab  abracadabra"[i % 18] + i / 1000));
@@ -164,7 +194,7 @@ int main(int argc, char** argv) {
                        Write(root / "quick_size", QuickSeeds()) && Write(root / "bmp_decoder", Bmps()) &&
                        Write(root / "gif_image_data", Gifs()) && Write(root / "icon_reader", Icons()) &&
                        Write(root / "file_read_line", Texts()) && Write(root / "text_from_bytes", Texts()) &&
-                       Write(root / "inflate_isal", DeflateSeeds());
+                       Write(root / "inflate_isal", DeflateSeeds()) && Write(root / "raw_inflater", DeflateSeeds());
   if (!written) std::fprintf(stderr, "fuzz_seeds: cannot write the seeds below %s\n", argv[1]);
   return written ? 0 : 1;
 }

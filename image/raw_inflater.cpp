@@ -24,13 +24,15 @@ namespace {
 constexpr size_t kWindow = size_t{32} << 10;
 constexpr size_t kPiece = size_t{128} << 10;
 constexpr size_t kLongestMatch = 258;
-constexpr size_t kSlack = 32;  // a match copy writes up to 15 bytes past its end
+constexpr size_t kSlack = 32;  // a match copy writes up to 31 bytes past its end
 constexpr ptrdiff_t kFastInput = 16;  // two refills
 constexpr ptrdiff_t kFastOutput = kLongestMatch + 2;
 
 constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 constexpr uint32_t Mask(unsigned bits) { return (uint32_t{1} << bits) - 1; }
+
+constexpr bool IsPlain(uint32_t entry) { return (entry & 0xF000) == 0; }
 
 uint64_t Load64(const uint8_t* at) {
   uint64_t value;
@@ -46,21 +48,16 @@ inline void Refill(const uint8_t*& in, uint64_t& hold, unsigned& bits) {
   bits |= 56;
 }
 
-// Copies a match from `distance` back; writes up to 15 bytes past its end.
+// Copies a match from `distance` back; writes up to 31 bytes past its end.
 inline uint8_t* CopyMatch(uint8_t* out, size_t distance, size_t length) {
   uint8_t* const stop = out + length;
   const uint8_t* from = out - distance;
-  if (distance >= 16) {
-    do {
-      std::memcpy(out, from, 16);
-      out += 16;
-      from += 16;
-    } while (out < stop);
-  } else if (distance >= 8) {
+  if (distance >= 8) {
     do {
       std::memcpy(out, from, 8);
-      out += 8;
-      from += 8;
+      std::memcpy(out + 8, from + 8, 8);
+      out += 16;
+      from += 16;
     } while (out < stop);
   } else if (distance == 1) {
     std::memset(out, *from, length);
@@ -324,25 +321,30 @@ std::optional<InflateProgress> RawInflater::SlowSymbol() {
   return std::nullopt;
 }
 
-// Decodes symbols while the input and the room allow a whole match without a check.
+// Decodes symbols while the input and the room allow a whole match without a check. The
+// members are copied to locals: every byte written could alias them.
 void RawInflater::FastSymbols() {
   const uint8_t* in = in_;
+  const uint8_t* const in_end = end_ - kFastInput;
   uint8_t* out = out_;
+  const uint8_t* const out_end = limit_ - kFastOutput;
+  const uint8_t* const base = buffer_.get();
+  const uint64_t slid = slid_;
   uint64_t hold = hold_;
   unsigned bits = bits_;
   const uint32_t* const literals = literals_;
   const uint32_t* const distances = distances_;
   const unsigned literal_root = literal_root_;
   const unsigned distance_root = distance_root_;
-  while (end_ - in >= kFastInput && limit_ - out >= kFastOutput) {
+  while (in <= in_end && out <= out_end) {
     Refill(in, hold, bits);
     uint32_t entry = HuffmanLookup(literals, literal_root, hold);
-    if (HuffmanKind(entry) == kHuffmanPlain) {
+    if (IsPlain(entry)) {
       hold >>= HuffmanBits(entry);
       bits -= HuffmanBits(entry);
       *out++ = static_cast<uint8_t>(HuffmanValue(entry));
       entry = HuffmanLookup(literals, literal_root, hold);
-      if (HuffmanKind(entry) == kHuffmanPlain) {
+      if (IsPlain(entry)) {
         hold >>= HuffmanBits(entry);
         bits -= HuffmanBits(entry);
         *out++ = static_cast<uint8_t>(HuffmanValue(entry));
@@ -350,14 +352,14 @@ void RawInflater::FastSymbols() {
       }
       Refill(in, hold, bits);
     }
-    if (HuffmanKind(entry) == kHuffmanLength) {
+    if (entry & kHuffmanLength << 12) {
       unsigned used = HuffmanBits(entry);
       const unsigned length = HuffmanValue(entry) + static_cast<unsigned>(hold >> used & Mask(HuffmanExtra(entry)));
       used += HuffmanExtra(entry);
       hold >>= used;
       bits -= used;
       const uint32_t code = HuffmanLookup(distances, distance_root, hold);
-      if (HuffmanKind(code) != kHuffmanPlain) {
+      if (!IsPlain(code)) {
         Fail("invalid distance code");
         break;
       }
@@ -366,12 +368,12 @@ void RawInflater::FastSymbols() {
       used += HuffmanExtra(code);
       hold >>= used;
       bits -= used;
-      if (distance > Written(out)) {
+      if (distance > slid + static_cast<uint64_t>(out - base)) {
         Fail("invalid distance too far back");
         break;
       }
       out = CopyMatch(out, distance, length);
-    } else if (HuffmanKind(entry) == kHuffmanEnd) {
+    } else if (entry & kHuffmanEnd << 12) {
       hold >>= HuffmanBits(entry);
       bits -= HuffmanBits(entry);
       mode_ = Mode::Header;
