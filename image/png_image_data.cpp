@@ -8,7 +8,8 @@
 #include <array>
 #include <new>
 #include <span>
-#include <vector>
+
+#include "image/raw_inflater.h"
 
 // What the loader's libpng (1.6.39, as configured in png_decoder.cpp: errors end the load,
 // warnings and "benign" errors are ignored, as libpng sets them for readers; default CRC
@@ -42,23 +43,26 @@
 // at most 4, and the window is 32 KiB or holds the whole data (then no distance can depend
 // on call boundaries). Everything else, rare in real files, goes back to libpng to decide.
 //
-// zlib inflates the raw deflate data only; its two-byte header and its Adler-32 trailer are
-// checked here as zlib's inflate.c checks them (header: (CMF * 256 + FLG) divisible by 31,
-// method 8, window at most 32 KiB, no preset dictionary, which zlib would ask for; trailer:
-// the four bytes after the final block's last byte, big-endian, equal to the Adler-32 of all
-// the output), with libdeflate's checksums, several times faster than zlib's. Raw inflate
-// leaves unread exactly the bytes after the final block's last byte, where zlib's own
-// wrapper reading goes on.
+// The raw deflate data is inflated with our own inflater (raw_inflater.h), which makes zlib
+// 1.2.13's decisions on it; its two-byte header and its Adler-32 trailer are checked here as
+// zlib's inflate.c checks them (header: (CMF * 256 + FLG) divisible by 31, method 8, window
+// at most 32 KiB, no preset dictionary, which zlib would ask for; trailer: the four bytes
+// after the final block's last byte, big-endian, equal to the Adler-32 of all the output),
+// with libdeflate's checksums, several times faster than zlib's. Raw inflate leaves unread
+// exactly the bytes after the final block's last byte, where zlib's own wrapper reading goes
+// on.
 static_assert(PNG_LIBPNG_VER == 10639,
               "the rules above are libpng 1.6.39's: prove them again against this libpng, or have "
               "CheckPngImageData answer AskLibpng always, so that libpng decodes the image data itself");
+static_assert(ZLIB_VERNUM == 0x12d0,
+              "the inflater makes zlib 1.2.13's decisions: prove it again against this zlib (the tests and "
+              "fuzz/raw_inflater_fuzz.cpp), or have CheckPngImageData answer AskLibpng always");
 
 namespace {
 
 constexpr uint32_t kIdat = 0x49444154;
 constexpr uint32_t kLargestChunk = 0x7FFFFFFF;
 constexpr size_t kInputPiece = size_t{64} << 10;
-constexpr size_t kOutputPiece = size_t{128} << 10;
 
 uint32_t BigEndian32(const uint8_t* b) {
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
@@ -110,18 +114,6 @@ class RowWalk {
   uint64_t row_bytes_ = 0;
 };
 
-// zlib's raw inflate stream (the wrapper is checked apart), ended on every path.
-struct Inflater {
-  z_stream stream{};
-  bool ready = false;
-  Inflater() { ready = inflateInit2(&stream, -15) == Z_OK; }
-  ~Inflater() {
-    if (ready) inflateEnd(&stream);
-  }
-  Inflater(const Inflater&) = delete;
-  Inflater& operator=(const Inflater&) = delete;
-};
-
 class DataCheck {
  public:
   DataCheck(const PngRowLayout& layout) : rows_(layout), expected_(PngImageDataBytes(layout)) {}
@@ -141,7 +133,6 @@ class DataCheck {
     return BigEndian32(trailer_.bytes.data()) == adler_;
   }
 
-  bool Ready() const { return inflater_.ready; }
   bool Ended() const { return ended_; }
   bool Complete() const { return ended_ && produced_ == expected_; }
 
@@ -164,24 +155,15 @@ class DataCheck {
   // Inflates all of `input`, or up to the deflate data's end, leaving what follows it.
   bool Inflate(std::span<const uint8_t>& input) {
     if (input.empty()) return true;
-    z_stream& z = inflater_.stream;
-    z.next_in = const_cast<Bytef*>(input.data());
-    z.avail_in = static_cast<uInt>(input.size());
+    InflateStep step;
     do {
-      z.next_out = output_.data();
-      z.avail_out = static_cast<uInt>(output_.size());
-      const int result = inflate(&z, Z_NO_FLUSH);
-      const std::span<const uint8_t> piece{output_.data(), output_.size() - z.avail_out};
-      if (!Rows(piece)) return false;
-      adler_ = libdeflate_adler32(adler_, piece.data(), piece.size());
-      if (result == Z_STREAM_END) {
-        inflated_ = true;
-        break;
-      }
-      if (result != Z_OK) return false;
-    } while (z.avail_in > 0 || z.avail_out == 0);
-    input = input.last(z.avail_in);
-    return true;
+      step = inflater_.Inflate(input);
+      if (!Rows(step.output)) return false;
+      adler_ = libdeflate_adler32(adler_, step.output.data(), step.output.size());
+      input = input.subspan(step.consumed);
+    } while (step.progress == InflateProgress::OutputFull);
+    if (step.progress == InflateProgress::Ended) inflated_ = true;
+    return step.progress != InflateProgress::Failed;
   }
 
   // The header as zlib takes it. With a 32 KiB window every distance zlib accepts is in it
@@ -220,8 +202,7 @@ class DataCheck {
   bool inflated_ = false;  // the deflate data has ended; the trailer follows
   bool ended_ = false;     // and so has the trailer
   bool window_checked_ = false;
-  Inflater inflater_;
-  std::vector<uint8_t> output_ = std::vector<uint8_t>(kOutputPiece);
+  RawInflater inflater_;
 };
 
 // Inflates one IDAT chunk's data and checks its CRC.
@@ -250,7 +231,6 @@ uint64_t PngImageDataBytes(const PngRowLayout& layout) {
 PngDataVerdict CheckPngImageData(ImageSource& source, uint64_t first_idat, const PngRowLayout& layout) {
   try {
     DataCheck check(layout);
-    if (!check.Ready()) return PngDataVerdict::AskLibpng;
     for (uint64_t at = first_idat; !check.Ended();) {
       std::array<uint8_t, 8> header{};
       if (!source.Copy(at, header.data(), header.size())) return PngDataVerdict::AskLibpng;
