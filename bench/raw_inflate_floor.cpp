@@ -25,7 +25,7 @@ extern "C" unsigned long long raw_inflate_zlib_data(const unsigned char* data, s
     } while (step.progress == InflateProgress::OutputFull);
     if (step.progress == InflateProgress::Ended) {
       const bool sound = input.size() >= 4 && (uint32_t{input[0]} << 24 | uint32_t{input[1]} << 16 |
-                                                uint32_t{input[2]} << 8 | input[3]) == adler;
+                                               uint32_t{input[2]} << 8 | input[3]) == adler;
       return sound ? made : 0;
     }
     if (step.progress == InflateProgress::Failed || input.empty()) return 0;

@@ -43,6 +43,6 @@ unsigned BuildHuffmanTable(HuffmanCode code, std::span<const uint8_t> lengths, u
 // Looks a code up in the bits from the stream's next one on (bits not yet read are zero).
 inline uint32_t HuffmanLookup(const uint32_t* table, unsigned root_bits, uint64_t bits) {
   const uint32_t entry = table[bits & ((uint32_t{1} << root_bits) - 1)];
-  if (HuffmanKind(entry) != kHuffmanSub) return entry;
+  if (!(entry & kHuffmanSub << 12)) return entry;
   return table[HuffmanValue(entry) + ((bits >> root_bits) & ((uint32_t{1} << HuffmanExtra(entry)) - 1))];
 }

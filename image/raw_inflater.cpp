@@ -24,7 +24,7 @@ namespace {
 constexpr size_t kWindow = size_t{32} << 10;
 constexpr size_t kPiece = size_t{128} << 10;
 constexpr size_t kLongestMatch = 258;
-constexpr size_t kSlack = 32;  // a match copy writes up to 31 bytes past its end
+constexpr size_t kSlack = 32;         // a match copy writes up to 15 bytes past its end
 constexpr ptrdiff_t kFastInput = 16;  // two refills
 constexpr ptrdiff_t kFastOutput = kLongestMatch + 2;
 
@@ -48,7 +48,7 @@ inline void Refill(const uint8_t*& in, uint64_t& hold, unsigned& bits) {
   bits |= 56;
 }
 
-// Copies a match from `distance` back; writes up to 31 bytes past its end.
+// Copies a match from `distance` back; writes up to 15 bytes past its end.
 inline uint8_t* CopyMatch(uint8_t* out, size_t distance, size_t length) {
   uint8_t* const stop = out + length;
   const uint8_t* from = out - distance;
@@ -85,8 +85,7 @@ struct FixedTables {
     std::fill(lengths + 280, lengths + 288, 8);
     literal_root = BuildHuffmanTable(HuffmanCode::LiteralLengths, lengths, kLiteralRootBits, literals);
     std::fill(lengths, lengths + 32, 5);
-    distance_root =
-        BuildHuffmanTable(HuffmanCode::Distances, std::span(lengths, 32), kDistanceRootBits, distances);
+    distance_root = BuildHuffmanTable(HuffmanCode::Distances, std::span(lengths, 32), kDistanceRootBits, distances);
   }
 };
 
@@ -178,8 +177,8 @@ InflateProgress RawInflater::Run() {
         }
         if (out_ == limit_) return InflateProgress::OutputFull;
         if (in_ == end_) return InflateProgress::NeedInput;
-        const size_t n = std::min({size_t{stored_left_}, static_cast<size_t>(end_ - in_),
-                                   static_cast<size_t>(limit_ - out_)});
+        const size_t n =
+            std::min({size_t{stored_left_}, static_cast<size_t>(end_ - in_), static_cast<size_t>(limit_ - out_)});
         std::memcpy(out_, in_, n);
         out_ += n;
         in_ += n;
@@ -338,6 +337,7 @@ void RawInflater::FastSymbols() {
   const unsigned distance_root = distance_root_;
   while (in <= in_end && out <= out_end) {
     Refill(in, hold, bits);
+    // Up to three literals fit in the bits of one refill (15 bits each at most).
     uint32_t entry = HuffmanLookup(literals, literal_root, hold);
     if (IsPlain(entry)) {
       hold >>= HuffmanBits(entry);
@@ -348,7 +348,13 @@ void RawInflater::FastSymbols() {
         hold >>= HuffmanBits(entry);
         bits -= HuffmanBits(entry);
         *out++ = static_cast<uint8_t>(HuffmanValue(entry));
-        continue;
+        entry = HuffmanLookup(literals, literal_root, hold);
+        if (IsPlain(entry)) {
+          hold >>= HuffmanBits(entry);
+          bits -= HuffmanBits(entry);
+          *out++ = static_cast<uint8_t>(HuffmanValue(entry));
+          continue;
+        }
       }
       Refill(in, hold, bits);
     }

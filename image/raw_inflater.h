@@ -22,8 +22,8 @@ enum class InflateProgress {
 
 struct InflateStep {
   InflateProgress progress = InflateProgress::NeedInput;
-  size_t consumed = 0;               // input bytes used (once Ended, none after the final block)
-  std::span<const uint8_t> output;   // the bytes made by this call, valid until the next
+  size_t consumed = 0;              // input bytes used (once Ended, none after the final block)
+  std::span<const uint8_t> output;  // the bytes made by this call, valid until the next
 };
 
 class RawInflater {
@@ -54,7 +54,7 @@ class RawInflater {
 
   std::unique_ptr<uint8_t[]> buffer_;
   uint8_t* out_;
-  uint8_t* limit_;  // the end of the output piece; the buffer goes on for the copies' slack
+  uint8_t* limit_;     // the end of the output piece; the buffer goes on for the copies' slack
   uint64_t slid_ = 0;  // bytes slid out of the buffer's front
   const uint8_t* in_ = nullptr;
   const uint8_t* end_ = nullptr;

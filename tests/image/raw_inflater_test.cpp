@@ -65,9 +65,12 @@ TEST(RawInflater, RefusesEachHandMadeStreamAsZlibDoes) {
 
 TEST(RawInflater, InflatesZlibsStreamsOfEveryKindInAnyPieces) {
   const Bytes data = MixedData();
-  for (const auto& [level, window_bits, strategy] : {std::tuple{0, 15, Z_DEFAULT_STRATEGY}, {1, 15, Z_FIXED},
-                                                     {6, 15, Z_DEFAULT_STRATEGY}, {9, 9, Z_DEFAULT_STRATEGY},
-                                                     {9, 15, Z_HUFFMAN_ONLY}, {9, 15, Z_RLE}}) {
+  for (const auto& [level, window_bits, strategy] : {std::tuple{0, 15, Z_DEFAULT_STRATEGY},
+                                                     {1, 15, Z_FIXED},
+                                                     {6, 15, Z_DEFAULT_STRATEGY},
+                                                     {9, 9, Z_DEFAULT_STRATEGY},
+                                                     {9, 15, Z_HUFFMAN_ONLY},
+                                                     {9, 15, Z_RLE}}) {
     Bytes stream = Deflate(data, level, window_bits, strategy);
     // What follows the stream is left unread.
     stream.insert(stream.end(), {0x12, 0x34, 0x56, 0x78});

@@ -17,7 +17,9 @@ void Start(size_t limit, InflateOutcome& outcome) {
 }
 
 std::string Describe(const InflateOutcome& o) {
-  std::string text = o.ended ? "ends at " + std::to_string(o.consumed) : o.failed ? "fails (" + o.message + ")" : "waits";
+  std::string text = o.ended    ? "ends at " + std::to_string(o.consumed)
+                     : o.failed ? "fails (" + o.message + ")"
+                                : "waits";
   return text + ", " + std::to_string(o.written) + " bytes out";
 }
 

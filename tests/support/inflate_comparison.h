@@ -8,9 +8,9 @@
 #include <vector>
 
 struct InflateOutcome {
-  bool ended = false;   // the final block ended
-  bool failed = false;  // the data was refused
-  size_t consumed = 0;  // once ended: the input used
+  bool ended = false;           // the final block ended
+  bool failed = false;          // the data was refused
+  size_t consumed = 0;          // once ended: the input used
   std::vector<uint8_t> output;  // kept between runs: its size is the output limit
   size_t written = 0;
   std::string message;  // the refusal's
