@@ -185,9 +185,12 @@ TEST_F(ColumnListControlTest, SortedRowsTakeTheirPlaceAndTitleClicksSortAndRever
   EXPECT_EQ(view->arrow, std::make_pair(2, true));
   React(kListColumnClick, 2);
   EXPECT_EQ(view->Column(2), (Texts{u"1", u"2", u"10", u"20", u"300"}));
+  // By name again: rows alike there go in the order they came, not as they stood.
+  React(kListColumnClick, 1);
+  EXPECT_EQ(view->Column(2), (Texts{u"2", u"300", u"1", u"10", u"20"}));
   // A click beyond the columns sorts nothing.
   React(kListColumnClick, 7);
-  EXPECT_EQ(view->arrow, std::make_pair(2, false));
+  EXPECT_EQ(view->arrow, std::make_pair(1, false));
 }
 
 TEST_F(ColumnListControlTest, NumberColumnsWidenToTheirNumbersAndGoBackWhenCleared) {
@@ -210,7 +213,7 @@ TEST_F(ColumnListControlTest, AnUpdateKeepsTheSelectionCurrentRowAndTopRowByName
   ColumnListUpdateRows(*list, {u"a.png\n1\n", u"b.png\n2\n", u"c.png\n3\n", u"d.png\n4\n"});
   view->rows[3].selected = true;
   view->current = 3;
-  view->top = 2;
+  view->top = 3;
   React(kListColumnClick, 2);  // by dimensions: none known yet, so by name
   EXPECT_EQ(Names(), (Texts{u"a.png", u"b.png", u"c.png", u"d.png"}));
   // a goes; d's size becomes known and moves it to the end; c is rewritten in place.
@@ -219,7 +222,7 @@ TEST_F(ColumnListControlTest, AnUpdateKeepsTheSelectionCurrentRowAndTopRowByName
   EXPECT_EQ(view->Column(1)[2], u"5");
   EXPECT_EQ(view->SelectedRows(), std::vector<int>{4});
   EXPECT_EQ(view->current, 4);
-  EXPECT_EQ(view->top, 2);  // c stood at the top, and stays there
+  EXPECT_EQ(view->top, 4);  // d stood at the top, and stays there
   EXPECT_EQ(view->widths[2], 80);
 }
 
