@@ -140,17 +140,7 @@ std::vector<Bytes> DeflateSeeds() {
   for (int i = 0; i < 3000; ++i) text.push_back(static_cast<uint8_t>("abcab  abracadabra"[i % 18] + i / 1000));
   for (const auto& [level, strategy] :
        {std::pair{0, Z_DEFAULT_STRATEGY}, {1, Z_FIXED}, {6, Z_DEFAULT_STRATEGY}, {9, Z_HUFFMAN_ONLY}, {9, Z_RLE}}) {
-    z_stream z{};
-    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) continue;
-    Bytes out(deflateBound(&z, text.size()));
-    z.next_in = text.data();
-    z.avail_in = static_cast<uInt>(text.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(out.size() - z.avail_out);
-    deflateEnd(&z);
-    streams.push_back(out);
+    streams.push_back(ZlibRawDeflate(text, level, 15, strategy));
   }
   std::vector<Bytes> seeds;
   for (const uint8_t piece : {0, 7}) {

@@ -24,20 +24,6 @@ void ExpectSameAsZlib(const Bytes& data, std::initializer_list<size_t> pieces, c
   }
 }
 
-Bytes Deflate(const Bytes& data, int level, int window_bits, int strategy) {
-  z_stream z{};
-  if (deflateInit2(&z, level, Z_DEFLATED, -window_bits, 8, strategy) != Z_OK) return {};
-  Bytes out(deflateBound(&z, static_cast<uLong>(data.size())));
-  z.next_in = const_cast<Bytef*>(data.data());
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(out.size() - z.avail_out);
-  deflateEnd(&z);
-  return out;
-}
-
 // Text, noise that only a stored block holds, and runs of every short period, longer than
 // the inflater's buffer so that matches reach back across its slides.
 Bytes MixedData() {
@@ -71,7 +57,7 @@ TEST(RawInflater, InflatesZlibsStreamsOfEveryKindInAnyPieces) {
                                                      {9, 9, Z_DEFAULT_STRATEGY},
                                                      {9, 15, Z_HUFFMAN_ONLY},
                                                      {9, 15, Z_RLE}}) {
-    Bytes stream = Deflate(data, level, window_bits, strategy);
+    Bytes stream = ZlibRawDeflate(data, level, window_bits, strategy);
     // What follows the stream is left unread.
     stream.insert(stream.end(), {0x12, 0x34, 0x56, 0x78});
     const std::string what = "level " + std::to_string(level) + ", strategy " + std::to_string(strategy);
@@ -82,7 +68,8 @@ TEST(RawInflater, InflatesZlibsStreamsOfEveryKindInAnyPieces) {
     EXPECT_TRUE(ours.written == data.size() && std::equal(data.begin(), data.end(), ours.output.begin())) << what;
   }
   // One byte at a time takes the careful path through all of it.
-  ExpectSameAsZlib(Deflate(Bytes(data.begin(), data.begin() + 120'000), 6, 15, Z_DEFAULT_STRATEGY), {1}, "bytewise");
+  ExpectSameAsZlib(ZlibRawDeflate(Bytes(data.begin(), data.begin() + 120'000), 6, 15, Z_DEFAULT_STRATEGY), {1},
+                   "bytewise");
 }
 
 // Damaged streams: bits flipped, bytes replaced, cut short. Each damage is checked against
@@ -91,7 +78,7 @@ TEST(RawInflater, AgreesWithZlibOnDamagedStreams) {
   const Bytes data = MixedData();
   std::vector<Bytes> streams;
   for (const int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY}) {
-    streams.push_back(Deflate(Bytes(data.begin(), data.begin() + 5000), 6, 15, strategy));
+    streams.push_back(ZlibRawDeflate(Bytes(data.begin(), data.begin() + 5000), 6, 15, strategy));
   }
   streams.push_back(SoundDeflateStream());
   std::mt19937 random(1234);

@@ -1,5 +1,7 @@
 #include "support/deflate_streams.h"
 
+#include <zlib.h>
+
 #include <cstdint>
 
 namespace {
@@ -106,6 +108,20 @@ const std::vector<std::pair<int, int>> kSoundLiterals = {{256, 1}, {0, 2}, {65, 
 const std::vector<std::pair<uint32_t, int>> kSoundData = {{2, 2}, {3, 2}, {0, 1}};
 
 }  // namespace
+
+Bytes ZlibRawDeflate(const Bytes& data, int level, int window_bits, int strategy) {
+  z_stream z{};
+  if (deflateInit2(&z, level, Z_DEFLATED, -window_bits, 8, strategy) != Z_OK) return {};
+  Bytes out(deflateBound(&z, static_cast<uLong>(data.size())));
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  deflate(&z, Z_FINISH);
+  out.resize(out.size() - z.avail_out);
+  deflateEnd(&z);
+  return out;
+}
 
 Bytes SoundDeflateStream() { return DynamicBlock(0, 1, Joined(Literals(kSoundLiterals), {{1}, {1}}), kSoundData); }
 

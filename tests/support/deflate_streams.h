@@ -9,6 +9,9 @@
 // A dynamic block whose codes are all complete.
 Bytes SoundDeflateStream();
 
+// `data` deflated by zlib, raw (no zlib header or trailer), with a window of 2^window_bits.
+Bytes ZlibRawDeflate(const Bytes& data, int level, int window_bits, int strategy);
+
 struct RefusedDeflateStream {
   const char* zlib_message;
   Bytes stream;
