@@ -107,6 +107,15 @@ std::vector<LengthSymbol> Joined(std::vector<LengthSymbol> a, const std::vector<
 const std::vector<std::pair<int, int>> kSoundLiterals = {{256, 1}, {0, 2}, {65, 2}};
 const std::vector<std::pair<uint32_t, int>> kSoundData = {{2, 2}, {3, 2}, {0, 1}};
 
+// A code-length code with no codes at all, which zlib takes: it then reads every one of the
+// 258 code lengths as 0, one bit each, and finds no end-of-block code.
+Bytes EmptyCodeLengthCode() {
+  BitWriter w;
+  w.Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(0, 5).Bits(0, 4).Bits(0, 12);
+  for (int i = 0; i < 258; ++i) w.Bits(0, 1);
+  return w.Done();
+}
+
 }  // namespace
 
 Bytes ZlibRawDeflate(const Bytes& data, int level, int window_bits, int strategy) {
@@ -138,6 +147,7 @@ std::vector<RefusedDeflateStream> RefusedDeflateStreams() {
       {"invalid bit length repeat", DynamicBlock(0, 1, Joined(sound_literals, {{1}, {16, 0}}), kSoundData)},
       {"invalid code -- missing end-of-block",
        DynamicBlock(0, 1, Joined(Literals({{0, 1}, {65, 1}}), {{1}, {1}}), {{0, 1}, {1, 1}})},
+      {"invalid code -- missing end-of-block", EmptyCodeLengthCode()},
       {"invalid literal/lengths set",
        DynamicBlock(0, 1, Joined(Literals({{256, 1}, {0, 1}, {65, 1}}), {{1}, {1}}), kSoundData)},
       // Incomplete: one code of one bit and one of two; the code '11' means nothing.
