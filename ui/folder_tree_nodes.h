@@ -34,7 +34,7 @@ struct FolderTreeRequest {
   bool to_selection = false;  // the target is the selected node's path
   std::u16string target;      // the folder to select (ends in the separator); empty: none
 };
-// - empty: rebuild;
+// - empty (or "\" alone, where that is the separator): rebuild;
 // - a text without a separator: a new pattern list; rebuild and go back to the selection;
 // - a path ending in the separator: select that folder;
 // - any other path: the part after the last separator is the new pattern list; rebuild

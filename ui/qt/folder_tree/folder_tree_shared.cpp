@@ -4,9 +4,12 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
-#include "ui/qt/folder_tree/folder_tree_state.h"
+#include "ui/folder_tree_model.h"
 
-FolderTreeShared::FolderTreeShared() : drives(FolderTreesDrivesChanged) {
+FolderTreeShared::FolderTreeShared()
+    : drives([](const DriveChanges& changes) {
+        FolderTreesDrivesChanged(changes.removed | changes.changed, changes.arrived | changes.changed);
+      }) {
   computer_icon = icon_provider.icon(QAbstractFileIconProvider::Computer);
   drive_icon = icon_provider.icon(QAbstractFileIconProvider::Drive);
   folder_icon = icon_provider.icon(QAbstractFileIconProvider::Folder);

@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "fs/win32/quiet_errors.h"
-#include "ui/folder_tree_model.h"
+#include "ui/win32/folder_tree/folder_tree_items.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
-#include "ui/win32/folder_tree/folder_tree_state.h"
 #include "ui/win32/window_placement.h"
 
 namespace {
@@ -70,27 +69,19 @@ void NoticeGone(HWND notice) {
   const auto tree = reinterpret_cast<HWND>(GetWindowLongPtrW(notice, DWLP_USER));
   if (!IsWindow(tree)) return;
   EnableWindow(tree, TRUE);
-  FolderTreeState* state = FolderTreeStateOf(tree);
-  if (state && state->notice == notice) {
-    state->notice = nullptr;
-    state->notice_drive = -1;
+  FolderTree* model = FolderTreeOf(tree);
+  auto* view = model ? static_cast<SystemTreeView*>(model->view.get()) : nullptr;
+  if (view && view->notice == notice) {
+    view->notice = nullptr;
+    FolderTreeNoticeGone(*model);
   }
 }
 
 INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG: {
-      const auto tree = reinterpret_cast<HWND>(lparam);
       SetWindowLongPtrW(notice, DWLP_USER, static_cast<LONG_PTR>(lparam));
-      const FolderTreeState* state = FolderTreeStateOf(tree);
-      if (state && state->notice_drive >= 0) {
-        const std::u16string root = DriveRoot(state->notice_drive);
-        SHFILEINFOW info = {};
-        const QuietErrors quiet;
-        if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(root.c_str()), 0, &info, sizeof info, SHGFI_ICON))
-          SendDlgItemMessageW(notice, kIconItem, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(info.hIcon));
-      }
-      EnableWindow(tree, FALSE);
+      EnableWindow(reinterpret_cast<HWND>(lparam), FALSE);
       return TRUE;
     }
     case WM_COMMAND:
@@ -110,33 +101,32 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-void NoticeOpen(FolderTreeState& state, int64_t drive) {
-  NoticeClose(state);
+bool SystemTreeView::NoticeShow(int64_t drive) {
   const std::u16string name = std::u16string{static_cast<char16_t>(u'A' + drive), u':'};
   DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, DriveLabel(drive), 3);
   dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
   dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass, FolderTreeNoticeText(name));
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kButtonClass, u"Cancel");
-  state.notice_drive = drive;
-  const HWND notice =
-      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), GetAncestor(state.tree, GA_ROOT), NoticeProc,
-                                 reinterpret_cast<LPARAM>(state.tree));
-  if (!notice) {
-    state.notice_drive = -1;
-    return;
-  }
-  state.notice = notice;
+  const HWND owner = GetAncestor(tree, GA_ROOT);
+  notice = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner, NoticeProc,
+                                      reinterpret_cast<LPARAM>(tree));
+  if (!notice) return false;
+  const std::u16string root = DriveRoot(drive);
+  SHFILEINFOW info = {};
+  const QuietErrors quiet;
+  if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(root.c_str()), 0, &info, sizeof info, SHGFI_ICON))
+    SendDlgItemMessageW(notice, kIconItem, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(info.hIcon));
   // Over the tree's window, where the user looks.
-  RECT owner = {}, box = {};
-  GetWindowRect(GetAncestor(state.tree, GA_ROOT), &owner);
+  RECT window = {}, box = {};
+  GetWindowRect(owner, &window);
   GetWindowRect(notice, &box);
-  const POINT at = WindowCentred(owner, {box.right - box.left, box.bottom - box.top});
+  const POINT at = WindowCentred(window, {box.right - box.left, box.bottom - box.top});
   SetWindowPos(notice, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(notice, SW_SHOWNORMAL);
+  return true;
 }
 
-void NoticeClose(FolderTreeState& state) {
-  if (state.notice) DestroyWindow(state.notice);
-  state.notice = nullptr;
-  state.notice_drive = -1;
+void SystemTreeView::NoticeHide() {
+  if (notice) DestroyWindow(notice);
+  notice = nullptr;
 }
