@@ -72,17 +72,17 @@ void FolderTreesDrivesChanged(DriveMask gone, DriveMask arrived) {
 
 void FolderTreeNoticeOpen(FolderTree& tree, int64_t drive) {
   FolderTreeNoticeClose(tree);
+  std::u16string name = tree.view->DriveRoot(drive);
+  if (name.empty()) return;
+  if (name.size() > 1) name.pop_back();
+  const std::u16string text =
+      u"The drive " + name + u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.";
   tree.notice_drive = drive;
-  if (!tree.view->NoticeShow(drive)) tree.notice_drive = -1;
+  if (!tree.view->NoticeShow(drive, tree.view->Label(drive), text)) tree.notice_drive = -1;
 }
 
 void FolderTreeNoticeClose(FolderTree& tree) {
   if (tree.notice_drive < 0) return;
   tree.notice_drive = -1;
   tree.view->NoticeHide();
-}
-
-std::u16string FolderTreeNoticeText(const std::u16string& drive) {
-  return u"The drive " + drive +
-         u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.";
 }

@@ -74,8 +74,9 @@ class FolderTreeView {
   virtual void ReportChange() = 0;
   // Watches exactly these folders for changes on disk, where the system reports them.
   virtual void Follow(const std::vector<std::u16string>& paths) = 0;
-  // The drive-not-ready notice: shown for a drive (false when it cannot be), hidden.
-  virtual bool NoticeShow(int64_t drive) = 0;
+  // The drive-not-ready notice: shown for a drive with its title and text (false when
+  // it cannot be), hidden.
+  virtual bool NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) = 0;
   virtual void NoticeHide() = 0;
 };
 
@@ -170,12 +171,11 @@ void FolderTreeDrivesGone(FolderTree& tree, DriveMask renew);
 // After drives arrived: a notice waiting for one in `renew` closes, their nodes are
 // made new, and drives present without a node get one in their place.
 void FolderTreeDrivesArrived(FolderTree& tree, DriveMask renew);
-// The drive-not-ready notice, opened for a drive and closed.
+// The drive-not-ready notice, opened for a drive and closed. Its title is the drive's
+// label; its text names the drive by its root without the final separator ("C:",
+// "/media/disc").
 void FolderTreeNoticeOpen(FolderTree& tree, int64_t drive);
 void FolderTreeNoticeClose(FolderTree& tree);
-// The text of the notice of a drive not ready, the drive named as the system names it
-// ("C:", "/media/disc").
-std::u16string FolderTreeNoticeText(const std::u16string& drive);
 
 // Reads a filled node's folder again: nodes of entries gone are taken away (a selection
 // inside them moves to this node, reported as a change), new entries get nodes in their

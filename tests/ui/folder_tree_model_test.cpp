@@ -119,8 +119,9 @@ class RecordingView final : public FolderTreeView {
   }
   void ReportChange() override { record.push_back("report"); }
   void Follow(const std::vector<std::u16string>& paths) override { followed = paths; }
-  bool NoticeShow(int64_t drive) override {
+  bool NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) override {
     record.push_back("notice " + std::to_string(drive));
+    notice = title + u": " + text;
     return true;
   }
   void NoticeHide() override { record.push_back("notice closed"); }
@@ -144,6 +145,7 @@ class RecordingView final : public FolderTreeView {
   std::map<int64_t, std::u16string> roots;  // the drives present
   std::u16string documents;
   std::vector<std::u16string> followed;
+  std::u16string notice;  // the last notice's title and text
 
  private:
   static Item* At(const void* item) { return const_cast<Item*>(static_cast<const Item*>(item)); }
@@ -504,6 +506,10 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   nodes.record.clear();
   EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
   EXPECT_EQ(nodes.record, std::vector<std::string>{"notice 1"});
+  // Titled with the drive's label; the drive named by its root, without the separator.
+  EXPECT_EQ(nodes.view().notice, u"drive 1: The drive " + folder.Text() +
+                                     u"-absent cannot be read.\n\nInsert its medium or connect its device, then open "
+                                     u"the drive again.");
   EXPECT_FALSE(IsFilled(nodes.Parameter(nodes.Top(1))));
   // Another drive arriving leaves it open; this one closes it.
   FolderTreeDrivesArrived(nodes, DriveMask{1});

@@ -69,7 +69,7 @@ bool SystemTreeView::SameName(const std::u16string& a, const std::u16string& b, 
                           ignore_case ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
 }
 
-void SystemTreeView::DrivesRead() { DriveWatchRefresh(); }
+void SystemTreeView::DrivesRead() { shared->drives.Refresh(); }
 
 const void* SystemTreeView::SelectedItem() const {
   const QList<QTreeWidgetItem*> selected = tree->selectedItems();

@@ -35,7 +35,7 @@ class SystemTreeView final : public FolderTreeView {
   void Select(const void* item) override;
   void ReportChange() override;
   void Follow(const std::vector<std::u16string>& paths) override;
-  bool NoticeShow(int64_t drive) override;
+  bool NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) override;
   void NoticeHide() override;
 
   QTreeWidget* const tree;  // owned by its window

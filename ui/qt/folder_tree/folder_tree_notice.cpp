@@ -10,26 +10,24 @@
 #include "ui/qt/folder_tree/folder_tree_items.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
 
-bool SystemTreeView::NoticeShow(int64_t drive) {
-  const MountEntry* entry = shared->drives.Drives().Drive(drive);
-  if (!entry) return false;
+bool SystemTreeView::NoticeShow(int64_t, const std::u16string& title, const std::u16string& message) {
   // Modeless, owned by the tree's window; it deletes itself once closed.
   auto* dialog = new QDialog(tree->window());
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setWindowTitle(QString::fromStdU16String(DriveDisplayName(*entry)));
+  dialog->setWindowTitle(QString::fromStdU16String(title));
   auto* icon = new QLabel(dialog);
   const int size = dialog->style()->pixelMetric(QStyle::PM_LargeIconSize);
   icon->setPixmap(shared->drive_icon.pixmap(size, size));
   auto* text = new QLabel(dialog);
   text->setObjectName(QStringLiteral("NoticeText"));
-  text->setText(QString::fromStdU16String(FolderTreeNoticeText(entry->mount_point)));
+  text->setText(QString::fromStdU16String(message));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, dialog);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  auto* message = new QHBoxLayout;
-  message->addWidget(icon, 0, Qt::AlignTop);
-  message->addWidget(text, 1);
+  auto* row = new QHBoxLayout;
+  row->addWidget(icon, 0, Qt::AlignTop);
+  row->addWidget(text, 1);
   auto* layout = new QVBoxLayout(dialog);
-  layout->addLayout(message);
+  layout->addLayout(row);
   layout->addWidget(buttons);
 
   // However it closes (its button, the window's close button, a drive's arrival), the

@@ -32,7 +32,7 @@ class SystemTreeView final : public FolderTreeView {
   void ScrollIntoView(const void* item) override;
   void Select(const void* item) override;
   void ReportChange() override;
-  bool NoticeShow(int64_t drive) override;
+  bool NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) override;
   void NoticeHide() override;
 
   const HWND tree;

@@ -101,11 +101,10 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-bool SystemTreeView::NoticeShow(int64_t drive) {
-  const std::u16string name = std::u16string{static_cast<char16_t>(u'A' + drive), u':'};
-  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, DriveLabel(drive), 3);
+bool SystemTreeView::NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) {
+  DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, title, 3);
   dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
-  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass, FolderTreeNoticeText(name));
+  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass, text);
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kButtonClass, u"Cancel");
   const HWND owner = GetAncestor(tree, GA_ROOT);
   notice = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner, NoticeProc,
