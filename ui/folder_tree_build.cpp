@@ -9,7 +9,7 @@ std::u16string FolderTreePath(const FolderTree& tree, const FolderTreeNode* node
     if (kind == kNodeFolder) {
       path = node->text + kFolderSeparator + path;
     } else if (kind == kNodeDocuments) {
-      path = tree.view->DocumentsPath() + path;
+      path = tree.view->Places().documents_path + path;
     } else if (kind == kNodeFile) {
       path = node->text;
     } else if (IsDriveKind(kind)) {
@@ -37,12 +37,12 @@ int64_t FolderTreeSelectedState(const FolderTree& tree) {
 void FolderTreeRebuild(FolderTree& tree) {
   FolderTreeClear(tree);
   std::vector<std::unique_ptr<FolderTreeNode>> computer;
-  computer.push_back(FolderTreeNodeMade(kComputerParameter, tree.view->Label(kNodeComputer), true));
+  computer.push_back(FolderTreeNodeMade(kComputerParameter, tree.view->Places().computer_label, true));
   FolderTreeInsert(tree, nullptr, 0, u"", std::move(computer));
   FolderTreeDrivesArrived(tree, 0);  // every drive present, as none has a node yet
-  if (!(tree.flags & kFolderTreeNoDocuments) && !tree.view->DocumentsPath().empty()) {
+  if (!(tree.flags & kFolderTreeNoDocuments) && !tree.view->Places().documents_path.empty()) {
     std::vector<std::unique_ptr<FolderTreeNode>> documents;
-    documents.push_back(FolderTreeNodeMade(kNodeDocuments, tree.view->Label(kNodeDocuments), true));
+    documents.push_back(FolderTreeNodeMade(kNodeDocuments, tree.view->Places().documents_label, true));
     FolderTreeInsert(tree, tree.root.get(), tree.root->children.size(), u"", std::move(documents));
   }
   tree.view->Open(tree.root->item);

@@ -15,13 +15,13 @@ std::vector<FolderTreeNode*> DriveNodes(const FolderTree& tree) {
 // Closes the drive's node and makes it forget what it showed.
 void Renew(FolderTree& tree, FolderTreeNode* node, int64_t drive) {
   FolderTreeTakeSelection(tree, node);
-  FolderTreeRenew(tree, node, drive, tree.view->Label(drive));
+  FolderTreeRenew(tree, node, drive, tree.view->DriveLabel(drive));
 }
 
 void Add(FolderTree& tree, int64_t drive) {
   if (tree.view->DriveRoot(drive).empty()) return;
   std::vector<std::unique_ptr<FolderTreeNode>> made;
-  made.push_back(FolderTreeNodeMade(drive, tree.view->Label(drive), true));
+  made.push_back(FolderTreeNodeMade(drive, tree.view->DriveLabel(drive), true));
   const auto& children = tree.root->children;
   size_t at = 0;
   while (at < children.size() && !tree.view->DriveBefore(drive, made.front()->text, *children[at])) ++at;
@@ -78,7 +78,7 @@ void FolderTreeNoticeOpen(FolderTree& tree, int64_t drive) {
   const std::u16string text =
       u"The drive " + name + u" cannot be read.\n\nInsert its medium or connect its device, then open the drive again.";
   tree.notice_drive = drive;
-  if (!tree.view->NoticeShow(drive, tree.view->Label(drive), text)) tree.notice_drive = -1;
+  if (!tree.view->NoticeShow(drive, tree.view->DriveLabel(drive), text)) tree.notice_drive = -1;
 }
 
 void FolderTreeNoticeClose(FolderTree& tree) {

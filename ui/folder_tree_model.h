@@ -33,13 +33,12 @@ class FolderTreeView {
 
   // What the system has: the drives present; a drive's root path, ending in the
   // separator (empty for a drive not present); the drive a path lies on (-1 for none);
-  // the documents folder, ending in the separator (empty when it is not shown); and
-  // the text of the computer node, the documents node or a drive's node.
+  // the text of a drive's node; the computer and the documents.
   virtual DriveMask Drives() const = 0;
   virtual std::u16string DriveRoot(int64_t drive) const = 0;
   virtual int64_t DriveOf(const std::u16string& path) const = 0;
-  virtual std::u16string DocumentsPath() const = 0;
-  virtual std::u16string Label(int64_t kind) const = 0;
+  virtual std::u16string DriveLabel(int64_t drive) const = 0;
+  virtual const FolderTreePlaces& Places() const = 0;
   // Whether a new drive node with the text `label` goes before `other`, a child of the
   // computer node; where it goes before none, it goes last.
   virtual bool DriveBefore(int64_t drive, const std::u16string& label, const FolderTreeNode& other) const = 0;

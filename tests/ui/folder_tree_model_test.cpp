@@ -49,12 +49,10 @@ class RecordingView final : public FolderTreeView {
       if (path.starts_with(root) && (found < 0 || root.size() > roots.at(found).size())) found = drive;
     return found;
   }
-  std::u16string DocumentsPath() const override { return documents; }
-  std::u16string Label(int64_t kind) const override {
-    if (kind == kNodeComputer) return u"Computer";
-    if (kind == kNodeDocuments) return u"Documents";
-    return u"drive " + std::u16string(1, static_cast<char16_t>(u'0' + kind));
+  std::u16string DriveLabel(int64_t drive) const override {
+    return u"drive " + std::u16string(1, static_cast<char16_t>(u'0' + drive));
   }
+  const FolderTreePlaces& Places() const override { return places; }
   // Drives by number, before the documents node.
   bool DriveBefore(int64_t drive, const std::u16string&, const FolderTreeNode& other) const override {
     const int64_t kind = NodeKind(other.parameter);
@@ -130,8 +128,8 @@ class RecordingView final : public FolderTreeView {
   // closes one, selects one.
   void UserOpens(const FolderTreeNode* node) { At(node->item)->open = FolderTreeOpening(*tree, node->item); }
   void UserCloses(const FolderTreeNode* node) {
-    FolderTreeClosing(*tree, node->item);
     At(node->item)->open = false;
+    FolderTreeClosing(*tree, node->item);
   }
   void UserSelects(const FolderTreeNode* node) {
     selected_ = At(node->item);
@@ -143,7 +141,7 @@ class RecordingView final : public FolderTreeView {
   FolderTree* tree = nullptr;
   std::vector<std::string> record;
   std::map<int64_t, std::u16string> roots;  // the drives present
-  std::u16string documents;
+  FolderTreePlaces places{u"Computer", u"Documents", u""};
   std::vector<std::u16string> followed;
   std::u16string notice;  // the last notice's title and text
 
@@ -188,7 +186,7 @@ class RecordingNodes {
         view_(static_cast<RecordingView&>(*tree_.view)),
         record(view_.record),
         roots(view_.roots),
-        documents(view_.documents),
+        documents(view_.places.documents_path),
         patterns(tree_.patterns) {
     view_.tree = &tree_;
     patterns = u"*.png";
@@ -520,6 +518,13 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
   FolderTreeTextSet(nodes, Below("notes/"));
   EXPECT_EQ(nodes.NoticeDrive(), -1);
+  // Closed by the user, it is not closed again.
+  EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
+  FolderTreeNoticeGone(nodes);
+  EXPECT_EQ(nodes.NoticeDrive(), -1);
+  nodes.record.clear();
+  FolderTreeTextSet(nodes, Below("notes/"));
+  EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "notice closed"), 0);
 
   // Left out by the flags.
   RecordingNodes quiet(Root(), kFolderTreeNoNotice);
@@ -527,6 +532,94 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   FolderTreeRebuild(quiet);
   EXPECT_FALSE(FolderTreeFill(quiet, quiet.Top(1)));
   EXPECT_EQ(quiet.NoticeDrive(), -1);
+}
+
+TEST_F(FolderTreeModel, AFolderClosedWhileFollowedIsReadAgainAsItOpens) {
+  for (const bool follows : {true, false}) {
+    RecordingNodes nodes(Root(), kFolderTreeSorted, follows);
+    FolderTreeStart(nodes, Below("Photos/"));
+    FolderTreeNode* photos = nodes.Find("Photos/");
+    ASSERT_NE(photos, nullptr);
+    // Only the open folders are followed, and only where the system reports changes.
+    const std::vector<std::u16string> open = {Root(), Below("Photos/")};
+    EXPECT_EQ(nodes.view().followed, follows ? open : std::vector<std::u16string>{});
+    nodes.view().UserCloses(photos);
+    EXPECT_EQ(nodes.view().followed, follows ? std::vector<std::u16string>{Root()} : std::vector<std::u16string>{});
+    folder.Put("Photos/later.png", "");
+    nodes.view().UserOpens(photos);
+    // Unfollowed while closed, it is read again; never followed, it stays as it was filled.
+    const std::vector<std::string> reread = {"2024/", "a.png", "later.png"}, kept = {"2024/", "a.png"};
+    EXPECT_EQ(nodes.Names(photos), follows ? reread : kept) << "follows " << follows;
+    EXPECT_TRUE(nodes.view().ShowsTheNodes());
+    std::filesystem::remove(folder.Path("Photos/later.png"));
+  }
+}
+
+TEST_F(FolderTreeModel, AnExactNameWinsOverOneThatDiffersInCase) {
+  if (!std::filesystem::create_directory(folder.Path("photos")))
+    GTEST_SKIP() << "the file system does not tell names apart by case";
+  RecordingNodes nodes(Root());
+  FolderTreeStart(nodes, Below("photos/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("photos/"));
+  FolderTreeTextSet(nodes, Below("Photos/2024/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+}
+
+TEST_F(FolderTreeModel, TheUsersSelectionIsReportedAndTheTreesOwnChangesAreNot) {
+  RecordingNodes nodes(Root());
+  FolderTreeRebuild(nodes);
+  nodes.record.clear();
+  nodes.view().UserSelects(nodes.Top(0));
+  EXPECT_EQ(nodes.record, std::vector<std::string>{"report"});
+  // A drive counts as selected before it was ever opened, drive 0 too.
+  EXPECT_EQ(FolderTreeSelectedState(nodes), 2);
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Root());
+  // Taking the selection away with the nodes, the tree says nothing of it.
+  nodes.record.clear();
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("notes/"));
+  nodes.roots.erase(0);
+  FolderTreeDrivesGone(nodes, 0);
+  EXPECT_EQ(nodes.record, (std::vector<std::string>{"insert Computer", "insert drive 0", "insert notes Photos",
+                                                    "select notes/", "report", "select ", "report", "remove "}));
+  EXPECT_TRUE(nodes.view().ShowsTheNodes());
+}
+
+TEST_F(FolderTreeModel, ARefreshReadsTheDrivesAndTheOpenFoldersKeepingTheSelection) {
+  RecordingNodes nodes(Root());
+  FolderTreeStart(nodes, Below("Photos/2024/"));
+  nodes.roots[4] = folder.Text() + u"-four" + kFolderSeparator;
+  std::filesystem::create_directories(folder.Path("Photos/2024/inner"));
+  folder.Put("Photos/c.png", "");
+  std::filesystem::remove_all(folder.Path("notes"));
+  nodes.record.clear();
+  FolderTreeRefreshAll(nodes);
+  EXPECT_EQ(nodes.record.front(), "drives read");
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 4"}));
+  EXPECT_EQ(nodes.Names(nodes.Find("")), std::vector<std::string>{"Photos/"});
+  EXPECT_EQ(nodes.Names(nodes.Find("Photos/")), (std::vector<std::string>{"2024/", "a.png", "c.png"}));
+  EXPECT_EQ(nodes.Names(nodes.Find("Photos/2024/")), std::vector<std::string>{"inner/"});
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+  EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
+  EXPECT_TRUE(nodes.view().ShowsTheNodes());
+}
+
+TEST(FolderTreeRequest, TextsSayWhatTheTreeIsToDo) {
+  // A lone backslash names no folder where it is the separator: it rebuilds.
+  const FolderTreeRequest backslash = FolderTreeRequestOf(u"\\", u'\\');
+  EXPECT_TRUE(backslash.rebuild);
+  EXPECT_TRUE(backslash.target.empty());
+  // A lone slash is the root folder.
+  const FolderTreeRequest slash = FolderTreeRequestOf(u"/", u'/');
+  EXPECT_FALSE(slash.rebuild);
+  EXPECT_EQ(slash.target, u"/");
+  const FolderTreeRequest patterned = FolderTreeRequestOf(u"C:\\a\\*.png", u'\\');
+  EXPECT_TRUE(patterned.rebuild && patterned.new_patterns && !patterned.to_selection);
+  EXPECT_EQ(patterned.target, u"C:\\a\\");
+  EXPECT_EQ(patterned.patterns, u"*.png");
+  const FolderTreeRequest list = FolderTreeRequestOf(u"*.png;*.jpg", u'/');
+  EXPECT_TRUE(list.rebuild && list.new_patterns && list.to_selection);
+  EXPECT_EQ(list.patterns, u"*.png;*.jpg");
 }
 
 }  // namespace

@@ -40,16 +40,12 @@ std::u16string SystemTreeView::DriveRoot(int64_t drive) const {
 
 int64_t SystemTreeView::DriveOf(const std::u16string& path) const { return shared->drives.Drives().DriveOf(path); }
 
-std::u16string SystemTreeView::DocumentsPath() const {
-  return shared->documents_shown ? shared->documents_path : std::u16string();
-}
-
-std::u16string SystemTreeView::Label(int64_t kind) const {
-  if (kind == kNodeComputer) return shared->computer_label;
-  if (kind == kNodeDocuments) return shared->documents_label;
-  const MountEntry* entry = shared->drives.Drives().Drive(kind);
+std::u16string SystemTreeView::DriveLabel(int64_t drive) const {
+  const MountEntry* entry = shared->drives.Drives().Drive(drive);
   return entry ? DriveDisplayName(*entry) : std::u16string();
 }
+
+const FolderTreePlaces& SystemTreeView::Places() const { return *shared; }
 
 // Drives stand together, the root file system first and the others in the order people
 // read their names, so that one that arrives shows beside the others and not after the

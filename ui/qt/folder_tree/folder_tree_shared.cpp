@@ -16,12 +16,11 @@ FolderTreeShared::FolderTreeShared()
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QFileInfo info(documents);
   if (documents.isEmpty() || !info.isDir()) return;
-  documents_path = documents.toStdU16String();
-  if (documents_path.back() != u'/') documents_path += u'/';
   documents_icon = icon_provider.icon(info);
   const QString name = QDir(documents).dirName();
   if (!name.isEmpty()) documents_label = name.toStdU16String();
-  documents_shown = true;
+  documents_path = documents.toStdU16String();
+  if (documents_path.back() != u'/') documents_path += u'/';
 }
 
 std::shared_ptr<FolderTreeShared> FolderTreeSharedTake() {

@@ -45,17 +45,12 @@ int64_t SystemTreeView::DriveOf(const std::u16string& path) const {
   return letter >= u'A' && letter <= u'Z' ? letter - u'A' : -1;
 }
 
-std::u16string SystemTreeView::DocumentsPath() const {
-  const FolderTreeShared* shared = FolderTreeSharedGet();
-  return shared && shared->documents_shown ? shared->documents_path : std::u16string();
+std::u16string SystemTreeView::DriveLabel(int64_t drive) const {
+  const QuietErrors quiet;
+  return ::DriveLabel(drive);
 }
 
-std::u16string SystemTreeView::Label(int64_t kind) const {
-  if (kind == kNodeComputer) return FolderTreeSharedGet()->computer_label;
-  if (kind == kNodeDocuments) return FolderTreeSharedGet()->documents_label;
-  const QuietErrors quiet;
-  return DriveLabel(kind);
-}
+const FolderTreePlaces& SystemTreeView::Places() const { return *FolderTreeSharedGet(); }
 
 // A drive that arrives goes last, after the documents node.
 bool SystemTreeView::DriveBefore(int64_t, const std::u16string&, const FolderTreeNode&) const { return false; }

@@ -13,8 +13,8 @@ class SystemTreeView final : public FolderTreeView {
   DriveMask Drives() const override;
   std::u16string DriveRoot(int64_t drive) const override;
   int64_t DriveOf(const std::u16string& path) const override;
-  std::u16string DocumentsPath() const override;
-  std::u16string Label(int64_t kind) const override;
+  std::u16string DriveLabel(int64_t drive) const override;
+  const FolderTreePlaces& Places() const override;
   bool DriveBefore(int64_t drive, const std::u16string& label, const FolderTreeNode& other) const override;
   bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override;
   // The system tells of every drive that comes or goes, and nothing of folders.

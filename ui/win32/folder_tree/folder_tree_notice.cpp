@@ -2,9 +2,8 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 #include "fs/win32/quiet_errors.h"
+#include "ui/win32/dialog_template.h"
 #include "ui/win32/folder_tree/folder_tree_items.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
 #include "ui/win32/window_placement.h"
@@ -13,53 +12,6 @@ namespace {
 
 constexpr WORD kTextItem = 12291;
 constexpr WORD kIconItem = 12297;
-constexpr WORD kStaticClass = 0x0082;
-constexpr WORD kButtonClass = 0x0080;
-
-// A dialog template in memory: the notice needs no resource of the program's.
-class DialogTemplate {
- public:
-  DialogTemplate(DWORD style, short width, short height, const std::u16string& title, WORD items) {
-    Dword(style);
-    Dword(0);
-    words_.push_back(items);
-    Box(0, 0, width, height);
-    words_.push_back(0);  // no menu
-    words_.push_back(0);  // the standard class
-    Text(title);
-    words_.push_back(8);  // the font's size in points
-    Text(u"MS Shell Dlg");
-  }
-
-  void Item(DWORD style, short x, short y, short width, short height, WORD id, WORD type, const std::u16string& text) {
-    if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD
-    Dword(style | WS_CHILD | WS_VISIBLE);
-    Dword(0);
-    Box(x, y, width, height);
-    words_.push_back(id);
-    words_.push_back(0xFFFF);
-    words_.push_back(type);
-    Text(text);
-    words_.push_back(0);  // no creation data
-  }
-
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
- private:
-  void Dword(DWORD value) {
-    words_.push_back(LOWORD(value));
-    words_.push_back(HIWORD(value));
-  }
-  void Box(short x, short y, short width, short height) {
-    for (short value : {x, y, width, height}) words_.push_back(static_cast<WORD>(value));
-  }
-  void Text(const std::u16string& text) {
-    words_.insert(words_.end(), text.begin(), text.end());
-    words_.push_back(0);
-  }
-
-  std::vector<WORD> words_;
-};
 
 // The notice's end however it comes (its button, its close box, its owner going, the
 // tree closing it): its icon goes, its tree forgets it and can be used again.
@@ -103,9 +55,9 @@ INT_PTR CALLBACK NoticeProc(HWND notice, UINT message, WPARAM wparam, LPARAM lpa
 
 bool SystemTreeView::NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) {
   DialogTemplate dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 230, 70, title, 3);
-  dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kStaticClass, u"");
-  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kStaticClass, text);
-  dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kButtonClass, u"Cancel");
+  dialog.Item(SS_ICON, 7, 7, 21, 20, kIconItem, kDialogStaticClass, u"");
+  dialog.Item(SS_LEFT, 36, 7, 187, 36, kTextItem, kDialogStaticClass, text);
+  dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 173, 49, 50, 14, IDCANCEL, kDialogButtonClass, u"Cancel");
   const HWND owner = GetAncestor(tree, GA_ROOT);
   notice = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner, NoticeProc,
                                       reinterpret_cast<LPARAM>(tree));
