@@ -97,25 +97,18 @@ TEST_F(FolderTreeTest, UnreadyDriveShowsANoticeUntilClosedOrArrived) {
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(tree->isEnabled());
 
-  // So does a navigation, and the window's close button.
+  // So does the window's close button.
   disc->setExpanded(true);
-  ASSERT_NE(Notice(), nullptr);
-  FolderTreeNavigate(1, u"/");
-  EXPECT_EQ(Notice(), nullptr);
-  Computer()->child(1)->setExpanded(true);
   ASSERT_NE(Notice(), nullptr);
   Notice()->close();
   EXPECT_EQ(Notice(), nullptr);
   EXPECT_TRUE(tree->isEnabled());
 
-  // A tree that goes takes its notice along. With flag 0x4 there is none.
+  // A tree that goes takes its notice along.
   Computer()->child(1)->setExpanded(true);
   ASSERT_NE(Notice(), nullptr);
-  tree = Create(u"", kFolderTreeNoNotice);
+  Create();
   EXPECT_EQ(Notice(), nullptr);
-  Computer()->child(1)->setExpanded(true);
-  EXPECT_EQ(Notice(), nullptr);
-  EXPECT_TRUE(tree->isEnabled());
   // So does its window.
   Create();
   Computer()->child(1)->setExpanded(true);
