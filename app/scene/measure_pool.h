@@ -25,10 +25,12 @@ struct Measurement {
   FileStamp stamp;  // of the file measured, where it could be looked at
 };
 
-// A file to measure: its name in a folder the walk holds.
+// A file to measure: its name in a folder the walk holds, and whether the folder's
+// listing saw a regular file by that name.
 struct MeasureJob {
   std::shared_ptr<const FolderHandle> folder;
   std::u16string name;
+  bool listed_plain = false;
 };
 
 // Measures one file; called on the workers, several at once.
