@@ -39,6 +39,10 @@ constexpr milliseconds kWaitStep{20};
 // Folders and images found but not yet reported. Bounds how far the walk runs ahead of
 // the measuring, and so the memory a huge tree takes.
 constexpr size_t kQueueLength = 64;
+// When the queue is full the walk waits (at most kWaitStep) for half of it to be measured,
+// so that it is woken once for many images, not for each, while the workers go on with
+// the other half.
+constexpr uint64_t kTakeTogether = kQueueLength / 2;
 
 // A folder entered, an image found or an entry that could not be read, waiting to be
 // reported in the walk's order.
@@ -174,7 +178,7 @@ void Report(Walk& walk, size_t keep) {
         size = Measurement{*next.stored, 0, {}};
       } else {
         const bool must = walk.queue.size() > keep;
-        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
+        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0}, kTakeTogether);
         if (!size) {
           if (!must) return;
           continue;
