@@ -115,10 +115,9 @@ TEST_F(SortedListTest, ADimensionsColumnSortsByPixelCountAlsoAfterUpdatesAndColu
   ColumnListUpdate(
       kList, {u"img10.png\n7\n640 x 10", u"b.txt\n1234567890\n", u"img2.png\n20\n1 x 1", u"IMG3.png\n7\n100 x 100"});
   EXPECT_EQ(Names(), (std::vector<std::u16string>{u"b.txt", u"img2.png", u"img10.png", u"IMG3.png"}));
-  // The column keeps its order when another comes in before it.
+  // The column keeps its order when another comes in before it: a click on it reverses.
   ControlAddColumn(kList, 0, u"Tag", 40);
   EXPECT_EQ(ControlItemText(kList, -1, 3), u"Dimensions");
-  ClickTitle(3);
   ClickTitle(3);
   std::vector<std::u16string> names;
   for (int row = 0; row < List().topLevelItemCount(); ++row) names.push_back(ControlItemText(kList, row, 1));
