@@ -13,7 +13,7 @@ struct ListingRecord {
   bool first_reported = false;  // ListingNext has reported the entry fetched at open
   PlatformListing search;       // not open for a listing without entries
   std::u16string pattern;
-  PlatformEntry entry;  // the current entry
+  PlatformEntry entry;     // the current entry
   bool described = false;  // the entry's status was asked for
   int error = 0;           // what ended the listing early
 

@@ -189,7 +189,8 @@ void Report(Walk& walk, size_t keep) {
         if (walk.store && size->system_error == 0 && (!next.stamp || size->stamp == *next.stamp)) {
           const std::u16string path = walk.base + next.text;
           walk.store->Keep(size->stamp, path, size->size);
-          if (!next.stamp && !walk.look_at_images) walk.look_at_images = walk.store->MayAnswerOn(size->stamp.device, path);
+          if (!next.stamp && !walk.look_at_images)
+            walk.look_at_images = walk.store->MayAnswerOn(size->stamp.device, path);
         }
       }
       if (size->system_error == kLinkNotFollowedError) {
@@ -292,8 +293,8 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   OpenFolder folder{directory, {}, 0, identity, handle};
   // Where the store cannot answer for the folder's file system, its images are not looked
   // at before they are opened.
-  const bool stamp_images = walk.store && (!identity || walk.look_at_images ||
-                                           walk.store->MayAnswerOn(identity->device, directory));
+  const bool stamp_images =
+      walk.store && (!identity || walk.look_at_images || walk.store->MayAnswerOn(identity->device, directory));
   const bool listed = handle && ReadEntries(walk, directory, stamp_images, folder.entries, error);
   // A system that gives no reason still must not make the failure look like success.
   if (!listed) error = FailureCode(error);

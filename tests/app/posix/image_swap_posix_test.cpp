@@ -71,7 +71,8 @@ TEST_F(ImageSwap, WhatTakesAnImagesPlaceBeforeItIsOpenedIsNeitherWaitedForNorRea
   FaultHookSet(SwapAtTheOpen);
 
   Collected found;
-  auto scan = std::async(std::launch::async, [&] { return ImageScan(folder.Text() + u"/", folder.Text() + u"/", found); });
+  auto scan =
+      std::async(std::launch::async, [&] { return ImageScan(folder.Text() + u"/", folder.Text() + u"/", found); });
   // The FIFO has no writer: an open that waited for one would never end. One is opened
   // here to let it end, and the test fails.
   if (scan.wait_for(std::chrono::seconds{30}) != std::future_status::ready) {

@@ -71,8 +71,9 @@ TEST_F(Listing, TellsARegularFileFromLinksFifosAndFolders) {
   std::map<std::u16string, bool> plain;
   while (ListingNext(listing)) plain[ListingName(listing)] = ListingIsPlainFile(listing);
   ListingClose(listing);
-  EXPECT_EQ(plain, (std::map<std::u16string, bool>{
-                       {u".", false}, {u"..", false}, {u"a.png", true}, {u"sub", false}, {u"link", false}, {u"fifo", false}}));
+  EXPECT_EQ(plain,
+            (std::map<std::u16string, bool>{
+                {u".", false}, {u"..", false}, {u"a.png", true}, {u"sub", false}, {u"link", false}, {u"fifo", false}}));
 }
 
 TEST_F(Listing, NamesThatAreNotUtf8RoundTrip) {
