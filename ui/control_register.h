@@ -28,7 +28,7 @@ struct ControlRecord {
   NativeHandle handle = nullptr;  // the control, owned by its parent window
   const ControlOps* ops = nullptr;
   int64_t number = 0;     // the control's number or kAutoNumber id
-  int64_t type_data = 0;  // owned by the type: the column list's longest text length
+  int64_t type_data = 0;  // owned by the type
   std::unique_ptr<ControlTypeState> state;
   // Set by ControlAnchorSet: the control's place at its window's designed size (left,
   // top, right and bottom edges) and how its edges follow the window's size.

@@ -1,14 +1,12 @@
 #include "ui/column_list.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidgetItem>
-#include <algorithm>
-#include <climits>
-#include <memory>
 #include <set>
 
-#include "ui/column_list_model.h"
-#include "ui/events.h"
+#include "ui/column_list_control.h"
 #include "ui/qt/column_list_widget.h"
 #include "ui/qt/control_create.h"
 #include "ui/qt/geometry.h"
@@ -16,199 +14,116 @@
 
 namespace {
 
-// Header titles are read into a buffer of this many characters, the end included.
-constexpr qsizetype kTitleBuffer = 4096;
-constexpr char kLastSelected[] = "WK_LastSelected";
-constexpr char kClickedColumn[] = "WK_ClikedColumn";
+constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
-ColumnListWidget& List(ControlRecord& record) { return static_cast<ColumnListWidget&>(*record.handle); }
+QString ToQt(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString ToQt(const std::u16string& text) { return QString::fromStdU16String(text); }
-
-// Writes the text's pieces, split at line feeds, into the row's columns. Pieces
-// beyond the last column are dropped; each piece counts for the longest text.
-void ColumnListRow(ControlRecord& record, QTreeWidgetItem& row, const std::u16string& text) {
-  const int columns = List(record).columnCount();
-  const std::vector<std::u16string_view> pieces = ColumnRowPieces(text);
-  for (size_t column = 0; column < pieces.size(); ++column) {
-    record.type_data = std::max(record.type_data, static_cast<int64_t>(pieces[column].size()));
-    if (column < static_cast<size_t>(columns))
-      row.setText(static_cast<int>(column),
-                  QString::fromUtf16(pieces[column].data(), static_cast<qsizetype>(pieces[column].size())));
-  }
+const char* MarkName(ColumnListMark mark) {
+  return mark == ColumnListMark::kLastSelected ? "WK_LastSelected" : "WK_ClikedColumn";
 }
 
-int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
-  ColumnListWidget& list = List(record);
-  const int64_t count = list.topLevelItemCount();
-  if (position < 0 || position > count) position = count;
-  std::unique_ptr<QTreeWidgetItem> row = ColumnListWidget::NewRow();
-  row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  ColumnListRow(record, *row, text);
-  QTreeWidgetItem& added = *row;
-  list.insertTopLevelItem(list.PlaceOf(added, static_cast<int>(position)), row.release());
-  list.RowAdded(added);
-  return 0;
-}
+class QtColumnListView final : public ColumnListView {
+ public:
+  explicit QtColumnListView(ColumnListWidget& list) : list_(list) {}
 
-void UpdateRows(ControlRecord& record, const std::vector<std::u16string>& rows) {
-  ColumnListWidget& list = List(record);
-  const EventSuppression quiet;
-  // Rows taken out move the current row and its selection on: both are put back by name.
-  std::set<QString> chosen;
-  for (const QTreeWidgetItem* row : list.selectedItems()) chosen.insert(row->text(0));
-  const QString current = list.currentItem() ? list.currentItem()->text(0) : QString();
-  const QTreeWidgetItem* shown = list.itemAt(0, 0);
-  const QString top = shown ? shown->text(0) : QString();
-  std::vector<std::vector<std::u16string>> cells(static_cast<size_t>(list.topLevelItemCount()));
-  for (size_t i = 0; i < cells.size(); ++i)
-    for (int column = 0; column < list.columnCount(); ++column)
-      cells[i].push_back(list.topLevelItem(static_cast<int>(i))->text(column).toStdU16String());
-  const ColumnListEdit edit = ColumnListEditFor(cells, rows, list.SortColumn());
-  if (!edit.rewrite.empty()) {
-    list.RewriteRows([&] {
-      for (const ColumnListEdit::PutIn& put : edit.rewrite) {
-        QTreeWidgetItem& row = *list.topLevelItem(put.replaces);
-        ColumnListRow(record, row, *put.text);
-        list.RowAdded(row);
-      }
-    });
-  }
-  // Every row that goes or moves is out before any comes in, so that the indexes hold.
-  std::vector<std::unique_ptr<QTreeWidgetItem>> taken(cells.size());
-  for (const int row : edit.take_out) taken[static_cast<size_t>(row)].reset(list.takeTopLevelItem(row));
-  for (const ColumnListEdit::PutIn& put : edit.put_in) {
-    if (put.replaces < 0) {
-      AddItem(record, -1, *put.text, 0);
-      continue;
+  bool InsertColumn(int at, const std::u16string& title, int64_t width) override {
+    const int count = list_.columnCount();
+    list_.setColumnCount(count + 1);
+    QHeaderView& header = *list_.header();
+    QTreeWidgetItem& titles = *list_.headerItem();
+    // Titles move with their alignment and widths; the cells are written anew.
+    for (int column = count; column > at; --column) {
+      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}})
+        titles.setData(column, role, titles.data(column - 1, role));
+      header.resizeSection(column, header.sectionSize(column - 1));
     }
-    // Rewritten and put back at its place in the order shown.
-    std::unique_ptr<QTreeWidgetItem> row = std::move(taken[static_cast<size_t>(put.replaces)]);
-    ColumnListRow(record, *row, *put.text);
-    QTreeWidgetItem& moved = *row;
-    list.insertTopLevelItem(list.PlaceOf(moved, list.topLevelItemCount()), row.release());
-    list.RowAdded(moved);
+    numbers_.insert(numbers_.begin() + at, false);
+    titles.setText(at, ToQt(title));
+    titles.setData(at, Qt::TextAlignmentRole, QVariant());
+    header.resizeSection(at, QtSize(width));
+    return true;
   }
-  list.clearSelection();
-  for (int i = 0; i < list.topLevelItemCount(); ++i) {
-    QTreeWidgetItem* row = list.topLevelItem(i);
-    if (row->text(0) == current) list.setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
-    if (chosen.count(row->text(0))) row->setSelected(true);
+  void ShowAsNumbers(int column) override {
+    numbers_[static_cast<size_t>(column)] = true;
+    list_.headerItem()->setTextAlignment(column, kNumberAlignment);
+    for (int row = 0; row < list_.topLevelItemCount(); ++row)
+      list_.topLevelItem(row)->setTextAlignment(column, kNumberAlignment);
+    // The numbers stay in sight: the first column takes what the others leave of the
+    // list's width, its texts cut short with "…" where they do not fit.
+    if (column != 0) list_.header()->setSectionResizeMode(0, QHeaderView::Stretch);
   }
-  // The row that stood at the top stays there, whatever came or went above it.
-  if (QTreeWidgetItem* still = top.isNull() ? nullptr : list.findItems(top, Qt::MatchExactly).value(0))
-    list.scrollToItem(still, QAbstractItemView::PositionAtTop);
-}
-
-void ClearItems(ControlRecord& record) {
-  List(record).clear();
-  List(record).RowsCleared();
-  record.type_data = 0;
-}
-
-std::u16string GetItemText(ControlRecord& record, int64_t row, int64_t column) {
-  ColumnListWidget& list = List(record);
-  if (column < 0 || column >= list.columnCount()) return {};
-  if (row == -1) return list.headerItem()->text(static_cast<int>(column)).left(kTitleBuffer - 1).toStdU16String();
-  if (row < 0 || row >= list.topLevelItemCount()) return {};
-  // Every cell text is at most the longest text written, so nothing is lost here.
-  return list.topLevelItem(static_cast<int>(row))
-      ->text(static_cast<int>(column))
-      .left(static_cast<qsizetype>(record.type_data))
-      .toStdU16String();
-}
-
-int64_t GetState(ControlRecord& record) { return FirstSelectedRow(List(record)); }
-
-std::u16string GetText(ControlRecord& record) {
-  const int64_t row = GetState(record);
-  return row < 0 ? std::u16string() : GetItemText(record, row, 0);
-}
-
-// Inserts a column: titles, cells and widths from the position on move one column
-// to the right; the new column's cells are empty. A position beyond the last column
-// appends; a negative one is refused.
-void AddColumn(ControlRecord& record, int64_t position, const std::u16string& title, int64_t width) {
-  ColumnListWidget& list = List(record);
-  const int count = list.columnCount();
-  if (position < 0) return;
-  const int at = static_cast<int>(std::min<int64_t>(position, count));
-  list.setColumnCount(count + 1);
-  QHeaderView& header = *list.header();
-  // Texts move with their alignment (and a number column's title with its width).
-  auto shift = [&](QTreeWidgetItem& item) {
-    for (int column = count; column > at; --column)
-      for (const int role : {int{Qt::DisplayRole}, int{Qt::TextAlignmentRole}, kGivenWidthRole, kColumnSortRole})
-        item.setData(column, role, item.data(column - 1, role));
-  };
-  shift(*list.headerItem());
-  for (int i = 0; i < list.topLevelItemCount(); ++i) {
-    QTreeWidgetItem& row = *list.topLevelItem(i);
-    shift(row);
-    row.setText(at, QString());
-    row.setData(at, Qt::TextAlignmentRole, QVariant());
+  int ColumnWidth(int column) const override { return list_.header()->sectionSize(column); }
+  void SetColumnWidth(int column, int width) override { list_.header()->resizeSection(column, width); }
+  int CellWidth(std::u16string_view text) const override {
+    // The cell's margins as the style draws them, on both sides.
+    const int margins = 2 * (list_.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list_) + 1);
+    return list_.fontMetrics().horizontalAdvance(ToQt(text)) + margins;
   }
-  for (int column = count; column > at; --column) header.resizeSection(column, header.sectionSize(column - 1));
-  list.headerItem()->setText(at, ToQt(title));
-  list.headerItem()->setData(at, Qt::TextAlignmentRole, QVariant());
-  list.headerItem()->setData(at, kGivenWidthRole, QVariant());
-  list.headerItem()->setData(at, kColumnSortRole, QVariant());
-  header.resizeSection(at, QtSize(width));
-}
-
-// With no row selected, the first report of that since a row was selected is a
-// change of the selection.
-void EmptySelectionCheck(ControlRecord& record) {
-  ColumnListWidget& list = List(record);
-  if (GetState(record) >= 0) return;
-  const QVariant last = list.property(kLastSelected);
-  if (last.isValid() && last.toLongLong() == -1) return;
-  list.setProperty(kLastSelected, qlonglong{-1});
-  ControlEventPost(&list, DetailChange);
-}
-
-int64_t Notify(ControlRecord& record, QWidget* control, const ControlNotice& notice) {
-  if (notice.kind != NoticeKind::kNotify) return kNotHandled;
-  switch (notice.code) {
-    case kListBeginDrag:
-      ControlEventPost(control, DetailDragStart);
-      return 0;
-    case kListColumnClick:
-      control->setProperty(kClickedColumn, qlonglong{notice.item});
-      ControlEventPost(control, DetailColumnClick);
-      return 0;
-    case kListItemChanged:
-      if (notice.new_selected) control->setProperty(kLastSelected, qlonglong{notice.item});
-      if (notice.new_selected || notice.old_selected) ControlEventPost(control, DetailChange);
-      return 0;
-    case kListRightDoubleClick:
-      ControlEventPost(control, DetailRightDoubleClick);
-      return 0;
-    case kListRightClick:
-      EmptySelectionCheck(record);
-      ControlEventPost(control, DetailRightClick);
-      return 0;
-    case kListDoubleClick:
-      ControlEventPost(control, DetailLeftDoubleClick);
-      return 0;
-    case kListClick:
-      EmptySelectionCheck(record);
-      if (GetState(record) >= 0) ControlEventPost(control, DetailLeftClick);
-      return 0;
-    default:
-      return kNotHandled;
+  void ShowSortArrow(int column, bool descending) override {
+    list_.header()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
   }
-}
 
-const ControlOps kColumnListOps{
-    .type_id = kColumnListType,
-    .notify = Notify,
-    .get_state = GetState,
-    .get_text = GetText,
-    .add_item = AddItem,
-    .clear_items = ClearItems,
-    .get_item_text = GetItemText,
-    .add_column = AddColumn,
+  bool InsertRow(int at, std::span<const std::u16string> cells) override {
+    std::unique_ptr<QTreeWidgetItem> row = ColumnListWidget::NewRow();
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    Write(*row, cells);
+    list_.insertTopLevelItem(at, row.release());
+    return true;
+  }
+  void RewriteRow(int row, std::span<const std::u16string> cells) override {
+    // Told cell by cell, the view would look each row up anew, and a folder's
+    // thousands of rows would hold the window up: it measures them in RewriteDone.
+    const QSignalBlocker quiet(list_.model());
+    Write(*list_.topLevelItem(row), cells);
+  }
+  void RewriteDone() override { list_.RemeasureRows(); }
+  void RemoveRow(int row) override { delete list_.takeTopLevelItem(row); }
+  void ClearRows() override { list_.clear(); }
+  void Reorder(std::span<const int> order) override {
+    {
+      const QSignalBlocker quiet(list_.model());
+      for (size_t rank = 0; rank < order.size(); ++rank)
+        list_.topLevelItem(order[rank])->setData(0, kRowRankRole, static_cast<qlonglong>(rank));
+    }
+    // Sorting by rank keeps the selection and the current row with their rows.
+    list_.sortItems(0, Qt::AscendingOrder);
+  }
+
+  int FirstSelected() const override { return static_cast<int>(FirstSelectedRow(list_)); }
+  std::vector<int> SelectedRows() const override {
+    std::set<int> rows;
+    for (const QItemSelectionRange& range : list_.selectionModel()->selection())
+      for (int row = range.top(); row <= range.bottom(); ++row) rows.insert(row);
+    return {rows.begin(), rows.end()};
+  }
+  void Select(int row, bool selected) override { list_.topLevelItem(row)->setSelected(selected); }
+  int CurrentRow() const override { return list_.currentItem() ? list_.indexOfTopLevelItem(list_.currentItem()) : -1; }
+  void SetCurrentRow(int row) override {
+    list_.setCurrentItem(list_.topLevelItem(row), 0, QItemSelectionModel::NoUpdate);
+  }
+  int TopRow() const override {
+    QTreeWidgetItem* shown = list_.itemAt(0, 0);
+    return shown ? list_.indexOfTopLevelItem(shown) : -1;
+  }
+  void ScrollToTop(int row) override { list_.scrollToItem(list_.topLevelItem(row), QAbstractItemView::PositionAtTop); }
+
+  void SetMark(ColumnListMark mark, int64_t value) override {
+    list_.setProperty(MarkName(mark), static_cast<qlonglong>(value));
+  }
+  int64_t Mark(ColumnListMark mark) const override { return list_.property(MarkName(mark)).toLongLong(); }
+
+ private:
+  // The cells' texts, number cells right-aligned.
+  void Write(QTreeWidgetItem& row, std::span<const std::u16string> cells) const {
+    for (size_t column = 0; column < cells.size(); ++column) {
+      const auto at = static_cast<int>(column);
+      row.setText(at, ToQt(cells[column]));
+      row.setData(at, Qt::TextAlignmentRole, numbers_[column] ? QVariant(kNumberAlignment) : QVariant());
+    }
+  }
+
+  ColumnListWidget& list_;
+  std::vector<bool> numbers_;  // per column: it shows numbers
 };
 
 }  // namespace
@@ -221,23 +136,6 @@ int64_t ColumnListCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   list->header()->setSectionsMovable(flags & kColumnListMovableColumns);
   const CreatedControl created = ControlCreate(number, list, x, y, width, height, kColumnListOps);
   if (!created.record) return 0;
-  AddColumn(*created.record, 0, title, title_width);
+  ColumnListStart(*created.record, std::make_unique<QtColumnListView>(*list), flags, title, title_width);
   return created.result;
-}
-
-void ColumnListNumberColumn(int64_t number, int64_t column) {
-  ControlRecord* record = ControlFind(number);
-  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
-    List(*record).SetNumberColumn(static_cast<int>(column));
-}
-
-void ColumnListUpdate(int64_t number, const std::vector<std::u16string>& rows) {
-  ControlRecord* record = ControlFind(number);
-  if (record && record->ops == &kColumnListOps) UpdateRows(*record, rows);
-}
-
-void ColumnListDimensionsColumn(int64_t number, int64_t column) {
-  ControlRecord* record = ControlFind(number);
-  if (record && record->ops == &kColumnListOps && column >= 0 && column <= INT_MAX)
-    List(*record).SetColumnSort(static_cast<int>(column), ColumnSort::kPixelCount);
 }

@@ -6,15 +6,10 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/push_button_ops.h"
 #include "ui/qt/control_create.h"
 
 namespace {
-
-// The click is a command of the button; without a Notify routine it becomes
-// ControlEvent with the command's code as detail.
-constexpr int32_t kClicked = 0;
-
-const ControlOps kPushButtonOps{.type_id = kPushButtonType};
 
 // Enter and Return press the focused button as Space does, as on every desktop.
 class PushButton : public QPushButton {
@@ -45,7 +40,7 @@ int64_t PushButtonCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   if (!container) return 0;
   auto* button = new PushButton(QString::fromStdU16String(caption), container);
   QObject::connect(button, &QPushButton::clicked, button, [button] {
-    ControlNotify(button, {NoticeKind::kCommand, kClicked});
+    ControlNotify(button, {NoticeKind::kCommand, kPushButtonClicked});
   });
   return ControlCreate(number, button, x, y, width, height, kPushButtonOps).result;
 }

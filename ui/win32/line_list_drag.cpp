@@ -77,4 +77,4 @@ bool LineListDragWatch(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-void LineListDragForget(ControlRecord& record) { RemovePropW(record.handle, kMouseDown); }
+void LineListDragForget(HWND list) { RemovePropW(list, kMouseDown); }

@@ -6,5 +6,5 @@
 
 // Looks at a message on its way to the list box; true when it is swallowed.
 bool LineListDragWatch(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
-// The list's Release routine: forgets a press still held.
-void LineListDragForget(ControlRecord& record);
+// Forgets a press still held, as the list goes.
+void LineListDragForget(HWND list);

@@ -62,8 +62,3 @@ int LineListLines::TextWidth(std::u16string_view text) const {
                         static_cast<int>(std::min<size_t>(text.size(), INT_MAX)), &extent);
   return extent.cx;
 }
-
-LineListLines& LineListLinesOf(ControlRecord& record) {
-  if (!record.state) record.state = std::make_unique<LineListLines>();
-  return static_cast<LineListLines&>(*record.state);
-}

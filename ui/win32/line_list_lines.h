@@ -13,10 +13,10 @@
 
 #include "ui/control_register.h"
 
-class LineListLines : public ControlTypeState {
+class LineListLines {
  public:
   LineListLines();
-  ~LineListLines() override;
+  ~LineListLines();
   LineListLines(const LineListLines&) = delete;
   LineListLines& operator=(const LineListLines&) = delete;
 
@@ -60,5 +60,5 @@ class LineListLines : public ControlTypeState {
   int widest_ = 0;
 };
 
-// The lines of a line list's record.
+// The lines of a line list's record (one that has its view).
 LineListLines& LineListLinesOf(ControlRecord& record);

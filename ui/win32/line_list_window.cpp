@@ -90,6 +90,7 @@ LRESULT CALLBACK LineListProc(HWND list, UINT message, WPARAM wparam, LPARAM lpa
   const auto tip = reinterpret_cast<HWND>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(list, LineListProc, id);
+    LineListDragForget(list);
     if (tip) DestroyWindow(tip);
     return DefSubclassProc(list, message, wparam, lparam);
   }

@@ -6,13 +6,13 @@
 
 #include "ui/control_register.h"
 #include "ui/events.h"
+#include "ui/push_button_ops.h"
 #include "ui/win32/control_create.h"
 
 namespace {
 
-// A click arrives as WM_COMMAND with BN_CLICKED (0); without a Notify routine it
-// becomes ControlEvent with that code, DetailLeftClick, as detail.
-const ControlOps kPushButtonOps{.type_id = kPushButtonType};
+// A click arrives as WM_COMMAND with BN_CLICKED.
+static_assert(BN_CLICKED == kPushButtonClicked);
 
 constexpr DWORD kButtonStyle = WS_VISIBLE | WS_GROUP | WS_TABSTOP;
 

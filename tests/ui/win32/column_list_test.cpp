@@ -55,9 +55,19 @@ struct ColumnListWin32 : ::testing::Test {
     SendMessageW(Header(), HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
     PostClickAt(Header(), {rect.left + 10, (rect.top + rect.bottom) / 2});  // in sight
   }
+  // A column's texts as the list view shows them, each what the list holds for its row.
   static std::vector<std::u16string> Column(int column) {
     std::vector<std::u16string> texts;
-    for (int row = 0; row < Rows(); ++row) texts.push_back(ControlItemText(kFileList, row, column));
+    for (int row = 0; row < Rows(); ++row) {
+      wchar_t buffer[256] = {};
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = buffer;
+      item.cchTextMax = 256;
+      SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+      texts.emplace_back(reinterpret_cast<const char16_t*>(buffer));
+      EXPECT_EQ(texts.back(), ControlItemText(kFileList, row, column)) << row;
+    }
     return texts;
   }
 };
