@@ -19,11 +19,12 @@ namespace {
 constexpr int kCellMargins = 16;
 constexpr int kLeastFirstWidth = 48;
 
-static_assert(kListClick == NM_CLICK && kListDoubleClick == NM_DBLCLK && kListReturn == NM_RETURN &&
-              kListRightClick == NM_RCLICK && kListRightDoubleClick == NM_RDBLCLK &&
-              kListItemChanged == static_cast<int32_t>(LVN_ITEMCHANGED) &&
-              kListColumnClick == static_cast<int32_t>(LVN_COLUMNCLICK) &&
-              kListBeginDrag == static_cast<int32_t>(LVN_BEGINDRAG));
+// The shared codes are the list view's own.
+constexpr int32_t Code(UINT code) { return static_cast<int32_t>(code); }
+static_assert(kListClick == Code(NM_CLICK) && kListDoubleClick == Code(NM_DBLCLK) && kListReturn == Code(NM_RETURN) &&
+              kListRightClick == Code(NM_RCLICK) && kListRightDoubleClick == Code(NM_RDBLCLK) &&
+              kListItemChanged == Code(LVN_ITEMCHANGED) && kListColumnClick == Code(LVN_COLUMNCLICK) &&
+              kListBeginDrag == Code(LVN_BEGINDRAG));
 
 LRESULT Send(HWND list, UINT message, WPARAM wparam, const void* lparam) {
   return SendMessageW(list, message, wparam, reinterpret_cast<LPARAM>(lparam));
