@@ -6,8 +6,8 @@
 // current container and calls ControlRegister with its ControlOps.
 //
 // The table, the current container and the routing of reports are shared by every
-// window system; ControlRegister, ControlOf and ControlEventPost are each window
-// system's, as they read and write the number a native control carries.
+// window system; ControlOf and ControlEventPost are each window system's, as they read
+// the number a native control carries (NativeControlTie writes it).
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -58,6 +58,20 @@ void ControlGone(int64_t id, NativeHandle gone) {
   g_controls->Release(id);  // no longer in use: only frees the record
 }
 
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops) {
+  if (!control) return 0;
+  if (!slot.record) {
+    NativeDestroy(control);  // the number could not be taken: no control is made
+    return 0;
+  }
+  ControlRecord& record = *slot.record;
+  record.handle = control;
+  record.ops = &ops;
+  record.number = slot.id;
+  NativeControlTie(control, slot.id);
+  return number == kAutoNumber ? slot.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));
+}
+
 ControlRecord* ControlFind(int64_t number) { return g_controls ? g_controls->Find(number) : nullptr; }
 
 void ControlForEach(const std::function<void(ControlRecord&)>& visit) {

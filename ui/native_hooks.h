@@ -5,7 +5,10 @@
 
 #include "ui/native_handle.h"
 
-// Destroys a control the table lets go of. It must report nothing more meanwhile: its
+// Gives a control its number ("WK_ID") and arranges for ControlGone when the window
+// system destroys it.
+void NativeControlTie(NativeHandle control, int64_t id);
+// Destroys a control the table lets go of (or one never given a number). It must report nothing more meanwhile: its
 // record is already released.
 void NativeDestroy(NativeHandle control);
 // True when the control stands inside the window (at any depth).
