@@ -72,6 +72,12 @@ int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle co
   return number == kAutoNumber ? slot.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));
 }
 
+CreatedControl ControlJoin(int64_t number, NativeHandle control, const ControlOps& ops) {
+  const ControlSlot slot = ControlTake(number);
+  const int64_t result = ControlRegister(number, slot, control, ops);
+  return {result, result != 0 ? slot.record : nullptr};
+}
+
 ControlRecord* ControlFind(int64_t number) { return g_controls ? g_controls->Find(number) : nullptr; }
 
 void ControlForEach(const std::function<void(ControlRecord&)>& visit) {

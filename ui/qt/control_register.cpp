@@ -38,13 +38,6 @@ ControlRecord* ControlOf(NativeHandle control) {
   return record && record->handle == control ? record : nullptr;
 }
 
-void ControlEventPost(NativeHandle control, int64_t detail) {
-  if (!control) return;
-  const QVariant id = control->property(kIdProperty);
-  if (!id.isValid()) return;
-  EventPost(ControlEvent, id.toLongLong(), WindowNumberOf(control), detail);
-}
-
 void NativeDestroy(NativeHandle control) {
   // Without its number the widget reports nothing more while it is deleted.
   control->setProperty(kIdProperty, QVariant());

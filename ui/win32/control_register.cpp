@@ -73,11 +73,6 @@ ControlRecord* ControlOf(NativeHandle control) {
 
 bool NativeIsInside(NativeHandle window, NativeHandle control) { return IsChild(window, control) != FALSE; }
 
-void ControlEventPost(NativeHandle control, int64_t detail) {
-  if (const ControlRecord* record = ControlOf(control))
-    EventPost(ControlEvent, record->number, WindowNumberOf(control), detail);
-}
-
 void NativeDestroy(NativeHandle control) {
   // Released through the table: the control procedure has nothing left to do.
   RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
