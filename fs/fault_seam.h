@@ -8,7 +8,7 @@
 enum class FaultPoint {
   OpenFolder,    // FolderIdentityOf and FolderHandle::Open, with the path as given
   OpenFile,      // PlatformFile::Open and OpenPlainFileAt, with the file's path
-  FileLooked,    // OpenPlainFileAt, after it saw a plain file and before it opens it
+  FileLooked,    // OpenPlainFileAt, having seen a plain file, before it opens or reads it
   ListFolder,    // PlatformListing::Next, with the folder's path as given to Open
   ReplaceFile,   // FileReplacement::Commit, just before it, with the temporary file's path
   ChangeOwner,   // FileReplacement::Commit, giving the new file the old one's owner, with the file's path

@@ -1,6 +1,7 @@
 #include "fs/listings.h"
 
 #include <optional>
+#include <utility>
 
 #include "fs/listing_search.h"
 #include "fs/platform_listing.h"
@@ -12,8 +13,9 @@ struct ListingRecord {
   bool first_reported = false;  // ListingNext has reported the entry fetched at open
   PlatformListing search;       // not open for a listing without entries
   std::u16string pattern;
-  PlatformEntry entry;  // the current entry
-  int error = 0;        // what ended the listing early
+  PlatformEntry entry;     // the current entry
+  bool described = false;  // the entry's status was asked for
+  int error = 0;           // what ended the listing early
 
   bool InUse() const { return open; }
 };
@@ -36,13 +38,22 @@ bool FetchMatching(ListingRecord& record) {
   PlatformEntry entry;
   while (record.search.Next(entry)) {
     if (ListingNameMatches(record.pattern, entry.name)) {
-      record.search.Describe(entry);
       record.entry = std::move(entry);
+      record.described = false;
       return true;
     }
   }
   record.error = record.search.Error();
   return false;
+}
+
+// The current entry, its status asked for the first time something needs it: a walk that
+// wants names and kinds alone asks the system nothing more for a plain file or a folder.
+const PlatformEntry* Described(int64_t id) {
+  ListingRecord* record = Find(id);
+  if (record == nullptr) return nullptr;
+  if (!std::exchange(record->described, true)) record->search.Describe(record->entry);
+  return &record->entry;
 }
 
 }  // namespace
@@ -87,12 +98,13 @@ std::u16string ListingName(int64_t id) {
 EntryKind ListingKind(int64_t id) {
   const ListingRecord* record = Find(id);
   if (record == nullptr) return EntryKind::None;
-  return record->entry.is_folder ? EntryKind::Directory : EntryKind::File;
+  const PlatformEntry* entry = record->entry.kind_known ? &record->entry : Described(id);
+  return entry->is_folder ? EntryKind::Directory : EntryKind::File;
 }
 
 int64_t ListingSize(int64_t id) {
-  const ListingRecord* record = Find(id);
-  return record ? record->entry.size : 0;
+  const PlatformEntry* entry = Described(id);
+  return entry ? entry->size : 0;
 }
 
 bool ListingIsLink(int64_t id) {
@@ -100,9 +112,14 @@ bool ListingIsLink(int64_t id) {
   return record != nullptr && record->entry.is_link;
 }
 
-std::optional<FolderIdentity> ListingFolderIdentity(int64_t id) {
+bool ListingIsPlainFile(int64_t id) {
   const ListingRecord* record = Find(id);
-  return record ? record->entry.identity : std::nullopt;
+  return record != nullptr && record->entry.is_plain;
+}
+
+std::optional<FolderIdentity> ListingFolderIdentity(int64_t id) {
+  const PlatformEntry* entry = Described(id);
+  return entry ? entry->identity : std::nullopt;
 }
 
 std::optional<uint32_t> ListingLinkOwner(int64_t id) {
@@ -111,8 +128,8 @@ std::optional<uint32_t> ListingLinkOwner(int64_t id) {
 }
 
 std::optional<FileStamp> ListingFileStamp(int64_t id) {
-  const ListingRecord* record = Find(id);
-  return record ? record->entry.stamp : std::nullopt;
+  const PlatformEntry* entry = Described(id);
+  return entry ? entry->stamp : std::nullopt;
 }
 
 int ListingLastError() { return PlatformListingLastError(); }

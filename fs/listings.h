@@ -28,19 +28,23 @@ int64_t ListingNext(int64_t id);
 // goes on, at its true end, and without a listing.
 int ListingError(int64_t id);
 // The current entry: name, kind (a link counts as what it leads to; a broken link is a
-// file) and size in bytes, following links.
+// file) and size in bytes, following links. The entry's status is asked for once, when
+// the first of these needs it (the kind of a plain file or folder needs none).
 std::u16string ListingName(int64_t id);
 EntryKind ListingKind(int64_t id);
 int64_t ListingSize(int64_t id);
 // Whether the current entry is a symbolic link itself (ListingKind tells where it leads).
 bool ListingIsLink(int64_t id);
+// Whether the listing saw the current entry as a regular file itself, not a link, from
+// the folder's record or the entry's own status (never on Windows).
+bool ListingIsPlainFile(int64_t id);
 // The current entry's FolderIdentityOf, as the listing found it, where it is a folder and
-// the system told it without another call; nothing otherwise.
+// the system told it; nothing otherwise.
 std::optional<FolderIdentity> ListingFolderIdentity(int64_t id);
 // The current entry's own owner, where it is a symbolic link and the system tells it.
 std::optional<uint32_t> ListingLinkOwner(int64_t id);
-// The current entry's stamp, where it is a plain file and the system told it without
-// another call; nothing otherwise.
+// The current entry's stamp, where it is a plain file and the system told it; nothing
+// otherwise.
 std::optional<FileStamp> ListingFileStamp(int64_t id);
 // Ends the listing and frees its number: non-zero when there was one.
 int64_t ListingClose(int64_t id);

@@ -24,6 +24,12 @@ struct PlatformEntry {
   std::optional<uint32_t> link_owner;
   // A plain file's stamp, where the status that described it tells it (not on Windows).
   std::optional<FileStamp> stamp;
+  // A regular file itself, as the folder's own record says (never told on Windows).
+  bool is_plain = false;
+  // is_folder is right as it stands: the record told the kind, and it is no link.
+  bool kind_known = false;
+  // Kind, size, identity and stamp are all told: Describe has nothing to add.
+  bool complete = false;
 };
 
 class PlatformListing {
@@ -49,12 +55,14 @@ class PlatformListing {
   bool IsOpen() const { return handle_ != nullptr; }
 
   // The next entry in the system's order, "." and ".." included, with its name and
-  // what the listing itself says of its kind; false at the end or on an error.
+  // what the listing itself says of its kind (the folder's record, and a link's own
+  // status); false at the end or on an error.
   bool Next(PlatformEntry& entry);
   // Why Next last returned false: the system's error code, or 0 at the end of the folder.
   int Error() const { return error_; }
   // Completes kind and size of the entry just returned by Next from its status, following
-  // links. Nothing is opened, so neither a broken link nor a FIFO makes it wait.
+  // links, while the listing is open. Nothing is opened, so neither a broken link nor a
+  // FIFO makes it wait.
   void Describe(PlatformEntry& entry) const;
   void Close();
 

@@ -39,6 +39,10 @@ constexpr milliseconds kWaitStep{20};
 // Folders and images found but not yet reported. Bounds how far the walk runs ahead of
 // the measuring, and so the memory a huge tree takes.
 constexpr size_t kQueueLength = 64;
+// When the queue is full the walk waits (at most kWaitStep) for half of it to be measured,
+// so that it is woken once for many images, not for each, while the workers go on with
+// the other half.
+constexpr uint64_t kTakeTogether = kQueueLength / 2;
 
 // A folder entered, an image found or an entry that could not be read, waiting to be
 // reported in the walk's order.
@@ -47,8 +51,8 @@ struct Pending {
   std::u16string text;  // the folder's path, the image's relative path, the entry's path
   Kind kind = Folder;
   int system_error = 0;  // why the entry could not be read
-  // An image's stamp as its folder's listing gave it, and its size where the store of
-  // sizes had it for that stamp (no job measures it then).
+  // An image's stamp as its folder's listing gave it, where the store of sizes was asked
+  // for it, and its size where the store had it for that stamp (no job measures it then).
   std::optional<FileStamp> stamp{};
   std::optional<ImageSize> stored{};
 };
@@ -61,9 +65,10 @@ struct Entry {
   std::u16string name;
   EntryKind kind = EntryKind::None;
   bool is_link = false;
+  bool is_plain = false;                   // a regular file, as the listing saw it
   std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
   std::optional<uint32_t> link_owner;      // a link's own, where the listing told it
-  std::optional<FileStamp> stamp{};        // a plain file's, where the listing told it
+  std::optional<FileStamp> stamp{};        // an image's, where the store may answer for it
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -90,6 +95,9 @@ struct Walk {
   std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
   std::vector<OpenFolder> stack;
+  // Images are looked at before they are measured in every folder from now on: one was
+  // measured on a file system the store has sizes of, though its folder's is not one.
+  bool look_at_images = false;
   ScanResult result{};
 };
 
@@ -98,7 +106,7 @@ struct Walk {
 // file, is told from bytes that are no picture the loader takes: either gives 1 x 1.
 template <typename SizeOf>
 Measurement MeasureOpened(const MeasureJob& job, SizeOf size_of) {
-  OpenedFile opened = OpenPlainFileAt(*job.folder, job.name);
+  OpenedFile opened = OpenPlainFileAt(*job.folder, job.name, job.listed_plain);
   Measurement result{{1, 1}, 0, opened.stamp};
   if (opened.kind == OpenedKind::Refused) {
     result.system_error = opened.error;
@@ -170,15 +178,19 @@ void Report(Walk& walk, size_t keep) {
         size = Measurement{*next.stored, 0, {}};
       } else {
         const bool must = walk.queue.size() > keep;
-        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0});
+        size = walk.pool.TakeOldest(must ? kWaitStep : milliseconds{0}, kTakeTogether);
         if (!size) {
           if (!must) return;
           continue;
         }
-        // Kept only when the file measured is the one the listing saw, unchanged since,
-        // and its bytes were read through.
-        if (walk.store && next.stamp && size->system_error == 0 && size->stamp == *next.stamp) {
-          walk.store->Keep(size->stamp, walk.base + next.text, size->size);
+        // Kept only when its bytes were read through, under the stamp the open saw before
+        // reading them (any change after it changes the stamp), and when the listing
+        // looked at the file too, only where that is the file measured, unchanged since.
+        if (walk.store && size->system_error == 0 && (!next.stamp || size->stamp == *next.stamp)) {
+          const std::u16string path = walk.base + next.text;
+          walk.store->Keep(size->stamp, path, size->size);
+          if (!next.stamp && !walk.look_at_images)
+            walk.look_at_images = walk.store->MayAnswerOn(size->stamp.device, path);
         }
       }
       if (size->system_error == kLinkNotFollowedError) {
@@ -214,16 +226,28 @@ void Enqueue(Walk& walk, Pending pending, MeasureJob job = {}) {
 
 // Reads the folder's entries in the system's order; false when it cannot be listed, with
 // the system's reason in `error`. A listing cut short by an error keeps what it read.
-bool ReadEntries(Walk& walk, const std::u16string& directory, std::vector<Entry>& entries, int& error) {
+// Only what the walk needs is asked for: the kind of a plain file or folder comes with its
+// name, and a plain file is looked at only where it is an image the store may know (the
+// open looks at every image it measures).
+bool ReadEntries(Walk& walk, const std::u16string& directory, bool stamp_images, std::vector<Entry>& entries,
+                 int& error) {
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
   if (listing == 0) {
     error = ListingLastError();
     return false;
   }
   while (Continues(walk) && ListingNext(listing)) {
-    Entry entry{ListingName(listing),           ListingKind(listing),      ListingIsLink(listing),
-                ListingFolderIdentity(listing), ListingLinkOwner(listing), ListingFileStamp(listing)};
+    Entry entry;
+    entry.name = ListingName(listing);
     if (TextEquals(entry.name, u".") || TextEquals(entry.name, u"..")) continue;
+    entry.kind = ListingKind(listing);
+    entry.is_link = ListingIsLink(listing);
+    entry.is_plain = ListingIsPlainFile(listing);
+    if (entry.kind == EntryKind::Directory) entry.identity = ListingFolderIdentity(listing);
+    if (entry.is_link) entry.link_owner = ListingLinkOwner(listing);
+    // A size measured before is not looked up through a link (see TakeEntry).
+    if (stamp_images && entry.kind == EntryKind::File && !entry.is_link && IsImageName(entry.name))
+      entry.stamp = ListingFileStamp(listing);
     entries.push_back(std::move(entry));
   }
   error = ListingError(listing);
@@ -267,7 +291,11 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   }
 
   OpenFolder folder{directory, {}, 0, identity, handle};
-  const bool listed = handle && ReadEntries(walk, directory, folder.entries, error);
+  // Where the store cannot answer for the folder's file system, its images are not looked
+  // at before they are opened.
+  const bool stamp_images =
+      walk.store && (!identity || walk.look_at_images || walk.store->MayAnswerOn(identity->device, directory));
+  const bool listed = handle && ReadEntries(walk, directory, stamp_images, folder.entries, error);
   // A system that gives no reason still must not make the failure look like success.
   if (!listed) error = FailureCode(error);
   if (reached == Reached::Start) {
@@ -333,7 +361,7 @@ void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
     }
   }
   if (!HoldAgain(folder, walk)) return;
-  Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp}, {folder.handle, entry.name});
+  Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp}, {folder.handle, entry.name, entry.is_plain});
 }
 
 // Walks the tree depth first, in each folder's listing order.

@@ -60,7 +60,7 @@ bool MeasurePool::Submit(MeasureJob job) {
   return true;
 }
 
-std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wait) {
+std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wait, uint64_t together) {
   std::unique_lock lock(mutex_);
   if (taken_ == submitted_) return std::nullopt;
   if (workers_.empty() && claimed_ == taken_) {
@@ -72,15 +72,23 @@ std::optional<Measurement> MeasurePool::TakeOldest(std::chrono::milliseconds wai
     // Not even a zero wait goes to the system: the scan asks after every entry.
     if (wait.count() <= 0) return std::nullopt;
     if (claimed_ < submitted_) work_ready_.notify_all();  // a batch not yet full
+    wanted_ = taken_ + std::clamp<uint64_t>(together, 1, submitted_ - taken_) - 1;
     taker_waiting_ = true;
-    const bool done = job_done_.wait_for(lock, wait, [this] { return SlotOf(taken_).done; });
+    job_done_.wait_for(lock, wait, [this] { return WantedReady(); });
     taker_waiting_ = false;
-    if (!done) return std::nullopt;
+    if (!SlotOf(taken_).done) return std::nullopt;
   }
   Slot& slot = SlotOf(taken_++);
   // The job's hold on its folder ends with it.
   slot.job = {};
   return slot.size;
+}
+
+bool MeasurePool::WantedReady() {
+  for (uint64_t job = taken_; job <= wanted_; ++job) {
+    if (!SlotOf(job).done) return false;
+  }
+  return true;
 }
 
 void MeasurePool::Work() {
@@ -94,8 +102,9 @@ void MeasurePool::Work() {
     // Marks the results up to `job` done, the lock held.
     uint64_t given = first;
     const auto give = [&](uint64_t job) {
+      const uint64_t from = given;
       for (; given < job; ++given) SlotOf(given).done = true;
-      if (taker_waiting_ && taken_ >= first && taken_ < given) job_done_.notify_one();
+      if (taker_waiting_ && from <= wanted_ && given > taken_ && WantedReady()) job_done_.notify_one();
     };
     lock.unlock();
     // The slots are not reused before their jobs are taken, and are taken only once done:

@@ -25,10 +25,12 @@ struct Measurement {
   FileStamp stamp;  // of the file measured, where it could be looked at
 };
 
-// A file to measure: its name in a folder the walk holds.
+// A file to measure: its name in a folder the walk holds, and whether the folder's
+// listing saw a regular file by that name.
 struct MeasureJob {
   std::shared_ptr<const FolderHandle> folder;
   std::u16string name;
+  bool listed_plain = false;
 };
 
 // Measures one file; called on the workers, several at once.
@@ -47,8 +49,10 @@ class MeasurePool {
   // False, and nothing queued, when `capacity` jobs are waiting to be taken.
   bool Submit(MeasureJob job);
   // The result of the oldest job not yet taken, once it is ready; nothing when there is
-  // no job or it is still not done after `wait`.
-  std::optional<Measurement> TakeOldest(std::chrono::milliseconds wait);
+  // no job or it is still not done after `wait`. Where it must wait, it waits until the
+  // `together` oldest results are ready (or all there are) or `wait` is over, so that a
+  // taker that keeps the pool full is woken once for many results, not for each.
+  std::optional<Measurement> TakeOldest(std::chrono::milliseconds wait, uint64_t together = 1);
 
  private:
   struct Slot {
@@ -57,6 +61,8 @@ class MeasurePool {
     bool done = false;
   };
   void Work();
+  // Whether the jobs [taken_, wanted_] are all done; the lock held.
+  bool WantedReady();
   Slot& SlotOf(uint64_t job) { return slots_[job % slots_.size()]; }
 
   const SizeMeasurer measure_;
@@ -71,6 +77,7 @@ class MeasurePool {
   uint64_t claimed_ = 0;
   uint64_t taken_ = 0;
   bool taker_waiting_ = false;          // TakeOldest waits for job_done_
+  uint64_t wanted_ = 0;                 // the newest job it waits for
   std::atomic<bool> stopping_ = false;  // also read by workers between the jobs they claimed
   std::vector<std::thread> workers_;
 };

@@ -174,22 +174,32 @@ void SizeStore::EndReading() {
   if (std::exchange(reading_, false)) database_.Execute("COMMIT");
 }
 
-const SizeStore::Device* SizeStore::Trusted(const FileStamp& stamp, const std::u16string& path) {
-  // A change time of zero is one the file system does not keep.
-  if (stamp.changed_ns == 0) return nullptr;
-  auto known = devices_.find(stamp.device);
+SizeStore::Device& SizeStore::Known(uint64_t device, const std::u16string& path) {
+  auto known = devices_.find(device);
   if (known == devices_.end()) {
     // Asked once per file system and scan: a store that held nothing of it when the
     // scan began (its first scan) is not asked of each file.
-    any_of_device_.Bind(1, static_cast<int64_t>(stamp.device));
+    any_of_device_.Bind(1, static_cast<int64_t>(device));
     const bool has_entries = any_of_device_.Step() != SqlOutcome::Done;
     any_of_device_.Reset();
-    known = devices_.emplace(stamp.device, Device{FolderStampTrust(path), has_entries}).first;
+    known = devices_.emplace(device, Device{FolderStampTrust(path), has_entries}).first;
   }
-  const Device& device = known->second;
+  return known->second;
+}
+
+const SizeStore::Device* SizeStore::Trusted(const FileStamp& stamp, const std::u16string& path) {
+  // A change time of zero is one the file system does not keep.
+  if (stamp.changed_ns == 0) return nullptr;
+  const Device& device = Known(stamp.device, path);
   const int64_t settled = scan_start_ns_ - device.trust.granularity_ns;
   const bool trusted = device.trust.trusted && stamp.modified_ns < settled && stamp.changed_ns < settled;
   return trusted ? &device : nullptr;
+}
+
+bool SizeStore::MayAnswerOn(uint64_t device, const std::u16string& path) {
+  if (!find_.IsReady()) return false;
+  const Device& known = Known(device, path);
+  return known.trust.trusted && known.has_entries;
 }
 
 std::optional<ImageSize> SizeStore::Find(const FileStamp& stamp, const std::u16string& path) {

@@ -37,6 +37,10 @@ class SizeStore {
   // scan's: an exact size answers a quick scan, a quick one never an exact scan. `path`
   // leads to the file, for telling its file system.
   std::optional<ImageSize> Find(const FileStamp& stamp, const std::u16string& path);
+  // Whether Find may answer for a file on `device`, the file system of `path`: false
+  // where the store held no size of it when the scan began, or its stamps are not
+  // trusted. A scan looks at no file before measuring it there.
+  bool MayAnswerOn(uint64_t device, const std::u16string& path);
   // Keeps the size measured of the file with this stamp; written in batches.
   void Keep(const FileStamp& stamp, const std::u16string& path, ImageSize size);
   // Writes what is kept.
@@ -63,6 +67,8 @@ class SizeStore {
   // Writes what is kept, outside the scan's read transaction.
   void Write();
   void WriteBatch();
+  // What the store knows of the file system `device`, that of `path`.
+  Device& Known(uint64_t device, const std::u16string& path);
   // Whether the stamp tells every change of the file: its file system's are trusted and
   // both its times lie before the scan's start, less the times' granularity (a file
   // changed again within the same tick would look unchanged). Its file system where it

@@ -37,8 +37,9 @@ OpenedFile Refused(DWORD code) {
 }  // namespace
 
 // A name is opened by its path, and what the handle holds is what is read: a file that
-// is not on a disk, or is a folder, is left unread.
-OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name) {
+// is not on a disk, or is a folder, is left unread. The open is the look, whatever the
+// listing saw.
+OpenedFile OpenPlainFileAt(const FolderHandle& folder, std::u16string_view name, bool /*listed_plain*/) {
   const std::u16string path = folder.Path() + std::u16string(name);
   const auto wide = SystemPath(path);
   if (!wide) return Refused(ERROR_INVALID_NAME);

@@ -25,7 +25,8 @@ TEST(MeasurePool, GivesResultsInSubmissionOrderWhateverFinishesFirst) {
     for (int job = 0; job < 200; ++job) {
       const std::string name = std::to_string(job);
       while (!pool.Submit({nullptr, std::u16string(name.begin(), name.end())})) {
-        const auto size = pool.TakeOldest(milliseconds{1000});
+        // Waiting for half the places' results at once, as the scan does.
+        const auto size = pool.TakeOldest(milliseconds{1000}, job % 2 == 0 ? 1 : 8);
         ASSERT_TRUE(size);
         EXPECT_EQ(size->size.width, next_expected);
         EXPECT_EQ(size->size.height, -next_expected++);
@@ -71,6 +72,39 @@ TEST(MeasurePool, GivesASlowResultWithoutWaitingForTheRestOfItsClaim) {
   first_taken = true;
   ASSERT_TRUE(first);
   EXPECT_EQ(first->size.width, 0);
+}
+
+// A taker waiting for several results is woken once they are all ready, whichever worker
+// gives the last of them, and once its wait is over it gets the oldest result if that
+// alone is ready: a scan of slow images still reports each as it comes.
+std::atomic<bool> oldest_taken = false;
+Measurement FirstSlowSecondQuickThirdWaits(const MeasureJob& job) {
+  if (job.name == u"0") std::this_thread::sleep_for(milliseconds{20});
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{10};
+  while (job.name == u"2" && !oldest_taken && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  return {{job.name[0] - u'0', 0}, 0, {}};
+}
+
+TEST(MeasurePool, AWaitingTakerIsWokenWhenTheResultsItWaitsForAreReadyAndTakesTheOldestAfterItsWait) {
+  MeasurePool pool(FirstSlowSecondQuickThirdWaits, 2, 4);
+  ASSERT_TRUE(pool.Submit({nullptr, u"0"}));
+  ASSERT_TRUE(pool.Submit({nullptr, u"1"}));
+  const auto start = std::chrono::steady_clock::now();
+  // The second result is ready before the first: giving the first must wake the taker.
+  const auto first = pool.TakeOldest(std::chrono::seconds{60}, 2);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds{30}) << "woken only by the end of its wait";
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size.width, 0);
+  ASSERT_EQ(pool.TakeOldest(milliseconds{0}, 2)->size.width, 1);
+
+  // The third cannot be done before the second is taken; the second is, within the wait.
+  ASSERT_TRUE(pool.Submit({nullptr, u"0"}));
+  ASSERT_TRUE(pool.Submit({nullptr, u"2"}));
+  const auto oldest = pool.TakeOldest(milliseconds{1000}, 2);
+  oldest_taken = true;
+  ASSERT_TRUE(oldest);
+  EXPECT_EQ(oldest->size.width, 0);
+  EXPECT_EQ(pool.TakeOldest(milliseconds{10000}, 2)->size.width, 2);
 }
 
 TEST(MeasurePool, RefusesJobsBeyondItsCapacityAndStopsWithJobsPending) {

@@ -55,6 +55,9 @@ TEST_F(SizeStoreTest, AnswersOnlyTheSameStampAndAnExactSizeAnswersEveryScan) {
   {
     SizeStore store = Open();
     store.ScanBegins(MeasureMode::Exact);
+    // A store that holds nothing of a file system cannot answer there: the scan need not
+    // look at its files before it measures them.
+    EXPECT_FALSE(store.MayAnswerOn(7, Where()));
     store.Keep(Stamp(1), Where(), {640, 480});
     store.Keep(Stamp(2), Where(), {1, 1});
     store.ScanBegins(MeasureMode::Quick);
@@ -64,6 +67,8 @@ TEST_F(SizeStoreTest, AnswersOnlyTheSameStampAndAnExactSizeAnswersEveryScan) {
   }
   SizeStore store = Open();
   store.ScanBegins(MeasureMode::Exact);
+  EXPECT_TRUE(store.MayAnswerOn(7, Where()));
+  EXPECT_FALSE(store.MayAnswerOn(8, Where()));
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::pair(640, 480));
   EXPECT_EQ(Found(store, Stamp(2), Where()), std::pair(1, 1));
   // A quick size never answers an exact scan.

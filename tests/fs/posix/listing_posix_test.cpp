@@ -60,6 +60,22 @@ TEST_F(Listing, ReportsKindAndSizeOfEveryEntry) {
   EXPECT_EQ(empty.at(u"..").kind, EntryKind::Directory);
 }
 
+// Only a regular file itself is told as one: an image the walk finds so is opened at once.
+TEST_F(Listing, TellsARegularFileFromLinksFifosAndFolders) {
+  dir.Put("a.png", "12345");
+  fs::create_directory(dir.Path("sub"));
+  fs::create_symlink(dir.Path("a.png"), dir.Path("link"));
+  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+  const int64_t listing = ListingOpen(kAutoNumber, dir.Text(), u"");
+  ASSERT_NE(listing, 0);
+  std::map<std::u16string, bool> plain;
+  while (ListingNext(listing)) plain[ListingName(listing)] = ListingIsPlainFile(listing);
+  ListingClose(listing);
+  EXPECT_EQ(plain,
+            (std::map<std::u16string, bool>{
+                {u".", false}, {u"..", false}, {u"a.png", true}, {u"sub", false}, {u"link", false}, {u"fifo", false}}));
+}
+
 TEST_F(Listing, NamesThatAreNotUtf8RoundTrip) {
   dir.Put("\xE9.png", "content\r\n");
   const int64_t id = ListingOpen(kAutoNumber, dir.Text(), u"*.png");
