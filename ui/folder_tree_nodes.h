@@ -22,6 +22,14 @@ using DriveMask = uint32_t;
 inline constexpr char16_t kComputerLabel[] = u"My Computer";
 inline constexpr char16_t kDocumentsLabel[] = u"My Documents";
 
+// The computer's and the documents' nodes as the system names them, and the documents
+// folder, ending in the separator (empty when it is not shown).
+struct FolderTreePlaces {
+  std::u16string computer_label = kComputerLabel;
+  std::u16string documents_label = kDocumentsLabel;
+  std::u16string documents_path;
+};
+
 constexpr int64_t NodeKind(int64_t parameter) { return parameter & 0xFF; }
 constexpr bool IsDriveKind(int64_t kind) { return kind < kTreeDrives; }
 constexpr bool IsFilled(int64_t parameter) { return (parameter & FilledMark) == FilledMark; }
@@ -34,7 +42,7 @@ struct FolderTreeRequest {
   bool to_selection = false;  // the target is the selected node's path
   std::u16string target;      // the folder to select (ends in the separator); empty: none
 };
-// - empty: rebuild;
+// - empty (or "\" alone, where that is the separator): rebuild;
 // - a text without a separator: a new pattern list; rebuild and go back to the selection;
 // - a path ending in the separator: select that folder;
 // - any other path: the part after the last separator is the new pattern list; rebuild

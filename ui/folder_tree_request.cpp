@@ -3,7 +3,9 @@
 FolderTreeRequest FolderTreeRequestOf(const std::u16string& path, char16_t separator) {
   FolderTreeRequest request;
   const size_t last = path.rfind(separator);
-  if (path.empty()) {
+  // A lone "\" names no folder on Windows, where a path starts with a drive: it
+  // rebuilds as the empty text does.
+  if (path.empty() || (separator == u'\\' && path == u"\\")) {
     request.rebuild = true;
   } else if (last == std::u16string::npos) {
     request.rebuild = request.new_patterns = request.to_selection = true;

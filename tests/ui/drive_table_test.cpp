@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/mounted_drives.h"
+
 namespace {
 
 TEST(DriveTable, DrivesKeepTheirNumbersWhileMounted) {
@@ -53,6 +55,31 @@ TEST(DriveTable, DrivesKeepTheirNumbersWhileMounted) {
     many.push_back({u"dev", u"/mnt/" + std::u16string(1, static_cast<char16_t>(u'A' + i)), u"ext4"});
   table.Update(many);
   EXPECT_EQ(table.Present(), 0xFFFFFFFFu);
+}
+
+TEST(MountedDrives, ReportOnlyWhatChangedAndKeepTheDrivesOfAnUnreadableTable) {
+  std::string table = "/dev/vda / ext4 rw 0 0\n";
+  MountedDrivesSourceSet([&] { return table; });
+  std::vector<DriveChanges> seen;
+  {
+    MountedDrives drives([&](const DriveChanges& changes) { seen.push_back(changes); });
+    EXPECT_EQ(drives.Drives().Present(), 0b1u);
+    MountedDrivesRefresh();
+    EXPECT_TRUE(seen.empty());
+    table += "/dev/sdb1 /media/a vfat rw 0 0\n";
+    MountedDrivesRefresh();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].arrived, 0b10u);
+    table.clear();
+    drives.Refresh();
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(drives.Drives().Present(), 0b11u);
+  }
+  // Gone: a change of the table reaches nothing.
+  table = "/dev/vda / ext4 rw 0 0\n";
+  MountedDrivesRefresh();
+  EXPECT_EQ(seen.size(), 1u);
+  MountedDrivesSourceSet(nullptr);
 }
 
 }  // namespace

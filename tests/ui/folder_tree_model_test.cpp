@@ -1,4 +1,4 @@
-// The folder tree's shared model over a tree of plain nodes that records what it is
+// The folder tree's shared model over a view of plain items that records what it is
 // told to do, reading real folders made by each test: no display, no window system.
 #include "ui/folder_tree_model.h"
 
@@ -18,44 +18,22 @@
 
 namespace {
 
-struct Node {
-  int64_t parameter = 0;
+struct Item {
   std::u16string text;
   bool open = false;
   bool has_children = false;
-  Node* parent = nullptr;
-  std::vector<std::unique_ptr<Node>> children;
+  Item* parent = nullptr;
+  std::vector<std::unique_ptr<Item>> children;
 };
 
 // Drives by number with their roots (drive 0 the test's folder), and a documents
 // folder. Changes are recorded as lines ("select a/", "report", "remove b/"), paths below
-// drive 0's root.
-class RecordingNodes final : public FolderTreeNodes {
+// drive 0's root. Like a window system's tree, it tells the tree of every change of its
+// selection, and moves the selection away from items it takes away.
+class RecordingView final : public FolderTreeView {
  public:
-  explicit RecordingNodes(std::u16string drive_root, uint32_t flags = kFolderTreeSorted)
-      : drive_root_(drive_root), flags_(flags) {
-    roots[0] = std::move(drive_root);
-  }
+  explicit RecordingView(std::u16string drive_root) : drive_root_(drive_root) { roots[0] = std::move(drive_root); }
 
-  TreeNode Root() const override { return root_.get(); }
-  std::vector<TreeNode> Children(TreeNode node) const override {
-    std::vector<TreeNode> children;
-    for (const auto& child : At(node)->children) children.push_back(child.get());
-    return children;
-  }
-  TreeNode Parent(TreeNode node) const override { return At(node)->parent; }
-  int64_t Parameter(TreeNode node) const override { return At(node)->parameter; }
-  std::u16string Text(TreeNode node) const override { return At(node)->text; }
-  bool IsOpen(TreeNode node) const override { return At(node)->open; }
-  TreeNode Selected() const override { return selected_; }
-  uint32_t Flags() const override { return flags_; }
-  FolderReadRules Rules() const override { return FolderReadRulesFor(flags_, patterns, kFolderSeparator); }
-  bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) {
-             return ignore_case ? lower(x) == lower(y) : x == y;
-           });
-  }
   DriveMask Drives() const override {
     DriveMask mask = 0;
     for (const auto& [drive, root] : roots) mask |= DriveMask{1} << drive;
@@ -71,126 +49,197 @@ class RecordingNodes final : public FolderTreeNodes {
       if (path.starts_with(root) && (found < 0 || root.size() > roots.at(found).size())) found = drive;
     return found;
   }
-  std::u16string DocumentsPath() const override { return documents; }
-  std::u16string Label(int64_t kind) const override {
-    if (kind == kNodeComputer) return u"Computer";
-    if (kind == kNodeDocuments) return u"Documents";
-    return u"drive " + std::u16string(1, static_cast<char16_t>(u'0' + kind));
+  std::u16string DriveLabel(int64_t drive) const override {
+    return u"drive " + std::u16string(1, static_cast<char16_t>(u'0' + drive));
   }
+  const FolderTreePlaces& Places() const override { return places; }
   // Drives by number, before the documents node.
-  bool DriveBefore(int64_t drive, const std::u16string&, TreeNode other) const override {
-    const int64_t kind = NodeKind(At(other)->parameter);
+  bool DriveBefore(int64_t drive, const std::u16string&, const FolderTreeNode& other) const override {
+    const int64_t kind = NodeKind(other.parameter);
     return !IsDriveKind(kind) || kind > drive;
   }
-
-  void Clear() override {
-    selected_ = nullptr;
-    root_.reset();
+  bool SameName(const std::u16string& a, const std::u16string& b, bool ignore_case) const override {
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) {
+             return ignore_case ? lower(x) == lower(y) : x == y;
+           });
   }
-  void Insert(TreeNode parent, size_t index, const std::u16string&, std::span<const NewTreeNode> nodes) override {
+  void DrivesRead() override { record.push_back("drives read"); }
+
+  const void* SelectedItem() const override { return selected_; }
+  bool IsOpen(const void* item) const override { return At(item)->open; }
+  void Clear() override {
+    SelectionGoes(top_.get());
+    top_.reset();
+  }
+  std::vector<const void*> Insert(const void* parent, size_t index, const std::u16string&,
+                                  std::span<const FolderTreeNode* const> nodes) override {
     std::string line = "insert";
-    EXPECT_FALSE(nodes.empty());
-    for (const NewTreeNode& made : nodes) {
-      auto node = std::make_unique<Node>();
-      node->parameter = made.parameter;
-      node->text = made.text;
-      node->has_children = made.children;
-      node->parent = At(parent);
-      line += " " + Utf8(made.text);
+    std::vector<const void*> items;
+    for (const FolderTreeNode* node : nodes) {
+      auto item = std::make_unique<Item>();
+      item->text = node->text;
+      item->has_children = node->has_children;
+      item->parent = At(parent);
+      items.push_back(item.get());
+      line += " " + Utf8(node->text);
       if (!parent) {
-        root_ = std::move(node);
+        top_ = std::move(item);
         continue;
       }
-      std::vector<std::unique_ptr<Node>>& children = At(parent)->children;
-      children.insert(children.begin() + static_cast<ptrdiff_t>(index++), std::move(node));
+      auto& children = At(parent)->children;
+      children.insert(children.begin() + static_cast<ptrdiff_t>(index++), std::move(item));
     }
     record.push_back(line);
+    return items;
   }
-  void Remove(TreeNode node) override {
-    record.push_back("remove " + Shown(node));
-    std::vector<std::unique_ptr<Node>>& siblings = At(node)->parent->children;
-    // A selection taken away goes with it.
-    for (const Node* at = selected_; at; at = at->parent)
-      if (at == node) selected_ = nullptr;
-    std::erase_if(siblings, [&](const std::unique_ptr<Node>& child) { return child.get() == node; });
+  void Remove(const void* item) override {
+    record.push_back("remove " + Shown(item));
+    SelectionGoes(item);
+    std::erase_if(At(item)->parent->children, [&](const auto& child) { return child.get() == item; });
   }
-  void Renew(TreeNode node, int64_t parameter, const std::u16string& text) override {
-    record.push_back("renew " + Utf8(text));
-    Node* at = At(node);
+  void Renew(const void* item, const FolderTreeNode& node) override {
+    record.push_back("renew " + Utf8(node.text));
+    Item* at = At(item);
+    at->open = false;
+    for (const auto& child : at->children) SelectionGoes(child.get());
     at->children.clear();
-    *at = Node{parameter, text, false, true, at->parent, {}};
+    at->text = node.text;
+    at->has_children = true;
   }
-  void SetParameter(TreeNode node, int64_t parameter) override { At(node)->parameter = parameter; }
-  void SetHasChildren(TreeNode node, bool children) override { At(node)->has_children = children; }
-  void Open(TreeNode node) override { At(node)->open = true; }
-  void ScrollIntoView(TreeNode) override {}
-  void SelectQuietly(TreeNode node) override {
-    record.push_back("select " + Shown(node));
-    selected_ = At(node);
+  void SetHasChildren(const void* item, bool children) override { At(item)->has_children = children; }
+  void Open(const void* item) override { At(item)->open = true; }
+  void ScrollIntoView(const void*) override {}
+  void Select(const void* item) override {
+    record.push_back("select " + Shown(item));
+    selected_ = At(item);
+    FolderTreeSelectionChanged(*tree);
   }
   void ReportChange() override { record.push_back("report"); }
-  void SetPatterns(const std::u16string& list) override { patterns = list; }
-  void NoticeOpen(int64_t drive) override {
+  void Follow(const std::vector<std::u16string>& paths) override { followed = paths; }
+  bool NoticeShow(int64_t drive, const std::u16string& title, const std::u16string& text) override {
     record.push_back("notice " + std::to_string(drive));
-    notice_ = drive;
+    notice = title + u": " + text;
+    return true;
   }
-  void NoticeClose() override {
-    if (notice_ >= 0) record.push_back("notice closed");
-    notice_ = -1;
-  }
-  int64_t NoticeDrive() const override { return notice_; }
+  void NoticeHide() override { record.push_back("notice closed"); }
 
-  // The node at a path below drive 0's root ("a/b/"; "" the drive); null for none.
-  TreeNode Find(const std::string& below) const {
-    std::u16string path = drive_root_ + std::u16string(below.begin(), below.end());
-    std::replace(path.begin() + static_cast<ptrdiff_t>(drive_root_.size()), path.end(), u'/', kFolderSeparator);
-    TreeNode found = nullptr;
-    Visit(root_.get(), [&](const Node* node) {
-      if (node != root_.get() && FolderTreePath(*this, node) == path) found = node;
-    });
-    return found;
+  // What the user does: opens an item (which stays closed when the tree refuses it),
+  // closes one, selects one.
+  void UserOpens(const FolderTreeNode* node) { At(node->item)->open = FolderTreeOpening(*tree, node->item); }
+  void UserCloses(const FolderTreeNode* node) {
+    At(node->item)->open = false;
+    FolderTreeClosing(*tree, node->item);
   }
-  // The node of a drive or the documents under the computer node; null for none.
-  TreeNode Top(int64_t kind) const {
-    for (const auto& child : root_->children)
-      if (NodeKind(child->parameter) == kind) return child.get();
-    return nullptr;
+  void UserSelects(const FolderTreeNode* node) {
+    selected_ = At(node->item);
+    FolderTreeSelectionChanged(*tree);
   }
-  // The texts of a node's children, as shown: "name/" for a folder.
-  std::vector<std::string> Names(TreeNode node) const {
-    std::vector<std::string> names;
-    for (const auto& child : At(node)->children)
-      names.push_back(Utf8(child->text) + (NodeKind(child->parameter) == kNodeFolder ? "/" : ""));
-    return names;
-  }
-  static bool HasChildren(TreeNode node) { return At(node)->has_children; }
+  // Whether the items show the tree's nodes: the same texts, buttons and order.
+  bool ShowsTheNodes() const { return tree->root && Same(*tree->root, top_.get()); }
 
+  FolderTree* tree = nullptr;
   std::vector<std::string> record;
   std::map<int64_t, std::u16string> roots;  // the drives present
-  std::u16string documents;
-  std::u16string patterns = u"*.png";
+  FolderTreePlaces places{u"Computer", u"Documents", u""};
+  std::vector<std::u16string> followed;
+  std::u16string notice;  // the last notice's title and text
 
  private:
-  static Node* At(TreeNode node) { return const_cast<Node*>(static_cast<const Node*>(node)); }
+  static Item* At(const void* item) { return const_cast<Item*>(static_cast<const Item*>(item)); }
   static std::string Utf8(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-  std::string Shown(TreeNode node) const {
-    std::u16string path = FolderTreePath(*this, node);
+  std::string Shown(const void* item) const {
+    std::u16string path = FolderTreePath(*tree, FolderTreeNodeOf(*tree, item));
     if (path.starts_with(drive_root_)) path.erase(0, drive_root_.size());
     std::replace(path.begin(), path.end(), kFolderSeparator, u'/');
     return Utf8(path);
   }
-  template <typename F>
-  static void Visit(const Node* node, const F& visit) {
-    if (!node) return;
-    visit(node);
-    for (const auto& child : node->children) Visit(child.get(), visit);
+  // An item taken away takes the selection inside it along; the tree hears of it.
+  void SelectionGoes(const void* item) {
+    for (const Item* at = selected_; at; at = at->parent)
+      if (at == item) {
+        selected_ = nullptr;
+        FolderTreeSelectionChanged(*tree);
+        return;
+      }
+  }
+  static bool Same(const FolderTreeNode& node, const Item* item) {
+    if (!item || node.item != item || node.text != item->text || node.has_children != item->has_children ||
+        node.children.size() != item->children.size())
+      return false;
+    for (size_t i = 0; i < node.children.size(); ++i)
+      if (!Same(*node.children[i], item->children[i].get())) return false;
+    return true;
   }
 
-  std::unique_ptr<Node> root_;
   std::u16string drive_root_;
-  uint32_t flags_;
-  const Node* selected_ = nullptr;
-  int64_t notice_ = -1;
+  std::unique_ptr<Item> top_;
+  const Item* selected_ = nullptr;
+};
+
+// A tree over a recording view, with the view's members at hand and the tree's nodes
+// found by path.
+class RecordingNodes {
+ public:
+  explicit RecordingNodes(std::u16string drive_root, uint32_t flags = kFolderTreeSorted, bool follows = false)
+      : tree_(std::make_unique<RecordingView>(std::move(drive_root)), flags, follows),
+        view_(static_cast<RecordingView&>(*tree_.view)),
+        record(view_.record),
+        roots(view_.roots),
+        documents(view_.places.documents_path),
+        patterns(tree_.patterns) {
+    view_.tree = &tree_;
+    patterns = u"*.png";
+  }
+
+  operator FolderTree&() { return tree_; }
+  RecordingView& view() { return view_; }
+  FolderTreeNode* Root() const { return tree_.root.get(); }
+  FolderTreeNode* Selected() const { return FolderTreeSelected(tree_); }
+  bool IsOpen(const FolderTreeNode* node) const { return view_.IsOpen(node->item); }
+  int64_t Parameter(const FolderTreeNode* node) const { return node->parameter; }
+  int64_t NoticeDrive() const { return tree_.notice_drive; }
+  void SelectQuietly(const FolderTreeNode* node) { view_.UserSelects(node); }
+
+  // The node at a path below drive 0's root ("a/b/"; "" the drive); null for none.
+  FolderTreeNode* Find(const std::string& below) const {
+    std::u16string path = view_.roots.at(0) + std::u16string(below.begin(), below.end());
+    std::replace(path.begin() + static_cast<ptrdiff_t>(view_.roots.at(0).size()), path.end(), u'/', kFolderSeparator);
+    return Find(tree_.root.get(), path);
+  }
+  // The node of a drive or the documents under the computer node; null for none.
+  FolderTreeNode* Top(int64_t kind) const {
+    for (const auto& child : tree_.root->children)
+      if (NodeKind(child->parameter) == kind) return child.get();
+    return nullptr;
+  }
+  // The texts of a node's children, as shown: "name/" for a folder.
+  static std::vector<std::string> Names(const FolderTreeNode* node) {
+    std::vector<std::string> names;
+    for (const auto& child : node->children)
+      names.push_back(std::string(child->text.begin(), child->text.end()) +
+                      (NodeKind(child->parameter) == kNodeFolder ? "/" : ""));
+    return names;
+  }
+  static bool HasChildren(const FolderTreeNode* node) { return node->has_children; }
+
+ private:
+  FolderTreeNode* Find(FolderTreeNode* node, const std::u16string& path) const {
+    if (!node) return nullptr;
+    if (node != tree_.root.get() && FolderTreePath(tree_, node) == path) return node;
+    for (const auto& child : node->children)
+      if (FolderTreeNode* found = Find(child.get(), path)) return found;
+    return nullptr;
+  }
+
+  FolderTree tree_;
+  RecordingView& view_;
+
+ public:
+  std::vector<std::string>& record;
+  std::map<int64_t, std::u16string>& roots;
+  std::u16string& documents;
+  std::u16string& patterns;
 };
 
 class FolderTreeModel : public ::testing::Test {
@@ -232,9 +281,9 @@ TEST_F(FolderTreeModel, GoingToAFolderOpensTheWayAndSelectsIt) {
 
   // Closing a node around the selection moves it there, reported; closing the selected
   // node itself, or one beside it, changes nothing.
-  FolderTreeClosing(nodes, nodes.Find("notes/"));
-  FolderTreeClosing(nodes, nodes.Find("Photos/"));
-  FolderTreeClosing(nodes, nodes.Find("Photos/"));
+  nodes.view().UserCloses(nodes.Find("notes/"));
+  nodes.view().UserCloses(nodes.Find("Photos/"));
+  nodes.view().UserCloses(nodes.Find("Photos/"));
   EXPECT_EQ(nodes.record, (std::vector<std::string>{"select Photos/", "report"}));
 }
 
@@ -358,11 +407,11 @@ TEST_F(FolderTreeModel, OpeningFillsOnceAndAnEmptyFolderLosesItsButton) {
   RecordingNodes nodes(Root());
   FolderTreeRebuild(nodes);
   FolderTreeGoTo(nodes, Below("notes/"));
-  const TreeNode notes = nodes.Find("notes/");
+  const FolderTreeNode* notes = nodes.Find("notes/");
   ASSERT_NE(notes, nullptr);
   EXPECT_TRUE(IsFilled(nodes.Parameter(notes)));
   EXPECT_FALSE(RecordingNodes::HasChildren(notes));
-  const TreeNode photos = nodes.Find("Photos/");
+  FolderTreeNode* photos = nodes.Find("Photos/");
   EXPECT_TRUE(RecordingNodes::HasChildren(photos));
   EXPECT_FALSE(IsFilled(nodes.Parameter(photos)));
   ASSERT_TRUE(FolderTreeFill(nodes, photos));
@@ -415,14 +464,14 @@ TEST_F(FolderTreeModel, DrivesArriveInTheirPlaceAndGoWithTheSelectionInsideThem)
 
   // Another volume in drive 0: its node closes and forgets what it showed; the
   // selection inside moves onto it, reported once.
-  const TreeNode first = nodes.Top(0);
+  const FolderTreeNode* first = nodes.Top(0);
   nodes.record.clear();
   FolderTreeDrivesGone(nodes, DriveMask{1});
   EXPECT_EQ(nodes.record, (std::vector<std::string>{"select ", "report", "renew drive 0"}));
   EXPECT_EQ(nodes.Top(0), first);
   EXPECT_EQ(nodes.Selected(), first);
   EXPECT_EQ(nodes.Parameter(first), 0);
-  EXPECT_TRUE(nodes.Children(first).empty());
+  EXPECT_TRUE(first->children.empty());
   EXPECT_TRUE(RecordingNodes::HasChildren(first));
   EXPECT_FALSE(nodes.IsOpen(first));
   // Opened again, it is read anew.
@@ -438,7 +487,7 @@ TEST_F(FolderTreeModel, DrivesArriveInTheirPlaceAndGoWithTheSelectionInsideThem)
   EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
   // With it: the selection goes to the computer node, reported. Until its node goes,
   // a node on it has no path.
-  const TreeNode photos = nodes.Find("Photos/");
+  FolderTreeNode* photos = nodes.Find("Photos/");
   nodes.roots.erase(0);
   EXPECT_EQ(FolderTreePath(nodes, photos), u"");
   nodes.record.clear();
@@ -455,6 +504,10 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   nodes.record.clear();
   EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
   EXPECT_EQ(nodes.record, std::vector<std::string>{"notice 1"});
+  // Titled with the drive's label; the drive named by its root, without the separator.
+  EXPECT_EQ(nodes.view().notice, u"drive 1: The drive " + folder.Text() +
+                                     u"-absent cannot be read.\n\nInsert its medium or connect its device, then open "
+                                     u"the drive again.");
   EXPECT_FALSE(IsFilled(nodes.Parameter(nodes.Top(1))));
   // Another drive arriving leaves it open; this one closes it.
   FolderTreeDrivesArrived(nodes, DriveMask{1});
@@ -465,6 +518,13 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
   FolderTreeTextSet(nodes, Below("notes/"));
   EXPECT_EQ(nodes.NoticeDrive(), -1);
+  // Closed by the user, it is not closed again.
+  EXPECT_FALSE(FolderTreeFill(nodes, nodes.Top(1)));
+  FolderTreeNoticeGone(nodes);
+  EXPECT_EQ(nodes.NoticeDrive(), -1);
+  nodes.record.clear();
+  FolderTreeTextSet(nodes, Below("notes/"));
+  EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "notice closed"), 0);
 
   // Left out by the flags.
   RecordingNodes quiet(Root(), kFolderTreeNoNotice);
@@ -472,6 +532,94 @@ TEST_F(FolderTreeModel, ADriveNotReadyBringsTheNoticeUntilItArrives) {
   FolderTreeRebuild(quiet);
   EXPECT_FALSE(FolderTreeFill(quiet, quiet.Top(1)));
   EXPECT_EQ(quiet.NoticeDrive(), -1);
+}
+
+TEST_F(FolderTreeModel, AFolderClosedWhileFollowedIsReadAgainAsItOpens) {
+  for (const bool follows : {true, false}) {
+    RecordingNodes nodes(Root(), kFolderTreeSorted, follows);
+    FolderTreeStart(nodes, Below("Photos/"));
+    FolderTreeNode* photos = nodes.Find("Photos/");
+    ASSERT_NE(photos, nullptr);
+    // Only the open folders are followed, and only where the system reports changes.
+    const std::vector<std::u16string> open = {Root(), Below("Photos/")};
+    EXPECT_EQ(nodes.view().followed, follows ? open : std::vector<std::u16string>{});
+    nodes.view().UserCloses(photos);
+    EXPECT_EQ(nodes.view().followed, follows ? std::vector<std::u16string>{Root()} : std::vector<std::u16string>{});
+    folder.Put("Photos/later.png", "");
+    nodes.view().UserOpens(photos);
+    // Unfollowed while closed, it is read again; never followed, it stays as it was filled.
+    const std::vector<std::string> reread = {"2024/", "a.png", "later.png"}, kept = {"2024/", "a.png"};
+    EXPECT_EQ(nodes.Names(photos), follows ? reread : kept) << "follows " << follows;
+    EXPECT_TRUE(nodes.view().ShowsTheNodes());
+    std::filesystem::remove(folder.Path("Photos/later.png"));
+  }
+}
+
+TEST_F(FolderTreeModel, AnExactNameWinsOverOneThatDiffersInCase) {
+  if (!std::filesystem::create_directory(folder.Path("photos")))
+    GTEST_SKIP() << "the file system does not tell names apart by case";
+  RecordingNodes nodes(Root());
+  FolderTreeStart(nodes, Below("photos/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("photos/"));
+  FolderTreeTextSet(nodes, Below("Photos/2024/"));
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+}
+
+TEST_F(FolderTreeModel, TheUsersSelectionIsReportedAndTheTreesOwnChangesAreNot) {
+  RecordingNodes nodes(Root());
+  FolderTreeRebuild(nodes);
+  nodes.record.clear();
+  nodes.view().UserSelects(nodes.Top(0));
+  EXPECT_EQ(nodes.record, std::vector<std::string>{"report"});
+  // A drive counts as selected before it was ever opened, drive 0 too.
+  EXPECT_EQ(FolderTreeSelectedState(nodes), 2);
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Root());
+  // Taking the selection away with the nodes, the tree says nothing of it.
+  nodes.record.clear();
+  FolderTreeRebuild(nodes);
+  FolderTreeGoTo(nodes, Below("notes/"));
+  nodes.roots.erase(0);
+  FolderTreeDrivesGone(nodes, 0);
+  EXPECT_EQ(nodes.record, (std::vector<std::string>{"insert Computer", "insert drive 0", "insert notes Photos",
+                                                    "select notes/", "report", "select ", "report", "remove "}));
+  EXPECT_TRUE(nodes.view().ShowsTheNodes());
+}
+
+TEST_F(FolderTreeModel, ARefreshReadsTheDrivesAndTheOpenFoldersKeepingTheSelection) {
+  RecordingNodes nodes(Root());
+  FolderTreeStart(nodes, Below("Photos/2024/"));
+  nodes.roots[4] = folder.Text() + u"-four" + kFolderSeparator;
+  std::filesystem::create_directories(folder.Path("Photos/2024/inner"));
+  folder.Put("Photos/c.png", "");
+  std::filesystem::remove_all(folder.Path("notes"));
+  nodes.record.clear();
+  FolderTreeRefreshAll(nodes);
+  EXPECT_EQ(nodes.record.front(), "drives read");
+  EXPECT_EQ(nodes.Names(nodes.Root()), (std::vector<std::string>{"drive 0", "drive 4"}));
+  EXPECT_EQ(nodes.Names(nodes.Find("")), std::vector<std::string>{"Photos/"});
+  EXPECT_EQ(nodes.Names(nodes.Find("Photos/")), (std::vector<std::string>{"2024/", "a.png", "c.png"}));
+  EXPECT_EQ(nodes.Names(nodes.Find("Photos/2024/")), std::vector<std::string>{"inner/"});
+  EXPECT_EQ(FolderTreeSelectedPath(nodes), Below("Photos/2024/"));
+  EXPECT_EQ(std::count(nodes.record.begin(), nodes.record.end(), "report"), 0);
+  EXPECT_TRUE(nodes.view().ShowsTheNodes());
+}
+
+TEST(FolderTreeRequest, TextsSayWhatTheTreeIsToDo) {
+  // A lone backslash names no folder where it is the separator: it rebuilds.
+  const FolderTreeRequest backslash = FolderTreeRequestOf(u"\\", u'\\');
+  EXPECT_TRUE(backslash.rebuild);
+  EXPECT_TRUE(backslash.target.empty());
+  // A lone slash is the root folder.
+  const FolderTreeRequest slash = FolderTreeRequestOf(u"/", u'/');
+  EXPECT_FALSE(slash.rebuild);
+  EXPECT_EQ(slash.target, u"/");
+  const FolderTreeRequest patterned = FolderTreeRequestOf(u"C:\\a\\*.png", u'\\');
+  EXPECT_TRUE(patterned.rebuild && patterned.new_patterns && !patterned.to_selection);
+  EXPECT_EQ(patterned.target, u"C:\\a\\");
+  EXPECT_EQ(patterned.patterns, u"*.png");
+  const FolderTreeRequest list = FolderTreeRequestOf(u"*.png;*.jpg", u'/');
+  EXPECT_TRUE(list.rebuild && list.new_patterns && list.to_selection);
+  EXPECT_EQ(list.patterns, u"*.png;*.jpg");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "ui/control_register.h"
 #include "ui/controls.h"
 #include "ui/folder_tree.h"
-#include "ui/qt/folder_tree/drive_watch.h"
+#include "ui/mounted_drives.h"
 #include "ui/top_level_windows.h"
 
 class FolderTreeTest : public ::testing::Test {
@@ -26,14 +26,14 @@ class FolderTreeTest : public ::testing::Test {
     qunsetenv("XDG_CONFIG_HOME");
     std::filesystem::create_directory(home.Path("Documents"));
     table = "/dev/vda / ext4 rw 0 0\n";
-    DriveWatchSourceSet([this] { return table; });
+    MountedDrivesSourceSet([this] { return table; });
     ASSERT_NE(WindowCreate(0, 0, 0, 600, 600, u"", kTestWindowFlags), 0);
     DrainEvents();
   }
   void TearDown() override {
     WindowCloseAll();
     DrainEvents();
-    DriveWatchSourceSet(nullptr);
+    MountedDrivesSourceSet(nullptr);
     qputenv("HOME", saved_home_);
     if (saved_config_.isNull())
       qunsetenv("XDG_CONFIG_HOME");

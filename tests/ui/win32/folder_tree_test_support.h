@@ -18,8 +18,8 @@
 #include "ui/folder_tree.h"
 
 // The drive letters the tests define for themselves, each test its own.
-inline constexpr char16_t kTestLetters[] = {u'Q', u'R', u'S', u'A'};
-inline constexpr uint32_t kTestLetterUnits = (1u << (u'Q' - u'A')) | (1u << (u'R' - u'A')) | (1u << (u'S' - u'A')) | 1u;
+inline constexpr char16_t kTestLetters[] = {u'Q', u'R', u'S'};
+inline constexpr uint32_t kTestLetterUnits = (1u << (u'Q' - u'A')) | (1u << (u'R' - u'A')) | (1u << (u'S' - u'A'));
 
 class FolderTreeTest : public ::testing::Test {
  protected:

@@ -7,53 +7,48 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ui/folder_tree_model.h"
+#include "ui/qt/folder_tree/folder_tree_items.h"
 #include "ui/qt/folder_tree/folder_tree_shared.h"
-#include "ui/qt/folder_tree/folder_tree_state.h"
 
-void NoticeOpen(FolderTreeState& state, int64_t drive) {
-  NoticeClose(state);
-  const MountEntry* entry = state.shared->drives.Drives().Drive(drive);
-  if (!entry || !state.tree) return;
+bool SystemTreeView::NoticeShow(int64_t, const std::u16string& title, const std::u16string& message) {
   // Modeless, owned by the tree's window; it deletes itself once closed.
-  auto* notice = new QDialog(state.tree->window());
-  notice->setAttribute(Qt::WA_DeleteOnClose);
-  notice->setWindowTitle(QString::fromStdU16String(DriveDisplayName(*entry)));
-  auto* icon = new QLabel(notice);
-  const int size = notice->style()->pixelMetric(QStyle::PM_LargeIconSize);
-  icon->setPixmap(state.shared->drive_icon.pixmap(size, size));
-  auto* text = new QLabel(notice);
+  auto* dialog = new QDialog(tree->window());
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(QString::fromStdU16String(title));
+  auto* icon = new QLabel(dialog);
+  const int size = dialog->style()->pixelMetric(QStyle::PM_LargeIconSize);
+  icon->setPixmap(shared->drive_icon.pixmap(size, size));
+  auto* text = new QLabel(dialog);
   text->setObjectName(QStringLiteral("NoticeText"));
-  text->setText(QString::fromStdU16String(FolderTreeNoticeText(entry->mount_point)));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, notice);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, notice, &QDialog::reject);
-  auto* message = new QHBoxLayout;
-  message->addWidget(icon, 0, Qt::AlignTop);
-  message->addWidget(text, 1);
-  auto* layout = new QVBoxLayout(notice);
-  layout->addLayout(message);
+  text->setText(QString::fromStdU16String(message));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addWidget(icon, 0, Qt::AlignTop);
+  row->addWidget(text, 1);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(row);
   layout->addWidget(buttons);
 
   // However it closes (its button, the window's close button, a drive's arrival), the
   // tree is usable again.
-  QPointer<QTreeWidget> tree = state.tree;
-  QObject::connect(notice, &QDialog::finished, [tree, notice] {
-    if (!tree) return;
-    tree->setEnabled(true);
-    FolderTreeState* owner = FolderTreeStateOf(tree);
-    if (owner && owner->notice == notice) {
-      owner->notice = nullptr;
-      owner->notice_drive = -1;
+  QObject::connect(dialog, &QDialog::finished, [owner = QPointer<QTreeWidget>(tree), dialog] {
+    if (!owner) return;
+    owner->setEnabled(true);
+    FolderTree* shown = FolderTreeOf(owner.data());
+    auto* view = shown ? static_cast<SystemTreeView*>(shown->view.get()) : nullptr;
+    if (view && view->notice == dialog) {
+      view->notice = nullptr;
+      FolderTreeNoticeGone(*shown);
     }
   });
-  state.notice = notice;
-  state.notice_drive = drive;
-  state.tree->setEnabled(false);
-  notice->show();
+  notice = dialog;
+  tree->setEnabled(false);
+  dialog->show();
+  return true;
 }
 
-void NoticeClose(FolderTreeState& state) {
-  if (state.notice) state.notice->close();
-  state.notice = nullptr;
-  state.notice_drive = -1;
+void SystemTreeView::NoticeHide() {
+  if (notice) notice->close();
+  notice = nullptr;
 }

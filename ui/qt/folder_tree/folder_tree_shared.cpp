@@ -4,21 +4,23 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
-#include "ui/qt/folder_tree/folder_tree_state.h"
+#include "ui/folder_tree_model.h"
 
-FolderTreeShared::FolderTreeShared() : drives(FolderTreesDrivesChanged) {
+FolderTreeShared::FolderTreeShared()
+    : drives([](const DriveChanges& changes) {
+        FolderTreesDrivesChanged(changes.removed | changes.changed, changes.arrived | changes.changed);
+      }) {
   computer_icon = icon_provider.icon(QAbstractFileIconProvider::Computer);
   drive_icon = icon_provider.icon(QAbstractFileIconProvider::Drive);
   folder_icon = icon_provider.icon(QAbstractFileIconProvider::Folder);
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QFileInfo info(documents);
   if (documents.isEmpty() || !info.isDir()) return;
-  documents_path = documents.toStdU16String();
-  if (documents_path.back() != u'/') documents_path += u'/';
   documents_icon = icon_provider.icon(info);
   const QString name = QDir(documents).dirName();
   if (!name.isEmpty()) documents_label = name.toStdU16String();
-  documents_shown = true;
+  documents_path = documents.toStdU16String();
+  if (documents_path.back() != u'/') documents_path += u'/';
 }
 
 std::shared_ptr<FolderTreeShared> FolderTreeSharedTake() {

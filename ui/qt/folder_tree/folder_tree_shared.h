@@ -12,17 +12,13 @@
 #include "ui/folder_tree_nodes.h"
 #include "ui/qt/folder_tree/drive_watch.h"
 
-struct FolderTreeShared {
+struct FolderTreeShared : FolderTreePlaces {
   FolderTreeShared();
 
-  std::u16string computer_label = kComputerLabel;
   QIcon computer_icon;
   QIcon drive_icon;
   QIcon folder_icon;
-  std::u16string documents_label = kDocumentsLabel;
-  std::u16string documents_path;  // ends in "/"
-  QIcon documents_icon;
-  bool documents_shown = false;  // the documents folder exists
+  QIcon documents_icon;  // shown where the documents folder exists
   QFileIconProvider icon_provider;
   FileIconCache<QIcon> file_icons{
       [this](const std::u16string& path) { return icon_provider.icon(QFileInfo(QString::fromStdU16String(path))); }};

@@ -2,12 +2,10 @@
 
 #include <windowsx.h>
 
-#include "ui/control_register.h"
 #include "ui/events.h"
-#include "ui/folder_tree_system_nodes.h"
 #include "ui/win32/control_create.h"
+#include "ui/win32/folder_tree/folder_tree_items.h"
 #include "ui/win32/folder_tree/folder_tree_shared.h"
-#include "ui/win32/folder_tree/folder_tree_state.h"
 
 namespace {
 
@@ -15,42 +13,25 @@ constexpr UINT_PTR kTreeSubclass = 1;
 
 // The tree keeps the shell's list of small icons; nothing the tree does may leave it
 // with another.
-void ImagesEnsure(const FolderTreeState& state) {
+void ImagesEnsure(HWND tree) {
   const HIMAGELIST images = FolderTreeSharedGet()->images;
-  if (reinterpret_cast<HIMAGELIST>(SendMessageW(state.tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) != images)
-    SendMessageW(state.tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
-}
-
-void Navigate(FolderTreeState& state, const std::u16string& path) {
-  SystemTreeNodes nodes(state);
-  // The separator alone names no folder here: it rebuilds, as the empty text does.
-  FolderTreeTextSet(nodes, path == u"\\" ? u"" : path);
-  ImagesEnsure(state);
-}
-
-std::u16string GetText(ControlRecord& record) {
-  FolderTreeState* state = FolderTreeStateOf(record);
-  return state ? FolderTreeSelectedPath(SystemTreeNodes(*state)) : std::u16string();
-}
-
-int64_t GetState(ControlRecord& record) {
-  FolderTreeState* state = FolderTreeStateOf(record);
-  return state ? FolderTreeSelectedState(SystemTreeNodes(*state)) : 0;
+  if (reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) != images)
+    SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
 void SetText(ControlRecord& record, const std::u16string& path) {
-  if (FolderTreeState* state = FolderTreeStateOf(record)) Navigate(*state, path);
+  FolderTreeOps().set_text(record, path);
+  ImagesEnsure(record.handle);
 }
 
 void Release(ControlRecord& record) {
-  FolderTreeState* state = FolderTreeStateOf(record);
-  if (!state) return;
-  NoticeClose(*state);
+  FolderTreeOps().release(record);
   // The shell's list outlives every tree: the tree must not take it along.
-  if (IsWindow(state->tree) && FolderTreeSharedGet() &&
-      reinterpret_cast<HIMAGELIST>(SendMessageW(state->tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) ==
+  const HWND tree = record.handle;
+  if (IsWindow(tree) && FolderTreeSharedGet() &&
+      reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)) ==
           FolderTreeSharedGet()->images)
-    SendMessageW(state->tree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
 }
 
 // The node under the pointer of the message being handled; null for none.
@@ -63,39 +44,37 @@ HTREEITEM NodeAtPointer(HWND tree) {
   return hit.flags & TVHT_ONITEM ? node : nullptr;
 }
 
-int64_t Notify(FolderTreeState& state, const NMHDR& header) {
+int64_t Notify(FolderTree& model, HWND tree, const NMHDR& header) {
   switch (header.code) {
     case NM_CLICK:
-      ControlEventPost(state.tree, DetailLeftClick);
+      ControlEventPost(tree, DetailLeftClick);
       break;
     case NM_RCLICK:
-      if (const HTREEITEM node = NodeAtPointer(state.tree))
-        SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-      ControlEventPost(state.tree, DetailRightClick);
+      if (const HTREEITEM node = NodeAtPointer(tree))
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+      ControlEventPost(tree, DetailRightClick);
       break;
     case NM_DBLCLK:
-      ControlEventPost(state.tree, DetailLeftDoubleClick);
+      ControlEventPost(tree, DetailLeftDoubleClick);
       break;
     case TVN_SELCHANGEDW:
-      if (!state.quiet) ControlEventPost(state.tree, DetailChange);
+      FolderTreeSelectionChanged(model);
       break;
     case TVN_BEGINDRAGW: {
       const auto& drag = reinterpret_cast<const NMTREEVIEWW&>(header);
-      SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(drag.itemNew.hItem));
-      ControlEventPost(state.tree, DetailDragStart);
+      SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(drag.itemNew.hItem));
+      ControlEventPost(tree, DetailDragStart);
       break;
     }
     case TVN_ITEMEXPANDINGW: {
       const auto& expanding = reinterpret_cast<const NMTREEVIEWW&>(header);
-      const HTREEITEM node = expanding.itemNew.hItem;
-      SystemTreeNodes nodes(state);
       if (!(expanding.action & TVE_EXPAND)) {
         // Before the tree view would move the selection without a word.
-        FolderTreeClosing(nodes, node);
+        FolderTreeClosing(model, expanding.itemNew.hItem);
         break;
       }
-      const bool filled = FolderTreeFill(nodes, node);
-      ImagesEnsure(state);
+      const bool filled = FolderTreeOpening(model, expanding.itemNew.hItem);
+      ImagesEnsure(tree);
       // A node that could not be filled stays closed with its button: opening it again
       // tries again.
       if (!filled) return TRUE;
@@ -108,10 +87,10 @@ int64_t Notify(FolderTreeState& state, const NMHDR& header) {
 }
 
 int64_t NotifyRoutine(ControlRecord& record, NativeHandle, const ControlNotice& notice) {
-  FolderTreeState* state = FolderTreeStateOf(record);
+  FolderTree* model = FolderTreeOf(record);
   const auto* header = reinterpret_cast<const NMHDR*>(notice.native);
-  if (!state || notice.kind != NoticeKind::kNotify || !header) return kNotHandled;
-  return Notify(*state, *header);
+  if (!model || notice.kind != NoticeKind::kNotify || !header) return kNotHandled;
+  return Notify(*model, record.handle, *header);
 }
 
 LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
@@ -124,12 +103,9 @@ LRESULT CALLBACK TreeProc(HWND tree, UINT message, WPARAM wparam, LPARAM lparam,
 }
 
 const ControlOps kFolderTreeOps = [] {
-  ControlOps ops;
-  ops.type_id = kFolderTreeType;
+  ControlOps ops = FolderTreeOps();
   ops.notify = NotifyRoutine;
   ops.release = Release;
-  ops.get_state = GetState;
-  ops.get_text = GetText;
   ops.set_text = SetText;
   return ops;
 }();
@@ -154,23 +130,10 @@ int64_t FolderTreeCreate(int64_t number, int64_t x, int64_t y, int64_t width, in
   SendMessageW(tree, TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
   SetWindowSubclass(tree, TreeProc, kTreeSubclass, 0);
 
-  auto state = std::make_unique<FolderTreeState>();
-  state->tree = tree;
-  state->flags = flags;
-  FolderTreeState& kept = *state;
-  created.record->state = std::move(state);
-
-  Navigate(kept, u"");
-  Navigate(kept, initial_path);
+  auto model = std::make_unique<FolderTree>(std::make_unique<SystemTreeView>(tree), flags, false);
+  FolderTree& kept = *model;
+  created.record->state = std::move(model);
+  FolderTreeStart(kept, initial_path);
+  ImagesEnsure(tree);
   return created.result;
-}
-
-void FolderTreeRefresh(int64_t number) {
-  ControlRecord* record = ControlFind(number);
-  FolderTreeState* state = record ? FolderTreeStateOf(*record) : nullptr;
-  if (!state) return;
-  SystemTreeNodes nodes(*state);
-  FolderTreeDrivesGone(nodes, 0);
-  FolderTreeDrivesArrived(nodes, 0);
-  FolderTreeRefreshOpen(nodes);
 }

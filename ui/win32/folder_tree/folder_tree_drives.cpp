@@ -2,8 +2,7 @@
 
 #include <dbt.h>
 
-#include "ui/folder_tree_system_nodes.h"
-#include "ui/win32/folder_tree/folder_tree_state.h"
+#include "ui/win32/folder_tree/folder_tree_items.h"
 
 namespace {
 
@@ -12,20 +11,14 @@ constexpr UINT_PTR kDriveSubclass = 2;
 // The window that hears of drive changes for every folder tree; null for none.
 HWND g_watcher = nullptr;
 
-void ForEachTree(void (*apply)(FolderTreeNodes&, DriveMask), DriveMask units) {
-  ControlForEach([&](ControlRecord& record) {
-    FolderTreeState* state = FolderTreeStateOf(record);
-    if (!state || !state->root) return;
-    SystemTreeNodes nodes(*state);
-    apply(nodes, units);
-  });
-}
-
 LRESULT CALLBACK WatcherProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
   if (message == WM_DEVICECHANGE && (wparam == DBT_DEVICEARRIVAL || wparam == DBT_DEVICEREMOVECOMPLETE) &&
       lparam != 0 && reinterpret_cast<const DEV_BROADCAST_HDR*>(lparam)->dbch_devicetype == DBT_DEVTYP_VOLUME) {
     const uint32_t units = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lparam)->dbcv_unitmask;
-    ForEachTree(wparam == DBT_DEVICEARRIVAL ? FolderTreeDrivesArrived : FolderTreeDrivesGone, units);
+    if (wparam == DBT_DEVICEARRIVAL)
+      FolderTreesDrivesChanged(0, units);
+    else
+      FolderTreesDrivesChanged(units, 0);
   } else if (message == WM_DESTROY) {
     // The next tree made takes a window of its own.
     if (g_watcher == window) g_watcher = nullptr;

@@ -61,7 +61,6 @@ void TakeDocuments(FolderTreeShared& shared) {
   shared.documents_path = folder;
   shared.documents_icon = icon;
   shared.documents_label = name;
-  shared.documents_shown = true;
 }
 
 void TakeComputer(FolderTreeShared& shared) {

@@ -16,15 +16,12 @@
 int ShellIcon(const std::u16string& path);
 std::u16string ShellDisplayName(const std::u16string& path);
 
-struct FolderTreeShared {
+// The documents folder is shown where the folder, its icon and its name were all found.
+struct FolderTreeShared : FolderTreePlaces {
   HIMAGELIST images = nullptr;  // the shell's, never destroyed by a tree
   int folder_icon = 0;
-  std::u16string computer_label = kComputerLabel;
   int computer_icon = 0;
-  std::u16string documents_label = kDocumentsLabel;
-  std::u16string documents_path;  // ends in "\"
   int documents_icon = 0;
-  bool documents_shown = false;  // the folder, its icon and its name were all found
   FileIconCache<int> file_icons{ShellIcon, [](const int& icon) { return icon >= 0; }};
 };
 

@@ -7,9 +7,9 @@
 #include <QPoint>
 #include <QTreeWidget>
 
-class FolderTreeView : public QTreeWidget {
+class FolderTreeWidget : public QTreeWidget {
  public:
-  explicit FolderTreeView(QWidget* parent);
+  explicit FolderTreeWidget(QWidget* parent);
 
  protected:
   bool event(QEvent* event) override;

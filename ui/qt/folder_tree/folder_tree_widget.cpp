@@ -1,4 +1,4 @@
-#include "ui/qt/folder_tree/folder_tree_view.h"
+#include "ui/qt/folder_tree/folder_tree_widget.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -7,9 +7,9 @@
 #include "ui/events.h"
 #include "ui/qt/focus_frame.h"
 
-FolderTreeView::FolderTreeView(QWidget* parent) : QTreeWidget(parent) {}
+FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 
-void FolderTreeView::mousePressEvent(QMouseEvent* event) {
+void FolderTreeWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     press_at_ = event->position().toPoint();
     press_node_ = indexAt(press_at_);
@@ -21,7 +21,7 @@ void FolderTreeView::mousePressEvent(QMouseEvent* event) {
   // The right button selects when it is released, as its click is reported.
 }
 
-void FolderTreeView::mouseMoveEvent(QMouseEvent* event) {
+void FolderTreeWidget::mouseMoveEvent(QMouseEvent* event) {
   if (left_held_ && !dragging_ && press_node_.isValid() &&
       (event->position().toPoint() - press_at_).manhattanLength() >= QApplication::startDragDistance()) {
     dragging_ = true;
@@ -32,7 +32,7 @@ void FolderTreeView::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) QTreeWidget::mouseMoveEvent(event);
 }
 
-void FolderTreeView::mouseReleaseEvent(QMouseEvent* event) {
+void FolderTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     if (QTreeWidgetItem* node = itemAt(event->position().toPoint())) setCurrentItem(node);
     ControlEventPost(this, DetailRightClick);
@@ -46,7 +46,7 @@ void FolderTreeView::mouseReleaseEvent(QMouseEvent* event) {
   if (click) ControlEventPost(this, DetailLeftClick);
 }
 
-void FolderTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+void FolderTreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     ControlEventPost(this, DetailRightDoubleClick);
     return;
@@ -62,8 +62,8 @@ void FolderTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
   ControlEventPost(this, DetailLeftDoubleClick);
 }
 
-QItemSelectionModel::SelectionFlags FolderTreeView::selectionCommand(const QModelIndex& index,
-                                                                     const QEvent* event) const {
+QItemSelectionModel::SelectionFlags FolderTreeWidget::selectionCommand(const QModelIndex& index,
+                                                                       const QEvent* event) const {
   const QItemSelectionModel::SelectionFlags command = QTreeWidget::selectionCommand(index, event);
   // Ctrl with a click or the space bar would deselect the selected node and leave the
   // tree without a folder; it selects the node instead.
@@ -72,7 +72,7 @@ QItemSelectionModel::SelectionFlags FolderTreeView::selectionCommand(const QMode
   return command;
 }
 
-bool FolderTreeView::event(QEvent* event) {
+bool FolderTreeWidget::event(QEvent* event) {
   const bool handled = QTreeWidget::event(event);
   FocusFrameAfter(*this, *event);
   return handled;
