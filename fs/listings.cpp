@@ -117,6 +117,11 @@ bool ListingIsPlainFile(int64_t id) {
   return record != nullptr && record->entry.is_plain;
 }
 
+std::optional<uint64_t> ListingFileNumber(int64_t id) {
+  const ListingRecord* record = Find(id);
+  return record ? record->entry.node : std::nullopt;
+}
+
 std::optional<FolderIdentity> ListingFolderIdentity(int64_t id) {
   const PlatformEntry* entry = Described(id);
   return entry ? entry->identity : std::nullopt;

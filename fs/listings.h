@@ -38,6 +38,9 @@ bool ListingIsLink(int64_t id);
 // Whether the listing saw the current entry as a regular file itself, not a link, from
 // the folder's record or the entry's own status (never on Windows).
 bool ListingIsPlainFile(int64_t id);
+// The current entry's file number on its file system as the folder's record gives it,
+// without another call (not on Windows); for a link, the link's own.
+std::optional<uint64_t> ListingFileNumber(int64_t id);
 // The current entry's FolderIdentityOf, as the listing found it, where it is a folder and
 // the system told it; nothing otherwise.
 std::optional<FolderIdentity> ListingFolderIdentity(int64_t id);

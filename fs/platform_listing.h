@@ -24,6 +24,9 @@ struct PlatformEntry {
   std::optional<uint32_t> link_owner;
   // A plain file's stamp, where the status that described it tells it (not on Windows).
   std::optional<FileStamp> stamp;
+  // The entry's file number on its file system, as the folder's record gives it (not on
+  // Windows).
+  std::optional<uint64_t> node;
   // A regular file itself, as the folder's own record says (never told on Windows).
   bool is_plain = false;
   // is_folder is right as it stands: the record told the kind, and it is no link.

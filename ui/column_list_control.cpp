@@ -5,6 +5,7 @@
 
 #include "ui/column_list.h"
 #include "ui/events.h"
+#include "ui/list_slots.h"
 
 namespace {
 
@@ -23,41 +24,18 @@ int64_t Notify(ControlRecord& record, NativeHandle control, const ControlNotice&
   return 0;
 }
 
-int64_t GetState(ControlRecord& record) { return record.state ? List(record).view->FirstSelected() : -1; }
-
-std::u16string GetItemText(ControlRecord& record, int64_t row, int64_t column) {
-  return record.state ? ColumnListCellText(List(record), row, column) : std::u16string();
-}
-
-std::u16string GetText(ControlRecord& record) {
-  const int64_t row = GetState(record);
-  return row < 0 ? std::u16string() : GetItemText(record, row, 0);
-}
-
-int64_t AddItem(ControlRecord& record, int64_t position, const std::u16string& text, int64_t) {
-  return record.state ? ColumnListAddRow(List(record), position, text) : 0;
-}
-
-void ClearItems(ControlRecord& record) {
-  if (record.state) ColumnListClear(List(record));
-}
-
-void AddColumn(ControlRecord& record, int64_t position, const std::u16string& title, int64_t width) {
-  if (record.state) ColumnListAddColumn(List(record), position, title, width);
-}
+int64_t Selected(const ColumnListControl& list) { return list.view->FirstSelected(); }
 
 }  // namespace
 
-const ControlOps kColumnListOps{
-    .type_id = kColumnListType,
-    .notify = Notify,
-    .get_state = GetState,
-    .get_text = GetText,
-    .add_item = AddItem,
-    .clear_items = ClearItems,
-    .get_item_text = GetItemText,
-    .add_column = AddColumn,
-};
+const ControlOps kColumnListOps = [] {
+  ControlOps ops = ListSlots<ColumnListControl, Selected, ColumnListCellText, ColumnListAddRow, ColumnListClear>::Table(
+      kColumnListType, Notify);
+  ops.add_column = [](ControlRecord& record, int64_t position, const std::u16string& title, int64_t width) {
+    if (record.state) ColumnListAddColumn(List(record), position, title, width);
+  };
+  return ops;
+}();
 
 ColumnListControl* ColumnListOf(ControlRecord* record) {
   if (!record || record->ops != &kColumnListOps || !record->state) return nullptr;

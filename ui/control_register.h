@@ -6,8 +6,8 @@
 // current container and calls ControlRegister with its ControlOps.
 //
 // The table, the current container and the routing of reports are shared by every
-// window system; ControlRegister, ControlOf and ControlEventPost are each window
-// system's, as they read and write the number a native control carries.
+// window system; ControlOf is each window system's, as it reads the number a native
+// control carries (NativeControlTie writes it).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -104,6 +104,14 @@ int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle co
 // type's resources and queued events go, and the id is free again. Nothing when the
 // id's record holds another control by now.
 void ControlGone(int64_t id, NativeHandle gone);
+
+struct CreatedControl {
+  int64_t result = 0;               // ControlRegister's result; 0 on failure
+  ControlRecord* record = nullptr;  // null on failure
+};
+// The common end of the control creators: takes the number's record for the new control
+// and registers it with the type's operations.
+CreatedControl ControlJoin(int64_t number, NativeHandle control, const ControlOps& ops);
 
 // The record of a number in use; null for none.
 ControlRecord* ControlFind(int64_t number);

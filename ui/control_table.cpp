@@ -58,6 +58,26 @@ void ControlGone(int64_t id, NativeHandle gone) {
   g_controls->Release(id);  // no longer in use: only frees the record
 }
 
+int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops) {
+  if (!control) return 0;
+  if (!slot.record) {
+    NativeDestroy(control);  // the number could not be taken: no control is made
+    return 0;
+  }
+  ControlRecord& record = *slot.record;
+  record.handle = control;
+  record.ops = &ops;
+  record.number = slot.id;
+  NativeControlTie(control, slot.id);
+  return number == kAutoNumber ? slot.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));
+}
+
+CreatedControl ControlJoin(int64_t number, NativeHandle control, const ControlOps& ops) {
+  const ControlSlot slot = ControlTake(number);
+  const int64_t result = ControlRegister(number, slot, control, ops);
+  return {result, result != 0 ? slot.record : nullptr};
+}
+
 ControlRecord* ControlFind(int64_t number) { return g_controls ? g_controls->Find(number) : nullptr; }
 
 void ControlForEach(const std::function<void(ControlRecord&)>& visit) {

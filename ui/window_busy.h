@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+class WindowBusyHold;
+
 // While one lives (until Release), the busy cursor shows and input to every window is
 // held back, except three ways out that ask the command to stop: Escape, the close box
 // of `window`, and a click on `exit_control`. The close box and the click still reach
@@ -35,12 +37,7 @@ class WindowBusy {
   void Release();
 
  private:
-  // The window system's part of Refresh: handles what is pending, holding the input.
-  // False once Escape was pressed.
-  bool DispatchPending();
-
-  struct Hold;
-  std::unique_ptr<Hold> hold_;
+  std::unique_ptr<WindowBusyHold> hold_;
   // The queued events that ask to stop, as code and object.
   std::vector<std::pair<int32_t, int64_t>> stop_events_;
 };

@@ -26,3 +26,16 @@ WindowStyle WindowStyleOf(uint32_t flags) {
   w.style = style & ~(kLayerBits | kWindowHidden | kWindowNoActivate);
   return w;
 }
+
+WindowPlacement WindowPlacementOf(const WindowStyle& style, int64_t x, int64_t y, bool has_owner) {
+  const bool centred = style.centre_on_screen || style.centre_on_owner;
+  WindowPlacement placement;
+  placement.system_position = x == kDefaultPosition || (y == kDefaultPosition && !centred);
+  if (style.centre_on_screen)
+    placement.place = WindowPlace::kCentreOnScreen;
+  else if (style.centre_on_owner && has_owner)
+    placement.place = WindowPlace::kCentreOnOwner;
+  else if (!placement.system_position)
+    placement.place = WindowPlace::kAsked;
+  return placement;
+}

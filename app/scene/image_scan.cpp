@@ -55,6 +55,8 @@ struct Pending {
   // for it, and its size where the store had it for that stamp (no job measures it then).
   std::optional<FileStamp> stamp{};
   std::optional<ImageSize> stored{};
+  // An image not looked at first: its folder's file system, where known.
+  std::optional<uint64_t> folder_device{};
 };
 
 // How the walk came to a folder.
@@ -69,6 +71,16 @@ struct Entry {
   std::optional<FolderIdentity> identity;  // a folder's, where the listing told it
   std::optional<uint32_t> link_owner;      // a link's own, where the listing told it
   std::optional<FileStamp> stamp{};        // an image's, where the store may answer for it
+  std::optional<SizeStore::Kept> kept{};   // what the store keeps of its file number, if asked
+};
+
+// Which of a folder's images the walk looks at before they are opened, for the store's
+// lookup: none where the store cannot answer for the folder's file system; where it can,
+// those of a file number the store keeps a size of (the folder's record tells the number,
+// the folder its file system), or every one where either is not known.
+struct ImageLooks {
+  bool any = false;
+  std::optional<uint64_t> device;  // file numbers are asked of the store on this file system
 };
 
 // A folder the walk is inside: its entries, read in full when it was entered, and how
@@ -95,8 +107,8 @@ struct Walk {
   std::set<FolderIdentity> entered;
   std::deque<Pending> queue;
   std::vector<OpenFolder> stack;
-  // Images are looked at before they are measured in every folder from now on: one was
-  // measured on a file system the store has sizes of, though its folder's is not one.
+  // Every image is looked at before it is measured from now on: one was measured on
+  // another file system than its folder's, one the store has sizes of.
   bool look_at_images = false;
   ScanResult result{};
 };
@@ -189,7 +201,7 @@ void Report(Walk& walk, size_t keep) {
         if (walk.store && size->system_error == 0 && (!next.stamp || size->stamp == *next.stamp)) {
           const std::u16string path = walk.base + next.text;
           walk.store->Keep(size->stamp, path, size->size);
-          if (!next.stamp && !walk.look_at_images)
+          if (!walk.look_at_images && next.folder_device && size->stamp.device != *next.folder_device)
             walk.look_at_images = walk.store->MayAnswerOn(size->stamp.device, path);
         }
       }
@@ -229,7 +241,7 @@ void Enqueue(Walk& walk, Pending pending, MeasureJob job = {}) {
 // Only what the walk needs is asked for: the kind of a plain file or folder comes with its
 // name, and a plain file is looked at only where it is an image the store may know (the
 // open looks at every image it measures).
-bool ReadEntries(Walk& walk, const std::u16string& directory, bool stamp_images, std::vector<Entry>& entries,
+bool ReadEntries(Walk& walk, const std::u16string& directory, ImageLooks looks, std::vector<Entry>& entries,
                  int& error) {
   const int64_t listing = ListingOpen(kAutoNumber, directory, u"*.*");
   if (listing == 0) {
@@ -246,8 +258,11 @@ bool ReadEntries(Walk& walk, const std::u16string& directory, bool stamp_images,
     if (entry.kind == EntryKind::Directory) entry.identity = ListingFolderIdentity(listing);
     if (entry.is_link) entry.link_owner = ListingLinkOwner(listing);
     // A size measured before is not looked up through a link (see TakeEntry).
-    if (stamp_images && entry.kind == EntryKind::File && !entry.is_link && IsImageName(entry.name))
-      entry.stamp = ListingFileStamp(listing);
+    if (looks.any && entry.kind == EntryKind::File && !entry.is_link && IsImageName(entry.name)) {
+      const std::optional<uint64_t> node = looks.device ? ListingFileNumber(listing) : std::nullopt;
+      if (node) entry.kept = walk.store->KeptFor(*looks.device, *node);
+      if (entry.kept || !node) entry.stamp = ListingFileStamp(listing);
+    }
     entries.push_back(std::move(entry));
   }
   error = ListingError(listing);
@@ -291,11 +306,10 @@ void EnterFolder(const std::u16string& given, Reached reached, Walk& walk,
   }
 
   OpenFolder folder{directory, {}, 0, identity, handle};
-  // Where the store cannot answer for the folder's file system, its images are not looked
-  // at before they are opened.
-  const bool stamp_images =
-      walk.store && (!identity || walk.look_at_images || walk.store->MayAnswerOn(identity->device, directory));
-  const bool listed = handle && ReadEntries(walk, directory, stamp_images, folder.entries, error);
+  ImageLooks looks;
+  looks.any = walk.store && (!identity || walk.look_at_images || walk.store->MayAnswerOn(identity->device, directory));
+  if (looks.any && identity && !walk.look_at_images) looks.device = identity->device;
+  const bool listed = handle && ReadEntries(walk, directory, looks, folder.entries, error);
   // A system that gives no reason still must not make the failure look like success.
   if (!listed) error = FailureCode(error);
   if (reached == Reached::Start) {
@@ -355,13 +369,17 @@ void TakeEntry(OpenFolder& folder, const Entry& entry, Walk& walk) {
   // A size measured before answers without the file being opened. Not through a link,
   // which only opening it decides whether to follow.
   if (walk.store && entry.stamp && !entry.is_link) {
-    if (const std::optional<ImageSize> size = walk.store->Find(*entry.stamp, full_path)) {
+    const std::optional<ImageSize> size = entry.kept ? walk.store->Answer(*entry.kept, *entry.stamp, full_path)
+                                                     : walk.store->Find(*entry.stamp, full_path);
+    if (size) {
       Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp, size});
       return;
     }
   }
   if (!HoldAgain(folder, walk)) return;
-  Enqueue(walk, {std::move(relative), Pending::Image, 0, entry.stamp}, {folder.handle, entry.name, entry.is_plain});
+  Pending image{std::move(relative), Pending::Image, 0, entry.stamp};
+  if (!entry.stamp && folder.identity) image.folder_device = folder.identity->device;
+  Enqueue(walk, std::move(image), {folder.handle, entry.name, entry.is_plain});
 }
 
 // Walks the tree depth first, in each folder's listing order.

@@ -203,22 +203,39 @@ bool SizeStore::MayAnswerOn(uint64_t device, const std::u16string& path) {
 }
 
 std::optional<ImageSize> SizeStore::Find(const FileStamp& stamp, const std::u16string& path) {
-  if (!find_.IsReady()) return std::nullopt;
-  const Device* device = Trusted(stamp, path);
+  const Device* device = find_.IsReady() ? Trusted(stamp, path) : nullptr;
   if (device == nullptr || !device->has_entries) return std::nullopt;
-  find_.Bind(1, static_cast<int64_t>(stamp.device));
-  find_.Bind(2, static_cast<int64_t>(stamp.node));
+  const std::optional<Kept> kept = KeptFor(stamp.device, stamp.node);
+  return kept ? Answer(*kept, stamp, path) : std::nullopt;
+}
+
+std::optional<SizeStore::Kept> SizeStore::KeptFor(uint64_t device, uint64_t node) {
+  if (!find_.IsReady()) return std::nullopt;
+  find_.Bind(1, static_cast<int64_t>(device));
+  find_.Bind(2, static_cast<int64_t>(node));
   const SqlOutcome outcome = find_.Step();
-  std::optional<ImageSize> size;
-  if (outcome == SqlOutcome::Row && find_.Integer(0) == stamp.size && find_.Integer(1) == stamp.modified_ns &&
-      find_.Integer(2) == stamp.changed_ns && find_.Integer(5) <= mode_) {
-    size = ImageSize{static_cast<int32_t>(find_.Integer(3)), static_cast<int32_t>(find_.Integer(4))};
-    if (find_.Integer(6) < today_ - kSeenSlackDays) seen_.push_back(stamp);
+  std::optional<Kept> kept;
+  if (outcome == SqlOutcome::Row) {
+    kept = Kept{{device, node, find_.Integer(0), find_.Integer(1), find_.Integer(2), 0},
+                {static_cast<int32_t>(find_.Integer(3)), static_cast<int32_t>(find_.Integer(4))},
+                find_.Integer(5),
+                find_.Integer(6)};
   }
   find_.Reset();
   // Busy: another program is setting the store up; this file is measured.
   if (outcome == SqlOutcome::Damaged || outcome == SqlOutcome::Failed) Fail(outcome);
-  return size;
+  return kept;
+}
+
+std::optional<ImageSize> SizeStore::Answer(const Kept& kept, const FileStamp& stamp, const std::u16string& path) {
+  const Device* device = Trusted(stamp, path);
+  if (device == nullptr || !device->has_entries) return std::nullopt;
+  const FileStamp& was = kept.stamp;
+  if (was.device != stamp.device || was.node != stamp.node || was.size != stamp.size ||
+      was.modified_ns != stamp.modified_ns || was.changed_ns != stamp.changed_ns || kept.mode > mode_)
+    return std::nullopt;
+  if (kept.seen_day < today_ - kSeenSlackDays) seen_.push_back(stamp);
+  return kept.size;
 }
 
 void SizeStore::Keep(const FileStamp& stamp, const std::u16string& path, ImageSize size) {

@@ -37,6 +37,19 @@ class SizeStore {
   // scan's: an exact size answers a quick scan, a quick one never an exact scan. `path`
   // leads to the file, for telling its file system.
   std::optional<ImageSize> Find(const FileStamp& stamp, const std::u16string& path);
+  // What the store keeps of the file `node` on `device`, whatever its content is now:
+  // where it keeps nothing, Find would not answer for it either, so the file need not be
+  // looked at first. Answer tells whether it answers for the file's stamp.
+  struct Kept {
+    FileStamp stamp;  // as it was when measured (the owner left out)
+    ImageSize size;
+    int64_t mode = 0;      // what it was measured in
+    int64_t seen_day = 0;  // its day of last use
+  };
+  std::optional<Kept> KeptFor(uint64_t device, uint64_t node);
+  // Find's answer for a file with this stamp from what KeptFor gave for its device and
+  // file number.
+  std::optional<ImageSize> Answer(const Kept& kept, const FileStamp& stamp, const std::u16string& path);
   // Whether Find may answer for a file on `device`, the file system of `path`: false
   // where the store held no size of it when the scan began, or its stamps are not
   // trusted. A scan looks at no file before measuring it there.

@@ -66,6 +66,7 @@ bool PlatformListing::Next(PlatformEntry& entry) {
   }
   entry = PlatformEntry{};
   entry.name = TextFromEscapedBytes(found->d_name);
+  entry.node = static_cast<uint64_t>(found->d_ino);
   entry.is_folder = found->d_type == DT_DIR;
   entry.is_link = found->d_type == DT_LNK;
   entry.is_plain = found->d_type == DT_REG;

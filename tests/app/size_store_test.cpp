@@ -69,6 +69,16 @@ TEST_F(SizeStoreTest, AnswersOnlyTheSameStampAndAnExactSizeAnswersEveryScan) {
   store.ScanBegins(MeasureMode::Exact);
   EXPECT_TRUE(store.MayAnswerOn(7, Where()));
   EXPECT_FALSE(store.MayAnswerOn(8, Where()));
+  // Asked by file number before the file is looked at, then answering for its stamp.
+  const std::optional<SizeStore::Kept> kept = store.KeptFor(7, 1);
+  ASSERT_TRUE(kept);
+  const std::optional<ImageSize> answer = store.Answer(*kept, Stamp(1), Where());
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(std::pair(answer->width, answer->height), std::pair(640, 480));
+  EXPECT_FALSE(store.Answer(*kept, Stamp(1, 101), Where()));
+  EXPECT_FALSE(store.Answer(*kept, Stamp(2), Where()));
+  EXPECT_FALSE(store.KeptFor(7, 4));
+  EXPECT_FALSE(store.KeptFor(8, 1));
   EXPECT_EQ(Found(store, Stamp(1), Where()), std::pair(640, 480));
   EXPECT_EQ(Found(store, Stamp(2), Where()), std::pair(1, 1));
   // A quick size never answers an exact scan.

@@ -257,4 +257,32 @@ TEST_F(ColumnListControlTest, ReportsBecomeEventsAndKeepTheMarks) {
   EXPECT_FALSE(ColumnListReact(*list, {NoticeKind::kCommand, 1}).has_value());
 }
 
+// The table the window systems register, over a record: the selected row's first cell,
+// never the title a row of -1 reads; a record whose control is still being made answers
+// as an empty list.
+TEST(ColumnListTable, TheSelectedRowsFirstCellAndAnEmptyListBeforeTheState) {
+  ControlRecord record;
+  auto owned = std::make_unique<RecordingView>();
+  RecordingView& view = *owned;
+  const ControlOps& ops = kColumnListOps;
+  EXPECT_EQ(ops.add_item(record, -1, u"early", 0), 0);
+  EXPECT_EQ(ops.get_state(record), -1);
+  EXPECT_EQ(ops.get_text(record), u"");
+  EXPECT_EQ(ops.get_item_text(record, -1, 0), u"");
+  ColumnListStart(record, std::move(owned), 0, u"Name", 250);
+  ops.add_column(record, 1, u"Size", 100);
+  ops.add_item(record, -1, u"a.png\n10", 0);
+  ops.add_item(record, 0, u"b.png\n20", 0);
+  EXPECT_EQ(view.Column(0), (Texts{u"b.png", u"a.png"}));
+  EXPECT_EQ(ops.get_text(record), u"");  // nothing selected: not the title
+  EXPECT_EQ(ops.get_item_text(record, -1, 1), u"Size");
+  view.Select(1, true);
+  EXPECT_EQ(ops.get_state(record), 1);
+  EXPECT_EQ(ops.get_text(record), u"a.png");
+  EXPECT_EQ(ops.get_item_text(record, 1, 1), u"10");
+  ops.clear_items(record);
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_EQ(ops.get_text(record), u"");
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // What WindowCreate's flags come to, the same for both window systems.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ui/top_level_windows.h"
 #include "ui/window_style.h"
 
@@ -39,6 +41,27 @@ TEST(WindowStyle, TheLayersOwnBitsNeverReachTheWindowSystem) {
   EXPECT_FALSE(w.activate);
   EXPECT_TRUE(w.hidden);
   EXPECT_TRUE(WindowStyleOf(kWindowSizingBorder).activate);
+}
+
+TEST(WindowStyle, PlacementCentresFirstThenGoesWhereAskedUnlessTheSystemPlaces) {
+  const WindowStyle plain = WindowStyleOf(0);
+  const WindowStyle on_screen = WindowStyleOf(kWindowCentreOnScreen);
+  const WindowStyle on_owner = WindowStyleOf(kWindowCentreOnOwner);
+  const auto place = [](const WindowStyle& style, int64_t x, int64_t y, bool owner) {
+    const WindowPlacement p = WindowPlacementOf(style, x, y, owner);
+    return std::pair(p.system_position, p.place);
+  };
+  EXPECT_EQ(place(plain, 800, 100, true), std::pair(false, WindowPlace::kAsked));
+  EXPECT_EQ(place(plain, kDefaultPosition, 100, false), std::pair(true, WindowPlace::kMade));
+  EXPECT_EQ(place(plain, 800, kDefaultPosition, false), std::pair(true, WindowPlace::kMade));
+  // Made where asked, the window is centred on that screen; a centred window needs no y.
+  EXPECT_EQ(place(on_screen, 800, 100, false), std::pair(false, WindowPlace::kCentreOnScreen));
+  EXPECT_EQ(place(on_screen, 800, kDefaultPosition, false), std::pair(false, WindowPlace::kCentreOnScreen));
+  EXPECT_EQ(place(on_screen, kDefaultPosition, 100, false), std::pair(true, WindowPlace::kCentreOnScreen));
+  EXPECT_EQ(place(on_owner, 10, kDefaultPosition, true), std::pair(false, WindowPlace::kCentreOnOwner));
+  // Without its owner it stands where asked.
+  EXPECT_EQ(place(on_owner, 10, 20, false), std::pair(false, WindowPlace::kAsked));
+  EXPECT_EQ(place(on_owner, kDefaultPosition, 20, false), std::pair(true, WindowPlace::kMade));
 }
 
 }  // namespace

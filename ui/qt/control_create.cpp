@@ -8,7 +8,5 @@ CreatedControl ControlCreate(int64_t number, QWidget* control, int64_t x, int64_
                              const ControlOps& ops) {
   control->setGeometry(QtCoordinate(x), QtCoordinate(y), QtSize(width), QtSize(height));
   control->show();
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, control, ops);
-  return {result, result != 0 ? slot.record : nullptr};
+  return ControlJoin(number, control, ops);
 }

@@ -21,24 +21,13 @@ constexpr char kIdProperty[] = "WK_ID";
 // Qt's widgets need no class registration and no component library: nothing to do.
 void UiCommonInit() {}
 
-int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops) {
-  if (!control) return 0;
-  if (!slot.record) {
-    delete control;  // the number could not be taken: no control is made
-    return 0;
-  }
-  ControlRecord& record = *slot.record;
-  record.handle = control;
-  record.ops = &ops;
-  record.number = slot.id;
-  control->setProperty(kIdProperty, QVariant::fromValue<qlonglong>(slot.id));
+void NativeControlTie(NativeHandle control, int64_t id) {
+  control->setProperty(kIdProperty, QVariant::fromValue<qlonglong>(id));
   // A mouse action on a control is the control's, whether it uses it or not (a right
   // click on a push button, a button released away from where it was pressed): Qt
   // would hand what a control ignores on to the window as the window's own click.
   control->setAttribute(Qt::WA_NoMousePropagation);
-  const int64_t id = slot.id;
   QObject::connect(control, &QObject::destroyed, [id, control] { ControlGone(id, control); });
-  return number == kAutoNumber ? id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));
 }
 
 ControlRecord* ControlOf(NativeHandle control) {
@@ -47,13 +36,6 @@ ControlRecord* ControlOf(NativeHandle control) {
   if (!id.isValid()) return nullptr;
   ControlRecord* record = ControlFind(id.toLongLong());
   return record && record->handle == control ? record : nullptr;
-}
-
-void ControlEventPost(NativeHandle control, int64_t detail) {
-  if (!control) return;
-  const QVariant id = control->property(kIdProperty);
-  if (!id.isValid()) return;
-  EventPost(ControlEvent, id.toLongLong(), WindowNumberOf(control), detail);
 }
 
 void NativeDestroy(NativeHandle control) {

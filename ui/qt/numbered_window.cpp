@@ -9,7 +9,9 @@
 #include "ui/events.h"
 #include "ui/qt/control_follow.h"
 #include "ui/qt/window_placement.h"
+#include "ui/tab_order.h"
 #include "ui/top_level_windows.h"
+#include "ui/window_state.h"
 
 NumberedWindow::NumberedWindow(int64_t number, QWidget* owner, Qt::WindowFlags flags)
     : QWidget(owner, flags), number_(number) {}
@@ -40,25 +42,12 @@ void NumberedWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange) {
     Post(isActiveWindow() ? ActivatedEvent : DeactivatedEvent, 0);
   } else if (event->type() == QEvent::WindowStateChange && ready_) {
-    StateChanged();
+    const WindowShown now = isMinimized()   ? WindowShown::kMinimised
+                            : isMaximized() ? WindowShown::kMaximised
+                                            : WindowShown::kRestored;
+    WindowStatePost(number_, now, state_flag_);
   }
   QWidget::changeEvent(event);
-}
-
-void NumberedWindow::StateChanged() {
-  if (isMinimized()) {
-    state_flag_ = true;
-    Post(MinimisedEvent, 0);
-  } else if (isMaximized()) {
-    state_flag_ = true;
-    Post(MaximisedEvent, 0);
-    Post(ResizedEvent, 0);
-  } else if (state_flag_) {
-    state_flag_ = false;
-    EventRemove(ResizedEvent, -1, number_, -1);
-    Post(RestoredEvent, 0);
-    Post(ResizedEvent, 0);
-  }
 }
 
 void NumberedWindow::KeepOnScreen(bool sizable) {
@@ -111,36 +100,17 @@ void NumberedWindow::paintEvent(QPaintEvent* event) {
 
 namespace {
 
-// Widgets that take the focus by Tab, in creation order; the inner parts of a widget
-// that is itself a candidate are not candidates of their own.
-std::vector<QWidget*> TabCandidates(const QWidget* window) {
-  std::vector<QWidget*> candidates;
-  for (QWidget* widget : window->findChildren<QWidget*>()) {
-    if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled() || !widget->isVisible() || widget->focusProxy())
-      continue;
-    bool inside_candidate = false;
-    for (const QWidget* candidate : candidates)
-      if (candidate->isAncestorOf(widget)) inside_candidate = true;
-    if (!inside_candidate) candidates.push_back(widget);
-  }
-  return candidates;
-}
+bool Inside(const QWidget* outer, const QWidget* inner) { return outer->isAncestorOf(inner); }
 
 }  // namespace
 
 bool NumberedWindow::focusNextPrevChild(bool next) {
-  const std::vector<QWidget*> candidates = TabCandidates(this);
-  if (candidates.empty()) return true;
-  const QWidget* focused = focusWidget();
-  const auto count = static_cast<ptrdiff_t>(candidates.size());
-  ptrdiff_t at = -1;
-  for (ptrdiff_t i = 0; i < count; ++i)
-    if (focused && (candidates[i] == focused || candidates[i]->isAncestorOf(focused))) at = i;
-  ptrdiff_t target;
-  if (next)
-    target = at < 0 || at + 1 == count ? 0 : at + 1;
-  else
-    target = at <= 0 ? count - 1 : at - 1;
-  candidates[static_cast<size_t>(target)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  std::vector<QWidget*> candidates;
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() && widget->isVisible() && !widget->focusProxy())
+      TabCandidateAdd(candidates, widget, Inside);
+  }
+  if (QWidget* target = TabTarget(candidates, focusWidget(), next, Inside))
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }

@@ -32,7 +32,6 @@ class NumberedWindow : public QWidget {
 
  private:
   void Post(int32_t code, int64_t object);
-  void StateChanged();
   void FrameCheck();
 
   int64_t number_;

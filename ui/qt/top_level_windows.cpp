@@ -90,16 +90,13 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   // The window system's window exists from here on, so the frame's size is known for
   // placing it.
   w.winId();
-  const bool centre_screen = asked.centre_on_screen;
-  const bool centre_owner = asked.centre_on_owner;
-  // A centred window needs no y of its own; without its owner it stays where asked.
-  const bool default_position = x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
-  if (centre_screen) {
+  const WindowPlace place = WindowPlacementOf(asked, x, y, owner_widget != nullptr).place;
+  if (place == WindowPlace::kCentreOnScreen) {
     if (const QScreen* screen = w.screen()) w.move(Centred(screen->geometry(), w.frameGeometry().size()));
-  } else if (centre_owner && owner_widget) {
+  } else if (place == WindowPlace::kCentreOnOwner) {
     const QPoint at = Centred(owner_widget->frameGeometry(), w.frameGeometry().size());
     w.move(std::max(at.x(), 0), std::max(at.y(), 0));
-  } else if (!default_position) {
+  } else if (place == WindowPlace::kAsked) {
     w.move(QtCoordinate(x), QtCoordinate(y));
     w.KeepOnScreen(sizable);
   }

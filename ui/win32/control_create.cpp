@@ -14,7 +14,5 @@ CreatedControl ControlCreate(int64_t number, const ControlWindow& window, int64_
                       std::max(DpiScaleY(height), 0), container, reinterpret_cast<HMENU>(static_cast<intptr_t>(-1)),
                       GetModuleHandleW(nullptr), nullptr);
   if (!control) return {};
-  const ControlSlot slot = ControlTake(number);
-  const int64_t result = ControlRegister(number, slot, control, ops);
-  return {result, result != 0 ? slot.record : nullptr};
+  return ControlJoin(number, control, ops);
 }

@@ -15,15 +15,9 @@ struct ControlWindow {
   const std::u16string& text;
 };
 
-struct CreatedControl {
-  int64_t result = 0;               // ControlRegister's result; 0 on failure
-  ControlRecord* record = nullptr;  // null on failure
-};
-
 // Creates the control's window as a child of ControlContainer() at x, y of its client
 // area with the size (1/96 inch, scaled to pixels), with window ID -1 until it has its
-// number, then takes the number's record and registers the control with the type's
-// operations. When the window cannot be made (no container, the class refuses), nothing
-// is taken: a control that held the number stays.
+// number, then joins it to the table as ControlJoin does. When the window cannot be made (no container, the class
+// refuses), nothing is taken: a control that held the number stays.
 CreatedControl ControlCreate(int64_t number, const ControlWindow& window, int64_t x, int64_t y, int64_t width,
                              int64_t height, const ControlOps& ops);

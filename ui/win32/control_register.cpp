@@ -53,26 +53,16 @@ void UiCommonInit() {
   OleInitialize(nullptr);
 }
 
-int64_t ControlRegister(int64_t number, const ControlSlot& slot, NativeHandle control, const ControlOps& ops) {
-  if (!control) return 0;
-  if (!slot.record) {
-    DestroyWindow(control);  // the number could not be taken: no control is made
-    return 0;
-  }
-  ControlRecord& record = *slot.record;
-  record.handle = control;
-  record.ops = &ops;
-  record.number = slot.id;
+void NativeControlTie(NativeHandle control, int64_t id) {
   SetWindowSubclass(control, ControlProcedure, kSubclassId, 0);
-  SetWindowLongPtrW(control, GWLP_ID, static_cast<LONG_PTR>(slot.id));
-  SetPropW(control, kIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(slot.id)));
+  SetWindowLongPtrW(control, GWLP_ID, static_cast<LONG_PTR>(id));
+  SetPropW(control, kIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
   const WindowRecord* owner = WindowRecordOfHandle(GetAncestor(control, GA_ROOT));
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(owner ? owner->dpi : UiDpiY())), TRUE);
   // The first control that takes the focus by Tab takes it from its window.
   if (HWND window = GetParent(control);
       window && GetFocus() == window && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP))
     SetFocus(control);
-  return number == kAutoNumber ? slot.id : static_cast<int64_t>(reinterpret_cast<intptr_t>(control));
 }
 
 ControlRecord* ControlOf(NativeHandle control) {
@@ -82,11 +72,6 @@ ControlRecord* ControlOf(NativeHandle control) {
 }
 
 bool NativeIsInside(NativeHandle window, NativeHandle control) { return IsChild(window, control) != FALSE; }
-
-void ControlEventPost(NativeHandle control, int64_t detail) {
-  if (const ControlRecord* record = ControlOf(control))
-    EventPost(ControlEvent, record->number, WindowNumberOf(control), detail);
-}
 
 void NativeDestroy(NativeHandle control) {
   // Released through the table: the control procedure has nothing left to do.

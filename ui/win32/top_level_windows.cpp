@@ -127,11 +127,10 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   const SIZE client{DpiScaleX(width), DpiScaleY(height)};
   RECT outer{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&outer, window_style, FALSE, ex_style);
-  const bool centre_screen = asked.centre_on_screen;
-  const bool centre_owner = asked.centre_on_owner;
-  const bool default_position = x == kDefaultPosition || (y == kDefaultPosition && !centre_screen && !centre_owner);
-  const int left = default_position ? CW_USEDEFAULT : DpiScaleX(x);
-  const int top = default_position ? CW_USEDEFAULT : DpiScaleY(y);
+  // Where it is made decides the screen it is centred on.
+  const WindowPlacement placement = WindowPlacementOf(asked, x, y, owner_window != nullptr);
+  const int left = placement.system_position ? CW_USEDEFAULT : DpiScaleX(x);
+  const int top = placement.system_position ? CW_USEDEFAULT : DpiScaleY(y);
   const HWND window = CreateWindowExW(ex_style, class_name.c_str(), reinterpret_cast<const wchar_t*>(title.c_str()),
                                       window_style, left, top, outer.right - outer.left, outer.bottom - outer.top,
                                       owner_window, nullptr, Instance(), nullptr);
@@ -148,14 +147,14 @@ int64_t WindowCreate(int64_t number, int64_t x, int64_t y, int64_t width, int64_
   record.dpi = UiDpiY();
   SetPropW(window, kWindowIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(taken.id + 1)));
 
-  if (centre_screen) {
+  if (placement.place == WindowPlace::kCentreOnScreen) {
     MoveTo(window, WindowCentred(ScreenOf(window), OuterSize(window)));
-  } else if (centre_owner && owner_window) {
+  } else if (placement.place == WindowPlace::kCentreOnOwner) {
     RECT owner_frame{};
     GetWindowRect(owner_window, &owner_frame);
     POINT at = WindowCentred(owner_frame, OuterSize(window));
     MoveTo(window, {std::max(at.x, LONG{0}), std::max(at.y, LONG{0})});
-  } else if (!default_position) {
+  } else if (placement.place == WindowPlace::kAsked) {
     MoveTo(window, {left, top});
     WindowKeepOnScreen(window);
   }

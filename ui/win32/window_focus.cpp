@@ -2,38 +2,24 @@
 
 #include <vector>
 
+#include "ui/tab_order.h"
+
 namespace {
 
-struct Search {
-  std::vector<HWND> candidates;
-};
+bool Inside(HWND outer, HWND inner) { return IsChild(outer, inner) != FALSE; }
 
 BOOL CALLBACK Collect(HWND child, LPARAM data) {
-  auto& search = *reinterpret_cast<Search*>(data);
+  auto& candidates = *reinterpret_cast<std::vector<HWND>*>(data);
   const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-  if (!(style & WS_TABSTOP) || !IsWindowVisible(child) || !IsWindowEnabled(child)) return TRUE;
-  for (HWND candidate : search.candidates)
-    if (IsChild(candidate, child)) return TRUE;
-  search.candidates.push_back(child);
+  if ((style & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+    TabCandidateAdd(candidates, child, Inside);
   return TRUE;
 }
 
 }  // namespace
 
 void WindowFocusMove(HWND window, bool forward) {
-  Search search;
-  EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&search));
-  const std::vector<HWND>& candidates = search.candidates;
-  if (candidates.empty()) return;
-  const HWND focus = GetFocus();
-  const auto count = static_cast<ptrdiff_t>(candidates.size());
-  ptrdiff_t at = -1;
-  for (ptrdiff_t i = 0; i < count; ++i)
-    if (focus && (candidates[i] == focus || IsChild(candidates[i], focus))) at = i;
-  ptrdiff_t target;
-  if (forward)
-    target = at < 0 || at + 1 == count ? 0 : at + 1;
-  else
-    target = at <= 0 ? count - 1 : at - 1;
-  SetFocus(candidates[static_cast<size_t>(target)]);
+  std::vector<HWND> candidates;
+  EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&candidates));
+  if (const HWND target = TabTarget(candidates, GetFocus(), forward, Inside)) SetFocus(target);
 }

@@ -12,6 +12,7 @@
 #include "ui/win32/window_focus.h"
 #include "ui/win32/window_placement.h"
 #include "ui/win32/window_record.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -62,31 +63,16 @@ void Activate(HWND window, int64_t number, WPARAM wparam) {
 void Size(WindowRecord& record, WPARAM kind) {
   if (kind != SIZE_MINIMIZED) ControlsFollowWindow(record.handle, record.design);
   if (!record.ready) return;
-  const int64_t number = record.number;
-  switch (kind) {
-    case SIZE_MINIMIZED:
-      record.state_flag = true;
-      Post(MinimisedEvent, 0, number);
-      return;
-    case SIZE_MAXIMIZED:
-      record.state_flag = true;
-      Post(MaximisedEvent, 0, number);
-      Post(ResizedEvent, 0, number);
-      return;
-    case SIZE_RESTORED:
-      // One size event stands for a run of them.
-      EventRemove(ResizedEvent, kAnyValue, number, kAnyValue);
-      if (record.state_flag) {
-        record.state_flag = false;
-        Post(RestoredEvent, 0, number);
-      }
-      Post(ResizedEvent, 0, number);
-      return;
-    default:  // another window maximised or restored
-      EventRemove(ResizedEvent, kAnyValue, number, kAnyValue);
-      Post(ResizedEvent, 0, number);
-      return;
+  if (kind == SIZE_MINIMIZED || kind == SIZE_MAXIMIZED || (kind == SIZE_RESTORED && record.state_flag)) {
+    const WindowShown now = kind == SIZE_MINIMIZED   ? WindowShown::kMinimised
+                            : kind == SIZE_MAXIMIZED ? WindowShown::kMaximised
+                                                     : WindowShown::kRestored;
+    WindowStatePost(record.number, now, record.state_flag);
+    return;
   }
+  // Resized, or another window maximised or restored: one size event stands for a run of them.
+  EventRemove(ResizedEvent, kAnyValue, record.number, kAnyValue);
+  Post(ResizedEvent, 0, record.number);
 }
 
 }  // namespace

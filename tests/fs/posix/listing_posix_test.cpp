@@ -61,7 +61,7 @@ TEST_F(Listing, ReportsKindAndSizeOfEveryEntry) {
 }
 
 // Only a regular file itself is told as one: an image the walk finds so is opened at once.
-TEST_F(Listing, TellsARegularFileFromLinksFifosAndFolders) {
+TEST_F(Listing, TellsARegularFileFromLinksFifosAndFoldersAndGivesFileNumbers) {
   dir.Put("a.png", "12345");
   fs::create_directory(dir.Path("sub"));
   fs::create_symlink(dir.Path("a.png"), dir.Path("link"));
@@ -69,7 +69,15 @@ TEST_F(Listing, TellsARegularFileFromLinksFifosAndFolders) {
   const int64_t listing = ListingOpen(kAutoNumber, dir.Text(), u"");
   ASSERT_NE(listing, 0);
   std::map<std::u16string, bool> plain;
-  while (ListingNext(listing)) plain[ListingName(listing)] = ListingIsPlainFile(listing);
+  while (ListingNext(listing)) {
+    const std::u16string name = ListingName(listing);
+    plain[name] = ListingIsPlainFile(listing);
+    if (name == u"." || name == u"..") continue;
+    // The file number, which the store of sizes is asked by, is the one stat gives.
+    struct stat status;
+    ASSERT_EQ(lstat(dir.Path(std::string(name.begin(), name.end())).c_str(), &status), 0);
+    EXPECT_EQ(ListingFileNumber(listing), std::optional<uint64_t>(status.st_ino));
+  }
   ListingClose(listing);
   EXPECT_EQ(plain,
             (std::map<std::u16string, bool>{

@@ -1,10 +1,10 @@
-#include "ui/control_anchor.h"
+#include "ui/win32/control_follow.h"
 
 #include <windows.h>
 
 #include "ui/anchored_place.h"
 #include "ui/control_register.h"
-#include "ui/win32/control_follow.h"
+#include "ui/native_hooks.h"
 #include "ui/win32/window_record.h"
 
 namespace {
@@ -24,24 +24,17 @@ HDWP Place(const ControlRecord& record, SIZE growth, HDWP moves) {
 
 }  // namespace
 
-void ControlAnchorSet(int64_t number, const ControlAnchor& anchor) {
-  ControlRecord* record = ControlFind(number);
-  if (!record) return;
-  const HWND window = GetParent(record->handle);
-  if (!record->anchored) {
-    RECT at{};
-    GetWindowRect(record->handle, &at);
-    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&at), 2);
-    record->design[0] = at.left;
-    record->design[1] = at.top;
-    record->design[2] = at.right;
-    record->design[3] = at.bottom;
-    record->anchored = true;
-  }
-  record->anchor = anchor;
-  // Controls outside the layer's windows have no designed size to follow.
+ControlPlace NativePlaceOf(NativeHandle control) {
+  RECT at{};
+  GetWindowRect(control, &at);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
+  return {at.left, at.top, at.right - at.left, at.bottom - at.top};
+}
+
+void NativeAnchorPlace(ControlRecord& record) {
+  const HWND window = GetParent(record.handle);
   if (const WindowRecord* owner = WindowRecordOfHandle(window)) {
-    if (HDWP moves = BeginDeferWindowPos(1)) EndDeferWindowPos(Place(*record, Growth(window, owner->design), moves));
+    if (HDWP moves = BeginDeferWindowPos(1)) EndDeferWindowPos(Place(record, Growth(window, owner->design), moves));
   }
 }
 

@@ -1,4 +1,4 @@
-#include "ui/window_busy.h"
+#include "ui/window_busy_hold.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -8,11 +8,9 @@
 #include <QSinglePointEvent>
 #include <QWidget>
 #include <QWindow>
-#include <utility>
-#include <vector>
+#include <memory>
 
-#include "ui/control_register.h"
-#include "ui/events.h"
+#include "ui/held_input.h"
 
 namespace {
 
@@ -42,42 +40,63 @@ bool IsInput(QEvent::Type type) {
   }
 }
 
-}  // namespace
-
 // Sees every event Qt delivers while the hold is on. Input is first seen where Qt first
 // delivers it (the window for the window system's input, the widget for input sent to
 // it); what is held there goes no further, so nothing is held or passed twice.
-struct WindowBusy::Hold : QObject {
-  struct Held {
-    QPointer<QObject> receiver;
-    std::unique_ptr<QEvent> event;
-  };
+class QtBusyHold final : public QObject, public WindowBusyHold {
+ public:
+  explicit QtBusyHold(QWidget* exit_control) : exit_(exit_control) {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    QCoreApplication::instance()->installEventFilter(this);
+    holding_ = true;
+  }
+  // Without an application nothing is delivered, and nothing held.
+  QtBusyHold() = default;
 
+  bool DispatchPending() override {
+    if (holding_) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !escape_;
+  }
+
+  void DropPressesOf(NativeHandle control) override { dropped_ = control; }
+
+  void Stop() override {
+    if (!holding_) return;
+    holding_ = false;
+    QCoreApplication::instance()->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+  }
+
+  void GiveBack() override {
+    held_.GiveBack([](const QPointer<QObject>& receiver, std::unique_ptr<QEvent>& event) {
+      if (receiver) QCoreApplication::postEvent(receiver, event.release());
+    });
+  }
+
+ private:
   bool eventFilter(QObject* receiver, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (!IsInput(type)) return false;
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      if (type == QEvent::KeyPress) escape = true;
+      if (type == QEvent::KeyPress) escape_ = true;
       return true;
     }
     if (IsPointerButtonOrMove(type) && PassToExit(receiver, static_cast<QSinglePointEvent&>(*event))) return false;
     if (PressesDropped(receiver, *event)) return true;
-    Keep(receiver, *event);
+    held_.Keep(receiver, std::unique_ptr<QEvent>(event->clone()), type == QEvent::MouseMove);
     return true;
   }
 
   // The exit control takes its clicks as always; once pressed it also takes the rest of
   // the press, wherever the pointer goes, as Qt's own pointer grab would.
   bool PassToExit(QObject* receiver, const QSinglePointEvent& event) {
-    const bool on_exit = exit_pressed || OnExit(receiver, event);
+    const bool on_exit = exit_pressed_ || On(exit_, receiver, event);
     if (!on_exit) return false;
-    if (event.type() == QEvent::MouseButtonPress) exit_pressed = true;
-    if (event.type() == QEvent::MouseButtonRelease && event.buttons() == Qt::NoButton) exit_pressed = false;
+    if (event.type() == QEvent::MouseButtonPress) exit_pressed_ = true;
+    if (event.type() == QEvent::MouseButtonRelease && event.buttons() == Qt::NoButton) exit_pressed_ = false;
     return true;
   }
-
-  bool OnExit(QObject* receiver, const QSinglePointEvent& event) const { return On(exit, receiver, event); }
 
   // Whether the pointer's event lands on the widget (or inside it).
   static bool On(const QPointer<QWidget>& widget, QObject* receiver, const QSinglePointEvent& event) {
@@ -95,69 +114,24 @@ struct WindowBusy::Hold : QObject {
   bool PressesDropped(QObject* receiver, const QEvent& event) const {
     const QEvent::Type type = event.type();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick)
-      return On(dropped, receiver, static_cast<const QSinglePointEvent&>(event));
+      return On(dropped_, receiver, static_cast<const QSinglePointEvent&>(event));
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
     const int key = static_cast<const QKeyEvent&>(event).key();
     const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select;
-    return presses && dropped && QApplication::focusWidget() == dropped.data();
+    return presses && dropped_ && QApplication::focusWidget() == dropped_.data();
   }
 
-  void Keep(QObject* receiver, const QEvent& event) {
-    // Only the last of a run of moves matters.
-    if (event.type() == QEvent::MouseMove && !held.empty() && held.back().receiver == receiver &&
-        held.back().event->type() == QEvent::MouseMove) {
-      held.back().event.reset(event.clone());
-      return;
-    }
-    held.push_back({receiver, std::unique_ptr<QEvent>(event.clone())});
-  }
-
-  void Start() {
-    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-    QCoreApplication::instance()->installEventFilter(this);
-    holding = true;
-  }
-
-  void Stop() {
-    if (!holding) return;
-    holding = false;
-    QCoreApplication::instance()->removeEventFilter(this);
-    QGuiApplication::restoreOverrideCursor();
-  }
-
-  void GiveBack() {
-    for (Held& item : held)
-      if (item.receiver) QCoreApplication::postEvent(item.receiver, item.event.release());
-    held.clear();
-  }
-
-  QPointer<QWidget> exit;
-  QPointer<QWidget> dropped;
-  std::vector<Held> held;
-  bool holding = false;
-  bool escape = false;
-  bool exit_pressed = false;
+  QPointer<QWidget> exit_;
+  QPointer<QWidget> dropped_;
+  HeldInput<QPointer<QObject>, std::unique_ptr<QEvent>> held_;
+  bool holding_ = false;
+  bool escape_ = false;
+  bool exit_pressed_ = false;
 };
 
-WindowBusy::WindowBusy(int64_t window, int64_t exit_control)
-    : hold_(std::make_unique<Hold>()), stop_events_{{ControlEvent, exit_control}, {CloseEvent, window}} {
-  if (!QCoreApplication::instance()) return;
-  if (const ControlRecord* record = ControlFind(exit_control)) hold_->exit = record->handle;
-  hold_->Start();
-}
+}  // namespace
 
-WindowBusy::~WindowBusy() {
-  Release();
-  hold_->GiveBack();
-}
-
-bool WindowBusy::DispatchPending() {
-  if (hold_->holding) QCoreApplication::processEvents(QEventLoop::AllEvents);
-  return !hold_->escape;
-}
-
-void WindowBusy::Release() { hold_->Stop(); }
-
-void WindowBusy::DropPressesOf(int64_t control) {
-  if (const ControlRecord* record = ControlFind(control)) hold_->dropped = record->handle;
+std::unique_ptr<WindowBusyHold> WindowBusyHoldStart(NativeHandle exit_control) {
+  if (!QCoreApplication::instance()) return std::make_unique<QtBusyHold>();
+  return std::make_unique<QtBusyHold>(exit_control);
 }
