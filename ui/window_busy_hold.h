@@ -8,14 +8,30 @@
 class WindowBusyHold {
  public:
   virtual ~WindowBusyHold() = default;
-  // Handles what is pending, holding the input. False once Escape was pressed.
-  virtual bool DispatchPending() = 0;
+  // Handles what is pending, holding the input (nothing once stopped). False once Escape
+  // was pressed.
+  bool DispatchPending() {
+    if (holding_) Dispatch();
+    return !escape_;
+  }
+  // The cursor comes back and new input flows; nothing once stopped.
+  void Stop() {
+    if (!holding_) return;
+    holding_ = false;
+    End();
+  }
   // Presses of the control are dropped from now on instead of held.
   virtual void DropPressesOf(NativeHandle control) = 0;
-  // The cursor comes back and new input flows; nothing once stopped.
-  virtual void Stop() = 0;
   // Hands what was held back to the window system's queue, in the order it came.
   virtual void GiveBack() = 0;
+
+ protected:
+  // The window system's halves of DispatchPending and Stop.
+  virtual void Dispatch() = 0;
+  virtual void End() = 0;
+
+  bool holding_ = true;  // until Stop
+  bool escape_ = false;  // Escape was pressed
 };
 
 // Shows the busy cursor and starts holding the input, but for the ways out: Escape, and

@@ -48,24 +48,11 @@ class QtBusyHold final : public QObject, public WindowBusyHold {
   explicit QtBusyHold(QWidget* exit_control) : exit_(exit_control) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     QCoreApplication::instance()->installEventFilter(this);
-    holding_ = true;
   }
   // Without an application nothing is delivered, and nothing held.
-  QtBusyHold() = default;
-
-  bool DispatchPending() override {
-    if (holding_) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return !escape_;
-  }
+  QtBusyHold() { holding_ = false; }
 
   void DropPressesOf(NativeHandle control) override { dropped_ = control; }
-
-  void Stop() override {
-    if (!holding_) return;
-    holding_ = false;
-    QCoreApplication::instance()->removeEventFilter(this);
-    QGuiApplication::restoreOverrideCursor();
-  }
 
   void GiveBack() override {
     held_.GiveBack([](const QPointer<QObject>& receiver, std::unique_ptr<QEvent>& event) {
@@ -74,6 +61,13 @@ class QtBusyHold final : public QObject, public WindowBusyHold {
   }
 
  private:
+  void Dispatch() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+  void End() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+  }
+
   bool eventFilter(QObject* receiver, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (!IsInput(type)) return false;
@@ -124,8 +118,6 @@ class QtBusyHold final : public QObject, public WindowBusyHold {
   QPointer<QWidget> exit_;
   QPointer<QWidget> dropped_;
   HeldInput<QPointer<QObject>, std::unique_ptr<QEvent>> held_;
-  bool holding_ = false;
-  bool escape_ = false;
   bool exit_pressed_ = false;
 };
 

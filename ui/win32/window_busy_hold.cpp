@@ -29,7 +29,15 @@ class Win32BusyHold final : public WindowBusyHold {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   }
 
-  bool DispatchPending() override {
+  void DropPressesOf(NativeHandle control) override { dropped_ = control; }
+
+  void GiveBack() override {
+    held_.GiveBack(
+        [](HWND window, const MSG& message) { PostMessageW(window, message.message, message.wParam, message.lParam); });
+  }
+
+ private:
+  void Dispatch() override {
     MSG message;
     for (int n = 0; holding_ && n < kMessagesPerRefresh && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++n) {
       if (message.message == WM_QUIT) {
@@ -38,26 +46,15 @@ class Win32BusyHold final : public WindowBusyHold {
       }
       if (!Take(message)) DispatchMessageOf(message);
     }
-    return !escape_;
   }
 
-  void DropPressesOf(NativeHandle control) override { dropped_ = control; }
-
-  void Stop() override {
-    if (!holding_) return;
-    holding_ = false;
+  void End() override {
     --g_holds;
     // The pointer's own window sets its cursor again once it hears of the pointer.
     POINT at{};
     if (GetCursorPos(&at)) SetCursorPos(at.x, at.y);
   }
 
-  void GiveBack() override {
-    held_.GiveBack(
-        [](HWND window, const MSG& message) { PostMessageW(window, message.message, message.wParam, message.lParam); });
-  }
-
- private:
   // What becomes of one message; true when it goes no further.
   bool Take(MSG& message) {
     if (IsKey(message.message)) {
@@ -89,8 +86,6 @@ class Win32BusyHold final : public WindowBusyHold {
   HWND exit_ = nullptr;
   HWND dropped_ = nullptr;
   HeldInput<HWND, MSG> held_;
-  bool holding_ = true;
-  bool escape_ = false;
 };
 
 }  // namespace
