@@ -88,8 +88,10 @@ RenderResult RenderShowingProgress(const std::u16string& folder, const RenderSet
     progress.Finish();
   });
   int percent = 0, shown_tenths = 0;
-  for (bool going = true; progress.Wait(percent);) {
-    if (going && !busy.Refresh()) {
+  // The news that came with the render's end is shown too: the last tenths may come with it.
+  for (bool going = true, rendering = true; rendering;) {
+    rendering = progress.Wait(percent);
+    if (rendering && going && !busy.Refresh()) {
       going = false;
       stop.Stop();
     }
