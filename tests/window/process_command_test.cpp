@@ -39,10 +39,11 @@ QListWidget* ImageLog() { return qobject_cast<QListWidget*>(WindowDriver::Contro
 constexpr int kManyImages = 3000;
 constexpr int kMostImages = 48000;
 
-// Small images, for scans that should last a while.
+// Images small on disk but with enough pixels to take a while each, for scans that
+// should last a while however fast the build measures.
 void PutImages(const TempFolder& folder, const std::string& sub, int count) {
   stdfs::create_directories(folder.Path(sub));
-  const std::string png = EncodeTestPng(3, 2);
+  const std::string png = EncodeTestPng(256, 256);
   for (int i = 0; i < count; ++i) folder.Put(sub + "/image-with-a-long-name-" + std::to_string(i) + ".png", png);
 }
 
