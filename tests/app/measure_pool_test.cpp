@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "support/wait_until.h"
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -80,8 +82,7 @@ TEST(MeasurePool, GivesASlowResultWithoutWaitingForTheRestOfItsClaim) {
 std::atomic<bool> oldest_taken = false;
 Measurement FirstSlowSecondQuickThirdWaits(const MeasureJob& job) {
   if (job.name == u"0") std::this_thread::sleep_for(milliseconds{20});
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds{10};
-  while (job.name == u"2" && !oldest_taken && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  if (job.name == u"2") WaitUntil([] { return oldest_taken.load(); }, std::chrono::seconds{10});
   return {{job.name[0] - u'0', 0}, 0, {}};
 }
 
